@@ -1,0 +1,235 @@
+#include "Project.h"
+
+#include "StoreError.h"
+
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+#include <QTimeZone>
+
+namespace dictaro {
+
+namespace {
+
+// --- writing ---------------------------------------------------------------------------------
+
+void appendEscaped(QByteArray& out, const QByteArray& utf8)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    out.reserve(out.size() + utf8.size() + 2);
+    out.append('"');
+    qsizetype plainFrom = 0;
+    const auto flushPlain = [&](qsizetype upTo) {
+        if (upTo > plainFrom)
+            out.append(utf8.constData() + plainFrom, upTo - plainFrom);
+    };
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        const char* escape = nullptr;
+        switch (c) {
+        case '"': escape = "\\\""; break;
+        case '\\': escape = "\\\\"; break;
+        case '/': escape = "\\/"; break;
+        case '\b': escape = "\\b"; break;
+        case '\f': escape = "\\f"; break;
+        case '\n': escape = "\\n"; break;
+        case '\r': escape = "\\r"; break;
+        case '\t': escape = "\\t"; break;
+        default:
+            if (c >= 0x20)
+                continue;
+        }
+        flushPlain(i);
+        plainFrom = i + 1;
+        if (escape) {
+            out.append(escape);
+        } else {
+            const char unicode[] = {'\\', 'u', '0', '0', hex[c >> 4], hex[c & 0xf]};
+            out.append(unicode, sizeof unicode);
+        }
+    }
+    flushPlain(utf8.size());
+    out.append('"');
+}
+
+void appendString(QByteArray& out, const QString& text) { appendEscaped(out, text.toUtf8()); }
+
+void appendNumber(QByteArray& out, double value, const char* field)
+{
+    if (!std::isfinite(value))
+        throw StoreError(QStringLiteral("%1 is not a finite number").arg(QLatin1String(field)));
+    // The shortest decimal form that reads back to the same double.
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr - buffer);
+}
+
+QString dateText(const QDateTime& date, const char* field)
+{
+    if (!date.isValid())
+        throw StoreError(QStringLiteral("%1 is not a valid date").arg(QLatin1String(field)));
+    const QDateTime utc = date.toUTC();
+    if (utc.date().year() < 1 || utc.date().year() > 9999)
+        throw StoreError(QStringLiteral("%1 is out of range").arg(QLatin1String(field)));
+    return utc.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
+}
+
+class ObjectWriter
+{
+public:
+    QByteArray& out;
+    bool first = true;
+
+    void key(const char* name)
+    {
+        out.append(first ? "\n  \"" : ",\n  \"");
+        first = false;
+        out.append(name);
+        out.append("\" : ");
+    }
+};
+
+// --- reading ---------------------------------------------------------------------------------
+
+[[noreturn]] void fail(const QString& why) { throw StoreError(why); }
+
+QJsonValue required(const QJsonObject& object, QLatin1String key)
+{
+    const auto it = object.constFind(key);
+    if (it == object.constEnd() || it->isNull() || it->isUndefined())
+        fail(QStringLiteral("missing member \"%1\"").arg(key));
+    return *it;
+}
+
+QString requiredString(const QJsonObject& object, QLatin1String key)
+{
+    const QJsonValue value = required(object, key);
+    if (!value.isString())
+        fail(QStringLiteral("member \"%1\" is not a string").arg(key));
+    return value.toString();
+}
+
+double requiredNumber(const QJsonObject& object, QLatin1String key)
+{
+    const QJsonValue value = required(object, key);
+    // Numbers too large for a double would read as infinity, which could never be saved again.
+    if (!value.isDouble() || !std::isfinite(value.toDouble()))
+        fail(QStringLiteral("member \"%1\" is not a finite number").arg(key));
+    return value.toDouble();
+}
+
+bool isHex(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+QUuid parseUuid(const QString& text)
+{
+    // Only the canonical 8-4-4-4-12 form, in either case; no braces.
+    if (text.size() != 36)
+        fail(QStringLiteral("\"id\" is not a UUID"));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool hyphen = i == 8 || i == 13 || i == 18 || i == 23;
+        if (hyphen ? text[i] != u'-' : !isHex(text[i]))
+            fail(QStringLiteral("\"id\" is not a UUID"));
+    }
+    return QUuid::fromString(text);
+}
+
+bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+
+QDateTime parseDate(const QString& text, QLatin1String key)
+{
+    // ISO 8601 date and time with a zone designator: "Z" or a numeric offset. Qt would read a
+    // text without one as local time, which would silently shift the instant.
+    bool zoned = text.endsWith(u'Z');
+    if (!zoned && text.size() >= 6) {
+        const QStringView tail = QStringView(text).right(6);
+        zoned = (tail[0] == u'+' || tail[0] == u'-') && isDigit(tail[1]) && isDigit(tail[2]) &&
+                tail[3] == u':' && isDigit(tail[4]) && isDigit(tail[5]);
+    }
+    const bool hasTime = text.size() > 10 && text[10] == u'T';
+    const QDateTime date =
+        zoned && hasTime ? QDateTime::fromString(text, Qt::ISODateWithMs) : QDateTime();
+    if (!date.isValid())
+        fail(QStringLiteral("member \"%1\" is not a date").arg(key));
+    return date.toUTC();
+}
+
+std::optional<QByteArray> parseBookmark(const QJsonObject& object)
+{
+    const auto it = object.constFind(QLatin1String("mediaBookmark"));
+    if (it == object.constEnd() || it->isNull())
+        return std::nullopt;
+    if (!it->isString())
+        fail(QStringLiteral("member \"mediaBookmark\" is not a string"));
+    const QByteArray text = it->toString().toLatin1();
+    auto decoded = QByteArray::fromBase64Encoding(text, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded || text.size() % 4 != 0)
+        fail(QStringLiteral("member \"mediaBookmark\" is not Base64"));
+    return *decoded;
+}
+
+} // namespace
+
+QByteArray encodeProject(const Project& project)
+{
+    QByteArray out;
+    out.reserve(project.transcript.size() + 512);
+    ObjectWriter w{out};
+    out.append('{');
+    w.key("createdAt");
+    appendString(out, dateText(project.createdAt, "createdAt"));
+    w.key("id");
+    appendString(out, project.id.toString(QUuid::WithoutBraces).toUpper());
+    w.key("lastPosition");
+    appendNumber(out, project.lastPosition, "lastPosition");
+    if (project.mediaBookmark) {
+        w.key("mediaBookmark");
+        appendEscaped(out, project.mediaBookmark->toBase64());
+    }
+    w.key("mediaFileName");
+    appendString(out, project.mediaFileName);
+    w.key("name");
+    appendString(out, project.name);
+    w.key("playbackRate");
+    appendNumber(out, project.playbackRate, "playbackRate");
+    w.key("transcript");
+    appendString(out, project.transcript);
+    w.key("updatedAt");
+    appendString(out, dateText(project.updatedAt, "updatedAt"));
+    out.append("\n}");
+    return out;
+}
+
+Project decodeProject(const QByteArray& bytes)
+{
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        fail(QStringLiteral("not JSON: %1").arg(error.errorString()));
+    if (!document.isObject())
+        fail(QStringLiteral("not a JSON object"));
+    const QJsonObject object = document.object();
+
+    Project project;
+    project.createdAt = parseDate(requiredString(object, QLatin1String("createdAt")),
+                                  QLatin1String("createdAt"));
+    project.id = parseUuid(requiredString(object, QLatin1String("id")));
+    project.lastPosition = requiredNumber(object, QLatin1String("lastPosition"));
+    project.mediaBookmark = parseBookmark(object);
+    project.mediaFileName = requiredString(object, QLatin1String("mediaFileName"));
+    project.name = requiredString(object, QLatin1String("name"));
+    project.playbackRate = requiredNumber(object, QLatin1String("playbackRate"));
+    project.transcript = requiredString(object, QLatin1String("transcript"));
+    project.updatedAt = parseDate(requiredString(object, QLatin1String("updatedAt")),
+                                  QLatin1String("updatedAt"));
+    return project;
+}
+
+} // namespace dictaro

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QUuid>
+
+namespace dictaro {
+
+// Everything remembered about one transcribed audio file; one record per project file.
+struct Project
+{
+    QUuid id;
+    QString name;
+    std::optional<QByteArray> mediaBookmark;
+    QString mediaFileName;
+    QString transcript;
+    double lastPosition = 0.0;
+    double playbackRate = 1.0;
+    QDateTime createdAt;
+    QDateTime updatedAt;
+
+    // Equal when every field is equal; doubles compare numerically, so NaN never equals itself.
+    friend bool operator==(const Project&, const Project&) = default;
+};
+
+// The project file form: a pretty-printed JSON object with sorted keys, "/" escaped, other text as
+// UTF-8, dates in whole UTC seconds. Throws StoreError for a non-finite number or an invalid date.
+QByteArray encodeProject(const Project& project);
+
+// Reads a project file. Throws StoreError for anything that is not a complete, well-typed record.
+Project decodeProject(const QByteArray& bytes);
+
+} // namespace dictaro
