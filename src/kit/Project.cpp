@@ -111,7 +111,11 @@ QString requiredString(const QJsonObject& object, QLatin1String key)
     const QJsonValue value = required(object, key);
     if (!value.isString())
         fail(QStringLiteral("member \"%1\" is not a string").arg(key));
-    return value.toString();
+    // An escaped lone surrogate ("\ud800") has no UTF-8 form and could not be saved again.
+    QString text = value.toString();
+    if (!QStringView(text).isValidUtf16())
+        fail(QStringLiteral("member \"%1\" is not valid Unicode").arg(key));
+    return text;
 }
 
 double requiredNumber(const QJsonObject& object, QLatin1String key)

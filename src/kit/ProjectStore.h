@@ -57,9 +57,13 @@ public:
     // Removes the record's file; throws if it cannot, also when there is no such file.
     void remove(const QUuid& id);
 
-    // A persistent reference to the audio file at `path`, or nothing if none can be made.
+    // A persistent reference to the regular file at `path` (relative to the working folder if not
+    // absolute), or nothing if there is no such file. Never throws.
     static std::optional<QByteArray> makeBookmark(const QString& path);
-    // The file a reference designates now, or nothing if it cannot be resolved.
+    // The file a reference designates now, with an access begun on it; nothing if the bytes are
+    // no reference. A file renamed or moved next door is found again (stale). When the file is
+    // nowhere to be found, the access holds the old path, not stale, and no file exists there:
+    // callers check for the file and report it missing.
     static std::unique_ptr<MediaAccess> resolveBookmark(const QByteArray& bookmark);
 
 private:

@@ -1,0 +1,35 @@
+#include "PlaybackLogic.h"
+
+#include <cmath>
+
+namespace dictaro::PlaybackLogic {
+
+double clampedRate(double rate)
+{
+    // Written as comparisons rather than std::clamp so that NaN falls to the lower bound.
+    const double atLeastMin = rate >= minRate ? rate : minRate;
+    return atLeastMin <= maxRate ? atLeastMin : maxRate;
+}
+
+double steppedRate(double current, double delta)
+{
+    // std::round rounds halves away from zero (12.5 -> 13), unlike the current rounding mode.
+    const double steps = std::round((current + delta) / rateStep);
+    return clampedRate(steps * rateStep);
+}
+
+double skipTarget(double position, double delta, double duration)
+{
+    const double sum = position + delta;
+    const double atLeastZero = sum >= 0.0 ? sum : 0.0;
+    const double upper = duration >= 0.0 ? duration : 0.0;
+    return atLeastZero < upper ? atLeastZero : upper;
+}
+
+double autoRewindTarget(double position, double rewindSeconds)
+{
+    const double difference = position - rewindSeconds;
+    return difference >= 0.0 ? difference : 0.0;
+}
+
+} // namespace dictaro::PlaybackLogic

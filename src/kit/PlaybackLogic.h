@@ -1,0 +1,27 @@
+#pragma once
+
+// The player's arithmetic: rate limits and steps, skip targets and the rewind after a pause.
+// Every control computes its new rate or seek target here so that keys, menus and mouse agree.
+namespace dictaro::PlaybackLogic {
+
+constexpr double minRate = 0.5;
+constexpr double maxRate = 2.0;
+constexpr double rateStep = 0.1;
+
+// The rate limited to [minRate, maxRate]; NaN gives minRate, +inf maxRate, -inf minRate.
+double clampedRate(double rate);
+
+// current + delta snapped to the rateStep grid (the nearest multiple, halves away from zero), then
+// clamped. The result is the floating-point product k * 0.1, e.g. 1.2000000000000002 for k = 12.
+// NaN in either argument gives minRate.
+double steppedRate(double current, double delta);
+
+// position + delta limited to [0, duration]; a NaN sum gives 0. The lower bound is applied first,
+// so a duration of 0 always gives 0. A NaN or negative duration counts as 0, so the result is
+// always a usable position.
+double skipTarget(double position, double delta, double duration);
+
+// position - rewindSeconds, never below 0 (a NaN difference gives 0). No upper bound.
+double autoRewindTarget(double position, double rewindSeconds);
+
+} // namespace dictaro::PlaybackLogic
