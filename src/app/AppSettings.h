@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+namespace dictaro {
+
+// The user's settings: the two playback intervals (one shared, observable instance) and the
+// interface language chosen in the settings window, kept in the per-user settings file.
+class AppSettings : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
+                   autoRewindSecondsChanged)
+    Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
+
+public:
+    static constexpr double defaultAutoRewindSeconds = 3.0;
+    static constexpr double defaultSkipSeconds = 5.0;
+
+    // The one instance, created on first use. Reading it writes nothing.
+    static AppSettings& shared();
+
+    double autoRewindSeconds() const { return m_autoRewindSeconds; }
+    double skipSeconds() const { return m_skipSeconds; }
+    // Each assignment of a finite value is written to the settings file at once, also when it
+    // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
+    void setAutoRewindSeconds(double seconds);
+    void setSkipSeconds(double seconds);
+
+    // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
+    // unknown). Reading writes nothing.
+    static QString languageOverride();
+    // What the settings window does when the user picks another language: stores the choice
+    // and the language list read at the next start ("system" removes that list). Nothing is
+    // reloaded. Returns false, writing nothing, for a value other than the three above.
+    static bool chooseLanguage(const QString& choice);
+    // The interface languages to use at start-up, most preferred first: the stored choice, or
+    // the system's languages when there is none.
+    static QStringList startupLanguages();
+
+    // FOR TESTS ONLY: destroys the shared instance so that the next shared() reads the
+    // settings file again. References to the old instance dangle afterwards.
+    static void resetSharedForTesting();
+
+signals:
+    void autoRewindSecondsChanged(double autoRewindSeconds);
+    void skipSecondsChanged(double skipSeconds);
+
+private:
+    AppSettings();
+
+    bool assign(double& member, double value, const QString& key);
+
+    double m_autoRewindSeconds = defaultAutoRewindSeconds;
+    double m_skipSeconds = defaultSkipSeconds;
+};
+
+} // namespace dictaro

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+namespace dictaro {
+
+// The few media operations the playback engine needs, so that its rules can run over libmpv or a
+// test double. A back end only translates: it decides nothing about what the engine shows.
+//
+// Contract for implementations:
+// - Signals are emitted from the event loop, never from inside one of the calls below.
+// - After open() or close(), nothing of an earlier file is reported any more.
+// - Between open() and opened() or failed(), no other signal of the new file is emitted.
+class MediaBackend : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+    ~MediaBackend() override = default;
+
+    // Starts opening the file at `path`, paused at its start. Answers with opened() or failed().
+    virtual void open(const QString& path) = 0;
+    // Closes the current file, if any, and stops its sound.
+    virtual void close() = 0;
+    // Moves to `seconds` exactly, neither starting nor stopping playback.
+    virtual void seek(double seconds) = 0;
+    // Sets the playback speed; pitch is kept.
+    virtual void setRate(double rate) = 0;
+    virtual void setPaused(bool paused) = 0;
+
+signals:
+    // The file is open and paused at its start. `duration` may be NaN or infinite when the
+    // length is unknown; `hasAudio` is false when no audio track can be played.
+    void opened(double duration, bool hasAudio);
+    // Opening failed, or the open file can no longer be played. `reason` is for diagnostics.
+    void failed(const QString& reason);
+    // The playback position, reported a few times per second while the clock runs. Positions
+    // from before a seek are not reported once the seek has been asked for.
+    void positionChanged(double seconds);
+    // A revised length (some formats only estimate it until they are read further).
+    void durationChanged(double seconds);
+    // Playback reached the end of the media; the clock stops there.
+    void ended();
+};
+
+} // namespace dictaro

@@ -1,0 +1,370 @@
+#include "MpvBackend.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+
+#include <mpv/client.h>
+
+#include <cmath>
+#include <limits>
+
+static_assert(MPV_CLIENT_API_VERSION >= MPV_MAKE_VERSION(1, 108),
+              "playlist entry ids in file events are needed to tell files apart");
+
+namespace dictaro {
+
+namespace {
+
+// reply_userdata of the observed properties.
+enum ObservedProperty : std::uint64_t { TimePos = 1, Duration, EofReached };
+
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+
+// Audio only, never a window, a terminal, user configuration or scripts; files stay open at
+// their end so that the end can be seen and playback restarted; exact seeks. Playlists and other
+// references inside a file are not followed, so a file can never make the player open another.
+const MpvBackend::Options& defaultOptions()
+{
+    static const MpvBackend::Options options = {
+        {"config", "no"},
+        {"terminal", "no"},
+        {"load-scripts", "no"},
+        {"ytdl", "no"},
+        {"idle", "yes"},
+        {"vid", "no"},
+        {"sid", "no"},
+        {"sub-auto", "no"},
+        {"audio-display", "no"},
+        {"cover-art-auto", "no"},
+        {"resume-playback", "no"},
+        {"access-references", "no"},
+        {"keep-open", "yes"},
+        {"pause", "yes"},
+        {"hr-seek", "yes"},
+        // Exact seeks start decoding this much earlier: MP3 and AAC decoders need a few frames
+        // before their output is right, and without this the first tens of milliseconds after
+        // every seek (each pause with rewind, each skip) would be garbled.
+        {"hr-seek-demuxer-offset", "0.2"},
+        {"audio-fallback-to-null", "yes"},
+        {"audio-client-name", "Dictaro"},
+    };
+    return options;
+}
+
+} // namespace
+
+MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent)
+    : MediaBackend(parent)
+{
+    // A seek that never reports its end must not hold back positions and playing for good.
+    m_seekWatchdog.setSingleShot(true);
+    m_seekWatchdog.setInterval(2000);
+    connect(&m_seekWatchdog, &QTimer::timeout, this, [this] {
+        if (m_seekPending) {
+            finishSeek();
+            checkEnd();
+        }
+    });
+    m_mpv = mpv_create();
+    if (!m_mpv)
+        return;
+    // An option this libmpv does not know is skipped; none of them is needed to play.
+    for (const auto& [name, value] : defaultOptions())
+        mpv_set_option_string(m_mpv, name.constData(), value.constData());
+    for (const auto& [name, value] : extraOptions)
+        mpv_set_option_string(m_mpv, name.constData(), value.constData());
+    if (mpv_initialize(m_mpv) < 0) {
+        mpv_terminate_destroy(m_mpv);
+        m_mpv = nullptr;
+        return;
+    }
+    mpv_observe_property(m_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
+    // Observed without a value: every possible change wakes us up, and the value is read when it
+    // can be trusted (see checkEnd).
+    mpv_observe_property(m_mpv, EofReached, "eof-reached", MPV_FORMAT_NONE);
+    mpv_set_wakeup_callback(m_mpv, &MpvBackend::wakeup, this);
+}
+
+MpvBackend::~MpvBackend()
+{
+    if (!m_mpv)
+        return;
+    // libmpv runs the callback under a lock that this call takes, so once it returns no wakeup
+    // is running or will run. Drains already posted die with this object.
+    mpv_set_wakeup_callback(m_mpv, nullptr, nullptr);
+    mpv_terminate_destroy(m_mpv);
+}
+
+MpvBackend::Options MpvBackend::silentOutputOptions()
+{
+    return {{"ao", "null"}, {"ao-null-buffer", "0.02"}};
+}
+
+// Called by libmpv from any of its threads, and sometimes from inside a client call on ours. It
+// must not call libmpv: it only posts one drain to this object's thread.
+void MpvBackend::wakeup(void* context)
+{
+    auto* self = static_cast<MpvBackend*>(context);
+    if (!self->m_drainQueued.exchange(true))
+        QMetaObject::invokeMethod(self, &MpvBackend::drain, Qt::QueuedConnection);
+}
+
+void MpvBackend::drain()
+{
+    m_drainQueued.store(false);
+    // A slot connected to one of our signals may delete us, or run a nested event loop that
+    // drains; the event data of libmpv is valid only until the next mpv_wait_event.
+    // A nested drain leaves the rest to the outer one.
+    if (m_draining)
+        return;
+    m_draining = true;
+    QPointer<MpvBackend> alive(this);
+    while (m_mpv) {
+        const mpv_event* event = mpv_wait_event(m_mpv, 0);
+        if (event->event_id == MPV_EVENT_NONE)
+            break;
+        handleEvent(*event);
+        if (!alive)
+            return;
+    }
+    m_draining = false;
+}
+
+void MpvBackend::handleEvent(const mpv_event& event)
+{
+    switch (event.event_id) {
+    case MPV_EVENT_START_FILE: {
+        const auto* data = static_cast<const mpv_event_start_file*>(event.data);
+        if (m_entryId != 0 && data->playlist_entry_id == m_entryId)
+            m_started = true;
+        break;
+    }
+    case MPV_EVENT_FILE_LOADED:
+        if (m_started)
+            m_fileLoaded = true;
+        break;
+    case MPV_EVENT_END_FILE: {
+        // Our own close() and replacements forget the entry first, so any end of the current
+        // entry is a failure: an error, a file that turned out to be a playlist, or an end
+        // that keep-open should have prevented.
+        const auto* data = static_cast<const mpv_event_end_file*>(event.data);
+        if (m_entryId == 0 || data->playlist_entry_id != m_entryId)
+            break;
+        QString reason;
+        if (data->reason == MPV_END_FILE_REASON_ERROR)
+            reason = QString::fromUtf8(mpv_error_string(data->error));
+        else if (data->reason == MPV_END_FILE_REASON_REDIRECT)
+            reason = QStringLiteral("the file refers to other files");
+        else
+            reason = QStringLiteral("the file was closed by the player");
+        const char* stop[] = {"stop", nullptr};
+        mpv_command(m_mpv, stop);
+        resetFileState();
+        emit failed(reason);
+        break;
+    }
+    case MPV_EVENT_PLAYBACK_RESTART: {
+        // The first restart after loading means the decoder runs and the start is buffered:
+        // only then is the file reported open, so that nothing the engine asks for races with
+        // the player's own start-up.
+        if (m_fileLoaded && !m_loaded) {
+            m_loaded = true;
+            reportOpened();
+            break;
+        }
+        if (!m_loaded)
+            break;
+        const bool seekDone = m_seekPending;
+        if (seekDone)
+            finishSeek();
+        QPointer<MpvBackend> alive(this);
+        checkEnd();
+        if (alive && seekDone)
+            emit seekFinished();
+        break;
+    }
+    case MPV_EVENT_PROPERTY_CHANGE: {
+        if (!m_loaded)
+            break;
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        if (event.reply_userdata == EofReached) {
+            checkEnd();
+        } else if (property->format == MPV_FORMAT_DOUBLE) {
+            const double value = *static_cast<const double*>(property->data);
+            if (event.reply_userdata == TimePos && !m_seekPending) {
+                emit positionChanged(value);
+            } else if (event.reply_userdata == Duration && std::isfinite(value) &&
+                       value != m_lastDuration) {
+                m_lastDuration = value;
+                emit durationChanged(value);
+            }
+        }
+        break;
+    }
+    case MPV_EVENT_SHUTDOWN:
+        if (m_entryId != 0) {
+            resetFileState();
+            emit failed(QStringLiteral("the player shut down"));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void MpvBackend::reportOpened()
+{
+    double duration = notANumber;
+    if (mpv_get_property(m_mpv, "duration", MPV_FORMAT_DOUBLE, &duration) < 0)
+        duration = notANumber;
+    std::int64_t audioTrack = 0;
+    const bool hasAudio =
+        mpv_get_property(m_mpv, "current-tracks/audio/id", MPV_FORMAT_INT64, &audioTrack) >= 0;
+    m_lastDuration = duration;
+    emit opened(duration, hasAudio);
+}
+
+// eof-reached is read, not taken from the change event: until a seek has been carried out it
+// may still describe the position before the seek, and a quick end, seek, end again can be
+// folded into one unchanged value.
+void MpvBackend::checkEnd()
+{
+    if (!m_loaded || m_seekPending)
+        return;
+    int eof = 0;
+    if (mpv_get_property(m_mpv, "eof-reached", MPV_FORMAT_FLAG, &eof) < 0)
+        return;
+    if (!eof) {
+        m_endReported = false;
+        return;
+    }
+    if (m_endReported)
+        return;
+    m_endReported = true;
+    emit ended();
+}
+
+void MpvBackend::open(const QString& path)
+{
+    ++m_openSerial;
+    resetFileState();
+    if (!m_mpv) {
+        failSoon(QStringLiteral("libmpv could not be started"));
+        return;
+    }
+    // Every file starts paused, whatever the previous one was doing.
+    applyPause(true);
+    const char* stop[] = {"stop", nullptr};
+    // Only regular files: an absolute path is never taken for a URL, a stream or a directory.
+    const QFileInfo info(path);
+    if (path.isEmpty() || !info.isFile()) {
+        mpv_command(m_mpv, stop);
+        failSoon(info.exists() ? QStringLiteral("not a regular file")
+                               : QStringLiteral("no such file"));
+        return;
+    }
+    const QByteArray file = QFile::encodeName(info.absoluteFilePath());
+    const char* load[] = {"loadfile", file.constData(), "replace", nullptr};
+    mpv_node result{};
+    if (mpv_command_ret(m_mpv, load, &result) < 0) {
+        mpv_command(m_mpv, stop);
+        failSoon(QStringLiteral("the player did not accept the file"));
+        return;
+    }
+    if (result.format == MPV_FORMAT_NODE_MAP) {
+        const mpv_node_list* map = result.u.list;
+        for (int i = 0; i < map->num; ++i) {
+            if (qstrcmp(map->keys[i], "playlist_entry_id") == 0 &&
+                map->values[i].format == MPV_FORMAT_INT64)
+                m_entryId = map->values[i].u.int64;
+        }
+    }
+    mpv_free_node_contents(&result);
+    if (m_entryId == 0) {
+        mpv_command(m_mpv, stop);
+        failSoon(QStringLiteral("the player did not accept the file"));
+    }
+}
+
+void MpvBackend::close()
+{
+    ++m_openSerial;
+    resetFileState();
+    if (!m_mpv)
+        return;
+    applyPause(true);
+    const char* stop[] = {"stop", nullptr};
+    mpv_command(m_mpv, stop);
+}
+
+void MpvBackend::seek(double seconds)
+{
+    if (!m_mpv || !m_loaded || !std::isfinite(seconds))
+        return;
+    // Fixed notation: never a locale's decimal comma, never an exponent.
+    const QByteArray target = QByteArray::number(seconds, 'f', 6);
+    const char* command[] = {"seek", target.constData(), "absolute+exact", nullptr};
+    if (mpv_command(m_mpv, command) >= 0) {
+        m_seekPending = true;
+        m_endReported = false;
+        m_seekWatchdog.start();
+    }
+}
+
+void MpvBackend::setRate(double rate)
+{
+    if (m_mpv)
+        mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+}
+
+void MpvBackend::setPaused(bool paused)
+{
+    if (!m_mpv)
+        return;
+    m_wantPlaying = !paused;
+    // Playing starts once a pending seek has been carried out. A seek asked for while the
+    // player is still starting up can otherwise run only after it has put out sound from the
+    // old position.
+    if (paused || !m_seekPending)
+        applyPause(paused);
+}
+
+void MpvBackend::applyPause(bool paused)
+{
+    int flag = paused ? 1 : 0;
+    mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
+}
+
+void MpvBackend::finishSeek()
+{
+    m_seekPending = false;
+    m_seekWatchdog.stop();
+    if (m_wantPlaying)
+        applyPause(false);
+}
+
+void MpvBackend::failSoon(const QString& reason)
+{
+    QTimer::singleShot(0, this, [this, serial = m_openSerial, reason] {
+        if (serial == m_openSerial)
+            emit failed(reason);
+    });
+}
+
+void MpvBackend::resetFileState()
+{
+    m_entryId = 0;
+    m_started = false;
+    m_fileLoaded = false;
+    m_loaded = false;
+    m_seekPending = false;
+    m_endReported = false;
+    m_wantPlaying = false;
+    m_seekWatchdog.stop();
+    m_lastDuration = notANumber;
+}
+
+} // namespace dictaro

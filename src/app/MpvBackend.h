@@ -1,0 +1,79 @@
+#pragma once
+
+#include "MediaBackend.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QPair>
+#include <QTimer>
+
+#include <atomic>
+#include <cstdint>
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace dictaro {
+
+// The media back end on libmpv's client API: one mpv handle, owned and used on the thread that
+// created this object (the GUI thread). The process must have LC_NUMERIC set to "C" before the
+// first back end is created, or libmpv refuses to start and every open() fails.
+class MpvBackend final : public MediaBackend
+{
+    Q_OBJECT
+
+public:
+    using Options = QList<QPair<QByteArray, QByteArray>>;
+
+    // `extraOptions` are libmpv options applied after the defaults, e.g. {"ao", "null"}.
+    explicit MpvBackend(const Options& extraOptions = {}, QObject* parent = nullptr);
+    ~MpvBackend() override;
+
+    MpvBackend(const MpvBackend&) = delete;
+    MpvBackend& operator=(const MpvBackend&) = delete;
+
+    // Options for playing with no sound device: a null output with a short buffer, so that the
+    // clock runs in real time and positions read right after a pause and seek.
+    static Options silentOutputOptions();
+
+    // False when libmpv could not be started (see the class comment).
+    bool isValid() const { return m_mpv != nullptr; }
+
+    void open(const QString& path) override;
+    void close() override;
+    void seek(double seconds) override;
+    void setRate(double rate) override;
+    void setPaused(bool paused) override;
+
+signals:
+    // A seek asked for through seek() has been carried out (the position is now the target).
+    void seekFinished();
+
+private:
+    static void wakeup(void* context);
+    void drain();
+    void handleEvent(const mpv_event& event);
+    void reportOpened();
+    void applyPause(bool paused);
+    void finishSeek();
+    void checkEnd();
+    void failSoon(const QString& reason);
+    void resetFileState();
+
+    mpv_handle* m_mpv = nullptr;
+    std::atomic_bool m_drainQueued{false};
+    bool m_draining = false;
+    // Playlist entry of the file asked for by the last open(); 0 when none.
+    std::int64_t m_entryId = 0;
+    bool m_started = false;    // the player has begun opening our entry
+    bool m_fileLoaded = false; // ... has read its headers
+    bool m_loaded = false;     // ... is ready to play; reported through opened()
+    bool m_seekPending = false;
+    bool m_endReported = false;
+    bool m_wantPlaying = false; // asked to play; held back while a seek is pending
+    QTimer m_seekWatchdog;
+    double m_lastDuration = 0.0;
+    quint64 m_openSerial = 0;
+};
+
+} // namespace dictaro

@@ -1,0 +1,231 @@
+#include "PlaybackEngine.h"
+
+#include "Localization.h"
+#include "MediaBackend.h"
+#include "MpvBackend.h"
+#include "PlaybackLogic.h"
+
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace dictaro {
+
+namespace {
+
+bool sameDouble(double a, double b)
+{
+    return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+} // namespace
+
+PlaybackEngine::PlaybackEngine(QObject* parent)
+    : PlaybackEngine(std::make_unique<MpvBackend>(), parent)
+{
+}
+
+PlaybackEngine::PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* parent)
+    : QObject(parent)
+    , m_backend(std::move(backend))
+{
+    Q_ASSERT(m_backend);
+    MediaBackend* media = m_backend.get();
+    connect(media, &MediaBackend::opened, this, &PlaybackEngine::onOpened);
+    connect(media, &MediaBackend::failed, this, &PlaybackEngine::onFailed);
+    connect(media, &MediaBackend::positionChanged, this, &PlaybackEngine::onPosition);
+    connect(media, &MediaBackend::durationChanged, this, &PlaybackEngine::onDuration);
+    connect(media, &MediaBackend::ended, this, &PlaybackEngine::onEnded);
+}
+
+// The back end goes with the engine; it reports nothing while being destroyed.
+PlaybackEngine::~PlaybackEngine() = default;
+
+void PlaybackEngine::load(const QString& path, double initialPosition, double initialRate,
+                          std::function<void(bool)> done)
+{
+    unload();
+    m_state = State::Loading;
+    m_pendingPosition = initialPosition;
+    m_pendingRate = initialRate;
+    m_pendingDone = std::move(done);
+    m_backend->open(path);
+}
+
+void PlaybackEngine::unload()
+{
+    ++m_loadSerial;
+    if (m_pendingDone) {
+        QTimer::singleShot(0, this, [done = std::exchange(m_pendingDone, {})] { done(false); });
+    }
+    if (m_state != State::Empty)
+        m_backend->close();
+    m_state = State::Empty;
+    setIsPlaying(false);
+    setCurrentTime(0.0);
+    setDuration(0.0);
+    setLoadError(std::nullopt);
+}
+
+void PlaybackEngine::play()
+{
+    if (m_state != State::Ready || m_isPlaying)
+        return;
+    if (m_duration > 0.0 && m_currentTime >= m_duration - endTolerance)
+        seek(0.0);
+    m_backend->setRate(m_rate);
+    m_backend->setPaused(false);
+    setIsPlaying(true);
+}
+
+void PlaybackEngine::pause(double autoRewindSeconds)
+{
+    if (m_state != State::Ready || !m_isPlaying)
+        return;
+    m_backend->setPaused(true);
+    setIsPlaying(false);
+    // Also with a rewind of 0: the player is put back exactly where the user saw it stop.
+    seek(PlaybackLogic::autoRewindTarget(m_currentTime, autoRewindSeconds));
+}
+
+void PlaybackEngine::seek(double seconds)
+{
+    const double target = PlaybackLogic::skipTarget(seconds, 0.0, m_duration);
+    setCurrentTime(target);
+    if (m_state == State::Ready)
+        m_backend->seek(target);
+}
+
+void PlaybackEngine::changeRate(double delta)
+{
+    setRate(PlaybackLogic::steppedRate(m_rate, delta));
+    if (m_state == State::Ready && m_isPlaying)
+        m_backend->setRate(m_rate);
+}
+
+void PlaybackEngine::onOpened(double duration, bool hasAudio)
+{
+    if (m_state != State::Loading)
+        return;
+    if (!hasAudio || !std::isfinite(duration) || duration < 0.0) {
+        failLoad();
+        return;
+    }
+    m_state = State::Ready;
+    setDuration(duration);
+    setLoadError(std::nullopt);
+    // The rate is only remembered here; the player takes it when playing starts.
+    setRate(PlaybackLogic::clampedRate(m_pendingRate));
+    seek(m_pendingPosition);
+    reportLoad(true);
+}
+
+void PlaybackEngine::onFailed()
+{
+    // While loading this ends the load; once loaded, the file has become unplayable and is
+    // released the same way, so that the engine never claims a file it cannot play.
+    if (m_state != State::Empty)
+        failLoad();
+}
+
+void PlaybackEngine::failLoad()
+{
+    const bool wasLoading = m_state == State::Loading;
+    m_state = State::Empty;
+    m_backend->close();
+    setIsPlaying(false);
+    setCurrentTime(0.0);
+    setDuration(0.0);
+    setLoadError(Localization::tr("This file can't be played. Use MP3, M4A, WAV, AIFF or FLAC."));
+    if (wasLoading)
+        reportLoad(false);
+}
+
+// Ticks: one update of currentTime for every quarter second of media time crossed. Positions
+// that arrive while paused are late reports and never move what a pause or seek has set.
+void PlaybackEngine::onPosition(double seconds)
+{
+    if (m_state != State::Ready || !m_isPlaying || !std::isfinite(seconds))
+        return;
+    const double position = std::clamp(seconds, 0.0, m_duration);
+    if (std::floor(position / tickInterval) > std::floor(m_currentTime / tickInterval))
+        setCurrentTime(position);
+}
+
+// Some formats only estimate their length until they are read further; following the revisions
+// lets the position reach the real end.
+void PlaybackEngine::onDuration(double seconds)
+{
+    if (m_state != State::Ready || !std::isfinite(seconds) || seconds < 0.0)
+        return;
+    setDuration(seconds);
+    if (m_currentTime > seconds)
+        setCurrentTime(seconds);
+}
+
+void PlaybackEngine::onEnded()
+{
+    if (m_state != State::Ready || !m_isPlaying)
+        return;
+    // The player keeps running at its end; pause it so that a later seek stays silent.
+    m_backend->setPaused(true);
+    setIsPlaying(false);
+    setCurrentTime(m_duration);
+}
+
+void PlaybackEngine::reportLoad(bool ready)
+{
+    QTimer::singleShot(0, this,
+                       [this, serial = m_loadSerial, done = std::exchange(m_pendingDone, {}),
+                        ready] {
+                           const bool current = serial == m_loadSerial;
+                           if (current)
+                               emit loadFinished(ready);
+                           if (done)
+                               done(current && ready);
+                       });
+}
+
+void PlaybackEngine::setIsPlaying(bool isPlaying)
+{
+    if (m_isPlaying == isPlaying)
+        return;
+    m_isPlaying = isPlaying;
+    emit isPlayingChanged(m_isPlaying);
+}
+
+void PlaybackEngine::setCurrentTime(double currentTime)
+{
+    if (sameDouble(m_currentTime, currentTime))
+        return;
+    m_currentTime = currentTime;
+    emit currentTimeChanged(m_currentTime);
+}
+
+void PlaybackEngine::setDuration(double duration)
+{
+    if (sameDouble(m_duration, duration))
+        return;
+    m_duration = duration;
+    emit durationChanged(m_duration);
+}
+
+void PlaybackEngine::setRate(double rate)
+{
+    if (sameDouble(m_rate, rate))
+        return;
+    m_rate = rate;
+    emit rateChanged(m_rate);
+}
+
+void PlaybackEngine::setLoadError(const std::optional<QString>& loadError)
+{
+    if (m_loadError == loadError)
+        return;
+    m_loadError = loadError;
+    emit loadErrorChanged(m_loadError);
+}
+
+} // namespace dictaro

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace dictaro {
+
+class MediaBackend;
+
+// Plays one audio file at a time for a transcription session: load at a remembered position and
+// rate, play, pause with an automatic rewind, exact seeks and pitch-keeping rate steps. All of
+// its rules live here; the media back end only carries them out.
+class PlaybackEngine : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool isPlaying READ isPlaying NOTIFY isPlayingChanged)
+    Q_PROPERTY(double currentTime READ currentTime NOTIFY currentTimeChanged)
+    Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
+    Q_PROPERTY(double rate READ rate NOTIFY rateChanged)
+    Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
+
+public:
+    // Plays through libmpv on the system's sound output (silently if there is none).
+    explicit PlaybackEngine(QObject* parent = nullptr);
+    // Plays through `backend`, which the engine owns from now on.
+    explicit PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* parent = nullptr);
+    ~PlaybackEngine() override;
+
+    PlaybackEngine(const PlaybackEngine&) = delete;
+    PlaybackEngine& operator=(const PlaybackEngine&) = delete;
+
+    // Seconds before the end from which play() starts over at the beginning.
+    static constexpr double endTolerance = 0.25;
+    // Media time between two position updates while playing.
+    static constexpr double tickInterval = 0.25;
+
+    bool isPlaying() const { return m_isPlaying; }
+    double currentTime() const { return m_currentTime; }
+    double duration() const { return m_duration; }
+    double rate() const { return m_rate; }
+    // The message of the last failed load; empty when the last load did not fail.
+    std::optional<QString> loadError() const { return m_loadError; }
+    // True while a file is open and ready to play.
+    bool isLoaded() const { return m_state == State::Ready; }
+
+    // Opens `path` after unloading the current file. The result comes later on the event loop:
+    // true when the file is ready at `initialPosition` (clamped to the file) and
+    // `initialRate` (clamped to the rate limits), false when it cannot be played (loadError is
+    // then set). It is reported through loadFinished() and `done`. A later load() or unload()
+    // supersedes this one: loadFinished() is then not emitted for it and `done` gets false.
+    // `done` is never called once the engine is destroyed.
+    void load(const QString& path, double initialPosition, double initialRate,
+              std::function<void(bool)> done = {});
+    void unload();
+    void play();
+    // Pauses and rewinds by `autoRewindSeconds` from the current position; nothing while paused.
+    void pause(double autoRewindSeconds);
+    void seek(double seconds);
+    void changeRate(double delta);
+
+signals:
+    void isPlayingChanged(bool isPlaying);
+    void currentTimeChanged(double currentTime);
+    void durationChanged(double duration);
+    void rateChanged(double rate);
+    void loadErrorChanged(const std::optional<QString>& loadError);
+    // The result of the latest load().
+    void loadFinished(bool ready);
+
+private:
+    enum class State { Empty, Loading, Ready };
+
+    void onOpened(double duration, bool hasAudio);
+    void onFailed();
+    void onPosition(double seconds);
+    void onDuration(double seconds);
+    void onEnded();
+
+    void failLoad();
+    void reportLoad(bool ready);
+    void setIsPlaying(bool isPlaying);
+    void setCurrentTime(double currentTime);
+    void setDuration(double duration);
+    void setRate(double rate);
+    void setLoadError(const std::optional<QString>& loadError);
+
+    std::unique_ptr<MediaBackend> m_backend;
+    State m_state = State::Empty;
+    bool m_isPlaying = false;
+    double m_currentTime = 0.0;
+    double m_duration = 0.0;
+    double m_rate = 1.0;
+    std::optional<QString> m_loadError;
+
+    // The load in progress, and a number that changes with every load() and unload().
+    double m_pendingPosition = 0.0;
+    double m_pendingRate = 1.0;
+    std::function<void(bool)> m_pendingDone;
+    quint64 m_loadSerial = 0;
+};
+
+} // namespace dictaro

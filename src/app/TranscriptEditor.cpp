@@ -1,0 +1,261 @@
+#include "TranscriptEditor.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QTextLayout>
+
+#include "TimestampFormatter.h"
+#include "TimestampHighlighter.h"
+#include "TranscriptEditorController.h"
+
+namespace dictaro {
+
+namespace {
+
+constexpr qreal fontPointSize = 14.0;
+constexpr int horizontalInset = 16;
+constexpr int verticalInset = 12;
+
+// The document keeps line breaks as block separators (U+2029) and soft breaks (U+2028); the
+// transcript has "\n" for both.
+void toNewlines(QString& text)
+{
+    for (QChar& ch : text) {
+        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
+            ch = u'\n';
+    }
+}
+
+// A text as text() would read it back after setPlainText(): "\r\n", "\r" and both Unicode
+// separators become "\n".
+QString withEditorLineBreaks(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch == u'\r') {
+            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            result += u'\n';
+        } else if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator) {
+            result += u'\n';
+        } else {
+            result += ch;
+        }
+    }
+    return result;
+}
+
+// What a drop or paste inserts: the plain text of the data, or the text of its HTML when it
+// has no plain text.
+QString plainTextOf(const QMimeData* source)
+{
+    QString text = source->text();
+    if (text.isEmpty() && source->hasHtml())
+        text = QTextDocumentFragment::fromHtml(source->html()).toPlainText();
+    return text;
+}
+
+} // namespace
+
+TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidget* parent)
+    : QPlainTextEdit(parent), m_controller(controller)
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    font.setPointSizeF(fontPointSize);
+    setFont(font);
+    setUndoRedoEnabled(true);
+
+    // The document margin insets the text on all sides and scrolls with it; the rest of the
+    // horizontal inset is a strip of viewport margin painted like the text's background.
+    document()->setDocumentMargin(verticalInset);
+    setViewportMargins(horizontalInset - verticalInset, 0, horizontalInset - verticalInset, 0);
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+
+    // For the pointing hand over timestamps.
+    viewport()->setMouseTracking(true);
+
+    // The highlighter connects to the document first, so textEdited() follows the colouring.
+    m_highlighter = new TimestampHighlighter(
+        document(), palette().color(QPalette::Active, QPalette::Highlight));
+    connect(document(), &QTextDocument::contentsChange, this, &TranscriptEditor::onContentsChange);
+
+    if (m_controller)
+        m_controller->setTextView(this);
+}
+
+TranscriptEditor::~TranscriptEditor()
+{
+    // The document dies with the base class; no notification may reach this half-gone object.
+    disconnect(document(), nullptr, this, nullptr);
+    if (m_controller && m_controller->textView() == this)
+        m_controller->setTextView(nullptr);
+}
+
+QString TranscriptEditor::text() const
+{
+    QString text = document()->toRawText();
+    toNewlines(text);
+    return text;
+}
+
+void TranscriptEditor::setTranscript(const QString& text)
+{
+    if (withEditorLineBreaks(text) == this->text())
+        return;
+    m_pressedSeconds.reset();
+    const QScopedValueRollback replacing(m_replacing, true);
+    setPlainText(text);
+}
+
+void TranscriptEditor::onContentsChange(int /*position*/, int charsRemoved, int charsAdded)
+{
+    if (!m_replacing && (charsRemoved > 0 || charsAdded > 0))
+        emit textEdited();
+}
+
+std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const
+{
+    const QTextBlock block = cursorForPosition(viewportPosition).block();
+    if (!block.isValid() || !block.isVisible() || !block.layout())
+        return std::nullopt;
+    const QTextLayout* layout = block.layout();
+    const QPointF point = QPointF(viewportPosition) -
+                          blockBoundingGeometry(block).translated(contentOffset()).topLeft() -
+                          layout->position();
+    for (int i = 0; i < layout->lineCount(); ++i) {
+        const QTextLine line = layout->lineAt(i);
+        if (point.y() < line.y() || point.y() >= line.y() + line.height())
+            continue;
+        // Only the glyphs count: not the empty space after the end of a line.
+        if (!line.naturalTextRect().contains(point))
+            return std::nullopt;
+        const int index = line.xToCursor(point.x(), QTextLine::CursorOnCharacter);
+        const QList<TimestampMatch> matches = TimestampFormatter::timestampMatches(block.text());
+        for (const TimestampMatch& match : matches) {
+            if (index >= match.start && index < match.end)
+                return match.seconds;
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+bool TranscriptEditor::pressOnTimestamp(QMouseEvent* event)
+{
+    m_pressedSeconds.reset();
+    // Shift extends the selection, on a timestamp as anywhere else.
+    if (event->button() != Qt::LeftButton || event->modifiers().testFlag(Qt::ShiftModifier))
+        return false;
+    const QPoint position = event->position().toPoint();
+    m_pressedSeconds = timestampAt(position);
+    if (!m_pressedSeconds)
+        return false;
+    m_pressPosition = position;
+    event->accept();
+    return true;
+}
+
+void TranscriptEditor::mousePressEvent(QMouseEvent* event)
+{
+    if (!pressOnTimestamp(event))
+        QPlainTextEdit::mousePressEvent(event);
+}
+
+void TranscriptEditor::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The second click of a quick pair on a timestamp is another click, not a word selection.
+    if (!pressOnTimestamp(event))
+        QPlainTextEdit::mouseDoubleClickEvent(event);
+}
+
+void TranscriptEditor::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint position = event->position().toPoint();
+    if (m_pressedSeconds) {
+        if (!event->buttons().testFlag(Qt::LeftButton)) {
+            m_pressedSeconds.reset(); // the release went elsewhere
+        } else if ((position - m_pressPosition).manhattanLength() <
+                   QApplication::startDragDistance()) {
+            event->accept();
+            return;
+        } else {
+            // A drag that starts on a timestamp selects text like any other drag: hand the
+            // held-back press to the text control first.
+            m_pressedSeconds.reset();
+            QMouseEvent press(QEvent::MouseButtonPress, QPointF(m_pressPosition),
+                              viewport()->mapToGlobal(QPointF(m_pressPosition)), Qt::LeftButton,
+                              Qt::LeftButton, event->modifiers(), event->pointingDevice());
+            QPlainTextEdit::mousePressEvent(&press);
+        }
+    }
+    if (event->buttons() == Qt::NoButton)
+        updatePointerShape(position);
+    QPlainTextEdit::mouseMoveEvent(event);
+}
+
+void TranscriptEditor::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_pressedSeconds && event->button() == Qt::LeftButton) {
+        const double seconds = *m_pressedSeconds;
+        m_pressedSeconds.reset();
+        event->accept();
+        emit timestampClicked(seconds);
+        return;
+    }
+    QPlainTextEdit::mouseReleaseEvent(event);
+}
+
+void TranscriptEditor::updatePointerShape(const QPoint& viewportPosition)
+{
+    const bool overTimestamp = timestampAt(viewportPosition).has_value();
+    if (overTimestamp == m_pointerOverTimestamp)
+        return;
+    m_pointerOverTimestamp = overTimestamp;
+    viewport()->setCursor(overTimestamp ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void TranscriptEditor::changeEvent(QEvent* event)
+{
+    QPlainTextEdit::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_highlighter)
+        m_highlighter->setColor(palette().color(QPalette::Active, QPalette::Highlight));
+}
+
+bool TranscriptEditor::canInsertFromMimeData(const QMimeData* source) const
+{
+    return (source->hasText() && !source->text().isEmpty()) || source->hasHtml();
+}
+
+void TranscriptEditor::insertFromMimeData(const QMimeData* source)
+{
+    const QString text = plainTextOf(source);
+    if (text.isEmpty())
+        return;
+    // Only the plain text reaches the base class, so no format of the source ever enters the
+    // document (it would otherwise take Markdown as rich text).
+    QMimeData plain;
+    plain.setText(text);
+    QPlainTextEdit::insertFromMimeData(&plain);
+}
+
+QMimeData* TranscriptEditor::createMimeDataFromSelection() const
+{
+    // Plain text only, and exactly as typed: the default would add HTML and turn no-break
+    // spaces into spaces.
+    QString text = textCursor().selectedText();
+    toNewlines(text);
+    auto* data = new QMimeData;
+    data->setText(text);
+    return data;
+}
+
+} // namespace dictaro

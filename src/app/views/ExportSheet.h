@@ -1,0 +1,58 @@
+#pragma once
+
+#include "ExportFormat.h"
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class QCheckBox;
+class QPushButton;
+class QRadioButton;
+
+namespace dictaro {
+
+class AppState;
+
+// The small window-modal sheet in which the user exports the open transcript: plain text or
+// Markdown, with or without timestamps. "Export…" closes the sheet, then asks for a file and
+// writes the text there atomically as UTF-8; a failed write is reported in a message box.
+// Closing the sheet by any means sets the application state's isExportPresented to false.
+class ExportSheet : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Finds the application state through `parent` (the window it is shown over). Starts with
+    // plain text and timestamps included; show it with open().
+    explicit ExportSheet(QWidget* parent);
+    ~ExportSheet() override;
+
+    ExportFormat format() const;
+    bool includesTimestamps() const;
+
+    // The file name offered in the save dialog: the project name with the format's extension.
+    static QString suggestedFileName(const QString& projectName, ExportFormat format);
+
+    // Asks where to save: returns the chosen path, or an empty string when the user cancels.
+    using SaveDialog =
+        std::function<QString(QWidget* parent, const QString& suggestedName, ExportFormat format)>;
+    // FOR TESTS ONLY: replaces the save dialog (an empty function restores it).
+    static void setSaveDialogForTesting(SaveDialog dialog);
+
+    void done(int result) override;
+
+private:
+    void exportTranscript();
+
+    QPointer<AppState> m_appState;
+    QRadioButton* m_plainTextButton = nullptr;
+    QRadioButton* m_markdownButton = nullptr;
+    QCheckBox* m_timestampsBox = nullptr;
+    QPushButton* m_cancelButton = nullptr;
+    QPushButton* m_exportButton = nullptr;
+};
+
+} // namespace dictaro

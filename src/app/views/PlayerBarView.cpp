@@ -1,0 +1,229 @@
+#include "PlayerBarView.h"
+
+#include "Icons.h"
+#include "Localization.h"
+#include "PlaybackCommands.h"
+#include "PlaybackEngine.h"
+#include "PlaybackLogic.h"
+#include "TimeFormat.h"
+
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QProxyStyle>
+#include <QSlider>
+#include <QToolButton>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace dictaro {
+
+namespace {
+
+// The slider counts in milliseconds.
+constexpr double sliderUnitsPerSecond = 1000.0;
+
+int toSliderUnits(double seconds)
+{
+    const double units = std::round(seconds * sliderUnitsPerSecond);
+    if (!(units > 0.0))
+        return 0;
+    return units >= double(INT_MAX) ? INT_MAX : int(units);
+}
+
+// A click on the slider's groove moves the handle right there, rather than a page towards it.
+class JumpingSliderStyle final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_Slider_AbsoluteSetButtons)
+            return Qt::LeftButton;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QString withShortcut(const QString& textWithPlaceholder, const QKeySequence& shortcut)
+{
+    return textWithPlaceholder.arg(shortcut.toString(QKeySequence::NativeText));
+}
+
+QToolButton* makeButton(QWidget* parent, const QString& objectName, const QString& help)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(objectName);
+    button->setAutoRaise(true);
+    button->setToolTip(help);
+    button->setAccessibleName(help);
+    return button;
+}
+
+QLabel* makeTimeLabel(QWidget* parent, const QString& objectName, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(objectName);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    // Room for "10:00:00" also in large fonts; the usual interface fonts draw all digits equally
+    // wide, so the text does not jitter while playing.
+    label->setFixedWidth(
+        std::max(70, label->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 6));
+    return label;
+}
+
+} // namespace
+
+QString PlayerBarView::timeString(double seconds)
+{
+    return TimeFormat::timeString(seconds);
+}
+
+PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
+    : QWidget(parent), m_engine(engine)
+{
+    Q_ASSERT(engine);
+
+    m_skipBackButton = makeButton(this, QStringLiteral("skipBackButton"),
+                                  withShortcut(Localization::tr("Skip back (%1)"),
+                                               QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)));
+    m_skipBackButton->setIcon(Icons::get(QStringLiteral("skip-back")));
+    m_skipBackButton->setIconSize(QSize(20, 20));
+
+    m_playPauseButton =
+        makeButton(this, QStringLiteral("playPauseButton"),
+                   withShortcut(Localization::tr("Play/Pause (%1)"), QKeySequence(Qt::Key_Escape)));
+    m_playPauseButton->setIconSize(QSize(26, 26));
+    m_playPauseButton->setMinimumWidth(28);
+
+    m_skipForwardButton = makeButton(this, QStringLiteral("skipForwardButton"),
+                                     withShortcut(Localization::tr("Skip forward (%1)"),
+                                                  QKeySequence(Qt::CTRL | Qt::Key_BracketRight)));
+    m_skipForwardButton->setIcon(Icons::get(QStringLiteral("skip-forward")));
+    m_skipForwardButton->setIconSize(QSize(20, 20));
+
+    m_currentTimeLabel = makeTimeLabel(this, QStringLiteral("currentTimeLabel"), Qt::AlignRight);
+
+    m_positionSlider = new QSlider(Qt::Horizontal, this);
+    m_positionSlider->setObjectName(QStringLiteral("positionSlider"));
+    auto* sliderStyle = new JumpingSliderStyle;
+    sliderStyle->setParent(m_positionSlider);
+    m_positionSlider->setStyle(sliderStyle);
+    m_positionSlider->setSingleStep(1000);
+    m_positionSlider->setPageStep(5000);
+
+    m_durationLabel = makeTimeLabel(this, QStringLiteral("durationLabel"), Qt::AlignLeft);
+
+    m_slowerButton =
+        makeButton(this, QStringLiteral("slowerButton"),
+                   withShortcut(Localization::tr("Slower (%1)"),
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft)));
+    m_slowerButton->setText(QStringLiteral("\u2212"));
+    m_rateLabel = new QLabel(this);
+    m_rateLabel->setObjectName(QStringLiteral("rateLabel"));
+    m_rateLabel->setAlignment(Qt::AlignCenter);
+    m_rateLabel->setFixedWidth(
+        std::max(40, m_rateLabel->fontMetrics().horizontalAdvance(QStringLiteral("0.0x")) + 6));
+    m_fasterButton =
+        makeButton(this, QStringLiteral("fasterButton"),
+                   withShortcut(Localization::tr("Faster (%1)"),
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight)));
+    m_fasterButton->setText(QStringLiteral("+"));
+
+    auto* rateGroup = new QHBoxLayout;
+    rateGroup->setSpacing(4);
+    rateGroup->addWidget(m_slowerButton);
+    rateGroup->addWidget(m_rateLabel);
+    rateGroup->addWidget(m_fasterButton);
+
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(16, 10, 16, 10);
+    row->setSpacing(12);
+    row->addWidget(m_skipBackButton);
+    row->addWidget(m_playPauseButton);
+    row->addWidget(m_skipForwardButton);
+    row->addWidget(m_currentTimeLabel);
+    row->addWidget(m_positionSlider, 1);
+    row->addWidget(m_durationLabel);
+    row->addLayout(rateGroup);
+
+    // The same commands as the menu and the Escape key, with the settings as they are now.
+    connect(m_skipBackButton, &QToolButton::clicked, this, [this] {
+        if (m_engine)
+            PlaybackCommands::skip(*m_engine, -1);
+    });
+    connect(m_playPauseButton, &QToolButton::clicked, this, [this] {
+        if (m_engine)
+            PlaybackCommands::togglePlayPause(*m_engine);
+    });
+    connect(m_skipForwardButton, &QToolButton::clicked, this, [this] {
+        if (m_engine)
+            PlaybackCommands::skip(*m_engine, 1);
+    });
+    connect(m_slowerButton, &QToolButton::clicked, this, [this] {
+        if (m_engine)
+            m_engine->changeRate(-PlaybackLogic::rateStep);
+    });
+    connect(m_fasterButton, &QToolButton::clicked, this, [this] {
+        if (m_engine)
+            m_engine->changeRate(PlaybackLogic::rateStep);
+    });
+    connect(m_positionSlider, &QSlider::valueChanged, this, &PlayerBarView::seekToSlider);
+    // While dragging the slider shows where the user puts it; afterwards the engine again.
+    connect(m_positionSlider, &QSlider::sliderReleased, this, &PlayerBarView::updatePosition);
+
+    connect(engine, &PlaybackEngine::isPlayingChanged, this, &PlayerBarView::updatePlaying);
+    connect(engine, &PlaybackEngine::currentTimeChanged, this, &PlayerBarView::updatePosition);
+    connect(engine, &PlaybackEngine::durationChanged, this, &PlayerBarView::updateDuration);
+    connect(engine, &PlaybackEngine::rateChanged, this, &PlayerBarView::updateRate);
+
+    updatePlaying();
+    updateDuration();
+    updateRate();
+}
+
+void PlayerBarView::seekToSlider(int value)
+{
+    if (m_followingEngine || !m_engine)
+        return;
+    m_engine->seek(value / sliderUnitsPerSecond);
+}
+
+void PlayerBarView::updatePlaying()
+{
+    const bool playing = m_engine && m_engine->isPlaying();
+    m_playPauseButton->setIcon(
+        Icons::get(playing ? QStringLiteral("pause") : QStringLiteral("play")));
+}
+
+void PlayerBarView::updatePosition()
+{
+    const double position = m_engine ? m_engine->currentTime() : 0.0;
+    m_currentTimeLabel->setText(timeString(position));
+    if (m_positionSlider->isSliderDown())
+        return;
+    m_followingEngine = true;
+    m_positionSlider->setValue(toSliderUnits(position));
+    m_followingEngine = false;
+}
+
+void PlayerBarView::updateDuration()
+{
+    const double duration = m_engine ? m_engine->duration() : 0.0;
+    m_durationLabel->setText(timeString(duration));
+    m_followingEngine = true;
+    m_positionSlider->setRange(0, toSliderUnits(std::max(duration, 0.01)));
+    m_followingEngine = false;
+    // Nothing to control while nothing is loaded, after a failed load, or for an empty file.
+    setEnabled(duration > 0.0);
+    updatePosition();
+}
+
+void PlayerBarView::updateRate()
+{
+    const double rate = m_engine ? m_engine->rate() : 1.0;
+    m_rateLabel->setText(QString::number(rate, 'f', 1) + u'x');
+}
+
+} // namespace dictaro

@@ -1,0 +1,375 @@
+#include "WelcomeView.h"
+
+#include "AppState.h"
+#include "Appearance.h"
+#include "Icons.h"
+#include "Localization.h"
+#include "ViewEnvironment.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QMimeDatabase>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStyledItemDelegate>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace dictaro {
+
+namespace {
+
+constexpr int columnSpacing = 16;
+constexpr int outerMargin = 24;
+constexpr int listMaxWidth = 420;
+constexpr int dividerInset = 40;
+
+// One recent project: an audio-file symbol, then the project's name over its audio file's
+// name (smaller, dimmed). Rows are buttons in all but looks: hover and keyboard focus
+// highlight them, selection plays no part.
+class RecentProjectDelegate final : public QStyledItemDelegate
+{
+public:
+    explicit RecentProjectDelegate(QObject* parent)
+        : QStyledItemDelegate(parent), m_icon(Icons::get(QStringLiteral("audio-file")))
+    {}
+
+    static constexpr int hPadding = 10;
+    static constexpr int vPadding = 6;
+    static constexpr int iconSize = 22;
+    static constexpr int lineGap = 2;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+
+        const bool highlighted = opt.state & (QStyle::State_MouseOver | QStyle::State_HasFocus);
+        if (highlighted) {
+            QColor fill = opt.palette.color(QPalette::Highlight);
+            fill.setAlpha(opt.state & QStyle::State_Sunken ? 70 : 38);
+            painter->setPen(Qt::NoPen);
+            painter->setBrush(fill);
+            painter->drawRoundedRect(QRectF(opt.rect).adjusted(1.5, 1, -1.5, -1), 6, 6);
+        }
+
+        const QRect content = opt.rect.adjusted(hPadding, vPadding, -hPadding, -vPadding);
+        const QRect iconRect(content.left(), content.center().y() - iconSize / 2 + 1, iconSize,
+                             iconSize);
+        m_icon.paint(painter, iconRect);
+
+        const int textLeft = iconRect.right() + 1 + hPadding;
+        const int textWidth = std::max(0, content.right() + 1 - textLeft);
+        const QFont nameFont = opt.font;
+        const QFont fileFont = Appearance::font(Appearance::TextStyle::Caption, opt.font);
+        const QFontMetrics nameMetrics(nameFont);
+        const QFontMetrics fileMetrics(fileFont);
+
+        painter->setFont(nameFont);
+        painter->setPen(opt.palette.color(QPalette::Text));
+        painter->drawText(QRect(textLeft, content.top(), textWidth, nameMetrics.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter,
+                          nameMetrics.elidedText(opt.text, Qt::ElideRight, textWidth));
+
+        painter->setFont(fileFont);
+        painter->setPen(opt.palette.color(QPalette::PlaceholderText));
+        const QString file = index.data(WelcomeView::MediaFileNameRole).toString();
+        painter->drawText(QRect(textLeft, content.top() + nameMetrics.height() + lineGap, textWidth,
+                                fileMetrics.height()),
+                          Qt::AlignLeft | Qt::AlignVCenter,
+                          fileMetrics.elidedText(file, Qt::ElideMiddle, textWidth));
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        const QFontMetrics nameMetrics(option.font);
+        const QFontMetrics fileMetrics(
+            Appearance::font(Appearance::TextStyle::Caption, option.font));
+        const int textWidth = std::max(
+            nameMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()),
+            fileMetrics.horizontalAdvance(index.data(WelcomeView::MediaFileNameRole).toString()));
+        const int textHeight = nameMetrics.height() + lineGap + fileMetrics.height();
+        return {3 * hPadding + iconSize + textWidth, 2 * vPadding + std::max(textHeight, iconSize)};
+    }
+
+private:
+    QIcon m_icon;
+};
+
+} // namespace
+
+WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("welcomeView"));
+    m_state = ViewEnvironment::appState(this);
+
+    // One column, centred horizontally, at most as wide as the recent list may be; without
+    // recent projects its content is also centred vertically.
+    auto* column = new QWidget(this);
+    column->setMaximumWidth(listMaxWidth);
+    column->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+
+    auto* title = new QLabel(Localization::tr("Dictaro"), column);
+    title->setObjectName(QStringLiteral("title"));
+    Appearance::setTextStyle(title, Appearance::TextStyle::LargeTitle);
+    title->setAlignment(Qt::AlignCenter);
+
+    auto* subtitle = new QLabel(Localization::tr("Transcribe audio by hand, fast."), column);
+    subtitle->setObjectName(QStringLiteral("subtitle"));
+    Appearance::makeSecondary(subtitle);
+    subtitle->setAlignment(Qt::AlignCenter);
+    subtitle->setWordWrap(true);
+
+    m_openButton = new QPushButton(Icons::get(QStringLiteral("waveform")),
+                                   Localization::tr("Open Audio File…"), column);
+    m_openButton->setObjectName(QStringLiteral("openButton"));
+    m_openButton->setIconSize(QSize(18, 18));
+    m_openButton->setMinimumSize(m_openButton->sizeHint() + QSize(16, 8));
+    m_openButton->setAutoDefault(false);
+    m_openButton->setToolTip(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText));
+    connect(m_openButton, &QPushButton::clicked, this, &WelcomeView::chooseAudioFile);
+    // Active while the view is visible in its window, whatever has the focus.
+    auto* openShortcut = new QShortcut(QKeySequence::Open, this);
+    connect(openShortcut, &QShortcut::activated, m_openButton, &QPushButton::click);
+
+    m_divider = new QWidget(column);
+    auto* dividerLayout = new QHBoxLayout(m_divider);
+    dividerLayout->setContentsMargins(dividerInset, 0, dividerInset, 0);
+    auto* rule = new QFrame(m_divider);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    dividerLayout->addWidget(rule);
+
+    m_heading = new QLabel(Localization::tr("Recent Projects"), column);
+    m_heading->setObjectName(QStringLiteral("recentHeading"));
+    Appearance::setTextStyle(m_heading, Appearance::TextStyle::Headline);
+    m_heading->setAlignment(Qt::AlignCenter);
+
+    m_recentList = new QListWidget(column);
+    m_recentList->setObjectName(QStringLiteral("recentList"));
+    m_recentList->setItemDelegate(new RecentProjectDelegate(m_recentList));
+    m_recentList->setSelectionMode(QAbstractItemView::NoSelection);
+    m_recentList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_recentList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    m_recentList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_recentList->setFrameShape(QFrame::NoFrame);
+    m_recentList->setMouseTracking(true);
+    m_recentList->viewport()->setAttribute(Qt::WA_Hover);
+    m_recentList->viewport()->setAutoFillBackground(false);
+    m_recentList->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_recentList->installEventFilter(this);
+    // A click opens on release over the pressed row, with the left button only.
+    connect(m_recentList, &QListWidget::clicked, this, &WelcomeView::openRecentProject);
+    connect(m_recentList, &QListWidget::customContextMenuRequested, this,
+            &WelcomeView::showRecentProjectMenu);
+
+    m_column = new QVBoxLayout(column);
+    m_column->setContentsMargins(0, 0, 0, 0);
+    m_column->setSpacing(columnSpacing);
+    m_topSpace = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    m_bottomSpace = new QSpacerItem(0, 0, QSizePolicy::Minimum, QSizePolicy::Expanding);
+    m_column->addItem(m_topSpace);
+    m_column->addWidget(title);
+    m_column->addWidget(subtitle);
+    m_column->addWidget(m_openButton, 0, Qt::AlignHCenter);
+    m_column->addWidget(m_divider);
+    m_column->addWidget(m_heading);
+    m_column->addWidget(m_recentList, 1);
+    m_column->addItem(m_bottomSpace);
+
+    auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(outerMargin, outerMargin, outerMargin, outerMargin);
+    // The column takes all the width up to its maximum; the side spaces share the rest.
+    outer->addStretch(1);
+    outer->addWidget(column, 1000);
+    outer->addStretch(1);
+
+    if (m_state) {
+        setAcceptDrops(true);
+        connect(m_state, &AppState::recentProjectsChanged, this,
+                &WelcomeView::updateRecentProjects);
+    } else {
+        m_openButton->setEnabled(false);
+        openShortcut->setEnabled(false);
+    }
+    updateRecentProjects();
+}
+
+QString WelcomeView::audioNameFilter()
+{
+    QStringList patterns;
+    for (const QString& extension : AppState::supportedExtensions)
+        patterns.append(QStringLiteral("*.") + extension);
+    QStringList others;
+    for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
+        if (!type.name().startsWith(QLatin1String("audio/")))
+            continue;
+        for (const QString& pattern : type.globPatterns()) {
+            // Only plain extension patterns: "*.ogg", not whole file names.
+            const QString lower = pattern.toLower();
+            if (lower.startsWith(QLatin1String("*.")) && lower.size() > 2 &&
+                !lower.contains(QLatin1Char(' ')) && !patterns.contains(lower) &&
+                !others.contains(lower))
+                others.append(lower);
+        }
+    }
+    others.sort();
+    patterns.append(others);
+    return Localization::tr("Audio Files") + QStringLiteral(" (") + patterns.join(u' ') +
+           QStringLiteral(")");
+}
+
+QString WelcomeView::droppedAudioFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.first().isLocalFile())
+        return {};
+    const QString path = urls.first().toLocalFile();
+    if (path.isEmpty() || !AppState::isSupportedAudioFile(path) || QFileInfo(path).isDir())
+        return {};
+    return path;
+}
+
+void WelcomeView::chooseAudioFile()
+{
+    if (!m_state)
+        return;
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), audioNameFilter(),
+                                                      nullptr, QFileDialog::HideNameFilterDetails);
+    // The dialog runs its own event loop: the state may be gone when it returns.
+    if (path.isEmpty() || !m_state)
+        return;
+    m_state->openAudioFile(path);
+}
+
+void WelcomeView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Each time the view comes on screen (not when its window is merely restored), so that a
+    // project closed a moment ago is listed first.
+    if (m_state && !event->spontaneous())
+        m_state->reloadRecentProjects();
+}
+
+bool WelcomeView::acceptDrag(QDropEvent* event) const
+{
+    // Audio files are only ever read: never accept a move, which would let the source delete
+    // the user's file once the drop is done.
+    Qt::DropAction action = Qt::IgnoreAction;
+    if (event->possibleActions() & Qt::CopyAction)
+        action = Qt::CopyAction;
+    else if (event->possibleActions() & Qt::LinkAction)
+        action = Qt::LinkAction;
+    if (!m_state || action == Qt::IgnoreAction || droppedAudioFile(event->mimeData()).isEmpty()) {
+        event->ignore();
+        return false;
+    }
+    event->setDropAction(action);
+    event->accept();
+    return true;
+}
+
+void WelcomeView::dragEnterEvent(QDragEnterEvent* event)
+{
+    acceptDrag(event);
+}
+
+void WelcomeView::dragMoveEvent(QDragMoveEvent* event)
+{
+    acceptDrag(event);
+}
+
+void WelcomeView::dropEvent(QDropEvent* event)
+{
+    if (acceptDrag(event))
+        m_state->openAudioFile(droppedAudioFile(event->mimeData()));
+}
+
+bool WelcomeView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Return or Enter on the row with the keyboard focus opens it, like a click.
+    if (watched == m_recentList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+            m_recentList->currentIndex().isValid()) {
+            openRecentProject(m_recentList->currentIndex());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void WelcomeView::updateRecentProjects()
+{
+    const QList<Project> projects = m_state ? m_state->recentProjects() : QList<Project>();
+    m_recentList->clear();
+    for (const Project& project : projects) {
+        auto* item = new QListWidgetItem(project.name, m_recentList);
+        item->setData(ProjectIdRole, project.id);
+        item->setData(MediaFileNameRole, project.mediaFileName);
+        item->setToolTip(project.mediaFileName);
+    }
+    const bool any = !projects.isEmpty();
+    m_divider->setVisible(any);
+    m_heading->setVisible(any);
+    m_recentList->setVisible(any);
+    // With the list shown it takes all the height; without it the column sits in the middle.
+    const auto vertical = any ? QSizePolicy::Fixed : QSizePolicy::Expanding;
+    m_topSpace->changeSize(0, 0, QSizePolicy::Minimum, vertical);
+    m_bottomSpace->changeSize(0, 0, QSizePolicy::Minimum, vertical);
+    m_column->invalidate();
+}
+
+void WelcomeView::openRecentProject(const QModelIndex& index)
+{
+    if (!m_state || !index.isValid())
+        return;
+    const QUuid id = index.data(ProjectIdRole).toUuid();
+    const QList<Project>& projects = m_state->recentProjects();
+    const auto it = std::find_if(projects.cbegin(), projects.cend(),
+                                 [&](const Project& project) { return project.id == id; });
+    if (it == projects.cend())
+        return;
+    // A copy: opening may reload the list the record lives in.
+    const Project project = *it;
+    m_state->openProject(project);
+}
+
+void WelcomeView::showRecentProjectMenu(const QPoint& position)
+{
+    const QModelIndex index = m_recentList->indexAt(position);
+    if (!m_state || !index.isValid())
+        return;
+    const QUuid id = index.data(ProjectIdRole).toUuid();
+    auto* menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction* remove =
+        menu->addAction(Icons::get(QStringLiteral("trash")), Localization::tr("Delete Project"));
+    remove->setObjectName(QStringLiteral("deleteProjectAction"));
+    // No confirmation: only the project record goes; the audio file is not touched.
+    connect(remove, &QAction::triggered, this, [this, id] {
+        if (m_state)
+            m_state->deleteProject(id);
+    });
+    menu->popup(m_recentList->viewport()->mapToGlobal(position));
+}
+
+} // namespace dictaro

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Builds the audio fixtures of the playback tests into the folder given as $1:
+# a six-second spoken recording in every accepted format, a 440 Hz tone, and bad inputs.
+# Needs espeak-ng and ffmpeg. Binary fixtures are generated, never committed.
+set -eu
+
+out=${1:?usage: make-fixtures.sh OUTPUT_DIR}
+mkdir -p "$out"
+cd "$out"
+
+ff() { ffmpeg -nostdin -hide_banner -loglevel error -y "$@"; }
+
+# Speech, padded with silence to exactly 6.0 s of 44.1 kHz mono.
+espeak-ng -w speech-raw.wav "Dictaro test recording. One, two, three, four, five, six."
+ff -i speech-raw.wav -af "aresample=44100,apad=whole_dur=6" -t 6 -ac 1 -c:a pcm_s16le speech.wav
+rm -f speech-raw.wav
+
+ff -i speech.wav -c:a libmp3lame -b:a 64k speech.mp3
+cp speech.mp3 speech.mpga
+ff -i speech.wav -c:a aac -b:a 64k speech.m4a
+ff -i speech.wav -c:a pcm_s16be speech.aiff
+cp speech.aiff speech.aif
+ff -i speech.wav -c:a flac speech.flac
+ff -i speech.wav -c:a aac -b:a 64k -f adts speech.aac
+ff -i speech.wav -c:a alac -f caf speech.caf
+
+# Five seconds of a 440 Hz tone, silent from 3.20 to 3.25 s: the gap marks a known point of
+# media time in what the player outputs.
+ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)*not(between(t,3.2,3.25))':s=44100:d=5" \
+    -c:a pcm_s16le tone440.wav
+
+# Inputs that must be refused.
+: > empty.mp3
+printf 'These are notes, not audio.\n' > notes.mp3
+ff -f lavfi -i "color=c=red:s=16x16" -frames:v 1 image.png
+cp image.png image.mp3
+ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=1" -c:v mpeg4 -an video-only.mp4
+
+# The first half of an MP3: loads, then ends early.
+size=$(wc -c < speech.mp3)
+head -c $((size / 2)) speech.mp3 > truncated.mp3
+
+touch stamp
