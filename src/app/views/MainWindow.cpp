@@ -22,12 +22,11 @@ namespace dictaro {
 
 namespace {
 
-// Ctrl (⌘ on macOS) with Shift and a bracket. On a US layout Shift+[ arrives as "{", so the
-// braces are accepted as well as the brackets.
-QList<QKeySequence> shiftedBracket(Qt::Key bracket, Qt::Key brace)
+// Ctrl (⌘ on macOS) with Shift and a bracket. The window system matches it also when the layout
+// turns Shift+[ into "{" (US layouts); a second sequence for the brace would make it ambiguous.
+QKeySequence shiftedBracket(Qt::Key bracket)
 {
-    return {QKeySequence(Qt::CTRL | Qt::SHIFT | bracket),
-            QKeySequence(Qt::CTRL | Qt::SHIFT | brace), QKeySequence(Qt::CTRL | brace)};
+    return QKeySequence(Qt::CTRL | Qt::SHIFT | bracket);
 }
 
 } // namespace
@@ -97,11 +96,9 @@ void MainWindow::createMenus()
         playback, Localization::tr("Skip Forward"), {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
         withSession([](TranscriptionSession& s) { PlaybackCommands::skip(*s.engine(), +1); }));
     playback->addSeparator();
-    m_slower = add(playback, Localization::tr("Slower"),
-                   shiftedBracket(Qt::Key_BracketLeft, Qt::Key_BraceLeft),
+    m_slower = add(playback, Localization::tr("Slower"), {shiftedBracket(Qt::Key_BracketLeft)},
                    withSession([](TranscriptionSession& s) { s.engine()->changeRate(-0.1); }));
-    m_faster = add(playback, Localization::tr("Faster"),
-                   shiftedBracket(Qt::Key_BracketRight, Qt::Key_BraceRight),
+    m_faster = add(playback, Localization::tr("Faster"), {shiftedBracket(Qt::Key_BracketRight)},
                    withSession([](TranscriptionSession& s) { s.engine()->changeRate(+0.1); }));
     playback->addSeparator();
     m_insertTimestamp =

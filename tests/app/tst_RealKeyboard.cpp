@@ -1,0 +1,146 @@
+// Key equivalents pressed on a real (virtual) X server with xdotool, as a user's keyboard sends
+// them: on a US layout Shift+[ arrives as "{", which Qt's own key simulation never shows.
+// Runs under xvfb-run on the xcb platform (see CMakeLists.txt).
+#include "AppSettings.h"
+#include "AppState.h"
+#include "MpvBackend.h"
+#include "PlaybackEngine.h"
+#include "TranscriptEditor.h"
+#include "TranscriptEditorController.h"
+#include "TranscriptionSession.h"
+#include "views/MainWindow.h"
+
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+
+using namespace dictaro;
+
+class tst_RealKeyboard : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void keys_data();
+    void keys();
+    void escape_togglesOncePerPress();
+
+private:
+    bool press(const QString& keys);
+
+    QTemporaryDir m_home;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<MainWindow> m_window;
+    TranscriptionSession* m_session = nullptr;
+};
+
+bool tst_RealKeyboard::press(const QString& keys)
+{
+    const QString window = QString::number(m_window->winId());
+    QProcess::execute(QStringLiteral("xdotool"),
+                      {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
+    const int result = QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
+    // Let the X server's events reach the window.
+    QTest::qWait(150);
+    return result == 0;
+}
+
+void tst_RealKeyboard::initTestCase()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("needs an X server (run through xvfb-run)");
+    if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
+        QSKIP("xdotool is not installed");
+    std::setlocale(LC_NUMERIC, "C");
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
+    AppSettings::resetSharedForTesting();
+    AppSettings::shared().setSkipSeconds(2);
+    QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
+
+    auto store = std::make_shared<ProjectStore>(m_home.filePath(QStringLiteral("Projects")));
+    m_state = std::make_unique<AppState>(store, [] {
+        return std::make_unique<PlaybackEngine>(
+            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+    });
+    m_window = std::make_unique<MainWindow>(*m_state);
+    m_window->resize(900, 640);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    const QString audio = m_home.filePath(QStringLiteral("talk.wav"));
+    QVERIFY(QFile::copy(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/speech.wav"), audio));
+    m_state->openAudioFile(audio);
+    m_session = m_state->currentSession();
+    QVERIFY(m_session);
+    QTRY_VERIFY_WITH_TIMEOUT(m_session->engine()->isLoaded(), 5000);
+    QVERIFY(m_session->editorController()->textView());
+    m_session->editorController()->textView()->setFocus();
+}
+
+void tst_RealKeyboard::cleanupTestCase()
+{
+    m_window.reset();
+    m_state.reset();
+}
+
+void tst_RealKeyboard::keys_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<double>("startRate");
+    QTest::addColumn<double>("startTime");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<double>("time");
+
+    QTest::newRow("Ctrl+Shift+[ slower") << "ctrl+shift+bracketleft" << 1.0 << 3.0 << 0.9 << 3.0;
+    QTest::newRow("Ctrl+Shift+] faster") << "ctrl+shift+bracketright" << 1.0 << 3.0 << 1.1 << 3.0;
+    QTest::newRow("Ctrl+[ skip back") << "ctrl+bracketleft" << 1.0 << 3.0 << 1.0 << 1.0;
+    QTest::newRow("Ctrl+] skip forward") << "ctrl+bracketright" << 1.0 << 3.0 << 1.0 << 5.0;
+}
+
+void tst_RealKeyboard::keys()
+{
+    QFETCH(QString, keys);
+    QFETCH(double, startRate);
+    QFETCH(double, startTime);
+    QFETCH(double, rate);
+    QFETCH(double, time);
+
+    PlaybackEngine& engine = *m_session->engine();
+    while (engine.rate() > startRate + 1e-9)
+        engine.changeRate(-0.1);
+    while (engine.rate() < startRate - 1e-9)
+        engine.changeRate(+0.1);
+    engine.seek(startTime);
+    const QString textBefore = m_session->transcript();
+
+    QVERIFY(press(keys));
+    QTRY_COMPARE_WITH_TIMEOUT(engine.rate(), rate, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(engine.currentTime(), time, 2000);
+    QCOMPARE(m_session->transcript(), textBefore); // no "{" or "[" typed into the text
+}
+
+void tst_RealKeyboard::escape_togglesOncePerPress()
+{
+    PlaybackEngine& engine = *m_session->engine();
+    engine.seek(0);
+    QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
+    QVERIFY(press(QStringLiteral("Escape")));
+    QTRY_COMPARE_WITH_TIMEOUT(playing.size(), 1, 2000);
+    QVERIFY(engine.isPlaying());
+    QVERIFY(press(QStringLiteral("Escape")));
+    QTRY_COMPARE_WITH_TIMEOUT(playing.size(), 2, 2000);
+    QVERIFY(!engine.isPlaying());
+    QTest::qWait(300);
+    QCOMPARE(playing.size(), 2);
+}
+
+QTEST_MAIN(tst_RealKeyboard)
+#include "tst_RealKeyboard.moc"
