@@ -55,8 +55,7 @@ const MpvBackend::Options& defaultOptions()
 
 } // namespace
 
-MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent)
-    : MediaBackend(parent)
+MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent) : MediaBackend(parent)
 {
     // A seek that never reports its end must not hold back positions and playing for good.
     m_seekWatchdog.setSingleShot(true);
@@ -167,9 +166,9 @@ void MpvBackend::handleEvent(const mpv_event& event)
         break;
     }
     case MPV_EVENT_PLAYBACK_RESTART: {
-        // The first restart after loading means the decoder runs and the start is buffered:
-        // only then is the file reported open, so that nothing the engine asks for races with
-        // the player's own start-up.
+        // The first restart after loading: the audio decoder and output run and the start is
+        // ready to play. Only now is the file reported open; a file whose audio cannot be
+        // decoded ends in an error before this point.
         if (m_fileLoaded && !m_loaded) {
             m_loaded = true;
             reportOpened();

@@ -24,12 +24,10 @@ bool sameDouble(double a, double b)
 
 PlaybackEngine::PlaybackEngine(QObject* parent)
     : PlaybackEngine(std::make_unique<MpvBackend>(), parent)
-{
-}
+{}
 
 PlaybackEngine::PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* parent)
-    : QObject(parent)
-    , m_backend(std::move(backend))
+    : QObject(parent), m_backend(std::move(backend))
 {
     Q_ASSERT(m_backend);
     MediaBackend* media = m_backend.get();
@@ -177,15 +175,14 @@ void PlaybackEngine::onEnded()
 
 void PlaybackEngine::reportLoad(bool ready)
 {
-    QTimer::singleShot(0, this,
-                       [this, serial = m_loadSerial, done = std::exchange(m_pendingDone, {}),
-                        ready] {
-                           const bool current = serial == m_loadSerial;
-                           if (current)
-                               emit loadFinished(ready);
-                           if (done)
-                               done(current && ready);
-                       });
+    QTimer::singleShot(
+        0, this, [this, serial = m_loadSerial, done = std::exchange(m_pendingDone, {}), ready] {
+            const bool current = serial == m_loadSerial;
+            if (current)
+                emit loadFinished(ready);
+            if (done)
+                done(current && ready);
+        });
 }
 
 void PlaybackEngine::setIsPlaying(bool isPlaying)
