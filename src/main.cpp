@@ -1,9 +1,9 @@
 #include "AppSettings.h"
 #include "DictaroApp.h"
 #include "Localization.h"
+#include "views/Icons.h"
 
 #include <QApplication>
-#include <QMessageBox>
 
 #include <clocale>
 
@@ -15,14 +15,11 @@ int main(int argc, char* argv[])
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Dictaro"));
     QApplication::setOrganizationName(QStringLiteral("Dictaro"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/dictaro.svg")));
+    QApplication::setWindowIcon(dictaro::Icons::application());
     dictaro::Localization::install(dictaro::AppSettings::startupLanguages());
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
-        QMessageBox::critical(nullptr, dictaro::Localization::tr("Dictaro"),
-                              dictaro::Localization::tr(
-                                  "Dictaro can't find a folder for its projects in your home "
-                                  "folder, so it can't keep your work. It will quit now."));
+        dictaro::DictaroApp::reportMissingDataDirectory();
         return 1;
     }
     dictaro::DictaroApp dictaro;

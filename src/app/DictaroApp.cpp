@@ -1,18 +1,19 @@
 #include "DictaroApp.h"
 
+#include "Localization.h"
 #include "QuitSignals.h"
 #include "TranscriptionSession.h"
 #include "views/MainWindow.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 
 namespace dictaro {
 
 DictaroApp::DictaroApp()
     : DictaroApp(std::make_shared<ProjectStore>(dataDirectory()), AppState::EngineFactory{})
-{
-}
+{}
 
 DictaroApp::DictaroApp(std::shared_ptr<ProjectStore> store, AppState::EngineFactory engineFactory)
     : m_state(std::make_unique<AppState>(std::move(store), std::move(engineFactory))),
@@ -25,7 +26,18 @@ DictaroApp::DictaroApp(std::shared_ptr<ProjectStore> store, AppState::EngineFact
 
 DictaroApp::~DictaroApp() = default;
 
-QString DictaroApp::dataDirectory() { return ProjectStore::defaultDirectory(); }
+QString DictaroApp::dataDirectory()
+{
+    return ProjectStore::defaultDirectory();
+}
+
+void DictaroApp::reportMissingDataDirectory()
+{
+    QMessageBox::critical(nullptr, Localization::tr("Dictaro"),
+                          Localization::tr("Dictaro can't find a folder for its projects in your "
+                                           "home folder, so it can't keep your work. It will quit "
+                                           "now."));
+}
 
 void DictaroApp::show()
 {

@@ -25,6 +25,8 @@ public:
 
     // The data folder the projects live in; empty when the system names none.
     static QString dataDirectory();
+    // Tells the user that without a data folder there is nowhere to keep their work.
+    static void reportMissingDataDirectory();
 
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }

@@ -60,6 +60,12 @@ QString Localization::resolveLanguage(const QStringList& preferredLanguages)
     return sourceLanguage;
 }
 
+// Qt's Turkish texts name the Escape key "Çıkış" (exit) in menus and tooltips; transcribers
+// know it by the label on the key. Listed here so that lupdate keeps the correction in the
+// catalogue.
+[[maybe_unused]] static const char* const qtTextCorrections[] = {
+    QT_TRANSLATE_NOOP("QShortcut", "Esc")};
+
 QString Localization::install(const QStringList& preferredLanguages)
 {
     for (const QPointer<QTranslator>& translator : std::as_const(installedTranslators())) {
@@ -73,15 +79,16 @@ QString Localization::install(const QStringList& preferredLanguages)
     const QString language = resolveLanguage(preferredLanguages);
     if (language == sourceLanguage)
         return sourceLanguage;
-    if (!installTranslator(catalogPath(language))) {
-        qWarning("Could not load the interface texts for %s", qPrintable(language));
-        return sourceLanguage;
-    }
     // The standard dialogs (file dialogs, message boxes) in the same language. Missing Qt
     // translations are not fatal: those few texts stay English.
     if (!installTranslator(QStringLiteral("qtbase_") + language,
                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         qWarning("Qt's own translations for %s were not found", qPrintable(language));
+    // Ours last, so that it is asked first and can correct a few of Qt's texts.
+    if (!installTranslator(catalogPath(language))) {
+        qWarning("Could not load the interface texts for %s", qPrintable(language));
+        return sourceLanguage;
+    }
     return language;
 }
 

@@ -50,7 +50,12 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     showCurrentContent();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // Destroying the window hides the transcription view, which closes the project; the state's
+    // notifications must not reach this half-destroyed window.
+    disconnect(&m_state, nullptr, this, nullptr);
+}
 
 void MainWindow::createMenus()
 {

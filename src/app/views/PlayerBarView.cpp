@@ -1,5 +1,7 @@
 #include "PlayerBarView.h"
 
+#include "AppSettings.h"
+
 #include "Icons.h"
 #include "Localization.h"
 #include "PlaybackCommands.h"
@@ -88,7 +90,6 @@ PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
     m_skipBackButton = makeButton(this, QStringLiteral("skipBackButton"),
                                   withShortcut(Localization::tr("Skip back (%1)"),
                                                QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)));
-    m_skipBackButton->setIcon(Icons::get(QStringLiteral("skip-back")));
     m_skipBackButton->setIconSize(QSize(20, 20));
 
     m_playPauseButton =
@@ -100,7 +101,13 @@ PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
     m_skipForwardButton = makeButton(this, QStringLiteral("skipForwardButton"),
                                      withShortcut(Localization::tr("Skip forward (%1)"),
                                                   QKeySequence(Qt::CTRL | Qt::Key_BracketRight)));
-    m_skipForwardButton->setIcon(Icons::get(QStringLiteral("skip-forward")));
+    // The skip icons show how far they jump.
+    const auto showSkipSeconds = [this](double seconds) {
+        m_skipBackButton->setIcon(Icons::skipBack(seconds));
+        m_skipForwardButton->setIcon(Icons::skipForward(seconds));
+    };
+    showSkipSeconds(AppSettings::shared().skipSeconds());
+    connect(&AppSettings::shared(), &AppSettings::skipSecondsChanged, this, showSkipSeconds);
     m_skipForwardButton->setIconSize(QSize(20, 20));
 
     m_currentTimeLabel = makeTimeLabel(this, QStringLiteral("currentTimeLabel"), Qt::AlignRight);

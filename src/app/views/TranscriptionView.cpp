@@ -15,6 +15,7 @@
 #include "ViewEnvironment.h"
 #include "WelcomeView.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -42,7 +43,7 @@ QString askForAudioFile(QWidget* parent)
     if (const auto& override = locateFileDialogOverride())
         return override(parent);
     // The same audio types as the welcome view's open dialog.
-    return QFileDialog::getOpenFileName(parent, QString(), QString(),
+    return QFileDialog::getOpenFileName(parent, QString(), QDir::homePath(),
                                         WelcomeView::audioNameFilter(), nullptr,
                                         QFileDialog::HideNameFilterDetails);
 }
@@ -103,7 +104,8 @@ public:
         m_message->setTextInteractionFlags(Qt::TextSelectableByMouse);
         m_message->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
         m_row = new QHBoxLayout(this);
-        m_row->setContentsMargins(8, 8, 8, 8);
+        // The message lines up with the text of the editor below.
+        m_row->setContentsMargins(16, 8, 12, 8);
         m_row->addWidget(m_message, 1);
         hide();
     }
@@ -112,7 +114,6 @@ public:
     {
         auto* button = new QPushButton(text, this);
         button->setObjectName(objectName);
-        button->setFlat(true);
         button->setCursor(Qt::PointingHandCursor);
         m_row->addWidget(button);
         return button;

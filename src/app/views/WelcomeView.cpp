@@ -6,6 +6,7 @@
 #include "Localization.h"
 #include "ViewEnvironment.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -252,8 +253,9 @@ void WelcomeView::chooseAudioFile()
 {
     if (!m_state)
         return;
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), audioNameFilter(),
-                                                      nullptr, QFileDialog::HideNameFilterDetails);
+    const QString path =
+        QFileDialog::getOpenFileName(this, QString(), QDir::homePath(), audioNameFilter(), nullptr,
+                                     QFileDialog::HideNameFilterDetails);
     // The dialog runs its own event loop: the state may be gone when it returns.
     if (path.isEmpty() || !m_state)
         return;
