@@ -3,8 +3,8 @@
 // Runs under xvfb-run on the xcb platform (see CMakeLists.txt).
 #include "AppSettings.h"
 #include "AppState.h"
-#include "MpvBackend.h"
 #include "PlaybackEngine.h"
+#include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptEditorController.h"
 #include "TranscriptionSession.h"
@@ -66,17 +66,14 @@ void tst_RealKeyboard::initTestCase()
     QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
 
     auto store = std::make_shared<ProjectStore>(m_home.filePath(QStringLiteral("Projects")));
-    m_state = std::make_unique<AppState>(store, [] {
-        return std::make_unique<PlaybackEngine>(
-            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
-    });
+    m_state = std::make_unique<AppState>(store, test::silentEngine);
     m_window = std::make_unique<MainWindow>(*m_state);
     m_window->resize(900, 640);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
     const QString audio = m_home.filePath(QStringLiteral("talk.wav"));
-    QVERIFY(QFile::copy(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/speech.wav"), audio));
+    QVERIFY(test::copyFixture(QStringLiteral("speech.wav"), audio));
     m_state->openAudioFile(audio);
     m_session = m_state->currentSession();
     QVERIFY(m_session);

@@ -3,7 +3,6 @@
 #include "ShortcutHandler.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -11,27 +10,36 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <memory>
+
 using namespace dictaro;
 
 namespace {
 
-// A window with a focused editor and a Playback menu whose Play/Pause carries Escape.
+// A window with a focused editor, a Playback menu whose Play/Pause carries Escape, and a
+// handler installed over it that counts its calls.
 struct Window
 {
     QMainWindow window;
-    QPlainTextEdit* editor = nullptr;
-    QAction* menuPlayPause = nullptr;
+    QPlainTextEdit* editor = new QPlainTextEdit(&window);
+    QAction* menuPlayPause = window.menuBar()->addMenu("Playback")->addAction("Play/Pause");
+    QSignalSpy menu{menuPlayPause, &QAction::triggered};
+    std::unique_ptr<ShortcutHandler> handler = std::make_unique<ShortcutHandler>(&window);
+    int calls = 0;
+    bool handles = true; // what the action answers
 
     Window()
     {
-        editor = new QPlainTextEdit(&window);
         window.setCentralWidget(editor);
-        QMenu* menu = window.menuBar()->addMenu(QStringLiteral("Playback"));
-        menuPlayPause = menu->addAction(QStringLiteral("Play/Pause"));
         menuPlayPause->setShortcut(QKeySequence(Qt::Key_Escape));
-        window.resize(400, 300);
         window.show();
         window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("the window did not become active");
+        handler->install([this] {
+            ++calls;
+            return handles;
+        });
     }
 };
 
@@ -42,218 +50,97 @@ class tst_ShortcutHandler : public QObject
     Q_OBJECT
 
 private slots:
-    void plainEscape_runsActionOnceAndNothingElse();
-    void capsLock_doesNotMatter();
-    void modifiedEscape_passes_data();
-    void modifiedEscape_passes();
-    void heldEscape_togglesOnce();
-    void actionReturningFalse_letsTheKeyThrough();
-    void dialogOrOtherWindow_getsItsEscape();
-    void installTwiceAndRemove();
-    void noActiveWindow_stillRunsTheAction();
-};
-
-void tst_ShortcutHandler::plainEscape_runsActionOnceAndNothingElse()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return true;
-    });
-    QSignalSpy menu(w.menuPlayPause, &QAction::triggered);
-    w.editor->setPlainText(QStringLiteral("text"));
-    w.editor->moveCursor(QTextCursor::End);
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QCOMPARE(calls, 1);
-    QCOMPARE(menu.size(), 0);
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QCOMPARE(calls, 2);
-    QCOMPARE(menu.size(), 0);
-
-    // Also a key that the window system delivers to the window rather than to the widget.
-    QTest::keyClick(w.window.windowHandle(), Qt::Key_Escape);
-    QCOMPARE(calls, 3);
-    QCOMPARE(menu.size(), 0);
-    QCOMPARE(w.editor->toPlainText(), QStringLiteral("text"));
-
-    // Other keys are not touched.
-    QTest::keyClick(w.editor, Qt::Key_A);
-    QCOMPARE(w.editor->toPlainText(), QStringLiteral("texta"));
-    QCOMPARE(calls, 3);
-}
-
-void tst_ShortcutHandler::capsLock_doesNotMatter()
-{
-    // Caps Lock is no keyboard modifier in Qt: an Escape typed with it on arrives as a plain
-    // Escape, possibly with the native modifier state of the lock set.
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return true;
-    });
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9, 0xff1b, 0x2 /*Lock*/);
-    QApplication::sendEvent(w.editor, &press);
-    QCOMPARE(calls, 1);
-}
-
-void tst_ShortcutHandler::modifiedEscape_passes_data()
-{
-    QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-    QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
-    QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier);
-    QTest::newRow("Alt") << Qt::KeyboardModifiers(Qt::AltModifier);
-    QTest::newRow("Meta") << Qt::KeyboardModifiers(Qt::MetaModifier);
-    QTest::newRow("keypad") << Qt::KeyboardModifiers(Qt::KeypadModifier);
-}
-
-void tst_ShortcutHandler::modifiedEscape_passes()
-{
-    QFETCH(Qt::KeyboardModifiers, modifiers);
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    // A modified Escape reaches the window's own shortcuts as usual.
-    QAction modified(&w.window);
-    modified.setShortcut(QKeySequence(Qt::Key_Escape | modifiers));
-    w.window.addAction(&modified);
-    QSignalSpy reached(&modified, &QAction::triggered);
-
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return true;
-    });
-    QTest::keyClick(w.editor, Qt::Key_Escape, modifiers);
-    QCOMPARE(calls, 0);
-    if (modifiers != Qt::KeypadModifier) // the shortcut map ignores the keypad flag
-        QCOMPARE(reached.size(), 1);
-}
-
-void tst_ShortcutHandler::heldEscape_togglesOnce()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return true;
-    });
-    QSignalSpy menu(w.menuPlayPause, &QAction::triggered);
-    QTest::keyPress(w.editor, Qt::Key_Escape);
-    for (int i = 0; i < 5; ++i) {
-        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(w.editor, &repeat);
-    }
-    QTest::keyRelease(w.editor, Qt::Key_Escape);
-    QCOMPARE(calls, 1);
-    QCOMPARE(menu.size(), 0); // the repeats do not reach the menu either
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QCOMPARE(calls, 2);
-}
-
-void tst_ShortcutHandler::actionReturningFalse_letsTheKeyThrough()
-{
-    // The key then travels on (the editor ignores Escape and hands it to its parents); the
-    // action is still asked only once for the one press.
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return false;
-    });
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QTest::keyClick(w.window.windowHandle(), Qt::Key_Escape);
-    QCOMPARE(calls, 2);
-}
-
-void tst_ShortcutHandler::dialogOrOtherWindow_getsItsEscape()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    ShortcutHandler handler(&w.window);
-    int calls = 0;
-    handler.install([&] {
-        ++calls;
-        return true;
-    });
-
-    // A window-modal sheet over the window: Escape closes the sheet.
-    QDialog sheet(&w.window);
-    sheet.setWindowModality(Qt::WindowModal);
-    QSignalSpy rejected(&sheet, &QDialog::rejected);
-    sheet.open();
-    QVERIFY(QTest::qWaitForWindowActive(&sheet));
-    QTest::keyClick(&sheet, Qt::Key_Escape);
-    QCOMPARE(calls, 0);
-    QCOMPARE(rejected.size(), 1);
-    QVERIFY(!sheet.isVisible());
-
-    // Another top-level window that is active, not modal.
-    QPlainTextEdit other;
-    other.show();
-    other.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&other));
-    QTest::keyClick(&other, Qt::Key_Escape);
-    QCOMPARE(calls, 0);
-
-    // Back in the owner's window the handler takes Escape again.
-    other.close();
-    w.window.activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QCOMPARE(calls, 1);
-}
-
-void tst_ShortcutHandler::installTwiceAndRemove()
-{
-    Window w;
-    QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QSignalSpy menu(w.menuPlayPause, &QAction::triggered);
-    int first = 0;
-    int second = 0;
+    void plainEscape_runsActionOnceAndNothingElse()
     {
-        ShortcutHandler handler(&w.window);
-        handler.remove(); // nothing installed: nothing happens
-        QVERIFY(!handler.isInstalled());
-        handler.install([&] { return ++first > 0; });
-        handler.install([&] { return ++second > 0; });
+        Window w;
         QTest::keyClick(w.editor, Qt::Key_Escape);
-        QCOMPARE(first, 0);
-        QCOMPARE(second, 1); // one filter, the second action
-        QCOMPARE(menu.size(), 0);
+        QCOMPARE(w.calls, 1);
+        // Also a key that the window system delivers to the window rather than to the widget.
+        QTest::keyClick(w.window.windowHandle(), Qt::Key_Escape);
+        QCOMPARE(w.calls, 2);
+        QCOMPARE(w.menu.size(), 0);
 
-        handler.remove();
-        QVERIFY(!handler.isInstalled());
+        // Not handled: the key travels on, and the action is still asked once for the one press
+        // although the key passes the editor and its parents.
+        w.handles = false;
         QTest::keyClick(w.editor, Qt::Key_Escape);
-        QCOMPARE(second, 1);
-        QCOMPARE(menu.size(), 1); // the key goes its usual way again
+        QCOMPARE(w.calls, 3);
+        // Caps Lock is no Qt modifier: it arrives as a plain Escape with a native lock state.
+        QKeyEvent capsLock(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 9, 0xff1b, 0x2);
+        QApplication::sendEvent(w.editor, &capsLock);
+        QCOMPARE(w.calls, 4);
+    }
 
-        handler.install([&] { return ++second > 0; });
-    } // destroyed while installed
-    QTest::keyClick(w.editor, Qt::Key_Escape);
-    QCOMPARE(second, 1);
-    QCOMPARE(menu.size(), 2);
-}
+    void modifiedEscape_passes_data()
+    {
+        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+        QTest::newRow("Shift") << Qt::KeyboardModifiers(Qt::ShiftModifier);
+        QTest::newRow("Ctrl") << Qt::KeyboardModifiers(Qt::ControlModifier);
+        QTest::newRow("keypad") << Qt::KeyboardModifiers(Qt::KeypadModifier);
+    }
 
-void tst_ShortcutHandler::noActiveWindow_stillRunsTheAction()
-{
-    QPlainTextEdit lone; // never shown: no window of the application is active
-    QVERIFY(!QApplication::activeWindow());
-    ShortcutHandler handler(&lone);
-    int calls = 0;
-    handler.install([&] { return ++calls > 0; });
-    QTest::keyClick(&lone, Qt::Key_Escape);
-    QCOMPARE(calls, 1);
-}
+    void modifiedEscape_passes()
+    {
+        QFETCH(Qt::KeyboardModifiers, modifiers);
+        Window w;
+        QAction modified(&w.window);
+        modified.setShortcut(QKeySequence(Qt::Key_Escape | modifiers));
+        w.window.addAction(&modified);
+        QSignalSpy reached(&modified, &QAction::triggered);
+        QTest::keyClick(w.editor, Qt::Key_Escape, modifiers);
+        QCOMPARE(w.calls, 0);
+        if (modifiers != Qt::KeypadModifier) // the shortcut map ignores the keypad flag
+            QCOMPARE(reached.size(), 1);
+    }
+
+    void heldEscape_togglesOnce()
+    {
+        Window w;
+        QTest::keyPress(w.editor, Qt::Key_Escape);
+        for (int i = 0; i < 5; ++i) {
+            QCoreApplication::processEvents(); // as between the repeats of a held key
+            QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(), true);
+            QApplication::sendEvent(w.editor, &repeat);
+        }
+        QTest::keyRelease(w.editor, Qt::Key_Escape);
+        QCOMPARE(w.calls, 1);
+        QCOMPARE(w.menu.size(), 0);
+        QTest::keyClick(w.editor, Qt::Key_Escape);
+        QCOMPARE(w.calls, 2);
+    }
+
+    void modalDialog_getsItsEscape()
+    {
+        Window w;
+        QDialog sheet(&w.window);
+        sheet.setWindowModality(Qt::WindowModal);
+        sheet.open();
+        QVERIFY(QTest::qWaitForWindowActive(&sheet));
+        QTest::keyClick(&sheet, Qt::Key_Escape);
+        QCOMPARE(w.calls, 0);
+        QVERIFY(!sheet.isVisible());
+
+        // Back in the owner's window the handler takes Escape again.
+        w.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w.window));
+        QTest::keyClick(w.editor, Qt::Key_Escape);
+        QCOMPARE(w.calls, 1);
+    }
+
+    void removedOrDestroyed_letsTheKeyGoItsUsualWay()
+    {
+        Window w;
+        w.handler->remove();
+        QTest::keyClick(w.editor, Qt::Key_Escape);
+        QCOMPARE(w.menu.size(), 1);
+
+        w.handler->install([] { return true; });
+        w.handler.reset(); // destroyed while installed
+        QTest::keyClick(w.editor, Qt::Key_Escape);
+        QCOMPARE(w.calls, 0);
+        QCOMPARE(w.menu.size(), 2);
+    }
+};
 
 QTEST_MAIN(tst_ShortcutHandler)
 #include "tst_ShortcutHandler.moc"

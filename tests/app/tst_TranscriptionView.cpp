@@ -1,9 +1,10 @@
-// The working screen over a real AppState and store in a temporary folder, with sessions on the
-// libmpv engine (silent output) and recorded fixtures.
+// The working screen of an open project (transcription view, its player bar and export sheet)
+// over a real AppState and store in a temporary folder, with sessions on the libmpv engine
+// (silent output) and recorded fixtures.
 #include "AppSettings.h"
 #include "AppState.h"
-#include "MpvBackend.h"
 #include "PlaybackEngine.h"
+#include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptEditorController.h"
 #include "TranscriptionSession.h"
@@ -11,416 +12,395 @@
 #include "views/TranscriptionView.h"
 #include "views/ViewEnvironment.h"
 
-#include <QCheckBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QAbstractButton>
+#include <QMessageBox>
 #include <QSettings>
-#include <QSignalSpy>
+#include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <clocale>
-#include <memory>
 
 using namespace dictaro;
-
-namespace {
-
-const QString fixtures = QStringLiteral(DICTARO_PLAYBACK_FIXTURES);
-
-AppState::EngineFactory silentEngines()
-{
-    return [] {
-        return std::make_unique<PlaybackEngine>(
-            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
-    };
-}
-
-void typeText(QWidget* widget, const QString& text)
-{
-    for (const QChar ch : text)
-        QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-}
-
-bool isShown(QWidget* widget)
-{
-    return widget && widget->isVisible();
-}
-
-} // namespace
 
 class tst_TranscriptionView : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void cleanup();
-
-    void show_startsTheSessionAndShowsItsHeader();
-    void insertTimestampButton_typesThePosition();
-    void missingAudio_locateFileReloadsIt();
-    void banners_stackInOrderAndFollowTheSession();
-    void timestampClick_seeksWithinTheAudio();
-    void escape_togglesPlaybackButLeavesTheSheetItsKey();
-    void exportFlag_presentsAFreshSheetEachTime();
-    void back_savesAndListsTheProjectFirst();
-    void back_failedFinalSaveKeepsTheScreen();
-    void closingTheWindow_closesTheProject();
-    void switchingProjects_leavesTheNewOneOpen();
-
-private:
-    QString audioFile(const QString& name, const QString& fixture = QStringLiteral("speech.wav"));
-    Project projectFor(const QString& audioPath, const QString& text = QString());
-    void showWindow();
-    template <typename T = QWidget> T* find(const char* name)
-    {
-        return m_window->findChild<T*>(QLatin1String(name));
-    }
-    TranscriptEditor* editor() { return m_window->findChild<TranscriptEditor*>(); }
-    PlaybackEngine* engine() { return m_state->currentSession()->engine(); }
-
     std::unique_ptr<QTemporaryDir> m_home;
     std::shared_ptr<ProjectStore> m_store;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<QWidget> m_window;
-    TranscriptionView* m_view = nullptr;
-    QString m_locateAnswer;
-    int m_locateDialogs = 0;
-};
+    QString m_locateAnswer; // what the Locate File… dialog answers
+    QString m_saveAnswer;   // what the export's save dialog answers, and what it was asked
+    QString m_suggestedName;
+    int m_saveDialogs = 0;
+    bool m_sheetGoneWhenAsked = false;
+    QStringList m_alerts; // the message boxes answered
 
-void tst_TranscriptionView::initTestCase()
-{
-    std::setlocale(LC_NUMERIC, "C");
-    QStandardPaths::setTestModeEnabled(true);
-    QVERIFY2(QFile::exists(fixtures + QStringLiteral("/speech.wav")), "fixtures missing");
-    TranscriptionView::setLocateFileDialogForTesting([this](QWidget*) {
-        ++m_locateDialogs;
-        return m_locateAnswer;
-    });
-}
-
-void tst_TranscriptionView::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       m_home->filePath(QStringLiteral("Settings")));
-    AppSettings::resetSharedForTesting();
-    m_store = std::make_shared<ProjectStore>(m_home->filePath(QStringLiteral("Projects")));
-    m_state = std::make_unique<AppState>(m_store, silentEngines());
-    m_window = std::make_unique<QWidget>();
-    ViewEnvironment::setAppState(m_window.get(), m_state.get());
-    auto* layout = new QVBoxLayout(m_window.get());
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_view = new TranscriptionView(m_window.get());
-    layout->addWidget(m_view);
-    m_window->resize(720, 480);
-    m_locateAnswer.clear();
-    m_locateDialogs = 0;
-}
-
-void tst_TranscriptionView::cleanup()
-{
-    m_window.reset();
-    m_state.reset();
-    AppSettings::resetSharedForTesting();
-}
-
-QString tst_TranscriptionView::audioFile(const QString& name, const QString& fixture)
-{
-    const QString path = m_home->filePath(name);
-    QDir().mkpath(QFileInfo(path).path());
-    if (!QFile::copy(fixtures + u'/' + fixture, path))
-        qFatal("cannot copy the fixture");
-    return path;
-}
-
-Project tst_TranscriptionView::projectFor(const QString& audioPath, const QString& text)
-{
-    const QDateTime now = QDateTime::currentDateTimeUtc().addSecs(-3600);
-    return Project{QUuid::createUuid(),
-                   QStringLiteral("Interview"),
-                   ProjectStore::makeBookmark(audioPath),
-                   QFileInfo(audioPath).fileName(),
-                   text,
-                   0.0,
-                   1.0,
-                   now,
-                   now};
-}
-
-void tst_TranscriptionView::showWindow()
-{
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-}
-
-void tst_TranscriptionView::show_startsTheSessionAndShowsItsHeader()
-{
-    // Opened while the window is hidden: nothing starts until the screen is shown.
-    m_state->openAudioFile(audioFile(QStringLiteral("Lecture.wav")));
-    TranscriptionSession* session = m_state->currentSession();
-    QTest::qWait(50);
-    QVERIFY(!session->isStarting());
-    QVERIFY(!engine()->isLoaded());
-
-    QSignalSpy starting(session, &TranscriptionSession::isStartingChanged);
-    showWindow();
-    QVERIFY(!starting.isEmpty() && starting.first().first().toBool());
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    QCOMPARE(find<QLabel>("projectNameLabel")->toolTip(), QStringLiteral("Lecture"));
-    QVERIFY(find<QLabel>("projectNameLabel")->font().bold());
-    QCOMPARE(find<QToolButton>("backButton")->text(), QStringLiteral("Back"));
-    QCOMPARE(find<QToolButton>("insertTimestampButton")->toolTip(),
-             QStringLiteral("Insert Timestamp (%1)")
-                 .arg(QKeySequence(Qt::CTRL | Qt::Key_J).toString(QKeySequence::NativeText)));
-    for (const char* banner : {"mediaMissingBanner", "loadErrorBanner", "saveErrorBanner"})
-        QVERIFY2(!isShown(find(banner)), banner);
-    QVERIFY(editor()->hasFocus());
-}
-
-void tst_TranscriptionView::insertTimestampButton_typesThePosition()
-{
-    m_state->openProject(projectFor(audioFile(QStringLiteral("a.wav")), QStringLiteral("Hi")));
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    engine()->seek(4.7);
-    QTextCursor cursor = editor()->textCursor();
-    cursor.movePosition(QTextCursor::End);
-    editor()->setTextCursor(cursor);
-    QTest::mouseClick(find<QToolButton>("insertTimestampButton"), Qt::LeftButton);
-    QCOMPARE(m_state->currentSession()->transcript(), QStringLiteral("Hi[00:00:04] "));
-    QVERIFY(editor()->hasFocus()); // typing goes on where it was
-}
-
-void tst_TranscriptionView::missingAudio_locateFileReloadsIt()
-{
-    const QString gone = audioFile(QStringLiteral("gone.wav"));
-    const Project project = projectFor(gone);
-    QVERIFY(QFile::remove(gone));
-    m_state->openProject(project);
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(find("mediaMissingBanner")), 5000);
-    QVERIFY(find("mediaMissingBanner")
-                ->findChild<QLabel*>()
-                ->text()
-                .startsWith(QStringLiteral("Audio file not found.")));
-    auto* locate = find<QPushButton>("locateFileButton");
-    QCOMPARE(locate->text(), QStringLiteral("Locate File\u2026"));
-
-    // Cancelled: nothing changes.
-    locate->click();
-    QCOMPARE(m_locateDialogs, 1);
-    QTest::qWait(100);
-    QVERIFY(isShown(find("mediaMissingBanner")));
-    QVERIFY(!engine()->isLoaded());
-
-    // A file chosen: loaded, banner gone, the new place remembered.
-    m_locateAnswer =
-        audioFile(QStringLiteral("found/Found It.flac"), QStringLiteral("speech.flac"));
-    locate->click();
-    QCOMPARE(m_locateDialogs, 2);
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    QVERIFY(!isShown(find("mediaMissingBanner")));
-    QCOMPARE(m_store->load(project.id).mediaFileName, QStringLiteral("Found It.flac"));
-}
-
-void tst_TranscriptionView::banners_stackInOrderAndFollowTheSession()
-{
-    const QString gone = audioFile(QStringLiteral("gone.wav"));
-    const Project project = projectFor(gone);
-    QVERIFY(QFile::remove(gone));
-    m_state->openProject(project);
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(find("mediaMissingBanner")), 5000);
-
-    // The store's folder disappears: the next autosave fails.
-    QVERIFY(QDir(m_store->directory()).removeRecursively());
-    typeText(editor(), QStringLiteral("x"));
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(find("saveErrorBanner")), 3000);
-    QVERIFY(isShown(find("mediaMissingBanner")));
-    QVERIFY(!isShown(find("loadErrorBanner")));
-    QVERIFY(find("mediaMissingBanner")->y() < find("saveErrorBanner")->y());
-    QVERIFY(find("saveErrorBanner")->y() < editor()->y());
-    QCOMPARE(find("saveErrorBanner")->findChild<QLabel*>()->text(),
-             *m_state->currentSession()->saveError());
-    QVERIFY(find("mediaMissingBanner")->width() >= m_view->width() - 1); // full width
-
-    // A file that cannot be played: the red banner, between the other two.
-    m_locateAnswer = audioFile(QStringLiteral("notes.mp3"), QStringLiteral("notes.mp3"));
-    find<QPushButton>("locateFileButton")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(isShown(find("loadErrorBanner")), 5000);
-    QCOMPARE(find("loadErrorBanner")->findChild<QLabel*>()->text(), *engine()->loadError());
-    QVERIFY(!isShown(find("mediaMissingBanner")));
-    QVERIFY(find("loadErrorBanner")->y() < find("saveErrorBanner")->y());
-
-    // Saving works again: the save error goes away.
-    QVERIFY(QDir().mkpath(m_store->directory()));
-    typeText(editor(), QStringLiteral("y"));
-    QTRY_VERIFY_WITH_TIMEOUT(!isShown(find("saveErrorBanner")), 3000);
-}
-
-void tst_TranscriptionView::timestampClick_seeksWithinTheAudio()
-{
-    m_state->openProject(projectFor(audioFile(QStringLiteral("a.wav")),
-                                    QStringLiteral("[00:00:04] hello [00:01:00] end")));
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    auto clickAt = [this](int position) {
-        QTextCursor cursor(editor()->document());
-        cursor.setPosition(position);
-        const QPoint where = editor()->cursorRect(cursor).center() + QPoint(2, 0);
-        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, where);
-    };
-    clickAt(3);
-    QCOMPARE(engine()->currentTime(), 4.0);
-    clickAt(20); // a minute: beyond the end of the six seconds
-    QCOMPARE(engine()->currentTime(), engine()->duration());
-}
-
-void tst_TranscriptionView::escape_togglesPlaybackButLeavesTheSheetItsKey()
-{
-    AppSettings::shared().setAutoRewindSeconds(1.0);
-    m_state->openProject(projectFor(audioFile(QStringLiteral("a.wav")), QStringLiteral("text")));
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-
-    QTest::keyClick(editor(), Qt::Key_Escape);
-    QVERIFY(engine()->isPlaying());
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->currentTime() >= 2.0, 5000);
-    const double before = engine()->currentTime();
-    QTest::keyClick(editor(), Qt::Key_Escape);
-    QVERIFY(!engine()->isPlaying());
-    QVERIFY2(engine()->currentTime() < before - 0.5,
-             qPrintable(QString::number(engine()->currentTime())));
-    QCOMPARE(m_state->currentSession()->transcript(), QStringLiteral("text"));
-
-    // With the export sheet up, Escape closes the sheet and playback stays as it was.
-    m_state->setExportPresented(true);
-    auto* sheet = m_view->findChild<ExportSheet*>();
-    QVERIFY(sheet && sheet->isVisible());
-    QVERIFY(QTest::qWaitForWindowActive(sheet));
-    QTest::keyClick(sheet, Qt::Key_Escape);
-    QVERIFY(!sheet->isVisible());
-    QVERIFY(!m_state->isExportPresented());
-    QVERIFY(!engine()->isPlaying());
-}
-
-void tst_TranscriptionView::exportFlag_presentsAFreshSheetEachTime()
-{
-    m_state->openProject(projectFor(audioFile(QStringLiteral("a.wav"))));
-    showWindow();
-    m_state->setExportPresented(true);
-    auto visibleSheet = [this]() -> ExportSheet* {
-        for (ExportSheet* sheet : m_view->findChildren<ExportSheet*>())
+    QString audioFile(const QString& name, const QString& fixture = "speech.wav")
+    {
+        const QString path = m_home->filePath(name);
+        QDir().mkpath(QFileInfo(path).path());
+        test::copyFixture(fixture, path);
+        return path;
+    }
+    // Opens a project on a copy of the recording (removed again when `missing`) and shows it.
+    Project open(const QString& text = {}, bool missing = false)
+    {
+        const QString audio =
+            audioFile(QUuid::createUuid().toString(QUuid::Id128) + "/Interview.wav");
+        m_state->openAudioFile(audio);
+        if (missing)
+            QFile::remove(audio);
+        m_state->currentSession()->setTranscript(text);
+        showWindow();
+        return m_state->currentSession()->project();
+    }
+    void showWindow()
+    {
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    QWidget* find(const char* name) { return m_window->findChild<QWidget*>(name); }
+    bool isShown(const char* name) { return find(name) && find(name)->isVisible(); }
+    void click(const char* button, int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            QTest::mouseClick(find(button), Qt::LeftButton);
+    }
+    TranscriptEditor* editor() { return m_window->findChild<TranscriptEditor*>(); }
+    PlaybackEngine* engine() { return m_state->currentSession()->engine(); }
+    bool loaded()
+    {
+        return QTest::qWaitFor([this] { return engine()->isLoaded(); }, 5000);
+    }
+    void type(const QString& text)
+    {
+        for (const QChar ch : text)
+            QTest::sendKeyEvent(QTest::Click, editor(), Qt::Key_unknown, ch, Qt::NoModifier);
+    }
+    // Raises the application state's flag and returns the sheet the screen then shows.
+    ExportSheet* presentExport()
+    {
+        m_state->setExportPresented(true);
+        for (ExportSheet* sheet : m_window->findChildren<ExportSheet*>())
             if (sheet->isVisible())
                 return sheet;
+        qFatal("no export sheet shown");
         return nullptr;
-    };
-    ExportSheet* sheet = visibleSheet();
-    QVERIFY(sheet);
-    QCOMPARE(sheet->windowModality(), Qt::WindowModal);
-    sheet->findChild<QRadioButton*>(QStringLiteral("markdownButton"))->click();
-    sheet->findChild<QCheckBox*>(QStringLiteral("includeTimestampsBox"))->click();
+    }
+    // Answers the message box that a failed export shows, and notes what it said.
+    void answerAlerts()
+    {
+        QTimer::singleShot(0, m_window.get(), [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                m_alerts << box->text();
+                box->accept();
+            }
+        });
+    }
+    // Exports go to the folder "out", apart from the store.
+    QString out(const QString& name = {}) const { return m_home->filePath("out/" + name); }
+    QStringList outEntries() const
+    {
+        return QDir(out()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    }
 
-    // Turning the flag off closes it; on again shows a new sheet in its default state.
-    m_state->setExportPresented(false);
-    QVERIFY(!visibleSheet());
-    m_state->setExportPresented(true);
-    sheet = visibleSheet();
-    QVERIFY(sheet);
-    QCOMPARE(sheet->format(), ExportFormat::PlainText);
-    QVERIFY(sheet->includesTimestamps());
-    m_state->setExportPresented(true); // already showing: still one sheet
-    QCOMPARE(visibleSheet(), sheet);
-    sheet->reject();
-    QVERIFY(!m_state->isExportPresented());
-    QTRY_COMPARE(m_view->findChildren<ExportSheet*>().size(), 0); // released
-}
+private slots:
+    void initTestCase()
+    {
+        std::setlocale(LC_NUMERIC, "C");
+        QStandardPaths::setTestModeEnabled(true);
+        TranscriptionView::setLocateFileDialogForTesting(
+            [this](QWidget*) { return m_locateAnswer; });
+        ExportSheet::setSaveDialogForTesting(
+            [this](QWidget* parent, const QString& name, ExportFormat) {
+                ++m_saveDialogs;
+                m_suggestedName = name;
+                m_sheetGoneWhenAsked = parent == m_window.get() && !m_state->isExportPresented();
+                return m_saveAnswer;
+            });
+    }
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QDir(m_home->path()).mkdir("out");
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                           m_home->filePath("Settings"));
+        AppSettings::resetSharedForTesting();
+        m_store = std::make_shared<ProjectStore>(m_home->filePath("Projects"));
+        m_state = std::make_unique<AppState>(m_store, test::silentEngine);
+        m_window = std::make_unique<QWidget>();
+        ViewEnvironment::setAppState(m_window.get(), m_state.get());
+        (new QVBoxLayout(m_window.get()))->addWidget(new TranscriptionView(m_window.get()));
+        m_window->resize(720, 480);
+        m_locateAnswer.clear();
+        m_saveAnswer.clear();
+        m_saveDialogs = 0;
+        m_alerts.clear();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_state.reset();
+    }
 
-void tst_TranscriptionView::back_savesAndListsTheProjectFirst()
-{
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    m_store->save(Project{QUuid::createUuid(), QStringLiteral("Newer before"), std::nullopt,
-                          QStringLiteral("x.mp3"), QString(), 0, 1, now.addSecs(-60),
-                          now.addSecs(-60)});
-    const Project project = projectFor(audioFile(QStringLiteral("a.wav")));
-    m_state->openProject(project);
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    QTest::keyClick(editor(), Qt::Key_Escape); // playing while leaving
-    typeText(editor(), QStringLiteral("typed just now"));
+    void show_startsTheSession()
+    {
+        // Opened while the window is hidden: nothing starts until the screen is shown.
+        m_state->openAudioFile(audioFile("Lecture.wav"));
+        QTest::qWait(50);
+        QVERIFY(!m_state->currentSession()->isStarting());
+        QVERIFY(!engine()->isLoaded());
+        showWindow();
+        QVERIFY(loaded());
+        for (const char* banner : {"mediaMissingBanner", "loadErrorBanner", "saveErrorBanner"})
+            QVERIFY2(!isShown(banner), banner);
+        QVERIFY(editor()->hasFocus());
+    }
 
-    QTest::mouseClick(find<QToolButton>("backButton"), Qt::LeftButton);
-    QVERIFY(m_state->currentSession() == nullptr);
-    QCOMPARE(m_state->recentProjects().size(), 2);
-    QCOMPARE(m_state->recentProjects().first().id, project.id);
-    QCOMPARE(m_state->recentProjects().first().transcript, QStringLiteral("typed just now"));
-    QTRY_VERIFY(!editor()); // the screen is gone
+    void missingAudio_locateFileReloadsIt()
+    {
+        const Project project = open({}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(isShown("mediaMissingBanner"), 5000);
+        // Nothing loaded: the player bar is disabled and ignores clicks.
+        QVERIFY(!find("playPauseButton")->isEnabled());
+        QVERIFY(!find("positionSlider")->isEnabled());
+        click("fasterButton");
+        QCOMPARE(engine()->rate(), 1.0);
 
-    // Escape is no longer taken by the screen that went away.
-    QTest::keyClick(m_window.get(), Qt::Key_Escape);
-}
+        click("locateFileButton"); // cancelled: nothing changes
+        QTest::qWait(100);
+        QVERIFY(isShown("mediaMissingBanner"));
+        QVERIFY(!engine()->isLoaded());
 
-void tst_TranscriptionView::back_failedFinalSaveKeepsTheScreen()
-{
-    m_state->openProject(projectFor(audioFile(QStringLiteral("a.wav"))));
-    showWindow();
-    typeText(editor(), QStringLiteral("must not be lost"));
-    QVERIFY(QDir(m_store->directory()).removeRecursively());
-    QTest::mouseClick(find<QToolButton>("backButton"), Qt::LeftButton);
-    QVERIFY(m_state->currentSession() != nullptr);
-    QVERIFY(isShown(find("saveErrorBanner")));
-    QVERIFY(isShown(editor()));
+        // A file chosen: loaded, banner gone, the new place remembered.
+        m_locateAnswer = audioFile("found/Found It.flac", "speech.flac");
+        click("locateFileButton");
+        QVERIFY(loaded());
+        QVERIFY(!isShown("mediaMissingBanner"));
+        QVERIFY(find("playPauseButton")->isEnabled());
+        QCOMPARE(m_store->load(project.id).mediaFileName, QStringLiteral("Found It.flac"));
+    }
 
-    // Closing the window fails the same way; shown again, the screen works as before.
-    m_window->close();
-    QVERIFY(m_state->currentSession() != nullptr);
-    showWindow();
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    QTest::keyClick(editor(), Qt::Key_Escape);
-    QVERIFY(engine()->isPlaying());
+    void banners_stackInOrder()
+    {
+        open({}, true);
+        QTRY_VERIFY_WITH_TIMEOUT(isShown("mediaMissingBanner"), 5000);
+        QVERIFY(QDir(m_store->directory()).removeRecursively()); // the next autosave fails
+        type("x");
+        QTRY_VERIFY_WITH_TIMEOUT(isShown("saveErrorBanner"), 3000);
+        QVERIFY(find("mediaMissingBanner")->y() < find("saveErrorBanner")->y());
+        QVERIFY(find("saveErrorBanner")->y() < editor()->y());
 
-    QVERIFY(QDir().mkpath(m_store->directory()));
-    QTest::mouseClick(find<QToolButton>("backButton"), Qt::LeftButton);
-    QVERIFY(m_state->currentSession() == nullptr);
-    QCOMPARE(m_state->recentProjects().first().transcript, QStringLiteral("must not be lost"));
-}
+        // A file that cannot be played replaces the missing-file banner, above the save error.
+        m_locateAnswer = audioFile("notes.mp3", "notes.mp3");
+        click("locateFileButton");
+        QTRY_VERIFY_WITH_TIMEOUT(isShown("loadErrorBanner"), 5000);
+        QVERIFY(!isShown("mediaMissingBanner"));
+        QVERIFY(find("loadErrorBanner")->y() < find("saveErrorBanner")->y());
+        QVERIFY(!find("playPauseButton")->isEnabled()); // a failed load leaves the bar disabled
 
-void tst_TranscriptionView::closingTheWindow_closesTheProject()
-{
-    const Project project = projectFor(audioFile(QStringLiteral("a.wav")));
-    m_state->openProject(project);
-    showWindow();
-    typeText(editor(), QStringLiteral("last words"));
-    m_window->close();
-    QVERIFY(m_state->currentSession() == nullptr);
-    QCOMPARE(m_store->load(project.id).transcript, QStringLiteral("last words"));
-}
+        QVERIFY(QDir().mkpath(m_store->directory())); // saving works again
+        type("y");
+        QTRY_VERIFY_WITH_TIMEOUT(!isShown("saveErrorBanner"), 3000);
+    }
 
-void tst_TranscriptionView::switchingProjects_leavesTheNewOneOpen()
-{
-    const Project first = projectFor(audioFile(QStringLiteral("a.wav")), QStringLiteral("one"));
-    const Project second = projectFor(audioFile(QStringLiteral("b.wav")), QStringLiteral("two"));
-    m_state->openProject(first);
-    showWindow();
-    m_state->openProject(second);
-    TranscriptionSession* session = m_state->currentSession();
-    QVERIFY(session);
-    QCOMPARE(session->project().id, second.id);
-    QVERIFY(!session->isClosed());
-    QTRY_VERIFY_WITH_TIMEOUT(engine()->isLoaded(), 5000);
-    QCOMPARE(editor()->text(), QStringLiteral("two"));
-}
+    void timestampClick_seeksWithinTheAudio()
+    {
+        open("[00:00:04] hello [00:01:00] end");
+        QVERIFY(loaded());
+        auto clickAt = [this](int position) {
+            QTextCursor cursor(editor()->document());
+            cursor.setPosition(position);
+            const QPoint at = editor()->cursorRect(cursor).center() + QPoint(2, 0);
+            QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {}, at);
+        };
+        clickAt(3);
+        QCOMPARE(engine()->currentTime(), 4.0);
+        clickAt(20); // a minute: beyond the end of the six seconds
+        QCOMPARE(engine()->currentTime(), engine()->duration());
+    }
+
+    void back_savesAndListsTheProjectFirst()
+    {
+        const QDateTime before = QDateTime::currentDateTimeUtc().addSecs(-60);
+        m_store->save(Project{QUuid::createUuid(), "Newer", {}, "x.mp3", {}, 0, 1, before, before});
+        const Project project = open();
+        QVERIFY(loaded());
+        QTest::keyClick(editor(), Qt::Key_Escape); // playing while leaving
+        type("typed just now");
+        click("backButton");
+        QVERIFY(m_state->currentSession() == nullptr);
+        QCOMPARE(m_state->recentProjects().size(), 2);
+        QCOMPARE(m_state->recentProjects().first().id, project.id);
+        QCOMPARE(m_state->recentProjects().first().transcript, QStringLiteral("typed just now"));
+        QTRY_VERIFY(!editor()); // the screen is gone
+    }
+
+    void back_failedFinalSaveKeepsTheScreen()
+    {
+        open();
+        type("must not be lost");
+        QVERIFY(QDir(m_store->directory()).removeRecursively());
+        click("backButton");
+        QVERIFY(m_state->currentSession() != nullptr);
+        QVERIFY(isShown("saveErrorBanner"));
+
+        QVERIFY(QDir().mkpath(m_store->directory()));
+        click("backButton");
+        QVERIFY(m_state->currentSession() == nullptr);
+        QCOMPARE(m_state->recentProjects().first().transcript, QStringLiteral("must not be lost"));
+    }
+
+    void switchingProjects_leavesTheNewOneOpen()
+    {
+        open("one");
+        const Project second = open("two");
+        QCOMPARE(m_state->currentSession()->project().id, second.id);
+        QVERIFY(!m_state->currentSession()->isClosed());
+        QVERIFY(loaded());
+        QCOMPARE(editor()->text(), QStringLiteral("two"));
+    }
+
+    void playerBar_skipAndRateStayWithinTheirLimits()
+    {
+        open();
+        QVERIFY(loaded());
+        AppSettings::shared().setSkipSeconds(5.0);
+        engine()->seek(3.0);
+        click("skipBackButton");
+        QCOMPARE(engine()->currentTime(), 0.0);
+        click("skipForwardButton", 2);
+        QCOMPARE(engine()->currentTime(), engine()->duration());
+        AppSettings::shared().setSkipSeconds(1.5); // read when the button is clicked
+        click("skipBackButton");
+        QCOMPARE(engine()->currentTime(), engine()->duration() - 1.5);
+
+        click("slowerButton", 6);
+        QCOMPARE(engine()->rate(), 0.5);
+        QCOMPARE(find("rateLabel")->property("text").toString(), QStringLiteral("0.5x"));
+        click("fasterButton", 16);
+        QCOMPARE(engine()->rate(), 2.0);
+        QCOMPARE(find("rateLabel")->property("text").toString(), QStringLiteral("2.0x"));
+    }
+
+    void playerBar_heldSliderIsNotMovedByTicks()
+    {
+        open();
+        QVERIFY(loaded());
+        auto* slider = m_window->findChild<QSlider*>("positionSlider");
+        slider->setSliderDown(true);
+        slider->setSliderPosition(3000);
+        QCOMPARE(engine()->currentTime(), 3.0);
+        engine()->seek(1.0);
+        QCOMPARE(slider->value(), 3000);
+        slider->setSliderDown(false);
+        QCOMPARE(slider->value(), 1000);
+    }
+
+    void export_writesTheChosenFormat_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("markdown");
+        QTest::addColumn<bool>("timestamps");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text, timestamps") << "Interview.txt" << false << true
+                                          << "[00:00:05] Grüße aus İzmir\nSecond [00:01:00] line";
+        QTest::newRow("text") << "Interview.txt" << false << false
+                              << "Grüße aus İzmir\nSecond line";
+        QTest::newRow("Markdown, timestamps")
+            << "Interview.md" << true << true
+            << "# Interview\n\n[00:00:05] Grüße aus İzmir\nSecond [00:01:00] line";
+        QTest::newRow("Markdown") << "Interview.md" << true << false
+                                  << "# Interview\n\nGrüße aus İzmir\nSecond line";
+    }
+    void export_writesTheChosenFormat()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, expected);
+        QFETCH(bool, markdown);
+        QFETCH(bool, timestamps);
+        // The live text (not autosaved yet) is exported, and a longer existing file replaced.
+        open("[00:00:05] Grüße aus İzmir\nSecond [00:01:00] line", true);
+        m_saveAnswer = out(fileName);
+        QFile written(m_saveAnswer);
+        QVERIFY(written.open(QIODevice::WriteOnly));
+        written.write(QByteArray(500, 'x'));
+        written.close();
+
+        ExportSheet* sheet = presentExport();
+        if (markdown)
+            sheet->findChild<QAbstractButton*>("markdownButton")->click();
+        if (!timestamps)
+            sheet->findChild<QAbstractButton*>("includeTimestampsBox")->click();
+        answerAlerts();
+        sheet->findChild<QAbstractButton*>("exportButton")->click();
+        QCOMPARE(m_suggestedName, fileName);
+        QVERIFY(m_sheetGoneWhenAsked); // the sheet had closed before the dialog came up
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), expected.toUtf8());
+        QCOMPARE(outEntries(), QStringList{fileName}); // no temporary file left behind
+        QVERIFY(m_alerts.isEmpty());
+    }
+
+    void exportSheet_closingByAnyMeansResetsTheFlag()
+    {
+        open({}, true);
+        // Cancel, Escape, closing the window and lowering the flag cancel; Return exports (to a
+        // cancelled dialog). Each time a new sheet in its default state comes up.
+        const std::function<void(ExportSheet*)> ways[] = {
+            [](ExportSheet* sheet) { sheet->findChild<QAbstractButton*>("cancelButton")->click(); },
+            [](ExportSheet* sheet) { QTest::keyClick(sheet, Qt::Key_Escape); },
+            [](ExportSheet* sheet) { sheet->close(); },
+            [this](ExportSheet*) { m_state->setExportPresented(false); },
+            [](ExportSheet* sheet) { QTest::keyClick(sheet, Qt::Key_Return); },
+        };
+        for (const auto& close : ways) {
+            ExportSheet* sheet = presentExport();
+            QCOMPARE(sheet->format(), ExportFormat::PlainText);
+            sheet->findChild<QAbstractButton*>("markdownButton")->click();
+            close(sheet);
+            QVERIFY(!sheet->isVisible());
+            QVERIFY(!m_state->isExportPresented());
+        }
+        QCOMPARE(m_saveDialogs, 1);
+        QVERIFY(outEntries().isEmpty());
+    }
+
+    void export_failedWriteReportsAndWritesNothing_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::newRow("inside a missing folder") << "missing/Interview.txt";
+        QTest::newRow("a folder") << "Folder.txt";
+    }
+    void export_failedWriteReportsAndWritesNothing()
+    {
+        QFETCH(QString, target);
+        open({}, true);
+        QVERIFY(QDir(out()).mkdir("Folder.txt"));
+        m_saveAnswer = out(target);
+        answerAlerts();
+        presentExport()->findChild<QAbstractButton*>("exportButton")->click();
+        QCOMPARE(m_alerts, QStringList{"Export failed"});
+        QCOMPARE(outEntries(), QStringList{"Folder.txt"});
+        QVERIFY(QDir(out("Folder.txt")).isEmpty());
+        QCOMPARE(m_state->currentSession()->saveError(), std::nullopt); // the session not blamed
+    }
+
+    void export_suggestedFileNameIsSanitised()
+    {
+        QCOMPARE(ExportSheet::suggestedFileName("Lecture.final", ExportFormat::Markdown),
+                 QStringLiteral("Lecture.final.md"));
+        QCOMPARE(ExportSheet::suggestedFileName("a/b\\c", ExportFormat::PlainText),
+                 QStringLiteral("a-b-c.txt"));
+    }
+};
 
 QTEST_MAIN(tst_TranscriptionView)
 #include "tst_TranscriptionView.moc"
