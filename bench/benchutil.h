@@ -1,6 +1,7 @@
 #pragma once
 
-// Small timing helpers shared by the benchmarks: run a piece of work several times and print
+// Small timing helpers shared by the benchmarks: run a piece of work several times (after one
+// untimed warm-up run) and print
 // its minimum, median and maximum in milliseconds beside the target it should meet.
 #include <algorithm>
 #include <cstdio>
@@ -15,6 +16,7 @@ std::vector<double> run(int repetitions, Work&& work)
 {
     std::vector<double> milliseconds;
     milliseconds.reserve(repetitions);
+    work(); // warm-up: first-touch allocations and caches are not what is measured
     for (int i = 0; i < repetitions; ++i) {
         QElapsedTimer timer;
         timer.start();
