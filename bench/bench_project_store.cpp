@@ -49,8 +49,8 @@ Project projectWith(const QString& transcript, int index)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir temporary(argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX")
-                                     : QString());
+    QTemporaryDir temporary(
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) + QStringLiteral("/bench-XXXXXX") : QString());
     if (!temporary.isValid())
         qFatal("cannot create a temporary folder");
 

@@ -11,8 +11,7 @@
 
 namespace bench {
 
-template <typename Work>
-std::vector<double> run(int repetitions, Work&& work)
+template <typename Work> std::vector<double> run(int repetitions, Work&& work)
 {
     std::vector<double> milliseconds;
     milliseconds.reserve(repetitions);

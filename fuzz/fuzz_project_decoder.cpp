@@ -15,8 +15,8 @@ static QDateTime wholeSeconds(const QDateTime& date)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     try {
         dictaro::Project project = dictaro::decodeProject(bytes);
         const dictaro::Project again = dictaro::decodeProject(dictaro::encodeProject(project));

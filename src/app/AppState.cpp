@@ -8,9 +8,9 @@
 namespace dictaro {
 
 const QStringList AppState::supportedExtensions = {
-    QStringLiteral("mp3"),  QStringLiteral("mpga"), QStringLiteral("m4a"),
-    QStringLiteral("aac"),  QStringLiteral("wav"),  QStringLiteral("aiff"),
-    QStringLiteral("aif"),  QStringLiteral("flac"), QStringLiteral("caf"),
+    QStringLiteral("mp3"), QStringLiteral("mpga"), QStringLiteral("m4a"),
+    QStringLiteral("aac"), QStringLiteral("wav"),  QStringLiteral("aiff"),
+    QStringLiteral("aif"), QStringLiteral("flac"), QStringLiteral("caf"),
 };
 
 AppState::AppState(std::shared_ptr<ProjectStore> store, EngineFactory engineFactory,
@@ -66,8 +66,8 @@ void AppState::openProject(const Project& project)
     // Only one project is open at a time; the one open now is closed (and saved) first.
     if (m_currentSession && !m_currentSession->close())
         return;
-    auto* session = new TranscriptionSession(
-        project, m_store, m_engineFactory ? m_engineFactory() : nullptr, this);
+    auto* session = new TranscriptionSession(project, m_store,
+                                             m_engineFactory ? m_engineFactory() : nullptr, this);
     setCurrentSession(session);
 }
 
@@ -82,7 +82,10 @@ bool AppState::closeProject()
     return true;
 }
 
-void AppState::reloadRecentProjects() { setRecentProjects(m_store->loadAll()); }
+void AppState::reloadRecentProjects()
+{
+    setRecentProjects(m_store->loadAll());
+}
 
 void AppState::deleteProject(const QUuid& id)
 {

@@ -35,7 +35,8 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
         [[maybe_unused]] const auto read = ::read(g_sockets[1], &byte, 1);
         emit quitRequested();
     });
-    struct sigaction action{};
+    struct sigaction action
+    {};
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

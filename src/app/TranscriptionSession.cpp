@@ -98,8 +98,8 @@ bool TranscriptionSession::saveNow()
     try {
         m_store->save(m_project);
     } catch (const StoreError&) {
-        setSaveError(
-            Localization::tr("Autosave failed. Your text is kept in memory; saving will be retried."));
+        setSaveError(Localization::tr(
+            "Autosave failed. Your text is kept in memory; saving will be retried."));
         return false;
     }
     setSaveError(std::nullopt);

@@ -41,10 +41,9 @@ bool syncDirectory(const QString& path)
 std::optional<FileIdentity> fileIdentity(const QString& path)
 {
 #if defined(Q_OS_WIN)
-    const HANDLE handle =
-        CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), 0,
-                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = CreateFileW(reinterpret_cast<const wchar_t*>(path.utf16()), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -61,7 +60,8 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
     identity.modifiedMSecs = qint64(ticks / 10000) - 11644473600000LL; // 1601 → 1970
     return identity;
 #else
-    struct stat info{};
+    struct stat info
+    {};
     if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return std::nullopt;
     FileIdentity identity;
@@ -96,6 +96,9 @@ void endFileAccess(const QString& path)
     --g_openAccesses;
 }
 
-int openFileAccessCount() { return g_openAccesses; }
+int openFileAccessCount()
+{
+    return g_openAccesses;
+}
 
 } // namespace dictaro::Platform

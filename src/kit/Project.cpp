@@ -32,14 +32,30 @@ void appendEscaped(QByteArray& out, const QByteArray& utf8)
         const auto c = static_cast<unsigned char>(utf8[i]);
         const char* escape = nullptr;
         switch (c) {
-        case '"': escape = "\\\""; break;
-        case '\\': escape = "\\\\"; break;
-        case '/': escape = "\\/"; break;
-        case '\b': escape = "\\b"; break;
-        case '\f': escape = "\\f"; break;
-        case '\n': escape = "\\n"; break;
-        case '\r': escape = "\\r"; break;
-        case '\t': escape = "\\t"; break;
+        case '"':
+            escape = "\\\"";
+            break;
+        case '\\':
+            escape = "\\\\";
+            break;
+        case '/':
+            escape = "\\/";
+            break;
+        case '\b':
+            escape = "\\b";
+            break;
+        case '\f':
+            escape = "\\f";
+            break;
+        case '\n':
+            escape = "\\n";
+            break;
+        case '\r':
+            escape = "\\r";
+            break;
+        case '\t':
+            escape = "\\t";
+            break;
         default:
             if (c >= 0x20)
                 continue;
@@ -57,7 +73,10 @@ void appendEscaped(QByteArray& out, const QByteArray& utf8)
     out.append('"');
 }
 
-void appendString(QByteArray& out, const QString& text) { appendEscaped(out, text.toUtf8()); }
+void appendString(QByteArray& out, const QString& text)
+{
+    appendEscaped(out, text.toUtf8());
+}
 
 void appendNumber(QByteArray& out, double value, const char* field)
 {
@@ -96,7 +115,10 @@ public:
 
 // --- reading ---------------------------------------------------------------------------------
 
-[[noreturn]] void fail(const QString& why) { throw StoreError(why); }
+[[noreturn]] void fail(const QString& why)
+{
+    throw StoreError(why);
+}
 
 QJsonValue required(const QJsonObject& object, QLatin1String key)
 {
@@ -145,7 +167,10 @@ QUuid parseUuid(const QString& text)
     return QUuid::fromString(text);
 }
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
 
 QDateTime parseDate(const QString& text, QLatin1String key)
 {
@@ -222,8 +247,8 @@ Project decodeProject(const QByteArray& bytes)
     const QJsonObject object = document.object();
 
     Project project;
-    project.createdAt = parseDate(requiredString(object, QLatin1String("createdAt")),
-                                  QLatin1String("createdAt"));
+    project.createdAt =
+        parseDate(requiredString(object, QLatin1String("createdAt")), QLatin1String("createdAt"));
     project.id = parseUuid(requiredString(object, QLatin1String("id")));
     project.lastPosition = requiredNumber(object, QLatin1String("lastPosition"));
     project.mediaBookmark = parseBookmark(object);
@@ -231,8 +256,8 @@ Project decodeProject(const QByteArray& bytes)
     project.name = requiredString(object, QLatin1String("name"));
     project.playbackRate = requiredNumber(object, QLatin1String("playbackRate"));
     project.transcript = requiredString(object, QLatin1String("transcript"));
-    project.updatedAt = parseDate(requiredString(object, QLatin1String("updatedAt")),
-                                  QLatin1String("updatedAt"));
+    project.updatedAt =
+        parseDate(requiredString(object, QLatin1String("updatedAt")), QLatin1String("updatedAt"));
     return project;
 }
 

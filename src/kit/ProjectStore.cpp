@@ -27,8 +27,8 @@ QString ProjectStore::defaultDirectory()
 
 QString ProjectStore::filePath(const QUuid& id) const
 {
-    return QDir(m_directory).filePath(id.toString(QUuid::WithoutBraces).toUpper() +
-                                      QStringLiteral(".json"));
+    return QDir(m_directory)
+        .filePath(id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".json"));
 }
 
 void ProjectStore::save(const Project& project)
@@ -68,9 +68,8 @@ Project ProjectStore::load(const QUuid& id) const
 QList<Project> ProjectStore::loadAll() const
 {
     const QDir dir(m_directory);
-    const QStringList names =
-        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                      QDir::Unsorted);
+    const QStringList names = dir.entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     QList<Project> projects;
     projects.reserve(names.size());
     for (const QString& name : names) {
@@ -90,9 +89,8 @@ QList<Project> ProjectStore::loadAll() const
             // Unreadable records are left alone and not listed.
         }
     }
-    std::stable_sort(projects.begin(), projects.end(), [](const Project& a, const Project& b) {
-        return a.updatedAt > b.updatedAt;
-    });
+    std::stable_sort(projects.begin(), projects.end(),
+                     [](const Project& a, const Project& b) { return a.updatedAt > b.updatedAt; });
     return projects;
 }
 
