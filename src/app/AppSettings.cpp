@@ -59,17 +59,10 @@ std::optional<double> storedNumber(const QVariant& value)
     case QMetaType::LongLong:
     case QMetaType::ULongLong:
     case QMetaType::Short:
-    case QMetaType::UShort:
-        number = value.toDouble(&ok);
-        break;
-    case QMetaType::QString:
-        number = value.toString().toDouble(&ok);
-        break;
-    case QMetaType::QByteArray:
-        number = value.toByteArray().toDouble(&ok);
-        break;
-    default:
-        break;
+    case QMetaType::UShort: number = value.toDouble(&ok); break;
+    case QMetaType::QString: number = value.toString().toDouble(&ok); break;
+    case QMetaType::QByteArray: number = value.toByteArray().toDouble(&ok); break;
+    default: break;
     }
     if (!ok || !std::isfinite(number))
         return std::nullopt;

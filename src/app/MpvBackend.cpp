@@ -209,8 +209,7 @@ void MpvBackend::handleEvent(const mpv_event& event)
             emit failed(QStringLiteral("the player shut down"));
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

@@ -10,10 +10,8 @@ QList<ExportFormat> allExportFormats()
 QString rawValue(ExportFormat format)
 {
     switch (format) {
-    case ExportFormat::PlainText:
-        return QStringLiteral("plainText");
-    case ExportFormat::Markdown:
-        return QStringLiteral("markdown");
+    case ExportFormat::PlainText: return QStringLiteral("plainText");
+    case ExportFormat::Markdown: return QStringLiteral("markdown");
     }
     Q_UNREACHABLE();
     return {};
@@ -31,10 +29,8 @@ std::optional<ExportFormat> exportFormatFromRawValue(const QString& raw)
 QString fileExtension(ExportFormat format)
 {
     switch (format) {
-    case ExportFormat::PlainText:
-        return QStringLiteral("txt");
-    case ExportFormat::Markdown:
-        return QStringLiteral("md");
+    case ExportFormat::PlainText: return QStringLiteral("txt");
+    case ExportFormat::Markdown: return QStringLiteral("md");
     }
     Q_UNREACHABLE();
     return {};

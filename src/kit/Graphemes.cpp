@@ -62,12 +62,9 @@ bool extendsPrevious(char32_t c)
         return false;
     switch (QChar::category(c)) {
     case QChar::Mark_NonSpacing: // includes variation selectors
-    case QChar::Mark_Enclosing:
-        return true;
-    case QChar::Mark_SpacingCombining:
-        return !isSpacingMarkException(c);
-    default:
-        break;
+    case QChar::Mark_Enclosing: return true;
+    case QChar::Mark_SpacingCombining: return !isSpacingMarkException(c);
+    default: break;
     }
     return c == 0x200C || c == 0x200D       // zero width non-joiner, joiner
            || c == 0x0E33 || c == 0x0EB3    // Thai and Lao sara am

@@ -24,8 +24,7 @@ bool isLineBreak(char16_t c)
     case 0x2028: // line separator
     case 0x2029: // paragraph separator
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 

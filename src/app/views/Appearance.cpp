@@ -26,14 +26,9 @@ QFont font(TextStyle style, const QFont& base)
         font = scaled(base, 2.0);
         font.setBold(true);
         break;
-    case TextStyle::Headline:
-        font.setBold(true);
-        break;
-    case TextStyle::Body:
-        break;
-    case TextStyle::Caption:
-        font = scaled(base, 0.85);
-        break;
+    case TextStyle::Headline: font.setBold(true); break;
+    case TextStyle::Body: break;
+    case TextStyle::Caption: font = scaled(base, 0.85); break;
     }
     return font;
 }

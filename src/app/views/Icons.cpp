@@ -97,13 +97,10 @@ private:
     {
         const QPalette palette = QGuiApplication::palette();
         switch (mode) {
-        case QIcon::Disabled:
-            return palette.color(QPalette::Disabled, QPalette::WindowText);
-        case QIcon::Selected:
-            return palette.color(QPalette::Active, QPalette::HighlightedText);
+        case QIcon::Disabled: return palette.color(QPalette::Disabled, QPalette::WindowText);
+        case QIcon::Selected: return palette.color(QPalette::Active, QPalette::HighlightedText);
         case QIcon::Normal:
-        case QIcon::Active:
-            break;
+        case QIcon::Active: break;
         }
         return palette.color(QPalette::Active, QPalette::WindowText);
     }
