@@ -27,7 +27,6 @@ public:
     ~TranscriptEditor() override;
 
     TranscriptEditorController* controller() const { return m_controller.data(); }
-    TimestampHighlighter* highlighter() const { return m_highlighter; }
 
     // The whole text, with "\n" for every line break (also a soft one, Shift+Enter) and every
     // other character as typed (unlike toPlainText(), which turns no-break spaces into spaces).

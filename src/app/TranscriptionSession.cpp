@@ -117,21 +117,11 @@ void TranscriptionSession::insertTimestamp()
 void TranscriptionSession::start(std::function<void()> done)
 {
     m_pendingStarts.append(std::move(done));
-    if (m_pendingStarts.size() == 1)
+    // The oldest pending start runs; a later one begins when the one before it finishes.
+    if (m_pendingStarts.size() == 1) {
         emit isStartingChanged(true);
-    if (!m_startRunning) {
-        m_startRunning = true;
-        QMetaObject::invokeMethod(this, &TranscriptionSession::runNextStart, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TranscriptionSession::performStart, Qt::QueuedConnection);
     }
-}
-
-void TranscriptionSession::runNextStart()
-{
-    if (m_pendingStarts.isEmpty()) {
-        m_startRunning = false;
-        return;
-    }
-    performStart();
 }
 
 void TranscriptionSession::performStart()
@@ -182,13 +172,14 @@ void TranscriptionSession::performStart()
 void TranscriptionSession::finishStart()
 {
     std::function<void()> done = m_pendingStarts.takeFirst();
+    // Decided before `done` runs, which may itself ask for another start.
     if (m_pendingStarts.isEmpty())
         emit isStartingChanged(false);
+    else
+        QMetaObject::invokeMethod(this, &TranscriptionSession::performStart, Qt::QueuedConnection);
     emit started();
     if (done)
         done();
-    // The next start, if any, begins on a later turn of the event loop.
-    QMetaObject::invokeMethod(this, &TranscriptionSession::runNextStart, Qt::QueuedConnection);
 }
 
 void TranscriptionSession::startPositionTimer()

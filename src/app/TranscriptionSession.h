@@ -91,7 +91,6 @@ signals:
     void started();
 
 private:
-    void runNextStart();
     void performStart();
     void finishStart();
     void startPositionTimer();
@@ -121,7 +120,6 @@ private:
 
     // The completion of every start not yet finished, oldest first; the oldest one runs.
     QList<std::function<void()>> m_pendingStarts;
-    bool m_startRunning = false;
     bool m_isClosed = false;
 };
 

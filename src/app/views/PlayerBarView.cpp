@@ -77,11 +77,6 @@ QLabel* makeTimeLabel(QWidget* parent, const QString& objectName, Qt::Alignment 
 
 } // namespace
 
-QString PlayerBarView::timeString(double seconds)
-{
-    return TimeFormat::timeString(seconds);
-}
-
 PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
     : QWidget(parent), m_engine(engine)
 {
@@ -207,7 +202,7 @@ void PlayerBarView::updatePlaying()
 void PlayerBarView::updatePosition()
 {
     const double position = m_engine ? m_engine->currentTime() : 0.0;
-    m_currentTimeLabel->setText(timeString(position));
+    m_currentTimeLabel->setText(TimeFormat::timeString(position));
     if (m_positionSlider->isSliderDown())
         return;
     m_followingEngine = true;
@@ -218,7 +213,7 @@ void PlayerBarView::updatePosition()
 void PlayerBarView::updateDuration()
 {
     const double duration = m_engine ? m_engine->duration() : 0.0;
-    m_durationLabel->setText(timeString(duration));
+    m_durationLabel->setText(TimeFormat::timeString(duration));
     m_followingEngine = true;
     m_positionSlider->setRange(0, toSliderUnits(std::max(duration, 0.01)));
     m_followingEngine = false;

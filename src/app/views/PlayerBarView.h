@@ -26,9 +26,6 @@ public:
 
     PlaybackEngine* engine() const { return m_engine.data(); }
 
-    // The text of the two time labels: "mm:ss", or "h:mm:ss" from one hour on.
-    static QString timeString(double seconds);
-
 private:
     void seekToSlider(int value);
 

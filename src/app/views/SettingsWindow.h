@@ -15,8 +15,6 @@ class SettingsWindow : public QDialog
 public:
     explicit SettingsWindow(QWidget* parent = nullptr);
 
-    SettingsView* view() const { return m_view; }
-
     // Shows the one settings window in front, creating it on first use as a window of `parent`
     // (it goes with its parent; the next call then makes a new one).
     static SettingsWindow* present(QWidget* parent = nullptr);
