@@ -41,7 +41,8 @@ Project projectWith(const QString& transcript, int index)
                    1234.5 + index,
                    1.2000000000000002,
                    when,
-                   when};
+                   when,
+                   {}};
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "Debouncer.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <utility>
@@ -76,9 +77,11 @@ int toMilliseconds(double seconds)
 
 } // namespace
 
-Debouncer::Debouncer(double delaySeconds)
+Debouncer::Debouncer(double delaySeconds, double maxWaitSeconds)
     : m_delaySeconds(std::isfinite(delaySeconds) && delaySeconds > 0.0 ? delaySeconds : 0.0),
-      m_delayMSecs(toMilliseconds(m_delaySeconds))
+      m_delayMSecs(toMilliseconds(m_delaySeconds)),
+      m_maxWaitMSecs(
+          std::isinf(maxWaitSeconds) && maxWaitSeconds > 0 ? -1 : toMilliseconds(maxWaitSeconds))
 {}
 
 Debouncer::~Debouncer()
@@ -102,8 +105,13 @@ void Debouncer::schedule(std::function<void()> action)
 {
     Q_ASSERT(QCoreApplication::instance() &&
              QThread::currentThread() == QCoreApplication::instance()->thread());
+    if (!m_pending)
+        m_burst.start();
     takePending();
-    m_pending = new Task(this, std::move(action), m_delayMSecs);
+    qint64 delay = m_delayMSecs;
+    if (m_maxWaitMSecs >= 0)
+        delay = std::clamp<qint64>(m_maxWaitMSecs - m_burst.elapsed(), 0, delay);
+    m_pending = new Task(this, std::move(action), int(delay));
 }
 
 void Debouncer::flush()

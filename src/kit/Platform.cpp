@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include <QDir>
 #include <QFile>
 
 #if defined(Q_OS_WIN)
@@ -75,6 +76,19 @@ std::optional<FileIdentity> fileIdentity(const QString& path)
     identity.modifiedMSecs = qint64(info.st_mtim.tv_sec) * 1000 + info.st_mtim.tv_nsec / 1000000;
 #endif
     return identity;
+#endif
+}
+
+QString stateDirectory()
+{
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
+    if (QDir::isAbsolutePath(configured))
+        return configured;
+    const QString home = QDir::homePath();
+    return home.isEmpty() ? QString() : QDir(home).filePath(QStringLiteral(".local/state"));
+#else
+    return {};
 #endif
 }
 

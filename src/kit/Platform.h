@@ -11,6 +11,10 @@ namespace dictaro::Platform {
 // platforms where folders cannot be synced report success.
 bool syncDirectory(const QString& path);
 
+// The user's folder for state that should outlive a restart but is no document
+// ($XDG_STATE_HOME, else ~/.local/state, on freedesktop systems); empty where there is none.
+QString stateDirectory();
+
 // What identifies one file on its volume, independent of its name.
 struct FileIdentity
 {

@@ -2,15 +2,23 @@
 
 #include "StoreError.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <system_error>
+#include <utility>
+#include <vector>
 
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
 #include <QJsonValue>
+#include <QSet>
+#include <QStringList>
 #include <QTimeZone>
+#include <QVariant>
 
 namespace dictaro {
 
@@ -82,20 +90,92 @@ QString dateText(const QDateTime& date, const char* field)
     return utc.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss'Z'"));
 }
 
-class ObjectWriter
+// Any JSON value, pretty-printed like the rest of the file at nesting `depth`.
+void appendValue(QByteArray& out, const QJsonValue& value, int depth)
 {
-public:
-    QByteArray& out;
-    bool first = true;
-
-    void key(const char* name)
-    {
-        out.append(first ? "\n  \"" : ",\n  \"");
-        first = false;
-        out.append(name);
-        out.append("\" : ");
+    const auto newline = [&out](int level) {
+        out.append('\n');
+        out.append(QByteArray(2 * level, ' '));
+    };
+    switch (value.type()) {
+    case QJsonValue::Null: out.append("null"); return;
+    case QJsonValue::Bool: out.append(value.toBool() ? "true" : "false"); return;
+    case QJsonValue::String: appendString(out, value.toString()); return;
+    case QJsonValue::Double:
+        // Whole numbers beyond a double's exact range keep every digit.
+        if (value.toVariant().typeId() == QMetaType::LongLong)
+            out.append(QByteArray::number(value.toInteger()));
+        else
+            appendNumber(out, value.toDouble(), "a number");
+        return;
+    case QJsonValue::Array: {
+        const QJsonArray array = value.toArray();
+        out.append('[');
+        for (qsizetype i = 0; i < array.size(); ++i) {
+            out.append(i ? "," : "");
+            newline(depth + 1);
+            appendValue(out, array.at(i), depth + 1);
+        }
+        if (!array.isEmpty())
+            newline(depth);
+        out.append(']');
+        return;
     }
-};
+    case QJsonValue::Object: {
+        const QJsonObject object = value.toObject();
+        QStringList keys = object.keys();
+        std::sort(keys.begin(), keys.end());
+        out.append('{');
+        for (qsizetype i = 0; i < keys.size(); ++i) {
+            out.append(i ? "," : "");
+            newline(depth + 1);
+            appendString(out, keys.at(i));
+            out.append(" : ");
+            appendValue(out, object.value(keys.at(i)), depth + 1);
+        }
+        if (!keys.isEmpty())
+            newline(depth);
+        out.append('}');
+        return;
+    }
+    case QJsonValue::Undefined: out.append("null"); return;
+    }
+}
+
+const QSet<QString>& knownKeys()
+{
+    static const QSet<QString> keys = {
+        QStringLiteral("createdAt"),     QStringLiteral("id"),
+        QStringLiteral("lastPosition"),  QStringLiteral("mediaBookmark"),
+        QStringLiteral("mediaFileName"), QStringLiteral("name"),
+        QStringLiteral("playbackRate"),  QStringLiteral("transcript"),
+        QStringLiteral("updatedAt"),
+    };
+    return keys;
+}
+
+// Whether a value can be written back exactly: finite numbers and valid Unicode throughout.
+bool isWritable(const QJsonValue& value)
+{
+    switch (value.type()) {
+    case QJsonValue::String: return QStringView(value.toString()).isValidUtf16();
+    case QJsonValue::Double: return std::isfinite(value.toDouble());
+    case QJsonValue::Array: {
+        const QJsonArray array = value.toArray();
+        return std::all_of(array.begin(), array.end(),
+                           [](const QJsonValue& v) { return isWritable(v); });
+    }
+    case QJsonValue::Object: {
+        const QJsonObject object = value.toObject();
+        for (auto it = object.begin(); it != object.end(); ++it) {
+            if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value()))
+                return false;
+        }
+        return true;
+    }
+    default: return true;
+    }
+}
 
 // --- reading ---------------------------------------------------------------------------------
 
@@ -192,30 +272,54 @@ std::optional<QByteArray> parseBookmark(const QJsonObject& object)
 
 QByteArray encodeProject(const Project& project)
 {
+    // Each member writes its own value; all are written in the order of their keys.
+    using Writer = std::function<void(QByteArray&)>;
+    std::vector<std::pair<QString, Writer>> members;
+    members.reserve(9 + project.unknownMembers.size());
+    const auto text = [](const QString& value) {
+        return [&value](QByteArray& out) { appendString(out, value); };
+    };
+    const auto number = [](double value, const char* field) {
+        return [value, field](QByteArray& out) { appendNumber(out, value, field); };
+    };
+    const QString createdAt = dateText(project.createdAt, "createdAt");
+    const QString updatedAt = dateText(project.updatedAt, "updatedAt");
+    const QString id = project.id.toString(QUuid::WithoutBraces).toUpper();
+    members.emplace_back(QStringLiteral("createdAt"), text(createdAt));
+    members.emplace_back(QStringLiteral("id"), text(id));
+    members.emplace_back(QStringLiteral("lastPosition"),
+                         number(project.lastPosition, "lastPosition"));
+    if (project.mediaBookmark) {
+        members.emplace_back(QStringLiteral("mediaBookmark"), [&](QByteArray& out) {
+            appendEscaped(out, project.mediaBookmark->toBase64());
+        });
+    }
+    members.emplace_back(QStringLiteral("mediaFileName"), text(project.mediaFileName));
+    members.emplace_back(QStringLiteral("name"), text(project.name));
+    members.emplace_back(QStringLiteral("playbackRate"),
+                         number(project.playbackRate, "playbackRate"));
+    members.emplace_back(QStringLiteral("transcript"), text(project.transcript));
+    members.emplace_back(QStringLiteral("updatedAt"), text(updatedAt));
+    for (auto it = project.unknownMembers.begin(); it != project.unknownMembers.end(); ++it) {
+        if (knownKeys().contains(it.key()))
+            continue; // a known member is always written from its field
+        members.emplace_back(it.key(),
+                             [value = it.value()](QByteArray& out) { appendValue(out, value, 1); });
+    }
+    std::sort(members.begin(), members.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+
     QByteArray out;
     out.reserve(project.transcript.size() + 512);
-    ObjectWriter w{out};
     out.append('{');
-    w.key("createdAt");
-    appendString(out, dateText(project.createdAt, "createdAt"));
-    w.key("id");
-    appendString(out, project.id.toString(QUuid::WithoutBraces).toUpper());
-    w.key("lastPosition");
-    appendNumber(out, project.lastPosition, "lastPosition");
-    if (project.mediaBookmark) {
-        w.key("mediaBookmark");
-        appendEscaped(out, project.mediaBookmark->toBase64());
+    bool first = true;
+    for (const auto& [key, write] : members) {
+        out.append(first ? "\n  " : ",\n  ");
+        first = false;
+        appendString(out, key);
+        out.append(" : ");
+        write(out);
     }
-    w.key("mediaFileName");
-    appendString(out, project.mediaFileName);
-    w.key("name");
-    appendString(out, project.name);
-    w.key("playbackRate");
-    appendNumber(out, project.playbackRate, "playbackRate");
-    w.key("transcript");
-    appendString(out, project.transcript);
-    w.key("updatedAt");
-    appendString(out, dateText(project.updatedAt, "updatedAt"));
     out.append("\n}");
     return out;
 }
@@ -242,6 +346,13 @@ Project decodeProject(const QByteArray& bytes)
     project.transcript = requiredString(object, QLatin1String("transcript"));
     project.updatedAt =
         parseDate(requiredString(object, QLatin1String("updatedAt")), QLatin1String("updatedAt"));
+    for (auto it = object.begin(); it != object.end(); ++it) {
+        if (knownKeys().contains(it.key()))
+            continue;
+        if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value()))
+            fail(QStringLiteral("member \"%1\" could not be written back").arg(it.key()));
+        project.unknownMembers.insert(it.key(), it.value());
+    }
     return project;
 }
 

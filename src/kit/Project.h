@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 #include <QUuid>
 
@@ -21,13 +22,17 @@ struct Project
     double playbackRate = 1.0;
     QDateTime createdAt;
     QDateTime updatedAt;
+    // Members of the file that this version does not know (written by a newer one), kept as they
+    // were so that saving never erases them.
+    QJsonObject unknownMembers;
 
     // Equal when every field is equal; doubles compare numerically, so NaN never equals itself.
     friend bool operator==(const Project&, const Project&) = default;
 };
 
 // The project file form: a pretty-printed JSON object with sorted keys, "/" escaped, other text as
-// UTF-8, dates in whole UTC seconds. Throws StoreError for a non-finite number or an invalid date.
+// UTF-8, dates in whole UTC seconds; unknown members are written back among the others. Throws
+// StoreError for a non-finite number or an invalid date.
 QByteArray encodeProject(const Project& project);
 
 // Reads a project file. Throws StoreError for anything that is not a complete, well-typed record.

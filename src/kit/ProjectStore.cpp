@@ -1,20 +1,88 @@
 #include "ProjectStore.h"
 
+#include "AtomicFile.h"
 #include "Platform.h"
 
 #include <algorithm>
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace dictaro {
+
+namespace {
+
+// No project file comes near this; anything larger is not read at all.
+constexpr qint64 maxFileSize = 256LL * 1024 * 1024;
+
+// What a save that was cut short leaves next to a project file: "<UUID>.json.XXXXXX".
+bool isLeftoverTemporary(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral(
+        "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}"
+        "\\.json\\.[A-Za-z0-9]{6}$"));
+    return pattern.match(name).hasMatch();
+}
+
+// The bytes of a regular file of sensible size; nothing for FIFOs, devices, folders, links to
+// them, and files too large to be a project.
+std::optional<QByteArray> readRegularFile(const QString& path, QString* why = nullptr)
+{
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        if (why)
+            *why = QStringLiteral("not a regular file");
+        return std::nullopt;
+    }
+    if (info.size() > maxFileSize) {
+        if (why)
+            *why = QStringLiteral("too large to be a project file");
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why)
+            *why = file.errorString();
+        return std::nullopt;
+    }
+    // Read no more than the limit even if the file grew since it was looked at.
+    QByteArray bytes = file.read(maxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxFileSize) {
+        if (why)
+            *why = file.error() != QFileDevice::NoError ? file.errorString()
+                                                        : QStringLiteral("too large");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+// What the list shows of a record, with its time as the file holds it (whole seconds).
+ProjectSummary summaryOf(const Project& project)
+{
+    QDateTime updatedAt = project.updatedAt.toUTC();
+    const QTime time = updatedAt.time();
+    updatedAt.setTime(QTime(time.hour(), time.minute(), time.second()));
+    return {project.id, project.name, project.mediaFileName, updatedAt};
+}
+
+} // namespace
 
 ProjectStore::ProjectStore(QString directory) : m_directory(std::move(directory))
 {
     // A folder that cannot be created shows up later as failed saves and an empty list.
     QDir().mkpath(m_directory);
+    // Only one process writes this folder (the application holds a lock on it), so temporary
+    // files found now were left by a save that was killed.
+    const QDir dir(m_directory);
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (isLeftoverTemporary(name))
+            QFile::remove(dir.filePath(name));
+    }
 }
 
 QString ProjectStore::defaultDirectory()
@@ -23,6 +91,21 @@ QString ProjectStore::defaultDirectory()
     if (base.isEmpty())
         return {};
     return QDir(base).filePath(QStringLiteral("Dictaro/Projects"));
+}
+
+QStringList ProjectStore::recoveryDirectories()
+{
+    const QString below = QStringLiteral("Dictaro/Recovery");
+    QStringList folders;
+    for (const QString& base :
+         {Platform::stateDirectory(),
+          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
+          QStandardPaths::writableLocation(QStandardPaths::TempLocation)}) {
+        if (!base.isEmpty())
+            folders.append(QDir(base).filePath(below));
+    }
+    folders.removeDuplicates();
+    return folders;
 }
 
 QString ProjectStore::filePath(const QUuid& id) const
@@ -34,64 +117,129 @@ QString ProjectStore::filePath(const QUuid& id) const
 void ProjectStore::save(const Project& project)
 {
     const QByteArray bytes = encodeProject(project);
+    // A projects folder deleted while the application runs is made again, but never the user's
+    // data folder it lives in: without that there is nowhere sensible to write.
+    if (!QFileInfo(m_directory).isDir() &&
+        QFileInfo(QDir::cleanPath(m_directory + QStringLiteral("/../.."))).isDir())
+        QDir().mkpath(m_directory);
     const QString path = filePath(project.id);
-
-    // QSaveFile writes a temporary file next to the target, syncs it and renames it over the
-    // target, so a crash leaves either the old or the new file. It never creates the folder.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    if (file.write(bytes) != bytes.size()) {
-        const QString why = file.errorString();
-        file.cancelWriting();
-        throw StoreError(QStringLiteral("%1: %2").arg(path, why));
-    }
-    if (!file.commit())
-        throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    // The rename itself is durable only once the folder's entries reach the disk.
-    if (!Platform::syncDirectory(m_directory))
-        throw StoreError(QStringLiteral("%1: the folder could not be synced").arg(m_directory));
+    AtomicFile::write(path, bytes);
+    const QFileInfo info(path);
+    m_summaryCache.insert(info.fileName(), {info.lastModified(), info.size(), summaryOf(project)});
 }
 
 Project ProjectStore::load(const QUuid& id) const
 {
     const QString path = filePath(id);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
-    return decodeProject(bytes);
+    QString why;
+    const std::optional<QByteArray> bytes = readRegularFile(path, &why);
+    if (!bytes)
+        throw StoreError(QStringLiteral("%1: %2").arg(path, why));
+    return decodeProject(*bytes);
 }
 
-QList<Project> ProjectStore::loadAll() const
+template <typename Visit> void ProjectStore::forEachFile(Visit&& visit) const
 {
     const QDir dir(m_directory);
     const QStringList names = dir.entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    QList<Project> projects;
-    projects.reserve(names.size());
     for (const QString& name : names) {
         // Exactly ".json" after the last dot; ".JSON" and names without a dot are skipped.
         const qsizetype dot = name.lastIndexOf(u'.');
         if (dot < 0 || QStringView(name).sliced(dot + 1) != u"json")
             continue;
-        QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = file.readAll();
-        if (file.error() != QFileDevice::NoError)
-            continue;
+        visit(name, QFileInfo(dir.filePath(name)));
+    }
+}
+
+namespace {
+
+// Keeps one record per identity: the one from the file named after it, else the newest. The
+// records keep the order in which their identities were first listed.
+template <typename Record> class Deduplicated
+{
+public:
+    void add(Record record, bool namedAfterId)
+    {
+        const auto it = m_index.constFind(record.id);
+        if (it == m_index.constEnd()) {
+            m_index.insert(record.id, m_entries.size());
+            m_entries.append({std::move(record), namedAfterId});
+            return;
+        }
+        Entry& entry = m_entries[*it];
+        if (!entry.namedAfterId && (namedAfterId || record.updatedAt > entry.record.updatedAt))
+            entry = {std::move(record), namedAfterId};
+    }
+
+    // Latest `updatedAt` first; equal times in listing order.
+    QList<Record> newestFirst()
+    {
+        QList<Record> records;
+        records.reserve(m_entries.size());
+        for (Entry& entry : m_entries)
+            records.append(std::move(entry.record));
+        std::stable_sort(records.begin(), records.end(), [](const Record& a, const Record& b) {
+            return a.updatedAt > b.updatedAt;
+        });
+        return records;
+    }
+
+private:
+    struct Entry
+    {
+        Record record;
+        bool namedAfterId = false;
+    };
+    QList<Entry> m_entries;
+    QHash<QUuid, qsizetype> m_index;
+};
+
+} // namespace
+
+QList<Project> ProjectStore::loadAll() const
+{
+    Deduplicated<Project> projects;
+    forEachFile([&](const QString& name, const QFileInfo& info) {
+        const std::optional<QByteArray> bytes = readRegularFile(info.filePath());
+        if (!bytes)
+            return;
         try {
-            projects.append(decodeProject(bytes));
+            Project project = decodeProject(*bytes);
+            const bool named = QFileInfo(filePath(project.id)).fileName() == name;
+            projects.add(std::move(project), named);
         } catch (const StoreError&) {
             // Unreadable records are left alone and not listed.
         }
-    }
-    std::stable_sort(projects.begin(), projects.end(),
-                     [](const Project& a, const Project& b) { return a.updatedAt > b.updatedAt; });
-    return projects;
+    });
+    return projects.newestFirst();
+}
+
+QList<ProjectSummary> ProjectStore::summaries() const
+{
+    Deduplicated<ProjectSummary> summaries;
+    QHash<QString, CachedSummary> seen;
+    forEachFile([&](const QString& name, const QFileInfo& info) {
+        const auto cached = m_summaryCache.constFind(name);
+        if (cached != m_summaryCache.constEnd() && info.isFile() &&
+            cached->modified == info.lastModified() && cached->size == info.size()) {
+            seen.insert(name, *cached);
+            summaries.add(cached->summary,
+                          QFileInfo(filePath(cached->summary.id)).fileName() == name);
+            return;
+        }
+        const std::optional<QByteArray> bytes = readRegularFile(info.filePath());
+        if (!bytes)
+            return;
+        try {
+            const ProjectSummary summary = summaryOf(decodeProject(*bytes));
+            seen.insert(name, {info.lastModified(), info.size(), summary});
+            summaries.add(summary, QFileInfo(filePath(summary.id)).fileName() == name);
+        } catch (const StoreError&) {
+        }
+    });
+    m_summaryCache = std::move(seen);
+    return summaries.newestFirst();
 }
 
 void ProjectStore::remove(const QUuid& id)

@@ -7,11 +7,24 @@
 #include <optional>
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QUuid>
 
 namespace dictaro {
+
+// What the list of projects shows of one project.
+struct ProjectSummary
+{
+    QUuid id;
+    QString name;
+    QString mediaFileName;
+    QDateTime updatedAt;
+
+    friend bool operator==(const ProjectSummary&, const ProjectSummary&) = default;
+};
 
 // Keeps one JSON file per project in a data folder: saves, loads, lists newest first, deletes.
 class ProjectStore
@@ -39,21 +52,32 @@ public:
         bool m_accessing = false;
     };
 
-    // A store over `directory`; creates the folder (and its parents) if it can, ignoring failure.
+    // A store over `directory`; creates the folder (and its parents) if it can, ignoring failure,
+    // and removes the temporary files of saves that were cut short.
     explicit ProjectStore(QString directory);
 
     // "Dictaro/Projects" inside the user's data folder; empty if the platform names none.
     static QString defaultDirectory();
+    // Where text that could not be saved is kept when the application must end anyway, best
+    // first: "Dictaro/Recovery" in the user's state folder, else in the cache folder, else in
+    // the temporary folder. None of them is the projects folder.
+    static QStringList recoveryDirectories();
 
     QString directory() const { return m_directory; }
     // The file that holds the project with this identity.
     QString filePath(const QUuid& id) const;
 
-    // Writes the record atomically and durably; the previous file survives any failure.
+    // Writes the record atomically and durably; the previous file survives any failure. A folder
+    // deleted meanwhile is made again if the folder two levels up still exists.
     void save(const Project& project);
     Project load(const QUuid& id) const;
-    // Every readable record in the folder, latest `updatedAt` first; never throws.
+    // Every readable record in the folder, latest `updatedAt` first, each identity once (from
+    // the file named after it if there is one, else the newest); never throws. Only regular
+    // files of at most 256 MB are read.
     QList<Project> loadAll() const;
+    // The same list as loadAll(), only what a list shows of each. Files unchanged since the last
+    // call are not read again.
+    QList<ProjectSummary> summaries() const;
     // Removes the record's file; throws if it cannot, also when there is no such file.
     void remove(const QUuid& id);
 
@@ -67,7 +91,17 @@ public:
     static std::unique_ptr<MediaAccess> resolveBookmark(const QByteArray& bookmark);
 
 private:
+    struct CachedSummary
+    {
+        QDateTime modified;
+        qint64 size = 0;
+        ProjectSummary summary;
+    };
+    // Calls `visit(fileName, bytes)` for every readable candidate file in the folder.
+    template <typename Visit> void forEachFile(Visit&& visit) const;
+
     QString m_directory;
+    mutable QHash<QString, CachedSummary> m_summaryCache;
 };
 
 } // namespace dictaro

@@ -1,5 +1,6 @@
 #include "Debouncer.h"
 
+#include <algorithm>
 #include <memory>
 
 #include <QElapsedTimer>
@@ -15,6 +16,7 @@ class tst_Debouncer : public QObject
 
 private slots:
     void schedule_burstRunsOnlyTheLatestOnceAfterTheLastRequest();
+    void maxWait_burstThatNeverPausesStillRuns();
     void flushAndCancel_leaveNothingToRunLater();
     void schedule_fromInsideTheAction_staysPending();
     void destroyedWhilePending_stillRunsAtTheDeadline();
@@ -35,6 +37,24 @@ void tst_Debouncer::schedule_burstRunsOnlyTheLatestOnceAfterTheLastRequest()
     QVERIFY(sinceLastRequest.elapsed() >= 95);
     QCOMPARE(runs, QList<int>{2});
     QVERIFY(!debouncer.isPending());
+}
+
+// Requests every 20 ms never leave the 100 ms pause; the 250 ms ceiling runs the latest action
+// anyway, and the next burst gets a ceiling of its own.
+void tst_Debouncer::maxWait_burstThatNeverPausesStillRuns()
+{
+    Debouncer debouncer(0.1, 0.25);
+    QList<int> runs;
+    QElapsedTimer burst;
+    burst.start();
+    for (int i = 0; burst.elapsed() < 700; ++i) {
+        debouncer.schedule([&runs, i] { runs << i; });
+        QTest::qWait(20);
+    }
+    QVERIFY2(runs.size() >= 2, qPrintable(QString::number(runs.size())));
+    QVERIFY(runs.size() <= 4);
+    QVERIFY(std::is_sorted(runs.begin(), runs.end()));
+    debouncer.cancel();
 }
 
 void tst_Debouncer::flushAndCancel_leaveNothingToRunLater()

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace dictaro;
@@ -34,7 +35,8 @@ Project sampleProject()
                    12.345,
                    1.2000000000000002,
                    utc("2025-03-01T14:05:09Z"),
-                   utc("2025-03-02T08:00:00Z")};
+                   utc("2025-03-02T08:00:00Z"),
+                   {}};
 }
 
 QByteArray readFile(const QString& relative)
@@ -81,6 +83,23 @@ void tst_Project::encode_matchesGoldenFiles()
     minimal.lastPosition = 0;
     minimal.playbackRate = 1;
     QCOMPARE(encodeProject(minimal), readFile(u"project-minimal.json"_s));
+
+    // Members of a newer version are written back unchanged, sorted with the others.
+    Project future = sampleProject();
+    future.unknownMembers =
+        QJsonDocument::fromJson(R"({"zebra":[1.5,{"b":true,"a":null}],"colour":"x/y",
+                                    "big":12345678901234567})")
+            .object();
+    const QByteArray bytes = encodeProject(future);
+    QVERIFY(decodeProject(bytes) == future);
+    QVERIFY(bytes.contains("\"big\" : 12345678901234567"));
+    QStringList keys;
+    static const QRegularExpression topLevelKey(QStringLiteral("\n  \"(\\w+)\" :"));
+    for (const auto& match : topLevelKey.globalMatch(QString::fromUtf8(bytes)))
+        keys << match.captured(1);
+    QCOMPARE(keys, (QStringList{u"big"_s, u"colour"_s, u"createdAt"_s, u"id"_s, u"lastPosition"_s,
+                                u"mediaBookmark"_s, u"mediaFileName"_s, u"name"_s,
+                                u"playbackRate"_s, u"transcript"_s, u"updatedAt"_s, u"zebra"_s}));
 }
 
 void tst_Project::roundTrip_keepsEveryFieldButTheFractionOfASecond()
@@ -136,7 +155,9 @@ void tst_Project::decode_data()
     std::optional<Project> noBookmark = sample;
     noBookmark->mediaBookmark.reset();
     QTest::newRow("null bookmark") << sampleWith("mediaBookmark", QJsonValue::Null) << noBookmark;
-    QTest::newRow("future member") << sampleWith("colour", "blue") << sample;
+    Project coloured = *sample;
+    coloured.unknownMembers.insert(u"colour"_s, u"blue"_s);
+    QTest::newRow("future member") << sampleWith("colour", "blue") << std::optional(coloured);
     QTest::newRow("numeric zone offset")
         << sampleWith("updatedAt", "2025-03-02T10:00:00+02:00") << sample;
 
