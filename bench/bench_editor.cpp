@@ -1,5 +1,6 @@
-// Times typing in the transcript editor: one key event in, colouring and repainting done, for
-// transcripts of 10 KB, 1 MB and 5 MB with a timestamp every 100 characters.
+// Times typing in the transcript editor of an open session: one key event in, the session told,
+// colouring and repainting done, for transcripts of 10 KB, 1 MB and 5 MB with a timestamp every
+// 100 characters.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes]
 
 #include <algorithm>
@@ -11,10 +12,15 @@
 #include <QKeyEvent>
 #include <QTextCursor>
 
+#include "MpvBackend.h"
+#include "PlaybackEngine.h"
+#include "ProjectStore.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
-#include "TranscriptEditorController.h"
+#include "TranscriptionSession.h"
 #include "benchutil.h"
+
+#include <QTemporaryDir>
 
 using namespace dictaro;
 
@@ -87,13 +93,26 @@ Timings typeCharacters(QWidget* widget, int count)
     });
 }
 
+Project projectWith(const QString& text)
+{
+    Project project;
+    project.id = QUuid::createUuid();
+    project.name = QStringLiteral("Bench");
+    project.transcript = text;
+    project.createdAt = project.updatedAt = QDateTime::currentDateTimeUtc();
+    return project;
+}
+
+// A session on the text, saving to a temporary folder, and an editor showing it.
 struct Editor
 {
-    explicit Editor(const QString& text) : widget(&controller)
+    explicit Editor(const QString& text)
+        : store(folder.path()),
+          engine(std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions())),
+          session(projectWith(text), store, engine), widget(session.document())
     {
         widget.resize(windowWidth, windowHeight);
         widget.show();
-        widget.setTranscript(text);
         settle();
     }
 
@@ -106,7 +125,10 @@ struct Editor
         settle();
     }
 
-    TranscriptEditorController controller;
+    QTemporaryDir folder;
+    ProjectStore store;
+    PlaybackEngine engine;
+    TranscriptionSession session;
     TranscriptEditor widget;
 };
 
@@ -163,17 +185,26 @@ int main(int argc, char** argv)
     const QString large = makeTranscript(sizes[2].units);
     Editor editor(large);
     editor.placeCursor(large.size());
-    const Timings inserts =
-        timeEdits(100, [&](int) { editor.controller.insertText(QStringLiteral("[01:23:45] ")); });
-    bench::report("insertText incl. repaint, 5 MB, end", inserts.total, keystrokeTargetMs);
-    bench::report("insertText w/o repaint,   5 MB, end", inserts.edit, keystrokeTargetMs);
+    const Timings inserts = timeEdits(100, [&](int) {
+        QTextCursor cursor = editor.widget.textCursor();
+        editor.session.insertTimestamp(cursor);
+        editor.widget.setTextCursor(cursor);
+    });
+    bench::report("insertTimestamp incl. repaint, 5 MB, end", inserts.total, keystrokeTargetMs);
+    bench::report("insertTimestamp w/o repaint,   5 MB, end", inserts.edit, keystrokeTargetMs);
 
-    // For the owner's autosave: taking the whole text, and replacing it from outside.
+    // For the autosave: taking the whole text after an edit, and replacing it from outside.
     qsizetype sink = 0;
-    bench::report("text(), 5 MB", bench::run(10, [&] { sink += editor.widget.text().size(); }), 0);
+    bench::report("transcript() after an edit, 5 MB",
+                  bench::run(10,
+                             [&] {
+                                 editor.widget.textCursor().insertText(QStringLiteral("x"));
+                                 sink += editor.session.transcript().size();
+                             }),
+                  0);
     bool flip = false;
     const auto replace = [&] {
-        editor.widget.setTranscript(flip ? large : large + u'!');
+        editor.session.setTranscript(flip ? large : large + u'!');
         flip = !flip;
         QCoreApplication::processEvents();
     };

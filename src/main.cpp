@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "DictaroApp.h"
 #include "Localization.h"
+#include "MpvBackend.h"
 #include "views/Icons.h"
 
 #include <QApplication>
@@ -22,7 +23,8 @@ int main(int argc, char* argv[])
         dictaro::DictaroApp::reportMissingDataDirectory();
         return 1;
     }
-    dictaro::DictaroApp dictaro;
+    dictaro::DictaroApp dictaro(dictaro::DictaroApp::dataDirectory(),
+                                std::make_unique<dictaro::MpvBackend>());
     dictaro.show();
     return QApplication::exec();
 }

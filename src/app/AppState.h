@@ -7,8 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
-#include <functional>
-#include <memory>
+#include <optional>
 
 Q_MOC_INCLUDE("TranscriptionSession.h")
 
@@ -17,8 +16,9 @@ namespace dictaro {
 class PlaybackEngine;
 class TranscriptionSession;
 
-// The application-wide state behind the main window: the project store, the recent projects,
-// the open transcription session, and whether the export sheet is shown.
+// The application-wide state behind the main window: the recent projects, the open
+// transcription session, whether the export sheet is shown, and text recovered from an exit
+// that could not save. It alone opens and closes sessions.
 class AppState : public QObject
 {
     Q_OBJECT
@@ -26,54 +26,76 @@ class AppState : public QObject
                    currentSessionChanged)
     Q_PROPERTY(bool isExportPresented READ isExportPresented WRITE setExportPresented NOTIFY
                    isExportPresentedChanged)
+    Q_PROPERTY(std::optional<QString> openError READ openError NOTIFY openErrorChanged)
 
 public:
     // The file name extensions accepted by a drop, lower case.
     static const QStringList supportedExtensions;
 
-    using EngineFactory = std::function<std::unique_ptr<PlaybackEngine>()>;
-
-    // Lists the recent projects at once. Sessions play through the system's sound output
-    // unless `engineFactory` makes their engines.
-    explicit AppState(std::shared_ptr<ProjectStore> store, EngineFactory engineFactory = {},
-                      QObject* parent = nullptr);
+    // Lists the recent projects and any recovered text at once. Sessions save through `store`
+    // and play through `engine`; both outlive the state.
+    AppState(ProjectStore& store, PlaybackEngine& engine, QObject* parent = nullptr);
     ~AppState() override;
 
-    ProjectStore& store() const { return *m_store; }
+    ProjectStore& store() const { return m_store; }
     TranscriptionSession* currentSession() const { return m_currentSession; }
-    const QList<Project>& recentProjects() const { return m_recentProjects; }
+    const QList<ProjectSummary>& recentProjects() const { return m_recentProjects; }
     bool isExportPresented() const { return m_isExportPresented; }
     void setExportPresented(bool presented);
+    // Why the last request to open a file or project was refused; empty after a success.
+    std::optional<QString> openError() const { return m_openError; }
+    void dismissOpenError();
 
     // Whether a file name's extension is one of supportedExtensions (in any letter case).
     static bool isSupportedAudioFile(const QString& path);
+    // Why the file at `path` cannot be opened as audio (no such file, not a regular file, not
+    // a supported type), or nothing when it can be tried.
+    static std::optional<QString> audioFileProblem(const QString& path);
 
-    // Makes, saves and opens a new project for the audio file at `path`.
+    // Makes, saves and opens a new project for the audio file at `path`; a path that is not a
+    // regular audio file is refused with openError.
     void openAudioFile(const QString& path);
-    // Opens a session on a copy of `project`.
+    // Opens a session on a copy of `project` and starts it; the one open before is closed
+    // (and saved) first. Nothing happens if that final save fails.
     void openProject(const Project& project);
+    // Opens the project stored under `id`.
+    void openProject(const QUuid& id);
     // Closes the open session with its final save and lists the projects again. If the final
     // save fails the session stays open (showing its save error) and false is returned.
     bool closeProject();
-    // Lists the projects again from the store.
-    void reloadRecentProjects();
     // Deletes a project's file (failures are ignored) and lists the projects again.
     void deleteProject(const QUuid& id);
+
+    // Text kept by an earlier run that had to end without saving it, oldest first.
+    const QList<Project>& recoveries() const { return m_recoveries; }
+    // Writes the open session's text where recoveries() will find it at the next start. False
+    // if there is no open session or nowhere to write.
+    bool writeRecovery();
+    // Opens the recovered text's project and puts the text back into it as one undoable edit.
+    void openRecovery(const QUuid& id);
+    // Forgets a recovered text for good.
+    void discardRecovery(const QUuid& id);
 
 signals:
     void currentSessionChanged(dictaro::TranscriptionSession* session);
     void recentProjectsChanged();
     void isExportPresentedChanged(bool presented);
+    void openErrorChanged(const std::optional<QString>& openError);
+    void recoveriesChanged();
 
 private:
+    void reloadRecentProjects();
     void setCurrentSession(TranscriptionSession* session);
-    void setRecentProjects(const QList<Project>& projects);
+    void setOpenError(const std::optional<QString>& error);
+    void removeRecoveryFiles(const QUuid& id);
 
-    std::shared_ptr<ProjectStore> m_store;
-    EngineFactory m_engineFactory;
+    ProjectStore& m_store;
+    PlaybackEngine& m_engine;
     TranscriptionSession* m_currentSession = nullptr;
-    QList<Project> m_recentProjects;
+    QList<ProjectSummary> m_recentProjects;
     bool m_isExportPresented = false;
+    std::optional<QString> m_openError;
+    QList<Project> m_recoveries;
 };
 
 } // namespace dictaro

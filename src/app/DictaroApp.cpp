@@ -1,6 +1,11 @@
 #include "DictaroApp.h"
 
+#include "AppActions.h"
+#include "AppState.h"
 #include "Localization.h"
+#include "MediaBackend.h"
+#include "PlaybackEngine.h"
+#include "ProjectStore.h"
 #include "QuitSignals.h"
 #include "TranscriptionSession.h"
 #include "views/MainWindow.h"
@@ -11,20 +16,23 @@
 
 namespace dictaro {
 
-DictaroApp::DictaroApp()
-    : DictaroApp(std::make_shared<ProjectStore>(dataDirectory()), AppState::EngineFactory{})
-{}
-
-DictaroApp::DictaroApp(std::shared_ptr<ProjectStore> store, AppState::EngineFactory engineFactory)
-    : m_state(std::make_unique<AppState>(std::move(store), std::move(engineFactory))),
-      m_window(std::make_unique<MainWindow>(*m_state)),
+DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBackend> backend)
+    : m_store(std::make_unique<ProjectStore>(dataDirectory)),
+      m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
+      m_state(std::make_unique<AppState>(*m_store, *m_engine)),
+      m_actions(std::make_unique<AppActions>(*m_state)),
+      m_window(std::make_unique<MainWindow>(*m_state, *m_actions)),
       m_quitSignals(std::make_unique<QuitSignals>())
 {
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &DictaroApp::aboutToQuit);
 }
 
-DictaroApp::~DictaroApp() = default;
+DictaroApp::~DictaroApp()
+{
+    // The window's screens refer to the state and the session; they go first.
+    m_window.reset();
+}
 
 QString DictaroApp::dataDirectory()
 {
@@ -51,6 +59,18 @@ void DictaroApp::show()
 
 void DictaroApp::quitRequested()
 {
+    if (++m_quitRequests > 1) {
+        // Asked again (a logout or a service manager does not wait for an answer): end now,
+        // keeping the text that could not be saved.
+        if (TranscriptionSession* session = m_state->currentSession()) {
+            if (!session->close()) {
+                m_state->writeRecovery();
+                session->closeWithoutSaving();
+            }
+        }
+        QCoreApplication::exit(0);
+        return;
+    }
     // A termination signal takes the same path as closing the window: save, or ask.
     if (!m_window->isVisible() || m_window->close())
         QCoreApplication::quit();
@@ -59,8 +79,11 @@ void DictaroApp::quitRequested()
 void DictaroApp::aboutToQuit()
 {
     // The last chance when the application ends by another way (a session manager, say).
-    if (TranscriptionSession* session = m_state->currentSession())
-        session->close();
+    TranscriptionSession* session = m_state->currentSession();
+    if (session && !session->close()) {
+        m_state->writeRecovery();
+        session->closeWithoutSaving();
+    }
 }
 
 } // namespace dictaro

@@ -1,26 +1,29 @@
 #pragma once
 
-#include "AppState.h"
-
 #include <QObject>
 
 #include <memory>
 
 namespace dictaro {
 
+class AppActions;
+class AppState;
 class MainWindow;
+class MediaBackend;
+class PlaybackEngine;
+class ProjectStore;
 class QuitSignals;
 
-// The running application: the one project store and application state of the process, the
-// main window over them, and every way of quitting leading through the same final save.
+// The running application and its one composition root: it makes the project store, the media
+// back end, the playback engine, the application state, the actions and the main window, hands
+// each what it needs, and leads every way of quitting through the same final save.
 class DictaroApp : public QObject
 {
     Q_OBJECT
 
 public:
-    // Over the store in the user's data folder, playing through the system's sound output.
-    DictaroApp();
-    DictaroApp(std::shared_ptr<ProjectStore> store, AppState::EngineFactory engineFactory);
+    // Over the projects in `dataDirectory`, playing through `backend`.
+    DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBackend> backend);
     ~DictaroApp() override;
 
     // The data folder the projects live in; empty when the system names none.
@@ -31,17 +34,24 @@ public:
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
 
-    // Shows the main window (the recent projects are already listed) and brings it to the front
-    // one turn of the event loop later.
+    // Shows the main window and brings it to the front one turn of the event loop later.
     void show();
 
-private:
+    // A request to quit from outside (a termination signal). The first one quits like closing
+    // the window: save, or ask. Any further one while the text still cannot be saved ends the
+    // application at once, after writing the text where the next start offers it back.
     void quitRequested();
+
+private:
     void aboutToQuit();
 
+    std::unique_ptr<ProjectStore> m_store;
+    std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<AppActions> m_actions;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<QuitSignals> m_quitSignals;
+    int m_quitRequests = 0;
 };
 
 } // namespace dictaro

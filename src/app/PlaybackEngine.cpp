@@ -2,7 +2,6 @@
 
 #include "Localization.h"
 #include "MediaBackend.h"
-#include "MpvBackend.h"
 #include "PlaybackLogic.h"
 
 #include <QTimer>
@@ -21,10 +20,6 @@ bool sameDouble(double a, double b)
 }
 
 } // namespace
-
-PlaybackEngine::PlaybackEngine(QObject* parent)
-    : PlaybackEngine(std::make_unique<MpvBackend>(), parent)
-{}
 
 PlaybackEngine::PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* parent)
     : QObject(parent), m_backend(std::move(backend))

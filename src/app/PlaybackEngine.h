@@ -24,8 +24,6 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
 
 public:
-    // Plays through libmpv on the system's sound output (silently if there is none).
-    explicit PlaybackEngine(QObject* parent = nullptr);
     // Plays through `backend`, which the engine owns from now on.
     explicit PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* parent = nullptr);
     ~PlaybackEngine() override;

@@ -42,6 +42,7 @@ QuitSignals::QuitSignals(QObject* parent) : QObject(parent)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGHUP, &action, nullptr);
 }
 
 QuitSignals::~QuitSignals()
@@ -50,6 +51,7 @@ QuitSignals::~QuitSignals()
         return;
     std::signal(SIGTERM, SIG_DFL);
     std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGHUP, SIG_DFL);
     delete m_notifier;
     ::close(g_sockets[0]);
     ::close(g_sockets[1]);

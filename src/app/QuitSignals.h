@@ -6,8 +6,8 @@ class QSocketNotifier;
 
 namespace dictaro {
 
-// Turns SIGTERM and SIGINT (from the desktop session or a terminal) into a signal on the event
-// loop, so that they quit through the normal, saving path. Only one instance may exist; on
+// Turns SIGTERM, SIGINT and SIGHUP (from the desktop session or a terminal) into a signal on the
+// event loop, so that they quit through the normal, saving path. Only one instance may exist; on
 // systems without these signals it never fires.
 class QuitSignals : public QObject
 {

@@ -10,9 +10,9 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
+#include "LineBreaks.h"
 #include "TimestampFormatter.h"
 #include "TimestampHighlighter.h"
-#include "TranscriptEditorController.h"
 
 namespace dictaro {
 
@@ -21,37 +21,6 @@ namespace {
 constexpr qreal fontPointSize = 14.0;
 constexpr int horizontalInset = 16;
 constexpr int verticalInset = 12;
-
-// The document keeps line breaks as block separators (U+2029) and soft breaks (U+2028); the
-// transcript has "\n" for both.
-void toNewlines(QString& text)
-{
-    for (QChar& ch : text) {
-        if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator)
-            ch = u'\n';
-    }
-}
-
-// A text as text() would read it back after setPlainText(): "\r\n", "\r" and both Unicode
-// separators become "\n".
-QString withEditorLineBreaks(const QString& text)
-{
-    QString result;
-    result.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text.at(i);
-        if (ch == u'\r') {
-            if (i + 1 < text.size() && text.at(i + 1) == u'\n')
-                ++i;
-            result += u'\n';
-        } else if (ch == QChar::ParagraphSeparator || ch == QChar::LineSeparator) {
-            result += u'\n';
-        } else {
-            result += ch;
-        }
-    }
-    return result;
-}
 
 // What a drop or paste inserts: the plain text of the data, or the text of its HTML when it
 // has no plain text.
@@ -65,9 +34,14 @@ QString plainTextOf(const QMimeData* source)
 
 } // namespace
 
-TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidget* parent)
-    : QPlainTextEdit(parent), m_controller(controller)
+TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
+    : QPlainTextEdit(parent)
 {
+    // A plain-text editor lays its document out in lines of its own kind.
+    if (!qobject_cast<QPlainTextDocumentLayout*>(document->documentLayout()))
+        document->setDocumentLayout(new QPlainTextDocumentLayout(document));
+    setDocument(document);
+
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
     font.setPointSizeF(fontPointSize);
     setFont(font);
@@ -75,7 +49,7 @@ TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidg
 
     // The document margin insets the text on all sides and scrolls with it; the rest of the
     // horizontal inset is a strip of viewport margin painted like the text's background.
-    document()->setDocumentMargin(verticalInset);
+    document->setDocumentMargin(verticalInset);
     setViewportMargins(horizontalInset - verticalInset, 0, horizontalInset - verticalInset, 0);
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
@@ -83,43 +57,9 @@ TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidg
     // For the pointing hand over timestamps.
     viewport()->setMouseTracking(true);
 
-    // The highlighter connects to the document first, so textEdited() follows the colouring.
-    m_highlighter = new TimestampHighlighter(
-        document(), palette().color(QPalette::Active, QPalette::Highlight));
-    connect(document(), &QTextDocument::contentsChange, this, &TranscriptEditor::onContentsChange);
-
-    if (m_controller)
-        m_controller->setTextView(this);
-}
-
-TranscriptEditor::~TranscriptEditor()
-{
-    // The document dies with the base class; no notification may reach this half-gone object.
-    disconnect(document(), nullptr, this, nullptr);
-    if (m_controller && m_controller->textView() == this)
-        m_controller->setTextView(nullptr);
-}
-
-QString TranscriptEditor::text() const
-{
-    QString text = document()->toRawText();
-    toNewlines(text);
-    return text;
-}
-
-void TranscriptEditor::setTranscript(const QString& text)
-{
-    if (withEditorLineBreaks(text) == this->text())
-        return;
-    m_pressedSeconds.reset();
-    const QScopedValueRollback replacing(m_replacing, true);
-    setPlainText(text);
-}
-
-void TranscriptEditor::onContentsChange(int /*position*/, int charsRemoved, int charsAdded)
-{
-    if (!m_replacing && (charsRemoved > 0 || charsAdded > 0))
-        emit textEdited();
+    // The colouring belongs to the document and goes with it.
+    m_highlighter =
+        new TimestampHighlighter(document, palette().color(QPalette::Active, QPalette::Highlight));
 }
 
 std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const
@@ -252,7 +192,7 @@ QMimeData* TranscriptEditor::createMimeDataFromSelection() const
     // Plain text only, and exactly as typed: the default would add HTML and turn no-break
     // spaces into spaces.
     QString text = textCursor().selectedText();
-    toNewlines(text);
+    LineBreaks::toNewlines(text);
     auto* data = new QMimeData;
     data->setText(text);
     return data;

@@ -1,77 +1,83 @@
 #include "TranscriptionSession.h"
 
+#include "LineBreaks.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TimestampFormatter.h"
-#include "TranscriptEditor.h"
-#include "TranscriptEditorController.h"
 
 #include <QFileInfo>
-#include <QTimer>
+#include <QPointer>
+#include <QScopedValueRollback>
+#include <QTextCursor>
+#include <QTextDocument>
 
 namespace dictaro {
 
-TranscriptionSession::TranscriptionSession(Project project, std::shared_ptr<ProjectStore> store,
-                                           std::unique_ptr<PlaybackEngine> engine, QObject* parent)
-    : QObject(parent), m_engine(engine ? std::move(engine) : std::make_unique<PlaybackEngine>()),
-      m_editorController(new TranscriptEditorController(this)), m_project(std::move(project)),
-      m_store(std::move(store)), m_transcript(m_project.transcript)
+TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
+                                           PlaybackEngine& engine, QObject* parent)
+    : QObject(parent), m_engine(engine), m_store(store), m_project(std::move(project)),
+      m_document(new QTextDocument(this))
 {
-    connect(m_editorController, &TranscriptEditorController::textViewChanged, this,
-            &TranscriptionSession::attachEditor);
+    m_document->setPlainText(m_project.transcript);
+    m_document->setModified(false);
+    // Emitted for every change to the text, also while no editor lays the document out.
+    connect(m_document, &QTextDocument::contentsChanged, this,
+            &TranscriptionSession::onContentsChanged);
+
+    m_positionTimer.setInterval(positionSaveIntervalMSecs);
+    connect(&m_positionTimer, &QTimer::timeout, this, [this] {
+        if (m_engine.isPlaying())
+            saveNow();
+    });
+    m_retryTimer.setSingleShot(true);
+    connect(&m_retryTimer, &QTimer::timeout, this, [this] {
+        if (!m_isClosed)
+            saveNow();
+    });
 }
 
 TranscriptionSession::~TranscriptionSession()
 {
     // Whoever owns a session closes it; this only makes sure nothing outlives it.
     m_autosaver.cancel();
-    if (m_editor)
-        disconnect(m_editor, nullptr, this, nullptr);
     stopMediaAccess();
 }
 
 QString TranscriptionSession::transcript() const
 {
-    if (m_editorHasNewerText && m_editor) {
-        m_transcript = m_editor->text();
-        m_editorHasNewerText = false;
+    if (!m_transcript) {
+        QString text = m_document->toRawText();
+        LineBreaks::toNewlines(text);
+        m_transcript = std::move(text);
     }
-    return m_transcript;
+    return *m_transcript;
 }
 
 void TranscriptionSession::setTranscript(const QString& transcript)
 {
-    const bool changed = transcript != this->transcript();
-    if (changed) {
-        m_transcript = transcript;
-        if (m_editor)
-            m_editor->setTranscript(transcript);
-        m_editorHasNewerText = false;
+    if (LineBreaks::normalized(transcript) != this->transcript()) {
+        const QScopedValueRollback replacing(m_replacing, true);
+        m_document->setPlainText(transcript);
+        m_transcript.reset();
         emit transcriptChanged();
     }
     scheduleAutosave();
 }
 
-void TranscriptionSession::attachEditor(TranscriptEditor* editor)
+void TranscriptionSession::replaceTranscriptAsEdit(const QString& transcript)
 {
-    if (m_editor == editor)
-        return;
-    if (m_editor) {
-        // An editor going away still holds its document here: keep its newest text.
-        transcript();
-        disconnect(m_editor, nullptr, this, nullptr);
-    }
-    m_editor = editor;
-    m_editorHasNewerText = false;
-    if (editor) {
-        editor->setTranscript(m_transcript);
-        connect(editor, &TranscriptEditor::textEdited, this, &TranscriptionSession::onEditorEdited);
-    }
+    QTextCursor cursor(m_document);
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(transcript);
+    cursor.endEditBlock();
 }
 
-void TranscriptionSession::onEditorEdited()
+void TranscriptionSession::onContentsChanged()
 {
-    m_editorHasNewerText = true;
+    m_transcript.reset();
+    if (m_replacing)
+        return;
     emit transcriptChanged();
     scheduleAutosave();
 }
@@ -86,30 +92,48 @@ void TranscriptionSession::scheduleAutosave()
     });
 }
 
+Project TranscriptionSession::currentRecord() const
+{
+    Project record = m_project;
+    record.transcript = transcript();
+    if (m_engine.duration() > 0) {
+        record.lastPosition = m_engine.currentTime();
+        record.playbackRate = m_engine.rate();
+    }
+    record.updatedAt = QDateTime::currentDateTimeUtc();
+    return record;
+}
+
 bool TranscriptionSession::saveNow()
 {
-    m_project.transcript = transcript();
-    if (m_engine->duration() > 0) {
-        m_project.lastPosition = m_engine->currentTime();
-        m_project.playbackRate = m_engine->rate();
-    }
-    m_project.updatedAt = QDateTime::currentDateTimeUtc();
+    m_project = currentRecord();
     emit projectChanged();
     try {
-        m_store->save(m_project);
+        m_store.save(m_project);
     } catch (const StoreError&) {
         setSaveError(Localization::tr(
             "Autosave failed. Your text is kept in memory; saving will be retried."));
+        // Retry without waiting for another edit: 1, 2, 4 … seconds, then every 30 seconds.
+        const int next = m_retryTimer.interval() <= 0
+                             ? 1000
+                             : std::min(2 * m_retryTimer.interval(), maxRetryIntervalMSecs);
+        m_retryTimer.start(next);
         return false;
     }
+    m_retryTimer.stop();
+    m_retryTimer.setInterval(0);
     setSaveError(std::nullopt);
     return true;
 }
 
-void TranscriptionSession::insertTimestamp()
+void TranscriptionSession::insertTimestamp(QTextCursor& cursor)
 {
-    const QString text = TimestampFormatter::stringFromSeconds(m_engine->currentTime()) + u' ';
-    m_editorController->insertText(text);
+    const QString text = TimestampFormatter::stringFromSeconds(m_engine.currentTime()) + u' ';
+    // An edit block of its own, so that the insertion is never merged with the typing before
+    // or after it and one undo takes exactly it back.
+    cursor.beginEditBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
 }
 
 // --- starting -----------------------------------------------------------------------------
@@ -118,10 +142,8 @@ void TranscriptionSession::start(std::function<void()> done)
 {
     m_pendingStarts.append(std::move(done));
     // The oldest pending start runs; a later one begins when the one before it finishes.
-    if (m_pendingStarts.size() == 1) {
-        emit isStartingChanged(true);
+    if (m_pendingStarts.size() == 1)
         QMetaObject::invokeMethod(this, &TranscriptionSession::performStart, Qt::QueuedConnection);
-    }
 }
 
 void TranscriptionSession::performStart()
@@ -131,16 +153,9 @@ void TranscriptionSession::performStart()
     setMediaMissing(false);
     stopMediaAccess();
 
-    if (!m_project.mediaBookmark) {
-        setMediaMissing(true);
-        return finishStart();
-    }
-    m_mediaAccess = ProjectStore::resolveBookmark(*m_project.mediaBookmark);
-    if (!m_mediaAccess) {
-        setMediaMissing(true);
-        return finishStart();
-    }
-    if (!QFileInfo(m_mediaAccess->path()).isFile()) {
+    if (m_project.mediaBookmark)
+        m_mediaAccess = ProjectStore::resolveBookmark(*m_project.mediaBookmark);
+    if (!m_mediaAccess || !QFileInfo(m_mediaAccess->path()).isFile()) {
         stopMediaAccess();
         setMediaMissing(true);
         return finishStart();
@@ -154,56 +169,43 @@ void TranscriptionSession::performStart()
         }
     }
 
-    m_engine->load(m_mediaAccess->path(), m_project.lastPosition, m_project.playbackRate,
-                   [session = QPointer<TranscriptionSession>(this)](bool ready) {
-                       if (!session)
-                           return;
-                       if (session->m_isClosed) {
-                           // Closed while loading: undo the load at once.
-                           session->m_engine->unload();
-                           session->stopMediaAccess();
-                       } else if (ready) {
-                           session->startPositionTimer();
-                       }
-                       session->finishStart();
-                   });
+    m_engine.load(m_mediaAccess->path(), m_project.lastPosition, m_project.playbackRate,
+                  [session = QPointer<TranscriptionSession>(this)](bool ready) {
+                      if (!session)
+                          return;
+                      if (session->m_isClosed) {
+                          // Closed while loading: undo the load at once.
+                          session->m_engine.unload();
+                          session->stopMediaAccess();
+                      } else if (ready) {
+                          session->m_positionTimer.start(); // restarts a running timer
+                      }
+                      session->finishStart();
+                  });
 }
 
 void TranscriptionSession::finishStart()
 {
     std::function<void()> done = m_pendingStarts.takeFirst();
     // Decided before `done` runs, which may itself ask for another start.
-    if (m_pendingStarts.isEmpty())
-        emit isStartingChanged(false);
-    else
+    if (!m_pendingStarts.isEmpty())
         QMetaObject::invokeMethod(this, &TranscriptionSession::performStart, Qt::QueuedConnection);
     emit started();
     if (done)
         done();
 }
 
-void TranscriptionSession::startPositionTimer()
-{
-    if (!m_positionTimer) {
-        m_positionTimer = new QTimer(this);
-        m_positionTimer->setInterval(positionSaveIntervalMSecs);
-        connect(m_positionTimer, &QTimer::timeout, this, [this] {
-            if (m_engine->isPlaying())
-                saveNow();
-        });
-    }
-    m_positionTimer->start(); // restarts a running timer
-}
-
 void TranscriptionSession::relocateMedia(const QString& path, std::function<void()> done)
 {
-    m_engine->unload();
-    if (m_positionTimer)
-        m_positionTimer->stop();
-    stopMediaAccess();
-    m_project.mediaBookmark = ProjectStore::makeBookmark(path);
-    m_project.mediaFileName = QFileInfo(path).fileName();
-    saveNow();
+    std::optional<QByteArray> reference = ProjectStore::makeBookmark(path);
+    if (reference) {
+        m_engine.unload();
+        m_positionTimer.stop();
+        stopMediaAccess();
+        m_project.mediaBookmark = std::move(reference);
+        m_project.mediaFileName = QFileInfo(path).fileName();
+        saveNow();
+    }
     start(std::move(done));
 }
 
@@ -231,9 +233,9 @@ void TranscriptionSession::closeWithoutSaving()
 void TranscriptionSession::release()
 {
     m_isClosed = true;
-    if (m_positionTimer)
-        m_positionTimer->stop();
-    m_engine->unload();
+    m_positionTimer.stop();
+    m_retryTimer.stop();
+    m_engine.unload();
     stopMediaAccess();
 }
 

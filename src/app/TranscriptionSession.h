@@ -5,73 +5,77 @@
 #include "ProjectStore.h"
 
 #include <QObject>
-#include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
 #include <optional>
 
-class QTimer;
+class QTextCursor;
+class QTextDocument;
 
 namespace dictaro {
 
 class PlaybackEngine;
-class TranscriptEditor;
-class TranscriptEditorController;
 
-// The controller of one open project: plays its audio, holds the transcript being edited, and
-// keeps the project file up to date (one second after typing stops, every five seconds while
-// audio plays, and on close).
+// One open project: plays its audio through the application's engine, owns the transcript as
+// a text document that editors display, and keeps the project file up to date (one second after
+// typing stops, at least every five seconds while typing goes on, every five seconds while audio
+// plays, and on close). A failed save is retried on a growing interval until one succeeds.
 class TranscriptionSession : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString transcript READ transcript WRITE setTranscript NOTIFY transcriptChanged)
     Q_PROPERTY(bool mediaMissing READ mediaMissing NOTIFY mediaMissingChanged)
     Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
-    Q_PROPERTY(bool isStarting READ isStarting NOTIFY isStartingChanged)
 
 public:
     static constexpr double autosaveDelay = 1.0;
+    static constexpr double autosaveMaxWait = 5.0;
     static constexpr int positionSaveIntervalMSecs = 5000;
+    // Retries of a failed save wait 1, 2, 4 … seconds, at most this long.
+    static constexpr int maxRetryIntervalMSecs = 30000;
 
-    // A session on a working copy of `project`, saving through `store`. Loads nothing until
-    // start(). Without an `engine` it plays through the system's sound output.
-    TranscriptionSession(Project project, std::shared_ptr<ProjectStore> store,
-                         std::unique_ptr<PlaybackEngine> engine = {}, QObject* parent = nullptr);
+    // A session on a working copy of `project`, saving through `store` and playing through
+    // `engine`; both outlive the session. Loads nothing until start().
+    TranscriptionSession(Project project, ProjectStore& store, PlaybackEngine& engine,
+                         QObject* parent = nullptr);
     ~TranscriptionSession() override;
 
     TranscriptionSession(const TranscriptionSession&) = delete;
     TranscriptionSession& operator=(const TranscriptionSession&) = delete;
 
-    PlaybackEngine* engine() const { return m_engine.get(); }
-    TranscriptEditorController* editorController() const { return m_editorController; }
+    PlaybackEngine* engine() const { return &m_engine; }
+    // The transcript being edited. Editors show it; every change to it is saved.
+    QTextDocument* document() const { return m_document; }
 
     // The working copy: what the next save writes, apart from the transcript, position and
-    // rate, which a save takes fresh from the editor and the engine.
+    // rate, which a save takes fresh from the document and the engine.
     const Project& project() const { return m_project; }
 
-    // The newest text. While an editor is on screen it is read from the editor's document
-    // (only when asked for), so typing costs nothing here beyond scheduling the autosave.
+    // The document's text, with "\n" for every line break.
     QString transcript() const;
-    // Replaces the text (also in the editor) and schedules the autosave, even if unchanged.
+    // Replaces the text (clearing the undo history) and schedules the autosave, even if unchanged.
     void setTranscript(const QString& transcript);
+    // Replaces the whole text as one edit that can be undone.
+    void replaceTranscriptAsEdit(const QString& transcript);
 
     bool mediaMissing() const { return m_mediaMissing; }
     // The message of the last failed save; empty once a save succeeds again.
     std::optional<QString> saveError() const { return m_saveError; }
-    bool isStarting() const { return !m_pendingStarts.isEmpty(); }
     bool isClosed() const { return m_isClosed; }
 
     // Finds the audio file, reports it missing or renews its reference, and loads it at the
     // remembered position and rate. Starts never overlap: a second start waits for the first.
     // `done` runs on the event loop when this start has finished (not if the session is gone).
     void start(std::function<void()> done = {});
-    // Points the project at the audio file's new location, saves, and starts again.
+    // Points the project at the audio file's new location, saves, and starts again. If no
+    // reference can be made to the new file, the project keeps the one it had.
     void relocateMedia(const QString& path, std::function<void()> done = {});
-    // Types "[hh:mm:ss] " for the current playback position into the editor, replacing the
-    // selection, as one undoable edit. Nothing happens without an editor on screen.
-    void insertTimestamp();
+    // Replaces the cursor's selection (or inserts at it) with "[hh:mm:ss] " for the current
+    // playback position, as one undoable edit, and leaves the cursor just after it.
+    void insertTimestamp(QTextCursor& cursor);
     // Writes the working copy now. False (and saveError set) if the store refused it.
     bool saveNow();
     // The final save, then the audio is unloaded and the file access given up. If the final
@@ -80,42 +84,43 @@ public:
     bool close();
     // Releases everything without the final save (the user chose to discard the last changes).
     void closeWithoutSaving();
+    // The working copy with the newest text, as a save would write it.
+    Project currentRecord() const;
 
 signals:
+    // The working copy changed: a save took the newest text, position and rate into it.
     void projectChanged();
     void transcriptChanged();
     void mediaMissingChanged(bool mediaMissing);
     void saveErrorChanged(const std::optional<QString>& saveError);
-    void isStartingChanged(bool isStarting);
     // A start() or relocateMedia() has finished.
     void started();
 
 private:
     void performStart();
     void finishStart();
-    void startPositionTimer();
+    void onContentsChanged();
     void scheduleAutosave();
     void release();
     void stopMediaAccess();
-    void attachEditor(TranscriptEditor* editor);
-    void onEditorEdited();
     void setMediaMissing(bool mediaMissing);
     void setSaveError(const std::optional<QString>& saveError);
 
-    std::unique_ptr<PlaybackEngine> m_engine;
-    TranscriptEditorController* m_editorController = nullptr;
+    PlaybackEngine& m_engine;
+    ProjectStore& m_store;
     Project m_project;
-    std::shared_ptr<ProjectStore> m_store;
+    QTextDocument* m_document = nullptr;
     bool m_mediaMissing = false;
     std::optional<QString> m_saveError;
 
-    // The text as last known; stale while m_editorHasNewerText (then the editor has it).
-    mutable QString m_transcript;
-    mutable bool m_editorHasNewerText = false;
-    QPointer<TranscriptEditor> m_editor;
+    // The text as last read from the document; empty while the document has newer text.
+    mutable std::optional<QString> m_transcript;
+    // Set while setTranscript() replaces the text, which is no edit.
+    bool m_replacing = false;
 
-    Debouncer m_autosaver{autosaveDelay};
-    QTimer* m_positionTimer = nullptr;
+    Debouncer m_autosaver{autosaveDelay, autosaveMaxWait};
+    QTimer m_positionTimer;
+    QTimer m_retryTimer;
     std::unique_ptr<ProjectStore::MediaAccess> m_mediaAccess;
 
     // The completion of every start not yet finished, oldest first; the oldest one runs.

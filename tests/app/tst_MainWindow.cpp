@@ -1,24 +1,26 @@
-// The main window as a whole over a real AppState and store in a temporary folder: its welcome
-// page (recent list, open dialog, drops, deleting), which view it shows, every menu command and
-// its disabled state, the Escape key, and quitting by the window and by SIGTERM.
+// The application as a whole, made by its composition root over a temporary data folder and the
+// libmpv engine (silent output) on recordings: the welcome screen, the working screen of an open
+// project, every command, the Escape key, export, and the ways of quitting.
+#include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
 #include "DictaroApp.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
-#include "TranscriptEditorController.h"
 #include "TranscriptionSession.h"
+#include "views/ElidedLabel.h"
+#include "views/ExportSheet.h"
 #include "views/MainWindow.h"
 #include "views/TranscriptionView.h"
 #include "views/WelcomeView.h"
 
+#include <QAbstractButton>
 #include <QAction>
-#include <QFileDialog>
+#include <QApplication>
+#include <QDir>
 #include <QListWidget>
-#include <QMenu>
-#include <QMimeData>
-#include <QPushButton>
+#include <QMessageBox>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -28,43 +30,42 @@
 #include <QTimer>
 
 #include <clocale>
-#include <csignal>
 
 using namespace dictaro;
+using Command = AppActions::Command;
 
 class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_home;
-    std::shared_ptr<ProjectStore> m_store;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DictaroApp> m_app;
+    QString m_saveAnswer; // what the export's save dialog answers
+    QString m_locateAnswer;
 
-    QString audioFile(const QString& name, const QString& extension = "wav")
-    {
-        const QString path = m_home->filePath(name);
-        test::copyFixture(QStringLiteral("speech.") + extension, path);
-        return path;
-    }
-    Project saveProject(const QString& name, int secondsAgo)
-    {
-        const QDateTime when = QDateTime::currentDateTimeUtc().addSecs(-secondsAgo);
-        const Project project{QUuid::createUuid(), name, {}, name + ".mp3", {}, 0, 1, when, when};
-        m_store->save(project);
-        m_state->reloadRecentProjects();
-        return project;
-    }
-    WelcomeView* welcome() { return m_window->findChild<WelcomeView*>(); }
-    QListWidget* recentList() { return welcome()->findChild<QListWidget*>("recentList"); }
+    AppState& state() { return m_app->appState(); }
+    MainWindow& window() { return m_app->mainWindow(); }
+    QAction* action(Command command) { return window().actions().action(command); }
+    ProjectStore& store() { return state().store(); }
+    QWidget* shown() { return window().findChild<QStackedWidget*>()->currentWidget(); }
 
-    TranscriptionSession& openProject()
+    TranscriptionSession& openProject(const QString& fileName = QStringLiteral("talk.wav"))
     {
-        m_state->openAudioFile(audioFile(QStringLiteral("talk.wav")));
-        TranscriptionSession* session = m_state->currentSession();
+        const QString path = m_home->filePath(fileName);
+        test::copyFixture(QStringLiteral("speech.wav"), path);
+        state().openAudioFile(path);
+        TranscriptionSession* session = state().currentSession();
         if (!session || !QTest::qWaitFor([&] { return session->engine()->isLoaded(); }, 5000))
             qFatal("the project did not open");
         return *session;
+    }
+    TranscriptEditor* editor() { return window().findChild<TranscriptEditor*>(); }
+    // Saves fail while a plain file stands where the projects folder should be.
+    void breakStore()
+    {
+        QVERIFY(QDir(store().directory()).removeRecursively());
+        QFile blocker(store().directory());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
     }
 
 private slots:
@@ -72,233 +73,200 @@ private slots:
     {
         std::setlocale(LC_NUMERIC, "C");
         QStandardPaths::setTestModeEnabled(true);
+        ExportSheet::setSaveDialogForTesting(
+            [this](QWidget*, const QString&, ExportFormat) { return m_saveAnswer; });
+        TranscriptionView::setLocateFileDialogForTesting(
+            [this](QWidget*) { return m_locateAnswer; });
     }
 
     void init()
     {
         m_home = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_STATE_HOME", m_home->filePath(QStringLiteral("state")).toUtf8());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home->path());
         AppSettings::resetSharedForTesting();
-        m_store = std::make_shared<ProjectStore>(m_home->filePath(QStringLiteral("Projects")));
-        m_state = std::make_unique<AppState>(m_store, test::silentEngine);
-        m_window = std::make_unique<MainWindow>(*m_state);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        start();
     }
 
-    void cleanup()
+    void cleanup() { m_app.reset(); }
+
+private:
+    void start()
     {
-        m_window.reset();
-        m_state.reset();
+        m_app = std::make_unique<DictaroApp>(
+            m_home->filePath(QStringLiteral("data/Projects")),
+            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        m_app->show();
+        QVERIFY(QTest::qWaitForWindowActive(&window()));
     }
 
-    void welcome_recentListNewestFirst_clickOpens_menuDeletes()
+private slots:
+    // Names from the user's files are shown as typed, never as markup. The screen follows the
+    // session: open shows the project, Back saves and lists it first, a click reopens it.
+    void screens_followTheSession_namesArePlainText()
     {
-        saveProject("Old talk", 300);
-        const Project recent = saveProject("Interview", 10);
-        QListWidget* list = recentList();
-        QCOMPARE(list->count(), 2);
-        QCOMPARE(list->item(0)->text(), QStringLiteral("Interview"));
-        QCOMPARE(list->item(1)->text(), QStringLiteral("Old talk"));
-        const QPoint row = list->visualItemRect(list->item(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row);
-        QVERIFY(m_state->currentSession());
-        QCOMPARE(m_state->currentSession()->project().id, recent.id);
-        QVERIFY(m_state->closeProject());
+        const QString name = QStringLiteral("<h1>Big<h1> & <i>x");
+        TranscriptionSession& session = openProject(name + QStringLiteral(".wav"));
+        QVERIFY(qobject_cast<TranscriptionView*>(shown()));
+        auto* label = shown()->findChild<ElidedLabel*>("projectNameLabel");
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QCOMPARE(label->toolTip(), name.toHtmlEscaped());
+        const QUuid id = session.project().id;
+        session.setTranscript(QStringLiteral("kept"));
 
-        QContextMenuEvent event(QContextMenuEvent::Mouse, row, list->viewport()->mapToGlobal(row));
-        QApplication::sendEvent(list->viewport(), &event);
-        QMenu* menu = welcome()->findChild<QMenu*>();
-        QVERIFY(menu);
-        menu->findChild<QAction*>("deleteProjectAction")->trigger();
-        menu->close();
+        QTest::mouseClick(shown()->findChild<QAbstractButton*>("backButton"), Qt::LeftButton);
+        QVERIFY(qobject_cast<WelcomeView*>(shown()));
+        auto* list = shown()->findChild<QListWidget*>("recentList");
         QCOMPARE(list->count(), 1);
-        QVERIFY(!QFile::exists(m_store->filePath(recent.id)));
-        QVERIFY(m_state->currentSession() == nullptr);
+        QCOMPARE(list->item(0)->text(), name);
+        QCOMPARE(list->item(0)->toolTip(), (name + QStringLiteral(".wav")).toHtmlEscaped());
+        QCOMPARE(store().load(id).transcript, QStringLiteral("kept"));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(0)).center());
+        QCOMPARE(state().currentSession()->project().id, id);
+        QCOMPARE(state().currentSession()->transcript(), QStringLiteral("kept"));
     }
 
-    void welcome_drop_data()
-    {
-        QTest::addColumn<QString>("target"); // a file name in the home, or a full URL
-        QTest::addColumn<bool>("opens");
-        QTest::addColumn<QString>("fixture"); // copied to `target` ("/": a folder of that name)
-        QTest::addColumn<Qt::DropActions>("actions");
-        const Qt::DropActions any = Qt::CopyAction | Qt::MoveAction;
-        QTest::newRow("m4a") << "Talk 1.m4a" << true << "m4a" << any;
-        QTest::newRow("upper case") << "LOUD.WAV" << true << "wav" << any;
-        QTest::newRow("text file") << "notes.txt" << false << "mp3" << any;
-        QTest::newRow("folder named like audio") << "album.mp3" << false << "/" << any;
-        QTest::newRow("remote URL") << "https://example.com/talk.mp3" << false << "" << any;
-        // Accepting a move would let the source delete the user's file once the drop is done.
-        QTest::newRow("move only") << "a.mp3" << false << "mp3" << Qt::DropActions(Qt::MoveAction);
-    }
-    void welcome_drop()
-    {
-        QFETCH(QString, fixture);
-        QFETCH(QString, target);
-        QFETCH(Qt::DropActions, actions);
-        QUrl url(target);
-        if (url.scheme().isEmpty()) {
-            url = QUrl::fromLocalFile(m_home->filePath(target));
-            if (fixture == u'/')
-                QVERIFY(QDir(m_home->path()).mkdir(target));
-            else
-                audioFile(target, fixture);
-        }
-        QMimeData data;
-        data.setUrls({url});
-        const QPoint at = welcome()->rect().center();
-        QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(welcome(), &enter);
-        QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(welcome(), &drop);
-
-        QFETCH(bool, opens);
-        QCOMPARE(enter.isAccepted() && drop.isAccepted(), opens);
-        QCOMPARE(m_store->loadAll().size(), opens ? 1 : 0);
-        if (opens) {
-            QVERIFY(drop.dropAction() != Qt::MoveAction);
-            QCOMPARE(m_state->currentSession()->project().mediaFileName, target);
-        }
-    }
-
-    void welcome_openDialogChosenFileOpens_cancelDoesNothing()
-    {
-        // Clicks Open and answers the dialog: chooses `file`, or cancels when it is empty.
-        auto openAnswering = [&](const QString& file) {
-            QTimer::singleShot(0, this, [file] {
-                QTRY_VERIFY(qobject_cast<QFileDialog*>(QApplication::activeModalWidget()));
-                auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-                if (file.isEmpty())
-                    return dialog->reject();
-                dialog->selectFile(file);
-                static_cast<QDialog*>(dialog)->accept();
-            });
-            QTest::mouseClick(welcome()->findChild<QPushButton*>("openButton"), Qt::LeftButton);
-        };
-        openAnswering(QString());
-        QVERIFY(m_state->currentSession() == nullptr);
-        QVERIFY(m_store->loadAll().isEmpty());
-
-        openAnswering(audioFile("Lecture.m4a", "m4a"));
-        QTRY_VERIFY(m_state->currentSession());
-        QCOMPARE(m_state->currentSession()->project().mediaFileName, QStringLiteral("Lecture.m4a"));
-    }
-
-    void viewAndCommands_followTheSession()
-    {
-        const QList<QAction*> commands = {
-            m_window->saveAction(),        m_window->exportAction(),
-            m_window->playPauseAction(),   m_window->skipBackAction(),
-            m_window->skipForwardAction(), m_window->slowerAction(),
-            m_window->fasterAction(),      m_window->insertTimestampAction()};
-        auto* stack = qobject_cast<QStackedWidget*>(m_window->centralWidget());
-        const auto expectOpen = [&](bool open) {
-            QCOMPARE(qobject_cast<TranscriptionView*>(stack->currentWidget()) != nullptr, open);
-            for (QAction* action : commands)
-                QVERIFY2(action->isEnabled() == open, qPrintable(action->text()));
-        };
-        expectOpen(false);
-        QTest::keyClick(m_window.get(), Qt::Key_E, Qt::ControlModifier);
-        QVERIFY(!m_state->isExportPresented());
-        openProject();
-        expectOpen(true);
-        QVERIFY(m_state->closeProject());
-        expectOpen(false);
-    }
-
+    // Every command runs on the open session with the settings as they are; without one, the
+    // project commands are disabled.
     void commands_driveTheOpenSession()
     {
+        for (Command command : AppActions::playbackCommands())
+            QVERIFY(!action(command)->isEnabled());
+        QVERIFY(!action(Command::Save)->isEnabled() && action(Command::Settings)->isEnabled());
         TranscriptionSession& session = openProject();
         PlaybackEngine& engine = *session.engine();
         AppSettings::shared().setSkipSeconds(2);
-        AppSettings::shared().setAutoRewindSeconds(0);
+        AppSettings::shared().setAutoRewindSeconds(0.5);
         engine.seek(3);
-        m_window->skipBackAction()->trigger();
+        action(Command::SkipBack)->trigger();
         QCOMPARE(engine.currentTime(), 1.0);
-        m_window->skipForwardAction()->trigger();
+        action(Command::SkipForward)->trigger();
         QCOMPARE(engine.currentTime(), 3.0);
-        m_window->slowerAction()->trigger();
+        action(Command::Slower)->trigger();
         QCOMPARE(engine.rate(), 0.9);
-        m_window->fasterAction()->trigger();
+        action(Command::Faster)->trigger();
         QCOMPARE(engine.rate(), 1.0);
-
-        m_window->playPauseAction()->trigger();
+        action(Command::PlayPause)->trigger();
         QVERIFY(engine.isPlaying());
-        m_window->playPauseAction()->trigger();
+        action(Command::PlayPause)->trigger();
         QVERIFY(!engine.isPlaying());
+        QVERIFY(engine.currentTime() >= 2.5 && engine.currentTime() < 3.0); // the rewind setting
 
         engine.seek(4.2);
-        m_window->insertTimestampAction()->trigger();
+        action(Command::InsertTimestamp)->trigger();
         QCOMPARE(session.transcript(), QStringLiteral("[00:00:04] "));
-        m_window->saveAction()->trigger();
-        QCOMPARE(m_store->load(session.project().id).transcript, QStringLiteral("[00:00:04] "));
-
-        m_window->exportAction()->trigger();
-        QVERIFY(m_state->isExportPresented());
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        QApplication::activeModalWidget()->close();
-        QTRY_VERIFY(!m_state->isExportPresented());
+        action(Command::Save)->trigger();
+        QCOMPARE(store().load(session.project().id).transcript, QStringLiteral("[00:00:04] "));
+        // The player bar's buttons are the same actions, tooltips included.
+        auto* play = shown()->findChild<QAbstractButton*>("playPauseButton");
+        QCOMPARE(play->toolTip(), action(Command::PlayPause)->toolTip());
+        QVERIFY(play->toolTip().endsWith(QStringLiteral("(Esc)")));
     }
 
-    void escape_togglesPlaybackExactlyOnce()
+    // Escape toggles playback once and never reaches the text, also after a Back that could not
+    // save; while the export sheet is up, Escape is the sheet's.
+    void escape_togglesPlayback_evenAfterAFailedBack()
     {
         PlaybackEngine& engine = *openProject().engine();
-        AppSettings::shared().setAutoRewindSeconds(3);
         QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
-        auto* editor = m_window->findChild<TranscriptEditor*>();
-        editor->setFocus();
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QCOMPARE(playing.size(), 1); // played
-        QTest::keyClick(editor, Qt::Key_Escape);
-        QCOMPARE(playing.size(), 2);                // paused
-        QCOMPARE(engine.currentTime(), 0.0);        // paused well before 3 s, rewound to the start
-        QCOMPARE(editor->toPlainText(), QString()); // the key never reached the text
+        editor()->setFocus();
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QCOMPARE(playing.size(), 2);
+        QCOMPARE(editor()->toPlainText(), QString());
+
+        breakStore();
+        QTest::mouseClick(shown()->findChild<QAbstractButton*>("backButton"), Qt::LeftButton);
+        QVERIFY(qobject_cast<TranscriptionView*>(shown()));
+        QVERIFY(state().currentSession()->saveError().has_value());
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QCOMPARE(playing.size(), 3);
+
+        action(Command::Export)->trigger();
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!state().isExportPresented());
+        QCOMPARE(playing.size(), 3);
     }
 
-    void quit_savesTheOpenProject()
+    // The live text is exported in the chosen format; a failed write is reported and leaves
+    // nothing behind.
+    void export_writesTheChosenFormatOrReportsFailure()
+    {
+        openProject().setTranscript(QStringLiteral("[00:00:05] Grüße"));
+        const auto exportTo = [this](const QString& path) {
+            m_saveAnswer = path;
+            action(Command::Export)->trigger();
+            auto* sheet = window().findChild<ExportSheet*>();
+            sheet->findChild<QAbstractButton*>("markdownButton")->click();
+            sheet->findChild<QAbstractButton*>("includeTimestampsBox")->click();
+            sheet->findChild<QAbstractButton*>("exportButton")->click();
+        };
+        const QString good = m_home->filePath(QStringLiteral("talk.md"));
+        exportTo(good);
+        QFile written(good);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QCOMPARE(written.readAll(), QStringLiteral("# talk\n\nGrüße").toUtf8());
+
+        QString alert;
+        QTimer::singleShot(0, this, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                alert = box->text();
+                box->accept();
+            }
+        });
+        exportTo(m_home->filePath(QStringLiteral("missing/folder/talk.md")));
+        QCOMPARE(alert, QStringLiteral("Export failed"));
+        QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("missing"))));
+    }
+
+    void locateFile_reloadsTheMissingAudio()
+    {
+        TranscriptionSession& session = openProject();
+        QVERIFY(QFile::remove(m_home->filePath(QStringLiteral("talk.wav"))));
+        QSignalSpy started(&session, &TranscriptionSession::started);
+        session.start();
+        QTRY_VERIFY_WITH_TIMEOUT(session.mediaMissing(), 5000);
+        QVERIFY(shown()->findChild<QWidget*>("mediaMissingBanner")->isVisible());
+        m_locateAnswer = m_home->filePath(QStringLiteral("found.wav"));
+        test::copyFixture(QStringLiteral("speech.wav"), m_locateAnswer);
+        QTest::mouseClick(shown()->findChild<QAbstractButton*>("locateFileButton"), Qt::LeftButton);
+        QVERIFY(started.wait(5000));
+        QVERIFY(!shown()->findChild<QWidget*>("mediaMissingBanner")->isVisible());
+        QVERIFY(session.engine()->isLoaded());
+        QCOMPARE(session.project().mediaFileName, QStringLiteral("found.wav"));
+    }
+
+    // Quitting saves; when it cannot, the user is asked. A quit signal repeated while the text
+    // cannot be saved ends the application but keeps the text for the next start.
+    void quit_savesOrAsks_repeatedSignalKeepsTheText()
     {
         TranscriptionSession& session = openProject();
         const QUuid id = session.project().id;
-        session.engine()->seek(2.5);
         session.setTranscript(QStringLiteral("typed before quitting"));
-        QVERIFY(m_window->close());
-        const Project saved = m_store->load(id);
-        QCOMPARE(saved.transcript, QStringLiteral("typed before quitting"));
-        QCOMPARE(saved.lastPosition, 2.5);
-    }
-
-    void quit_failedSaveAsksBeforeLosingText()
-    {
-        TranscriptionSession& session = openProject();
-        session.setTranscript(QStringLiteral("unsaved"));
-        QVERIFY(QDir(m_store->directory()).removeRecursively());
+        breakStore();
         int asked = 0;
-        m_window->setQuitWithoutSavingQuestion([&] { return ++asked == 2; });
-        QVERIFY(!m_window->close()); // the user chose to stay
+        window().setQuitWithoutSavingQuestion([&] { return ++asked > 1; });
+        m_app->quitRequested();
         QCOMPARE(asked, 1);
-        QVERIFY(m_window->isVisible());
-        QCOMPARE(m_state->currentSession(), &session);
-        QVERIFY(m_window->close()); // now the user chose to quit without saving
-        QCOMPARE(asked, 2);
+        QVERIFY(window().isVisible() && !session.isClosed());
+        m_app->quitRequested();
+        QCOMPARE(asked, 1);
         QVERIFY(session.isClosed());
-    }
+        m_app.reset();
 
-    void sigterm_quitsThroughTheSavingPath()
-    {
-        m_window.reset();
-        m_state.reset();
-        DictaroApp app(m_store, test::silentEngine);
-        app.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&app.mainWindow()));
-        app.appState().openAudioFile(audioFile(QStringLiteral("signal.wav")));
-        TranscriptionSession* session = app.appState().currentSession();
-        QVERIFY(session);
-        const QUuid id = session->project().id; // the session is gone after quitting
-        session->setTranscript(QStringLiteral("saved on SIGTERM"));
-        std::raise(SIGTERM);
-        QTRY_VERIFY(!app.mainWindow().isVisible());
-        QCOMPARE(m_store->load(id).transcript, QStringLiteral("saved on SIGTERM"));
+        QVERIFY(QFile::remove(m_home->filePath(QStringLiteral("data/Projects"))));
+        start();
+        QCOMPARE(state().recoveries().size(), 1);
+        QCOMPARE(state().recoveries().first().id, id);
+        QCOMPARE(state().recoveries().first().transcript, QStringLiteral("typed before quitting"));
+
+        state().discardRecovery(id);
+        TranscriptionSession& next = openProject();
+        next.setTranscript(QStringLiteral("saved on quit"));
+        QVERIFY(window().close());
+        QCOMPARE(store().load(next.project().id).transcript, QStringLiteral("saved on quit"));
     }
 };
 

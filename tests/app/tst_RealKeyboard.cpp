@@ -3,12 +3,14 @@
 // Runs under xvfb-run on the xcb platform (see CMakeLists.txt).
 #include "AppSettings.h"
 #include "AppState.h"
+#include "DictaroApp.h"
+#include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
-#include "TranscriptEditorController.h"
 #include "TranscriptionSession.h"
 #include "views/MainWindow.h"
+#include "views/TranscriptionView.h"
 
 #include <QProcess>
 #include <QSettings>
@@ -36,14 +38,13 @@ private:
     bool press(const QString& keys);
 
     QTemporaryDir m_home;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DictaroApp> m_app;
     TranscriptionSession* m_session = nullptr;
 };
 
 bool tst_RealKeyboard::press(const QString& keys)
 {
-    const QString window = QString::number(m_window->winId());
+    const QString window = QString::number(m_app->mainWindow().winId());
     QProcess::execute(QStringLiteral("xdotool"),
                       {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
     const int result = QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), keys});
@@ -65,27 +66,24 @@ void tst_RealKeyboard::initTestCase()
     AppSettings::shared().setSkipSeconds(2);
     QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
 
-    auto store = std::make_shared<ProjectStore>(m_home.filePath(QStringLiteral("Projects")));
-    m_state = std::make_unique<AppState>(store, test::silentEngine);
-    m_window = std::make_unique<MainWindow>(*m_state);
-    m_window->resize(900, 640);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    m_app = std::make_unique<DictaroApp>(
+        m_home.filePath(QStringLiteral("Projects")),
+        std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+    m_app->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_app->mainWindow()));
 
     const QString audio = m_home.filePath(QStringLiteral("talk.wav"));
     QVERIFY(test::copyFixture(QStringLiteral("speech.wav"), audio));
-    m_state->openAudioFile(audio);
-    m_session = m_state->currentSession();
+    m_app->appState().openAudioFile(audio);
+    m_session = m_app->appState().currentSession();
     QVERIFY(m_session);
     QTRY_VERIFY_WITH_TIMEOUT(m_session->engine()->isLoaded(), 5000);
-    QVERIFY(m_session->editorController()->textView());
-    m_session->editorController()->textView()->setFocus();
+    m_app->mainWindow().transcriptionView()->editor()->setFocus();
 }
 
 void tst_RealKeyboard::cleanupTestCase()
 {
-    m_window.reset();
-    m_state.reset();
+    m_app.reset();
 }
 
 void tst_RealKeyboard::keys_data()

@@ -2,10 +2,11 @@
 
 #include "AppState.h"
 #include "Appearance.h"
+#include "AtomicFile.h"
 #include "Localization.h"
+#include "StoreError.h"
 #include "TranscriptExporter.h"
 #include "TranscriptionSession.h"
-#include "ViewEnvironment.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QVBoxLayout>
 
@@ -54,41 +54,26 @@ QString askForSaveLocation(QWidget* parent, const QString& suggestedName, Export
     return dialog.selectedFiles().constFirst();
 }
 
-// Writes `text` as UTF-8 to `path` through a temporary file that replaces the target only once
-// everything is written, so that a failure leaves no partial file behind. Returns the system's
-// reason on failure, or an empty optional.
-std::optional<QString> writeAtomically(const QString& path, const QString& text)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size())
-        return file.errorString(); // not committed: the temporary file is discarded
-    if (!file.commit())
-        return file.errorString();
-    return std::nullopt;
-}
-
 void saveExport(QWidget* parent, const QString& text, const QString& suggestedName,
                 ExportFormat format)
 {
     const QString path = askForSaveLocation(parent, suggestedName, format);
     if (path.isEmpty())
         return;
-    if (const std::optional<QString> error = writeAtomically(path, text)) {
+    try {
+        AtomicFile::write(path, text.toUtf8());
+    } catch (const StoreError& error) {
         QMessageBox box(QMessageBox::Warning, Localization::tr("Export failed"),
                         Localization::tr("Export failed"), QMessageBox::Ok, parent);
-        box.setInformativeText(*error);
+        box.setInformativeText(QString::fromUtf8(error.what()));
         box.exec();
     }
 }
 
 } // namespace
 
-ExportSheet::ExportSheet(QWidget* parent) : QDialog(parent)
+ExportSheet::ExportSheet(AppState& state, QWidget* parent) : QDialog(parent), m_appState(&state)
 {
-    m_appState = ViewEnvironment::appState(parent);
     setWindowModality(Qt::WindowModal);
     setWindowTitle(Localization::tr("Export Transcript"));
     setFixedWidth(320);

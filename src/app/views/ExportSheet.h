@@ -25,9 +25,9 @@ class ExportSheet : public QDialog
     Q_OBJECT
 
 public:
-    // Finds the application state through `parent` (the window it is shown over). Starts with
-    // plain text and timestamps included; show it with open().
-    explicit ExportSheet(QWidget* parent);
+    // Exports the current session of `state`, over `parent`. Starts with plain text and
+    // timestamps included; show it with open().
+    ExportSheet(AppState& state, QWidget* parent);
     ~ExportSheet() override;
 
     ExportFormat format() const;

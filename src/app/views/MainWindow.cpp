@@ -1,13 +1,12 @@
 #include "MainWindow.h"
 
+#include "AppActions.h"
 #include "AppState.h"
 #include "Localization.h"
-#include "PlaybackCommands.h"
-#include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
+#include "views/Icons.h"
 #include "views/SettingsWindow.h"
 #include "views/TranscriptionView.h"
-#include "views/ViewEnvironment.h"
 #include "views/WelcomeView.h"
 
 #include <QAction>
@@ -20,106 +19,79 @@
 
 namespace dictaro {
 
-namespace {
-
-// Ctrl (⌘ on macOS) with Shift and a bracket. The window system matches it also when the layout
-// turns Shift+[ into "{" (US layouts); a second sequence for the brace would make it ambiguous.
-QKeySequence shiftedBracket(Qt::Key bracket)
-{
-    return QKeySequence(Qt::CTRL | Qt::SHIFT | bracket);
-}
-
-} // namespace
-
-MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), m_state(state)
+MainWindow::MainWindow(AppState& state, AppActions& actions, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_actions(actions)
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(Localization::tr("Dictaro"));
-    ViewEnvironment::setAppState(this, &m_state);
 
     m_stack = new QStackedWidget(this);
     m_stack->setMinimumSize(640, 420);
     setCentralWidget(m_stack);
-    m_welcome = new WelcomeView(m_stack);
-    m_transcription = new TranscriptionView(m_stack);
+    m_welcome = new WelcomeView(m_state, m_stack);
     m_stack->addWidget(m_welcome);
-    m_stack->addWidget(m_transcription);
 
     createMenus();
-    connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showCurrentContent);
-    showCurrentContent();
+    connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showSession);
+    showSession(m_state.currentSession());
 }
 
-MainWindow::~MainWindow()
-{
-    // Destroying the window hides the transcription view, which closes the project; the state's
-    // notifications must not reach this half-destroyed window.
-    disconnect(&m_state, nullptr, this, nullptr);
-}
+MainWindow::~MainWindow() = default;
 
 void MainWindow::createMenus()
 {
-    const auto add = [this](QMenu* menu, const QString& title, const QList<QKeySequence>& keys,
-                            auto&& action) {
-        QAction* item = menu->addAction(title);
-        item->setShortcuts(keys);
-        item->setShortcutContext(Qt::WindowShortcut);
-        connect(item, &QAction::triggered, this, action);
-        return item;
+    using Command = AppActions::Command;
+    const auto add = [this](QMenu* menu, Command command) {
+        QAction* action = m_actions.action(command);
+        action->setIconVisibleInMenu(false);
+        menu->addAction(action);
+        // Shortcuts work only for actions that belong to the window.
+        addAction(action);
     };
-    // Each command looks at the open session when it runs, and does nothing without one.
-    const auto withSession = [this](auto&& work) {
-        return [this, work] {
-            if (TranscriptionSession* session = m_state.currentSession())
-                work(*session);
-        };
-    };
-
     QMenu* file = menuBar()->addMenu(Localization::tr("File"));
-    m_save = add(file, Localization::tr("Save"), {QKeySequence(Qt::CTRL | Qt::Key_S)},
-                 withSession([](TranscriptionSession& s) { s.saveNow(); }));
-    m_export = add(file, Localization::tr("Export…"), {QKeySequence(Qt::CTRL | Qt::Key_E)},
-                   [this] { m_state.setExportPresented(true); });
+    add(file, Command::Save);
+    add(file, Command::Export);
     file->addSeparator();
-    m_settings = add(file, Localization::tr("Settings…"), {QKeySequence(Qt::CTRL | Qt::Key_Comma)},
-                     [this] { showSettings(); });
-    m_settings->setMenuRole(QAction::PreferencesRole);
+    add(file, Command::Settings);
     file->addSeparator();
-    m_quit = add(file, Localization::tr("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
-                 [this] { close(); });
-    m_quit->setMenuRole(QAction::QuitRole);
+    add(file, Command::Quit);
 
     QMenu* playback = menuBar()->addMenu(Localization::tr("Playback"));
-    m_playPause = add(playback, Localization::tr("Play/Pause"), {QKeySequence(Qt::Key_Escape)},
-                      withSession([](TranscriptionSession& s) {
-                          PlaybackCommands::togglePlayPause(*s.engine());
-                      }));
-    m_skipBack =
-        add(playback, Localization::tr("Skip Back"), {QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)},
-            withSession([](TranscriptionSession& s) { PlaybackCommands::skip(*s.engine(), -1); }));
-    m_skipForward = add(
-        playback, Localization::tr("Skip Forward"), {QKeySequence(Qt::CTRL | Qt::Key_BracketRight)},
-        withSession([](TranscriptionSession& s) { PlaybackCommands::skip(*s.engine(), +1); }));
-    playback->addSeparator();
-    m_slower = add(playback, Localization::tr("Slower"), {shiftedBracket(Qt::Key_BracketLeft)},
-                   withSession([](TranscriptionSession& s) { s.engine()->changeRate(-0.1); }));
-    m_faster = add(playback, Localization::tr("Faster"), {shiftedBracket(Qt::Key_BracketRight)},
-                   withSession([](TranscriptionSession& s) { s.engine()->changeRate(+0.1); }));
-    playback->addSeparator();
-    m_insertTimestamp =
-        add(playback, Localization::tr("Insert Timestamp"), {QKeySequence(Qt::CTRL | Qt::Key_J)},
-            withSession([](TranscriptionSession& s) { s.insertTimestamp(); }));
+    for (const Command command : AppActions::playbackCommands()) {
+        if (command == Command::Slower || command == Command::InsertTimestamp)
+            playback->addSeparator();
+        add(playback, command);
+    }
 
-    m_sessionActions = {m_save,        m_export, m_playPause, m_skipBack,
-                        m_skipForward, m_slower, m_faster,    m_insertTimestamp};
+    connect(m_actions.action(Command::Settings), &QAction::triggered, this,
+            &MainWindow::showSettings);
+    connect(m_actions.action(Command::Quit), &QAction::triggered, this, &QWidget::close);
+    connect(m_actions.action(Command::InsertTimestamp), &QAction::triggered, this, [this] {
+        if (m_transcription)
+            m_transcription->insertTimestamp();
+    });
+    m_actions.action(Command::InsertTimestamp)
+        ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
 }
 
-void MainWindow::showCurrentContent()
+void MainWindow::showSession(TranscriptionSession* session)
 {
-    const bool open = m_state.currentSession() != nullptr;
-    m_stack->setCurrentWidget(open ? static_cast<QWidget*>(m_transcription) : m_welcome);
-    for (QAction* action : std::as_const(m_sessionActions))
-        action->setEnabled(open);
+    if (m_transcription && &m_transcription->session() == session)
+        return;
+    if (TranscriptionView* old = m_transcription) {
+        m_transcription = nullptr;
+        m_stack->removeWidget(old);
+        // This may run inside a click on the old screen's own Back button.
+        old->deleteLater();
+    }
+    if (session) {
+        m_transcription = new TranscriptionView(m_state, m_actions, *session, m_stack);
+        m_stack->addWidget(m_transcription);
+        m_stack->setCurrentWidget(m_transcription);
+        m_transcription->setFocus();
+    } else {
+        m_stack->setCurrentWidget(m_welcome);
+    }
 }
 
 void MainWindow::showSettings()

@@ -10,31 +10,28 @@ class QStackedWidget;
 
 namespace dictaro {
 
+class AppActions;
 class AppState;
 class SettingsWindow;
+class TranscriptionSession;
 class TranscriptionView;
 class WelcomeView;
 
-// The application's single main window: the welcome view while no project is open, the
-// transcription view while one is, and the File and Playback menus that drive the open session.
+// The application's single main window: the welcome view while no project is open, a
+// transcription view for the open session, and the menus over the application's actions. It
+// switches screens because the application state's current session changed, never the other
+// way round.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
 
 public:
-    explicit MainWindow(AppState& state, QWidget* parent = nullptr);
+    MainWindow(AppState& state, AppActions& actions, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    QAction* saveAction() const { return m_save; }
-    QAction* exportAction() const { return m_export; }
-    QAction* playPauseAction() const { return m_playPause; }
-    QAction* skipBackAction() const { return m_skipBack; }
-    QAction* skipForwardAction() const { return m_skipForward; }
-    QAction* slowerAction() const { return m_slower; }
-    QAction* fasterAction() const { return m_faster; }
-    QAction* insertTimestampAction() const { return m_insertTimestamp; }
-    QAction* settingsAction() const { return m_settings; }
-    QAction* quitAction() const { return m_quit; }
+    AppActions& actions() const { return m_actions; }
+    // The screen of the open session; null on the welcome screen.
+    TranscriptionView* transcriptionView() const { return m_transcription; }
 
     // Closes the open project with its final save. If that save fails, asks whether to quit
     // without saving; false when the user chose to stay.
@@ -48,28 +45,17 @@ protected:
 
 private:
     void createMenus();
-    void showCurrentContent();
+    void showSession(TranscriptionSession* session);
     void showSettings();
     bool askQuitWithoutSaving();
 
     AppState& m_state;
+    AppActions& m_actions;
     QStackedWidget* m_stack = nullptr;
     WelcomeView* m_welcome = nullptr;
     TranscriptionView* m_transcription = nullptr;
     QPointer<SettingsWindow> m_settingsWindow;
-    QList<QAction*> m_sessionActions;
     std::function<bool()> m_askQuitWithoutSaving;
-
-    QAction* m_save = nullptr;
-    QAction* m_export = nullptr;
-    QAction* m_playPause = nullptr;
-    QAction* m_skipBack = nullptr;
-    QAction* m_skipForward = nullptr;
-    QAction* m_slower = nullptr;
-    QAction* m_faster = nullptr;
-    QAction* m_insertTimestamp = nullptr;
-    QAction* m_settings = nullptr;
-    QAction* m_quit = nullptr;
 };
 
 } // namespace dictaro

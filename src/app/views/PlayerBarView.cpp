@@ -2,15 +2,14 @@
 
 #include "AppSettings.h"
 
+#include "AppActions.h"
 #include "Icons.h"
 #include "Localization.h"
-#include "PlaybackCommands.h"
 #include "PlaybackEngine.h"
-#include "PlaybackLogic.h"
 #include "TimeFormat.h"
 
+#include <QAction>
 #include <QHBoxLayout>
-#include <QKeySequence>
 #include <QLabel>
 #include <QProxyStyle>
 #include <QSlider>
@@ -48,18 +47,13 @@ public:
     }
 };
 
-QString withShortcut(const QString& textWithPlaceholder, const QKeySequence& shortcut)
-{
-    return textWithPlaceholder.arg(shortcut.toString(QKeySequence::NativeText));
-}
-
-QToolButton* makeButton(QWidget* parent, const QString& objectName, const QString& help)
+// A button that runs `action` and shows its tooltip, enabled state and icon or icon text.
+QToolButton* makeButton(QWidget* parent, const QString& objectName, QAction* action)
 {
     auto* button = new QToolButton(parent);
     button->setObjectName(objectName);
     button->setAutoRaise(true);
-    button->setToolTip(help);
-    button->setAccessibleName(help);
+    button->setDefaultAction(action);
     return button;
 }
 
@@ -77,29 +71,25 @@ QLabel* makeTimeLabel(QWidget* parent, const QString& objectName, Qt::Alignment 
 
 } // namespace
 
-PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
-    : QWidget(parent), m_engine(engine)
+PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidget* parent)
+    : QWidget(parent), m_engine(&engine), m_actions(actions)
 {
-    Q_ASSERT(engine);
-
-    m_skipBackButton = makeButton(this, QStringLiteral("skipBackButton"),
-                                  withShortcut(Localization::tr("Skip back (%1)"),
-                                               QKeySequence(Qt::CTRL | Qt::Key_BracketLeft)));
+    using Command = AppActions::Command;
+    m_skipBackButton =
+        makeButton(this, QStringLiteral("skipBackButton"), actions.action(Command::SkipBack));
     m_skipBackButton->setIconSize(QSize(20, 20));
 
     m_playPauseButton =
-        makeButton(this, QStringLiteral("playPauseButton"),
-                   withShortcut(Localization::tr("Play/Pause (%1)"), QKeySequence(Qt::Key_Escape)));
+        makeButton(this, QStringLiteral("playPauseButton"), actions.action(Command::PlayPause));
     m_playPauseButton->setIconSize(QSize(26, 26));
     m_playPauseButton->setMinimumWidth(28);
 
-    m_skipForwardButton = makeButton(this, QStringLiteral("skipForwardButton"),
-                                     withShortcut(Localization::tr("Skip forward (%1)"),
-                                                  QKeySequence(Qt::CTRL | Qt::Key_BracketRight)));
+    m_skipForwardButton =
+        makeButton(this, QStringLiteral("skipForwardButton"), actions.action(Command::SkipForward));
     // The skip icons show how far they jump.
-    const auto showSkipSeconds = [this](double seconds) {
-        m_skipBackButton->setIcon(Icons::skipBack(seconds));
-        m_skipForwardButton->setIcon(Icons::skipForward(seconds));
+    const auto showSkipSeconds = [&actions](double seconds) {
+        actions.action(Command::SkipBack)->setIcon(Icons::skipBack(seconds));
+        actions.action(Command::SkipForward)->setIcon(Icons::skipForward(seconds));
     };
     showSkipSeconds(AppSettings::shared().skipSeconds());
     connect(&AppSettings::shared(), &AppSettings::skipSecondsChanged, this, showSkipSeconds);
@@ -117,21 +107,17 @@ PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
 
     m_durationLabel = makeTimeLabel(this, QStringLiteral("durationLabel"), Qt::AlignLeft);
 
+    actions.action(Command::Slower)->setIconText(QStringLiteral("\u2212"));
     m_slowerButton =
-        makeButton(this, QStringLiteral("slowerButton"),
-                   withShortcut(Localization::tr("Slower (%1)"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketLeft)));
-    m_slowerButton->setText(QStringLiteral("\u2212"));
+        makeButton(this, QStringLiteral("slowerButton"), actions.action(Command::Slower));
     m_rateLabel = new QLabel(this);
     m_rateLabel->setObjectName(QStringLiteral("rateLabel"));
     m_rateLabel->setAlignment(Qt::AlignCenter);
     m_rateLabel->setFixedWidth(
         std::max(40, m_rateLabel->fontMetrics().horizontalAdvance(QStringLiteral("0.0x")) + 6));
+    actions.action(Command::Faster)->setIconText(QStringLiteral("+"));
     m_fasterButton =
-        makeButton(this, QStringLiteral("fasterButton"),
-                   withShortcut(Localization::tr("Faster (%1)"),
-                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_BracketRight)));
-    m_fasterButton->setText(QStringLiteral("+"));
+        makeButton(this, QStringLiteral("fasterButton"), actions.action(Command::Faster));
 
     auto* rateGroup = new QHBoxLayout;
     rateGroup->setSpacing(4);
@@ -150,35 +136,14 @@ PlayerBarView::PlayerBarView(PlaybackEngine* engine, QWidget* parent)
     row->addWidget(m_durationLabel);
     row->addLayout(rateGroup);
 
-    // The same commands as the menu and the Escape key, with the settings as they are now.
-    connect(m_skipBackButton, &QToolButton::clicked, this, [this] {
-        if (m_engine)
-            PlaybackCommands::skip(*m_engine, -1);
-    });
-    connect(m_playPauseButton, &QToolButton::clicked, this, [this] {
-        if (m_engine)
-            PlaybackCommands::togglePlayPause(*m_engine);
-    });
-    connect(m_skipForwardButton, &QToolButton::clicked, this, [this] {
-        if (m_engine)
-            PlaybackCommands::skip(*m_engine, 1);
-    });
-    connect(m_slowerButton, &QToolButton::clicked, this, [this] {
-        if (m_engine)
-            m_engine->changeRate(-PlaybackLogic::rateStep);
-    });
-    connect(m_fasterButton, &QToolButton::clicked, this, [this] {
-        if (m_engine)
-            m_engine->changeRate(PlaybackLogic::rateStep);
-    });
     connect(m_positionSlider, &QSlider::valueChanged, this, &PlayerBarView::seekToSlider);
     // While dragging the slider shows where the user puts it; afterwards the engine again.
     connect(m_positionSlider, &QSlider::sliderReleased, this, &PlayerBarView::updatePosition);
 
-    connect(engine, &PlaybackEngine::isPlayingChanged, this, &PlayerBarView::updatePlaying);
-    connect(engine, &PlaybackEngine::currentTimeChanged, this, &PlayerBarView::updatePosition);
-    connect(engine, &PlaybackEngine::durationChanged, this, &PlayerBarView::updateDuration);
-    connect(engine, &PlaybackEngine::rateChanged, this, &PlayerBarView::updateRate);
+    connect(&engine, &PlaybackEngine::isPlayingChanged, this, &PlayerBarView::updatePlaying);
+    connect(&engine, &PlaybackEngine::currentTimeChanged, this, &PlayerBarView::updatePosition);
+    connect(&engine, &PlaybackEngine::durationChanged, this, &PlayerBarView::updateDuration);
+    connect(&engine, &PlaybackEngine::rateChanged, this, &PlayerBarView::updateRate);
 
     updatePlaying();
     updateDuration();
@@ -195,8 +160,8 @@ void PlayerBarView::seekToSlider(int value)
 void PlayerBarView::updatePlaying()
 {
     const bool playing = m_engine && m_engine->isPlaying();
-    m_playPauseButton->setIcon(
-        Icons::get(playing ? QStringLiteral("pause") : QStringLiteral("play")));
+    m_actions.action(AppActions::Command::PlayPause)
+        ->setIcon(Icons::get(playing ? QStringLiteral("pause") : QStringLiteral("play")));
 }
 
 void PlayerBarView::updatePosition()

@@ -10,21 +10,19 @@ class QToolButton;
 
 namespace dictaro {
 
+class AppActions;
 class PlaybackEngine;
 
 // The strip of playback controls above the transcript: skip back, play/pause, skip forward, the
 // position with its slider and the length, and the rate with its slower and faster buttons. It
-// shows the engine's state and turns clicks into engine operations, with the skip and rewind
-// intervals of the shared settings read at the moment of the click. Everything is disabled while
-// no audio is loaded (a length of 0).
+// shows the engine's state; its buttons run the application's playback actions and the slider
+// seeks. Everything is disabled while no audio is loaded (a length of 0).
 class PlayerBarView : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit PlayerBarView(PlaybackEngine* engine, QWidget* parent = nullptr);
-
-    PlaybackEngine* engine() const { return m_engine.data(); }
+    PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidget* parent = nullptr);
 
 private:
     void seekToSlider(int value);
@@ -35,6 +33,7 @@ private:
     void updateRate();
 
     QPointer<PlaybackEngine> m_engine;
+    AppActions& m_actions;
     QToolButton* m_skipBackButton = nullptr;
     QToolButton* m_playPauseButton = nullptr;
     QToolButton* m_skipForwardButton = nullptr;

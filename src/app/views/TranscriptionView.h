@@ -6,42 +6,46 @@
 
 #include <functional>
 
-class QVBoxLayout;
-
 namespace dictaro {
 
+class AppActions;
 class AppState;
-class SessionView;
+class ExportSheet;
+class TranscriptEditor;
 class TranscriptionSession;
 
-// The main window's content while a project is open: the working screen of the application
-// state's current session (header, player bar, banners and transcript editor). It starts the
-// session when first shown, takes the Escape key for play/pause while shown, presents the
-// export sheet on request, and closes the project when it goes away.
+// The working screen of one open session: header (back, the project's name, insert timestamp),
+// player bar, banners and the transcript editor. It only shows the session and calls its
+// operations; the application state opens and closes sessions, and the main window makes one
+// such screen per session.
 class TranscriptionView : public QWidget
 {
     Q_OBJECT
 
 public:
-    // Finds the application state through `parent` (or, later, through the parent it is given).
-    explicit TranscriptionView(QWidget* parent);
+    TranscriptionView(AppState& state, AppActions& actions, TranscriptionSession& session,
+                      QWidget* parent = nullptr);
     ~TranscriptionView() override;
+
+    TranscriptionSession& session() const { return m_session; }
+    TranscriptEditor* editor() const { return m_editor; }
+
+    // Inserts a timestamp for the current position at the editor's cursor.
+    void insertTimestamp();
 
     // Asks for the moved audio file: returns the chosen path, or an empty string on cancel.
     using LocateFileDialog = std::function<QString(QWidget* parent)>;
     // FOR TESTS ONLY: replaces the file dialog of "Locate File…" (an empty function restores it).
     static void setLocateFileDialogForTesting(LocateFileDialog dialog);
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
-    void attachToAppState();
-    void showSession(TranscriptionSession* session);
+    void locateFile();
+    void followExportPresented(bool presented);
 
-    QPointer<AppState> m_appState;
-    QPointer<SessionView> m_sessionView;
-    QVBoxLayout* m_layout = nullptr;
+    AppState& m_state;
+    TranscriptionSession& m_session;
+    TranscriptEditor* m_editor = nullptr;
+    QPointer<ExportSheet> m_exportSheet;
 };
 
 } // namespace dictaro

@@ -2,9 +2,9 @@
 
 #include "AppState.h"
 #include "Appearance.h"
+#include "Banner.h"
 #include "Icons.h"
 #include "Localization.h"
-#include "ViewEnvironment.h"
 
 #include <QDir>
 #include <QDragEnterEvent>
@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QMimeDatabase>
@@ -115,10 +116,9 @@ private:
 
 } // namespace
 
-WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
+WelcomeView::WelcomeView(AppState& state, QWidget* parent) : QWidget(parent), m_state(&state)
 {
     setObjectName(QStringLiteral("welcomeView"));
-    m_state = ViewEnvironment::appState(this);
 
     // One column, centred horizontally, at most as wide as the recent list may be; without
     // recent projects its content is also centred vertically.
@@ -194,22 +194,55 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
     m_column->addWidget(m_recentList, 1);
     m_column->addItem(m_bottomSpace);
 
-    auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(outerMargin, outerMargin, outerMargin, outerMargin);
-    // The column takes all the width up to its maximum; the side spaces share the rest.
-    outer->addStretch(1);
-    outer->addWidget(column, 1000);
-    outer->addStretch(1);
+    // Across the top: why a file could not be opened, and text recovered from the last run.
+    m_openErrorBanner = new Banner(QStringLiteral("openErrorBanner"), Banner::red, this);
+    connect(m_openErrorBanner->addButton(Localization::tr("OK"), QStringLiteral("dismissButton")),
+            &QPushButton::clicked, &state, &AppState::dismissOpenError);
+    m_recoveryBanner = new Banner(QStringLiteral("recoveryBanner"), Banner::orange, this);
+    connect(m_recoveryBanner->addButton(Localization::tr("Open"), QStringLiteral("openRecovery")),
+            &QPushButton::clicked, this, [this] {
+                if (!m_state->recoveries().isEmpty())
+                    m_state->openRecovery(m_state->recoveries().constFirst().id);
+            });
+    connect(
+        m_recoveryBanner->addButton(Localization::tr("Discard"), QStringLiteral("discardRecovery")),
+        &QPushButton::clicked, this, [this] {
+            if (!m_state->recoveries().isEmpty())
+                m_state->discardRecovery(m_state->recoveries().constFirst().id);
+        });
 
-    if (m_state) {
-        setAcceptDrops(true);
-        connect(m_state, &AppState::recentProjectsChanged, this,
-                &WelcomeView::updateRecentProjects);
-    } else {
-        m_openButton->setEnabled(false);
-        openShortcut->setEnabled(false);
-    }
+    auto* centre = new QHBoxLayout;
+    centre->setContentsMargins(outerMargin, outerMargin, outerMargin, outerMargin);
+    // The column takes all the width up to its maximum; the side spaces share the rest.
+    centre->addStretch(1);
+    centre->addWidget(column, 1000);
+    centre->addStretch(1);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addWidget(m_openErrorBanner);
+    outer->addWidget(m_recoveryBanner);
+    outer->addLayout(centre, 1);
+
+    setAcceptDrops(true);
+    connect(m_state, &AppState::recentProjectsChanged, this, &WelcomeView::updateRecentProjects);
+    connect(m_state, &AppState::openErrorChanged, m_openErrorBanner, &Banner::showMessage);
+    connect(m_state, &AppState::recoveriesChanged, this, &WelcomeView::updateRecoveryBanner);
+    m_openErrorBanner->showMessage(m_state->openError());
+    updateRecoveryBanner();
     updateRecentProjects();
+}
+
+void WelcomeView::updateRecoveryBanner()
+{
+    if (m_state->recoveries().isEmpty()) {
+        m_recoveryBanner->showMessage(std::nullopt);
+        return;
+    }
+    const Project& first = m_state->recoveries().constFirst();
+    const QString when = QLocale().toString(first.updatedAt.toLocalTime(), QLocale::ShortFormat);
+    m_recoveryBanner->showMessage(
+        Localization::tr("Recovered text from %1, %2").arg(first.name, when));
 }
 
 QString WelcomeView::audioNameFilter()
@@ -262,15 +295,6 @@ void WelcomeView::chooseAudioFile()
     m_state->openAudioFile(path);
 }
 
-void WelcomeView::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    // Each time the view comes on screen (not when its window is merely restored), so that a
-    // project closed a moment ago is listed first.
-    if (m_state && !event->spontaneous())
-        m_state->reloadRecentProjects();
-}
-
 bool WelcomeView::acceptDrag(QDropEvent* event) const
 {
     // Audio files are only ever read: never accept a move, which would let the source delete
@@ -321,13 +345,16 @@ bool WelcomeView::eventFilter(QObject* watched, QEvent* event)
 
 void WelcomeView::updateRecentProjects()
 {
-    const QList<Project> projects = m_state ? m_state->recentProjects() : QList<Project>();
+    const QList<ProjectSummary>& projects = m_state->recentProjects();
     m_recentList->clear();
-    for (const Project& project : projects) {
+    for (const ProjectSummary& project : projects) {
         auto* item = new QListWidgetItem(project.name, m_recentList);
         item->setData(ProjectIdRole, project.id);
         item->setData(MediaFileNameRole, project.mediaFileName);
-        item->setToolTip(project.mediaFileName);
+        // Names come from the user's files: shown as typed, never as markup.
+        item->setToolTip(project.mediaFileName.toHtmlEscaped());
+        item->setData(Qt::AccessibleTextRole,
+                      QStringLiteral("%1, %2").arg(project.name, project.mediaFileName));
     }
     const bool any = !projects.isEmpty();
     m_divider->setVisible(any);
@@ -342,17 +369,8 @@ void WelcomeView::updateRecentProjects()
 
 void WelcomeView::openRecentProject(const QModelIndex& index)
 {
-    if (!m_state || !index.isValid())
-        return;
-    const QUuid id = index.data(ProjectIdRole).toUuid();
-    const QList<Project>& projects = m_state->recentProjects();
-    const auto it = std::find_if(projects.cbegin(), projects.cend(),
-                                 [&](const Project& project) { return project.id == id; });
-    if (it == projects.cend())
-        return;
-    // A copy: opening may reload the list the record lives in.
-    const Project project = *it;
-    m_state->openProject(project);
+    if (index.isValid())
+        m_state->openProject(index.data(ProjectIdRole).toUuid());
 }
 
 void WelcomeView::showRecentProjectMenu(const QPoint& position)

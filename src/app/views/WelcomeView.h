@@ -15,6 +15,7 @@ class QVBoxLayout;
 namespace dictaro {
 
 class AppState;
+class Banner;
 
 // What the main window shows while no project is open: opens an audio file as a new project
 // (from a dialog or by a drop anywhere on the view) and lists the recent projects, newest
@@ -30,9 +31,7 @@ public:
         MediaFileNameRole,            // QString
     };
 
-    // Uses the AppState that ViewEnvironment finds from `parent` upwards. Without one the view
-    // shows its title and a disabled open button, and refuses drops.
-    explicit WelcomeView(QWidget* parent);
+    explicit WelcomeView(AppState& state, QWidget* parent = nullptr);
 
     // The open dialog's filter: every audio type the system's type database knows, plus the
     // extensions AppState accepts from a drop.
@@ -47,7 +46,6 @@ public slots:
     void chooseAudioFile();
 
 protected:
-    void showEvent(QShowEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -55,11 +53,14 @@ protected:
 
 private:
     void updateRecentProjects();
+    void updateRecoveryBanner();
     void openRecentProject(const QModelIndex& index);
     void showRecentProjectMenu(const QPoint& position);
     bool acceptDrag(QDropEvent* event) const;
 
     QPointer<AppState> m_state;
+    Banner* m_openErrorBanner = nullptr;
+    Banner* m_recoveryBanner = nullptr;
     QVBoxLayout* m_column = nullptr;
     QSpacerItem* m_topSpace = nullptr;
     QSpacerItem* m_bottomSpace = nullptr;
