@@ -175,6 +175,7 @@ int main(int argc, char* argv[])
             std::perror("crashtest: pipe");
             return 1;
         }
+        const quint64 childSeed = random();
         const pid_t child = ::fork();
         if (child < 0) {
             std::perror("crashtest: fork");
@@ -182,7 +183,7 @@ int main(int argc, char* argv[])
         }
         if (child == 0) {
             ::close(fds[0]);
-            runChild(folder, versions, random(), fds[1]);
+            runChild(folder, versions, childSeed, fds[1]);
         }
         ::close(fds[1]);
         // From the start of the first save on, within the next few saves.

@@ -63,23 +63,16 @@ class tst_Project : public QObject
     Q_OBJECT
 
 private slots:
-    void encode_matchesGoldenFiles();
+    void encode_matchesGoldenFile();
     void roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers();
     void encode_refusesWhatCouldNotBeReadBack();
     void decode_data();
     void decode();
 };
 
-void tst_Project::encode_matchesGoldenFiles()
+void tst_Project::encode_matchesGoldenFile()
 {
     QCOMPARE(encodeProject(sampleProject()), readFile(u"project-full.json"_s));
-    Project minimal = sampleProject();
-    minimal.mediaBookmark.reset();
-    minimal.transcript.clear();
-    minimal.name = u"a/b"_s;
-    minimal.lastPosition = 0;
-    minimal.playbackRate = 1;
-    QCOMPARE(encodeProject(minimal), readFile(u"project-minimal.json"_s));
 }
 
 void tst_Project::roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers()
@@ -136,8 +129,6 @@ void tst_Project::decode_data()
                             "playbackRate", "transcript", "updatedAt"})
         QTest::addRow("missing %s", key) << sampleWith(key, QJsonValue::Undefined) << refused;
     QTest::newRow("position is a string") << sampleWith("lastPosition", "3") << refused;
-    QTest::newRow("number too large")
-        << encodeProject(*sample).replace("12.345", "1e400") << refused;
     QTest::newRow("bookmark unpadded") << sampleWith("mediaBookmark", "YQ") << refused;
     QTest::newRow("id with braces")
         << sampleWith("id", "{0f8fad5b-d9cb-469f-a165-70867728950e}") << refused;
