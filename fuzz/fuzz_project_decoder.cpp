@@ -8,9 +8,13 @@
 #include <cstdint>
 #include <cstdlib>
 
+// The whole second a date falls in, as files keep it: rounded down, also before 1970, where
+// toSecsSinceEpoch() would round toward zero (a second late).
 static QDateTime wholeSeconds(const QDateTime& date)
 {
-    return QDateTime::fromSecsSinceEpoch(date.toSecsSinceEpoch(), Qt::UTC);
+    const qint64 msecs = date.toMSecsSinceEpoch();
+    const qint64 secs = msecs / 1000 - (msecs % 1000 < 0 ? 1 : 0);
+    return QDateTime::fromSecsSinceEpoch(secs, Qt::UTC);
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

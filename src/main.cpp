@@ -2,6 +2,7 @@
 #include "DictaroApp.h"
 #include "Localization.h"
 #include "MpvBackend.h"
+#include "SingleInstance.h"
 #include "views/Icons.h"
 
 #include <QApplication>
@@ -23,8 +24,23 @@ int main(int argc, char* argv[])
         dictaro::DictaroApp::reportMissingDataDirectory();
         return 1;
     }
+    const QStringList files = QApplication::arguments().mid(1);
+    // One process writes a projects folder; a later start hands its files over and ends
+    // without writing anything. The guard outlives the application, whose final save it covers.
+    auto instance = dictaro::SingleInstance::acquire(dictaro::DictaroApp::dataDirectory());
+    if (instance.status == dictaro::SingleInstance::Status::Secondary) {
+        if (instance.instance->sendToPrimary(files))
+            return 0;
+        dictaro::DictaroApp::reportAlreadyRunning();
+        return 1;
+    }
     dictaro::DictaroApp dictaro(dictaro::DictaroApp::dataDirectory(),
                                 std::make_unique<dictaro::MpvBackend>());
+    if (instance.instance) {
+        QObject::connect(instance.instance.get(), &dictaro::SingleInstance::activated, &dictaro,
+                         &dictaro::DictaroApp::openFiles);
+    }
     dictaro.show();
+    dictaro.openFiles(files);
     return QApplication::exec();
 }

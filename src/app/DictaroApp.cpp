@@ -47,6 +47,22 @@ void DictaroApp::reportMissingDataDirectory()
                                            "now."));
 }
 
+void DictaroApp::reportAlreadyRunning()
+{
+    QMessageBox::information(nullptr, Localization::tr("Dictaro"),
+                             Localization::tr("Dictaro is already running."));
+}
+
+void DictaroApp::openFiles(const QStringList& files)
+{
+    if (m_window->isMinimized())
+        m_window->showNormal();
+    m_window->raise();
+    m_window->activateWindow();
+    if (!files.isEmpty())
+        m_state->openAudioFile(files.constFirst());
+}
+
 void DictaroApp::show()
 {
     m_window->resize(900, 640);

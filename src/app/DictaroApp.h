@@ -30,12 +30,17 @@ public:
     static QString dataDirectory();
     // Tells the user that without a data folder there is nowhere to keep their work.
     static void reportMissingDataDirectory();
+    // Tells the user that another Dictaro runs and could not be reached.
+    static void reportAlreadyRunning();
 
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
 
     // Shows the main window and brings it to the front one turn of the event loop later.
     void show();
+    // Brings the window to the front and opens the first of `files` as Open would (the others
+    // are ignored: one project is open at a time). None: only comes to the front.
+    void openFiles(const QStringList& files);
 
     // A request to quit from outside (a termination signal). The first one quits like closing
     // the window: save, or ask. Any further one while the text still cannot be saved ends the

@@ -1,16 +1,11 @@
-#include <limits>
+#include <cmath>
 
 #include <QTest>
 
 #include "PlaybackLogic.h"
 
-using namespace dictaro;
 using namespace dictaro::PlaybackLogic;
-
-namespace {
-constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-constexpr double infinity = std::numeric_limits<double>::infinity();
-} // namespace
+using namespace Qt::StringLiterals;
 
 class tst_PlaybackLogic : public QObject
 {
@@ -28,44 +23,33 @@ void tst_PlaybackLogic::results_data()
     QTest::addColumn<double>("actual");
     QTest::addColumn<double>("expected");
 
-    QTest::newRow("clamp: inside, not snapped") << clampedRate(1.37) << 1.37;
     QTest::newRow("clamp: above max") << clampedRate(3.0) << 2.0;
-    QTest::newRow("clamp: NaN") << clampedRate(notANumber) << 0.5;
-    QTest::newRow("clamp: +infinity") << clampedRate(infinity) << 2.0;
-
+    QTest::newRow("clamp: NaN") << clampedRate(NAN) << 0.5;
     // The product k * 0.1, not the decimal value k / 10.
     QTest::newRow("step: up to 12") << steppedRate(1.1, 0.1) << 1.2000000000000002;
-    QTest::newRow("step: up to 14") << steppedRate(1.3, 0.1) << 1.4000000000000001;
-    QTest::newRow("step: down to 6") << steppedRate(0.7000000000000001, -0.1) << 0.6000000000000001;
     // Halves round away from zero; rounding half to even would give 12 and 6 steps.
     QTest::newRow("step: half step 12.5") << steppedRate(1.25, 0.0) << 1.3;
     QTest::newRow("step: half step 6.5") << steppedRate(0.65, 0.0) << 0.7000000000000001;
-    QTest::newRow("step: off grid") << steppedRate(1.23, 0.1) << 1.3;
-    QTest::newRow("step: below min") << steppedRate(0.0, -1.05) << 0.5;
-    QTest::newRow("step: NaN delta") << steppedRate(1.0, notANumber) << 0.5;
+    QTest::newRow("step: NaN delta") << steppedRate(1.0, NAN) << 0.5;
 
     QTest::newRow("skip: before start") << skipTarget(3.0, -5.0, 60.0) << 0.0;
     QTest::newRow("skip: past end") << skipTarget(58.0, 5.0, 60.0) << 60.0;
-    QTest::newRow("skip: zero duration, negative") << skipTarget(3.0, -5.0, 0.0) << 0.0;
-    QTest::newRow("skip: NaN position") << skipTarget(notANumber, 5.0, 60.0) << 0.0;
-    QTest::newRow("skip: +infinity position") << skipTarget(infinity, 5.0, 60.0) << 60.0;
+    QTest::newRow("skip: NaN position") << skipTarget(NAN, 5.0, 60.0) << 0.0;
     // Not expected from the engine, but must never yield an unusable seek target.
-    QTest::newRow("skip: NaN duration") << skipTarget(10.0, 5.0, notANumber) << 0.0;
-    QTest::newRow("skip: negative duration") << skipTarget(10.0, 5.0, -3.0) << 0.0;
+    QTest::newRow("skip: NaN duration") << skipTarget(10.0, 5.0, NAN) << 0.0;
 
     QTest::newRow("rewind: inside") << autoRewindTarget(10.0, 3.0) << 7.0;
     QTest::newRow("rewind: before start") << autoRewindTarget(2.0, 3.0) << 0.0;
-    QTest::newRow("rewind: no upper bound") << autoRewindTarget(1e9, 1.0) << 1e9 - 1.0;
-    QTest::newRow("rewind: NaN") << autoRewindTarget(10.0, notANumber) << 0.0;
+    QTest::newRow("rewind: NaN") << autoRewindTarget(10.0, NAN) << 0.0;
 }
 
 void tst_PlaybackLogic::results()
 {
     QFETCH(double, actual);
     QFETCH(double, expected);
-    QVERIFY2(actual == expected, QByteArray("actual " + QByteArray::number(actual, 'g', 17) +
-                                            ", expected " + QByteArray::number(expected, 'g', 17))
-                                     .constData());
+    QVERIFY2(
+        actual == expected,
+        qPrintable(u"actual %1, expected %2"_s.arg(actual, 0, 'g', 17).arg(expected, 0, 'g', 17)));
 }
 
 QTEST_APPLESS_MAIN(tst_PlaybackLogic)

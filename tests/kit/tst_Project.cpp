@@ -31,7 +31,7 @@ Project sampleProject()
                    u"Interview 3"_s,
                    QByteArray("\x00\x01\xfe\xff/+=", 7),
                    u"interview 3.m4a"_s,
-                   QStringLiteral("[00:00:05] Hello \"there\"/\\ \n\tçağrı ✓ 😀 \x01"),
+                   QStringLiteral("[00:00:05] Hello \"there\"/\\ \n\tçağrı ✓ 😀 \x1f"),
                    12.345,
                    1.2000000000000002,
                    utc("2025-03-01T14:05:09Z"),
@@ -65,25 +65,16 @@ class tst_Project : public QObject
     Q_OBJECT
 
 private slots:
-    void encode_matchesGoldenFiles();
-    void roundTrip_keepsEveryFieldButTheFractionOfASecond();
-    void roundTrip_doublesReadBackBitForBit();
-    void encode_refusesNonFiniteNumbers();
+    void encode_matchesGoldenFile();
+    void roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers();
+    void encode_refusesWhatCouldNotBeReadBack();
     void decode_data();
     void decode();
 };
 
-void tst_Project::encode_matchesGoldenFiles()
+void tst_Project::encode_matchesGoldenFile()
 {
     QCOMPARE(encodeProject(sampleProject()), readFile(u"project-full.json"_s));
-    Project minimal = sampleProject();
-    minimal.mediaBookmark.reset();
-    minimal.transcript.clear();
-    minimal.name = u"a/b"_s;
-    minimal.lastPosition = 0;
-    minimal.playbackRate = 1;
-    QCOMPARE(encodeProject(minimal), readFile(u"project-minimal.json"_s));
-
     // Members of a newer version are written back unchanged, sorted with the others.
     Project future = sampleProject();
     future.unknownMembers =
@@ -102,47 +93,38 @@ void tst_Project::encode_matchesGoldenFiles()
                                 u"playbackRate"_s, u"transcript"_s, u"updatedAt"_s, u"zebra"_s}));
 }
 
-void tst_Project::roundTrip_keepsEveryFieldButTheFractionOfASecond()
+void tst_Project::roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers()
 {
-    Project original = sampleProject();
-    original.updatedAt = utc("2025-03-01T14:05:09.750Z");
-    const Project decoded = decodeProject(encodeProject(original));
-    Project expected = original;
+    // Dates keep whole UTC seconds, rounded down, also before 1970; other zones become UTC.
+    Project project = sampleProject();
+    project.createdAt = utc("1969-12-31T23:59:59.750Z");
+    project.updatedAt = utc("2025-03-01T16:05:09.250+02:00");
+    Project expected = project;
+    expected.createdAt = utc("1969-12-31T23:59:59Z");
     expected.updatedAt = utc("2025-03-01T14:05:09Z");
-    QVERIFY(decoded == expected);
+    QCOMPARE(decodeProject(encodeProject(project)), expected);
 
-    // A date given in another zone is written as the same instant in UTC.
-    original.createdAt = utc("2025-03-01T16:05:09+02:00");
-    QVERIFY(encodeProject(original).contains("\"createdAt\" : \"2025-03-01T14:05:09Z\""));
-}
-
-void tst_Project::roundTrip_doublesReadBackBitForBit()
-{
-    QList<double> values = {-0.0, 0.1, 1e22, DBL_MAX, DBL_TRUE_MIN, -123456.789e-300};
     std::mt19937_64 random(20261206);
-    while (values.size() < 2000) {
-        const auto value = std::bit_cast<double>(quint64(random()));
-        if (std::isfinite(value))
-            values.append(value);
-    }
-    Project project = sampleProject();
-    for (const double value : values) {
+    for (int i = 0; i < 2000; ++i) {
+        const double value = i == 0 ? DBL_TRUE_MIN : std::bit_cast<double>(quint64(random()));
+        if (!std::isfinite(value))
+            continue;
         project.lastPosition = value;
-        project.playbackRate = -value;
-        const Project decoded = decodeProject(encodeProject(project));
-        // -0.0 may read back as 0.0; anything else must keep every bit.
-        const bool same =
-            std::bit_cast<quint64>(decoded.lastPosition) == std::bit_cast<quint64>(value);
-        QVERIFY2(same || (value == 0 && decoded.lastPosition == 0),
+        const double decoded = decodeProject(encodeProject(project)).lastPosition;
+        QVERIFY2(std::bit_cast<quint64>(decoded) == std::bit_cast<quint64>(value),
                  QByteArray::number(value, 'g', 17).constData());
-        QCOMPARE(decoded.playbackRate, -value);
     }
 }
 
-void tst_Project::encode_refusesNonFiniteNumbers()
+void tst_Project::encode_refusesWhatCouldNotBeReadBack()
 {
+    for (const double bad : {NAN, INFINITY, -INFINITY}) {
+        Project project = sampleProject();
+        project.playbackRate = bad;
+        QVERIFY_THROWS_EXCEPTION(StoreError, encodeProject(project));
+    }
     Project project = sampleProject();
-    project.lastPosition = std::nan("");
+    project.updatedAt = utc("9999-12-31T23:59:59Z").addSecs(1);
     QVERIFY_THROWS_EXCEPTION(StoreError, encodeProject(project));
 }
 
@@ -158,26 +140,23 @@ void tst_Project::decode_data()
     Project coloured = *sample;
     coloured.unknownMembers.insert(u"colour"_s, u"blue"_s);
     QTest::newRow("future member") << sampleWith("colour", "blue") << std::optional(coloured);
-    QTest::newRow("numeric zone offset")
-        << sampleWith("updatedAt", "2025-03-02T10:00:00+02:00") << sample;
+    QTest::newRow("negative zone offset")
+        << sampleWith("updatedAt", "2025-03-02T03:00:00-05:00") << sample;
 
     const std::optional<Project> refused;
-    const QByteArray valid = encodeProject(sampleProject());
     QTest::newRow("not JSON") << QByteArray("hello") << refused;
     for (const char* key : {"createdAt", "id", "lastPosition", "mediaFileName", "name",
-                            "playbackRate", "transcript", "updatedAt"}) {
+                            "playbackRate", "transcript", "updatedAt"})
         QTest::addRow("missing %s", key) << sampleWith(key, QJsonValue::Undefined) << refused;
-        QTest::addRow("null %s", key) << sampleWith(key, QJsonValue::Null) << refused;
-    }
     QTest::newRow("position is a string") << sampleWith("lastPosition", "3") << refused;
     QTest::newRow("bookmark unpadded") << sampleWith("mediaBookmark", "YQ") << refused;
     QTest::newRow("id with braces")
         << sampleWith("id", "{0f8fad5b-d9cb-469f-a165-70867728950e}") << refused;
     // Qt would read a date without a zone as local time, shifting the instant.
     QTest::newRow("date without zone") << sampleWith("updatedAt", "2025-03-01T14:05:09") << refused;
+    QTest::newRow("space for T") << sampleWith("updatedAt", "2025-03-01 14:05:09Z") << refused;
     QTest::newRow("fuzzer: lone surrogate escape")
         << readFile(u"fuzz-regressions/lone-surrogate.json"_s) << refused;
-    QTest::newRow("number too large") << QByteArray(valid).replace("12.345", "1e400") << refused;
 }
 
 void tst_Project::decode()
@@ -185,7 +164,7 @@ void tst_Project::decode()
     QFETCH(QByteArray, bytes);
     QFETCH(std::optional<Project>, expected);
     if (expected)
-        QVERIFY(decodeProject(bytes) == *expected);
+        QCOMPARE(decodeProject(bytes), *expected);
     else
         QVERIFY_THROWS_EXCEPTION(StoreError, decodeProject(bytes));
 }

@@ -1,0 +1,155 @@
+#include "SingleInstance.h"
+
+#include <cstdio>
+
+#include <QDateTime>
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dictaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The later starts are this program again, run with one of these first arguments.
+const QString secondStartMode = u"--second-start"_s; // <folder> <timeout ms> [files…]
+const QString holdMode = u"--hold"_s;                // <folder>: lock it, say so, run until killed
+
+int secondStart(const QString& folder, int timeoutMs, const QStringList& files)
+{
+    SingleInstance::Result result = SingleInstance::acquire(folder);
+    if (result.status != SingleInstance::Status::Secondary)
+        return 3;
+    return result.instance->sendToPrimary(files, timeoutMs) ? 0 : 2;
+}
+
+int hold(const QString& folder)
+{
+    SingleInstance::Result result = SingleInstance::acquire(folder);
+    if (result.status != SingleInstance::Status::Primary)
+        return 3;
+    std::puts("holding");
+    std::fflush(stdout);
+    return QCoreApplication::exec();
+}
+
+// Names, sizes and times of everything in a folder: a start that writes anything changes it.
+QStringList snapshot(const QString& folder)
+{
+    QStringList entries;
+    for (const QFileInfo& info : QDir(folder).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        entries.append(u"%1 %2 %3"_s.arg(info.fileName())
+                           .arg(info.size())
+                           .arg(info.lastModified().toMSecsSinceEpoch()));
+    return entries;
+}
+
+} // namespace
+
+class tst_SingleInstance : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void secondStart_handsItsFilesOverAndWritesNothing_data();
+    void secondStart_handsItsFilesOverAndWritesNothing();
+    void secondStart_whenTheFirstDoesNotAnswer_saysSo();
+
+private:
+    void startSelf(QProcess& process, const QStringList& arguments)
+    {
+        process.setProgram(QCoreApplication::applicationFilePath());
+        process.setArguments(arguments);
+        process.start();
+        QVERIFY(process.waitForStarted());
+    }
+
+    std::unique_ptr<QTemporaryDir> m_home;
+    QString m_folder;
+};
+
+void tst_SingleInstance::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+    m_folder = m_home->filePath(u"Dictaro/Projects"_s);
+}
+
+void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing_data()
+{
+    QTest::addColumn<bool>("afterKilledHolder");
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("expected"); // relative to the later start's working folder
+    QTest::newRow("no file: just come to the front") << false << QStringList() << QStringList();
+    // The lock and the socket of a process killed with SIGKILL stay behind and must not block.
+    QTest::newRow("files, after a holder was killed")
+        << true << QStringList{u"rec.wav"_s, u"/x y/kayıt ğ.wav"_s}
+        << QStringList{u"work/rec.wav"_s, u"/x y/kayıt ğ.wav"_s};
+}
+
+void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing()
+{
+    QFETCH(bool, afterKilledHolder);
+    QFETCH(QStringList, files);
+    QFETCH(QStringList, expected);
+
+    if (afterKilledHolder) {
+        QProcess holder;
+        startSelf(holder, {holdMode, m_folder});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
+        holder.kill();
+        QVERIFY(holder.waitForFinished());
+        QVERIFY(QFile::exists(QDir(m_folder).filePath(u".dictaro.lock"_s)));
+    }
+
+    SingleInstance::Result first = SingleInstance::acquire(m_folder);
+    QCOMPARE(first.status, SingleInstance::Status::Primary);
+    QSignalSpy activated(first.instance.get(), &SingleInstance::activated);
+    const QStringList before = snapshot(m_folder);
+
+    QVERIFY(QDir(m_home->path()).mkdir(u"work"_s));
+    QProcess second;
+    second.setWorkingDirectory(m_home->filePath(u"work"_s));
+    startSelf(second, QStringList{secondStartMode, m_folder, u"10000"_s} + files);
+    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 15000);
+    QCOMPARE(second.exitCode(), 0);
+
+    QCOMPARE(activated.size(), 1);
+    for (QString& path : expected) {
+        if (!path.startsWith(u'/'))
+            path = m_home->filePath(path);
+    }
+    QCOMPARE(activated.first().first().toStringList(), expected);
+    QCOMPARE(snapshot(m_folder), before);
+}
+
+void tst_SingleInstance::secondStart_whenTheFirstDoesNotAnswer_saysSo()
+{
+    SingleInstance::Result first = SingleInstance::acquire(m_folder);
+    QCOMPARE(first.status, SingleInstance::Status::Primary);
+    // Blocked here, this process holds the lock but answers nobody.
+    QProcess second;
+    startSelf(second, {secondStartMode, m_folder, u"300"_s, u"rec.wav"_s});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 2);
+}
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() >= 4 && arguments[1] == secondStartMode)
+        return secondStart(arguments[2], arguments[3].toInt(), arguments.mid(4));
+    if (arguments.size() == 3 && arguments[1] == holdMode)
+        return hold(arguments[2]);
+    tst_SingleInstance test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_SingleInstance.moc"
