@@ -1,11 +1,17 @@
 #include "AppSettings.h"
+#include "AudioFileCheck.h"
+#include "CommandLine.h"
+#include "DesktopColorScheme.h"
 #include "DictaroApp.h"
 #include "Localization.h"
 #include "views/Icons.h"
+#include "views/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <clocale>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -16,7 +22,20 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Dictaro"));
     QApplication::setOrganizationName(QStringLiteral("Dictaro"));
     QApplication::setWindowIcon(dictaro::Icons::application());
+#ifdef DICTARO_APP_ID
+    // Lets the desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DICTARO_APP_ID));
+#endif
     dictaro::Localization::install(dictaro::AppSettings::startupLanguages());
+
+    const auto commandLine =
+        dictaro::CommandLine::parse(QApplication::arguments(), QDir::currentPath());
+    if (commandLine.exits()) {
+        std::fputs(qPrintable(commandLine.output()), commandLine.exitCode() ? stderr : stdout);
+        return commandLine.exitCode();
+    }
+    // Dark when the desktop prefers it, following changes while running.
+    dictaro::DesktopColorScheme colorScheme;
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
         dictaro::DictaroApp::reportMissingDataDirectory();
@@ -24,5 +43,11 @@ int main(int argc, char* argv[])
     }
     dictaro::DictaroApp dictaro;
     dictaro.show();
+    if (!commandLine.file().isEmpty()) {
+        if (const auto problem = dictaro::AudioFileCheck::problem(commandLine.file()))
+            dictaro::AudioFileCheck::report(&dictaro.mainWindow(), *problem);
+        else
+            dictaro.appState().openAudioFile(commandLine.file());
+    }
     return QApplication::exec();
 }

@@ -11,6 +11,7 @@
 #include <QTextLayout>
 
 #include "TimestampFormatter.h"
+#include "ColorContrast.h"
 #include "TimestampHighlighter.h"
 #include "TranscriptEditorController.h"
 
@@ -84,8 +85,7 @@ TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidg
     viewport()->setMouseTracking(true);
 
     // The highlighter connects to the document first, so textEdited() follows the colouring.
-    m_highlighter = new TimestampHighlighter(
-        document(), palette().color(QPalette::Active, QPalette::Highlight));
+    m_highlighter = new TimestampHighlighter(document(), timestampColor(palette()));
     connect(document(), &QTextDocument::contentsChange, this, &TranscriptEditor::onContentsChange);
 
     if (m_controller)
@@ -227,7 +227,13 @@ void TranscriptEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_highlighter)
-        m_highlighter->setColor(palette().color(QPalette::Active, QPalette::Highlight));
+        m_highlighter->setColor(timestampColor(palette()));
+}
+
+QColor TranscriptEditor::timestampColor(const QPalette& palette)
+{
+    return ColorContrast::readableOn(palette.color(QPalette::Active, QPalette::Highlight),
+                                     palette.color(QPalette::Active, QPalette::Base));
 }
 
 bool TranscriptEditor::canInsertFromMimeData(const QMimeData* source) const

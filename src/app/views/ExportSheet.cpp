@@ -1,5 +1,7 @@
 #include "ExportSheet.h"
 
+#include "DialogFolders.h"
+
 #include "AppState.h"
 #include "Appearance.h"
 #include "Localization.h"
@@ -8,7 +10,6 @@
 #include "ViewEnvironment.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QVBoxLayout>
 
 #include <optional>
@@ -44,10 +44,7 @@ QString askForSaveLocation(QWidget* parent, const QString& suggestedName, Export
                                                           : Localization::tr("Plain Text");
     dialog.setNameFilter(QStringLiteral("%1 (*.%2)").arg(kind, extension));
     dialog.setDefaultSuffix(extension);
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    dialog.setDirectory(folder);
+    dialog.setDirectory(DialogFolders::exportFolder());
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -76,6 +73,7 @@ void saveExport(QWidget* parent, const QString& text, const QString& suggestedNa
     const QString path = askForSaveLocation(parent, suggestedName, format);
     if (path.isEmpty())
         return;
+    DialogFolders::rememberExportedFile(path);
     if (const std::optional<QString> error = writeAtomically(path, text)) {
         QMessageBox box(QMessageBox::Warning, Localization::tr("Export failed"),
                         Localization::tr("Export failed"), QMessageBox::Ok, parent);

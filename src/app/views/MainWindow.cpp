@@ -1,14 +1,18 @@
 #include "MainWindow.h"
 
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Localization.h"
 #include "PlaybackCommands.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
+#include "views/AboutBox.h"
 #include "views/SettingsWindow.h"
+#include "views/ShortcutsWindow.h"
 #include "views/TranscriptionView.h"
 #include "views/ViewEnvironment.h"
 #include "views/WelcomeView.h"
+#include "views/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +50,7 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     m_stack->addWidget(m_transcription);
 
     createMenus();
+    createViewAndHelpMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showCurrentContent);
     showCurrentContent();
 }
@@ -114,6 +119,64 @@ void MainWindow::createMenus()
                         m_skipForward, m_slower, m_faster,    m_insertTimestamp};
 }
 
+void MainWindow::createViewAndHelpMenus()
+{
+    const auto add = [this](QMenu* menu, const char* name, const QString& title,
+                            const QList<QKeySequence>& keys, auto&& work) {
+        QAction* item = menu->addAction(title);
+        item->setObjectName(QLatin1String(name));
+        item->setShortcuts(keys);
+        item->setShortcutContext(Qt::WindowShortcut);
+        connect(item, &QAction::triggered, this, work);
+        return item;
+    };
+    const auto zoomBy = [](int steps) {
+        return [steps] {
+            AppSettings& settings = AppSettings::shared();
+            settings.setTranscriptZoom(steps == 0 ? 0 : settings.transcriptZoom() + steps);
+        };
+    };
+
+    QMenu* view = menuBar()->addMenu(Localization::tr("View"));
+    QAction* fullScreen = add(view, "fullScreenAction", Localization::tr("Full Screen"),
+                              {QKeySequence(Qt::Key_F11)},
+                              [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    fullScreen->setCheckable(true);
+    connect(view, &QMenu::aboutToShow, fullScreen,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
+    view->addSeparator();
+    add(view, "zoomInAction", Localization::tr("Zoom In"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        zoomBy(+1));
+    add(view, "zoomOutAction", Localization::tr("Zoom Out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
+        zoomBy(-1));
+    add(view, "actualSizeAction", Localization::tr("Actual Size"),
+        {QKeySequence(Qt::CTRL | Qt::Key_0)}, zoomBy(0));
+
+    QMenu* help = menuBar()->addMenu(Localization::tr("Help"));
+    add(help, "shortcutsAction", Localization::tr("Keyboard Shortcuts"),
+        {QKeySequence(Qt::Key_F1)}, [this] {
+            if (!m_shortcutsWindow) {
+                QList<QMenu*> menus;
+                for (QAction* entry : menuBar()->actions()) {
+                    if (entry->menu())
+                        menus.append(entry->menu());
+                }
+                m_shortcutsWindow = new ShortcutsWindow(menus, this);
+            }
+            m_shortcutsWindow->show();
+            m_shortcutsWindow->raise();
+            m_shortcutsWindow->activateWindow();
+        });
+    help->addSeparator();
+    add(help, "aboutAction", Localization::tr("About Dictaro"), {}, [this] {
+        AboutBox::show(this);
+    })->setMenuRole(QAction::AboutRole);
+    add(help, "aboutQtAction", Localization::tr("About Qt"), {}, [this] {
+        QMessageBox::aboutQt(this);
+    })->setMenuRole(QAction::AboutQtRole);
+}
+
 void MainWindow::showCurrentContent()
 {
     const bool open = m_state.currentSession() != nullptr;
@@ -164,6 +227,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     if (m_settingsWindow)
         m_settingsWindow->close();
+    WindowGeometry::save(*this);
     event->accept();
 }
 

@@ -12,6 +12,7 @@ namespace dictaro {
 
 class AppState;
 class SettingsWindow;
+class ShortcutsWindow;
 class TranscriptionView;
 class WelcomeView;
 
@@ -48,6 +49,8 @@ protected:
 
 private:
     void createMenus();
+    // View (full screen, transcript zoom) and Help (keyboard shortcuts, about).
+    void createViewAndHelpMenus();
     void showCurrentContent();
     void showSettings();
     bool askQuitWithoutSaving();
@@ -57,6 +60,7 @@ private:
     WelcomeView* m_welcome = nullptr;
     TranscriptionView* m_transcription = nullptr;
     QPointer<SettingsWindow> m_settingsWindow;
+    QPointer<ShortcutsWindow> m_shortcutsWindow;
     QList<QAction*> m_sessionActions;
     std::function<bool()> m_askQuitWithoutSaving;
 

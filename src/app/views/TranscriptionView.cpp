@@ -1,10 +1,12 @@
 #include "TranscriptionView.h"
 
 #include "AppState.h"
+#include "DialogFolders.h"
 #include "Appearance.h"
 #include "ExportSheet.h"
 #include "Icons.h"
 #include "Localization.h"
+#include "MediaReference.h"
 #include "PlaybackCommands.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
@@ -15,7 +17,6 @@
 #include "ViewEnvironment.h"
 #include "WelcomeView.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -38,12 +39,13 @@ TranscriptionView::LocateFileDialog& locateFileDialogOverride()
     return dialog;
 }
 
-QString askForAudioFile(QWidget* parent)
+QString askForAudioFile(QWidget* parent, const QString& lastKnownPath)
 {
     if (const auto& override = locateFileDialogOverride())
         return override(parent);
     // The same audio types as the welcome view's open dialog.
-    return QFileDialog::getOpenFileName(parent, QString(), QDir::homePath(),
+    return QFileDialog::getOpenFileName(parent, QString(),
+                                        DialogFolders::locateFolder(lastKnownPath),
                                         WelcomeView::audioNameFilter(), nullptr,
                                         QFileDialog::HideNameFilterDetails);
 }
@@ -334,7 +336,13 @@ void SessionView::leave()
 
 void SessionView::locateFile()
 {
-    const QString path = askForAudioFile(window());
+    if (!m_session)
+        return;
+    const std::optional<MediaReference> missing =
+        m_session->project().mediaBookmark
+            ? MediaReference::decode(*m_session->project().mediaBookmark)
+            : std::nullopt;
+    const QString path = askForAudioFile(window(), missing ? missing->path : QString());
     if (path.isEmpty() || !m_session || m_session->isClosed())
         return;
     // Saves the new reference and starts the session again, which clears or raises the

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace dictaro {
+
+// Whether a path chosen by the user (open dialog, command line, a second launch) can be opened as
+// a project, and the one message that explains why not.
+namespace AudioFileCheck {
+
+// Why the file at `path` cannot be opened (missing, a folder or other non-regular file,
+// unreadable, not one of AppState::supportedExtensions); nothing when it can.
+std::optional<QString> problem(const QString& path);
+
+// Shows `message` (from problem()) in a warning box over `parent`.
+void report(QWidget* parent, const QString& message);
+
+} // namespace AudioFileCheck
+} // namespace dictaro
