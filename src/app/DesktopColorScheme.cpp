@@ -43,8 +43,10 @@ DesktopColorScheme::DesktopColorScheme(QDBusConnection bus, QObject* parent)
         return;
     // The bus finds the slot's parameter types by name, and the slot by this exact text.
     qRegisterMetaType<QDBusVariant>();
+    // clang-format off
     m_bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"),
                   this, SLOT(settingChanged(QString,QString,QDBusVariant)));
+    // clang-format on
     QDBusMessage read = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
                                                        QStringLiteral("Read"));
     read << appearanceGroup << colorSchemeKey;

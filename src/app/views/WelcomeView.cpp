@@ -1,12 +1,13 @@
 #include "WelcomeView.h"
 
 #include "AppState.h"
+#include "AudioFileCheck.h"
+#include "DialogFolders.h"
 #include "Appearance.h"
 #include "Icons.h"
 #include "Localization.h"
 #include "ViewEnvironment.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -164,6 +165,7 @@ WelcomeView::WelcomeView(QWidget* parent) : QWidget(parent)
 
     m_recentList = new QListWidget(column);
     m_recentList->setObjectName(QStringLiteral("recentList"));
+    m_recentList->setAccessibleName(Localization::tr("Recent Projects"));
     m_recentList->setItemDelegate(new RecentProjectDelegate(m_recentList));
     m_recentList->setSelectionMode(QAbstractItemView::NoSelection);
     m_recentList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -254,11 +256,17 @@ void WelcomeView::chooseAudioFile()
     if (!m_state)
         return;
     const QString path =
-        QFileDialog::getOpenFileName(this, QString(), QDir::homePath(), audioNameFilter(), nullptr,
-                                     QFileDialog::HideNameFilterDetails);
+        QFileDialog::getOpenFileName(this, QString(), DialogFolders::openFolder(),
+                                     audioNameFilter(), nullptr, QFileDialog::HideNameFilterDetails);
     // The dialog runs its own event loop: the state may be gone when it returns.
     if (path.isEmpty() || !m_state)
         return;
+    DialogFolders::rememberOpenedFile(path);
+    // The filter can be bypassed by typing a name.
+    if (const std::optional<QString> problem = AudioFileCheck::problem(path)) {
+        AudioFileCheck::report(window(), *problem);
+        return;
+    }
     m_state->openAudioFile(path);
 }
 
@@ -328,6 +336,10 @@ void WelcomeView::updateRecentProjects()
         item->setData(ProjectIdRole, project.id);
         item->setData(MediaFileNameRole, project.mediaFileName);
         item->setToolTip(project.mediaFileName);
+        // Read aloud as the name, then the audio file the delegate paints below it.
+        item->setData(Qt::AccessibleTextRole, project.name);
+        item->setData(Qt::AccessibleDescriptionRole,
+                      Localization::tr("Audio file: %1").arg(project.mediaFileName));
     }
     const bool any = !projects.isEmpty();
     m_divider->setVisible(any);
