@@ -12,9 +12,12 @@
 
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> exitCode = dictaro::CommandLine::answerWithoutDisplay(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     // QApplication adopts the user's locale for C number formatting; libmpv refuses to start
     // unless numbers use a decimal point.

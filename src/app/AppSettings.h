@@ -18,8 +18,8 @@ class AppSettings : public QObject
     Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
-    Q_PROPERTY(int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY
-                   transcriptZoomChanged)
+    Q_PROPERTY(
+        int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;

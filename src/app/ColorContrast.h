@@ -14,8 +14,7 @@ constexpr double minimumTextRatio = 4.5;
 double ratio(const QColor& a, const QColor& b);
 // `text` itself when it reaches `minimum` on `background`; otherwise `text` mixed with black
 // (on light backgrounds) or white (on dark ones) just enough to reach it.
-QColor readableOn(const QColor& text, const QColor& background,
-                  double minimum = minimumTextRatio);
+QColor readableOn(const QColor& text, const QColor& background, double minimum = minimumTextRatio);
 
 } // namespace ColorContrast
 } // namespace dictaro

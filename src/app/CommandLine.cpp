@@ -1,10 +1,14 @@
 #include "CommandLine.h"
 
+#include "AppSettings.h"
 #include "Localization.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace dictaro {
 
@@ -47,14 +51,25 @@ CommandLine CommandLine::parse(const QStringList& arguments, const QString& work
     QString path = files.first();
     if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         const QUrl url(path);
-        const bool local = url.isLocalFile() &&
-                           (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
+        const bool local =
+            url.isLocalFile() && (url.host().isEmpty() || url.host() == QLatin1String("localhost"));
         if (!local)
             return fail(Localization::tr("“%1” is not a local file.").arg(path));
         path = url.toLocalFile();
     }
     result.m_file = QDir::cleanPath(QDir(workingFolder).absoluteFilePath(path));
     return result;
+}
+
+std::optional<int> CommandLine::answerWithoutDisplay(int& argc, char* argv[])
+{
+    const QCoreApplication probe(argc, argv);
+    Localization::install(AppSettings::startupLanguages());
+    const CommandLine line = parse(QCoreApplication::arguments(), QDir::currentPath());
+    if (!line.exits() || line.exitCode() != 0)
+        return std::nullopt;
+    std::fputs(qPrintable(line.output()), stdout);
+    return 0;
 }
 
 } // namespace dictaro

@@ -6,7 +6,6 @@
 #include <QPalette>
 #include <QString>
 
-
 namespace dictaro {
 
 // Follows the desktop's light or dark preference, read from the desktop portal's settings

@@ -10,8 +10,8 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
-#include "TimestampFormatter.h"
 #include "ColorContrast.h"
+#include "TimestampFormatter.h"
 #include "TimestampHighlighter.h"
 #include "TranscriptEditorController.h"
 

@@ -23,17 +23,24 @@ private slots:
         QTest::addColumn<int>("exitCode"); // -1: the program starts
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("file"); // relative to the working folder
-        QTest::newRow("nothing") << QStringList{} << -1 << "" << "";
-        QTest::newRow("relative file") << QStringList{"a/../talk.mp3"} << -1 << "" << "talk.mp3";
+        QTest::newRow("nothing") << QStringList{} << -1 << ""
+                                 << "";
+        QTest::newRow("relative file") << QStringList{"a/../talk.mp3"} << -1 << ""
+                                       << "talk.mp3";
         QTest::newRow("file URL") << QStringList{"file:///tmp/x%20y.wav"} << -1 << ""
                                   << "/tmp/x y.wav";
-        QTest::newRow("dash file") << QStringList{"--", "-odd.mp3"} << -1 << "" << "-odd.mp3";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:" << "";
+        QTest::newRow("dash file") << QStringList{"--", "-odd.mp3"} << -1 << ""
+                                   << "-odd.mp3";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:"
+                              << "";
         QTest::newRow("version") << QStringList{"--version"} << 0 << "dictaro " DICTARO_VERSION "\n"
                                  << "";
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "--help" << "";
-        QTest::newRow("two files") << QStringList{"a.mp3", "b.mp3"} << 2 << "one file" << "";
-        QTest::newRow("remote URL") << QStringList{"file://host/a.mp3"} << 2 << "local" << "";
+        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "--help"
+                                        << "";
+        QTest::newRow("two files") << QStringList{"a.mp3", "b.mp3"} << 2 << "one file"
+                                   << "";
+        QTest::newRow("remote URL") << QStringList{"file://host/a.mp3"} << 2 << "local"
+                                    << "";
     }
     void parse()
     {
@@ -55,12 +62,18 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("audio") << "talk.MP3" << "";
-        QTest::newRow("missing") << "gone.mp3" << "could not be found";
-        QTest::newRow("folder") << "folder.wav" << "is not a file";
-        QTest::newRow("other type") << "notes.txt" << "not an audio file";
-        QTest::newRow("no extension") << "talk" << "not an audio file";
-        QTest::newRow("device") << "/dev/null" << "is not a file";
+        QTest::newRow("audio") << "talk.MP3"
+                               << "";
+        QTest::newRow("missing") << "gone.mp3"
+                                 << "could not be found";
+        QTest::newRow("folder") << "folder.wav"
+                                << "is not a file";
+        QTest::newRow("other type") << "notes.txt"
+                                    << "not an audio file";
+        QTest::newRow("no extension") << "talk"
+                                      << "not an audio file";
+        QTest::newRow("device") << "/dev/null"
+                                << "is not a file";
     }
     void fileProblem()
     {

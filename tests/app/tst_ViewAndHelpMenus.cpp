@@ -102,9 +102,9 @@ private slots:
     void about_namesVersionsAndLicence()
     {
         const QString text = AboutBox::text();
-        for (const QString& part : {QStringLiteral("Dictaro " DICTARO_VERSION),
-                                    QStringLiteral("GPL-3.0-or-later"), QString(qVersion()),
-                                    QStringLiteral("libmpv 2.")})
+        for (const QString& part :
+             {QStringLiteral("Dictaro " DICTARO_VERSION), QStringLiteral("GPL-3.0-or-later"),
+              QString(qVersion()), QStringLiteral("libmpv 2.")})
             QVERIFY2(text.contains(part), qPrintable(text));
     }
 };

@@ -24,19 +24,10 @@ QString AboutBox::text()
 
 QString AboutBox::playbackLibraryVersion()
 {
-    const unsigned long api = mpv_client_api_version();
-    const QString apiVersion = QStringLiteral("libmpv %1.%2").arg(api >> 16).arg(api & 0xffff);
-    // The player's own version is known only to a player instance (not started, nothing played).
-    mpv_handle* mpv = mpv_create();
-    if (!mpv)
-        return apiVersion;
-    QString version;
-    if (char* player = mpv_get_property_string(mpv, "mpv-version")) {
-        version = QString::fromUtf8(player);
-        mpv_free(player);
-    }
-    mpv_terminate_destroy(mpv);
-    return version.isEmpty() ? apiVersion : QStringLiteral("%1 (%2)").arg(apiVersion, version);
+    // The interface version of the library loaded at run time (the player's own version is
+    // known only to a started player).
+    const unsigned long version = mpv_client_api_version();
+    return QStringLiteral("libmpv %1.%2").arg(version >> 16).arg(version & 0xffff);
 }
 
 void AboutBox::show(QWidget* parent)

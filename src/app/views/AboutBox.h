@@ -13,7 +13,7 @@ class AboutBox
 public:
     // The box's text (rich text).
     static QString text();
-    // The version of the playback library in use, as it reports itself.
+    // The version of the playback library in use.
     static QString playbackLibraryVersion();
     static void show(QWidget* parent);
 };

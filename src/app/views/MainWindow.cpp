@@ -138,9 +138,9 @@ void MainWindow::createViewAndHelpMenus()
     };
 
     QMenu* view = menuBar()->addMenu(Localization::tr("View"));
-    QAction* fullScreen = add(view, "fullScreenAction", Localization::tr("Full Screen"),
-                              {QKeySequence(Qt::Key_F11)},
-                              [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    QAction* fullScreen =
+        add(view, "fullScreenAction", Localization::tr("Full Screen"), {QKeySequence(Qt::Key_F11)},
+            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
     fullScreen->setCheckable(true);
     connect(view, &QMenu::aboutToShow, fullScreen,
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
@@ -148,14 +148,14 @@ void MainWindow::createViewAndHelpMenus()
     add(view, "zoomInAction", Localization::tr("Zoom In"),
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
         zoomBy(+1));
-    add(view, "zoomOutAction", Localization::tr("Zoom Out"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)},
-        zoomBy(-1));
+    add(view, "zoomOutAction", Localization::tr("Zoom Out"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, zoomBy(-1));
     add(view, "actualSizeAction", Localization::tr("Actual Size"),
         {QKeySequence(Qt::CTRL | Qt::Key_0)}, zoomBy(0));
 
     QMenu* help = menuBar()->addMenu(Localization::tr("Help"));
-    add(help, "shortcutsAction", Localization::tr("Keyboard Shortcuts"),
-        {QKeySequence(Qt::Key_F1)}, [this] {
+    add(help, "shortcutsAction", Localization::tr("Keyboard Shortcuts"), {QKeySequence(Qt::Key_F1)},
+        [this] {
             if (!m_shortcutsWindow) {
                 QList<QMenu*> menus;
                 for (QAction* entry : menuBar()->actions()) {

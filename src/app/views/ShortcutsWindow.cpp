@@ -72,7 +72,7 @@ ShortcutsWindow::ShortcutsWindow(const QList<QMenu*>& menus, QWidget* parent) : 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tree);
     layout->addWidget(buttons);
-    resize(440, 520);
+    resize(460, 440);
     rebuild();
 }
 

@@ -1,8 +1,8 @@
 #include "TranscriptionView.h"
 
 #include "AppState.h"
-#include "DialogFolders.h"
 #include "Appearance.h"
+#include "DialogFolders.h"
 #include "ExportSheet.h"
 #include "Icons.h"
 #include "Localization.h"
@@ -44,10 +44,9 @@ QString askForAudioFile(QWidget* parent, const QString& lastKnownPath)
     if (const auto& override = locateFileDialogOverride())
         return override(parent);
     // The same audio types as the welcome view's open dialog.
-    return QFileDialog::getOpenFileName(parent, QString(),
-                                        DialogFolders::locateFolder(lastKnownPath),
-                                        WelcomeView::audioNameFilter(), nullptr,
-                                        QFileDialog::HideNameFilterDetails);
+    return QFileDialog::getOpenFileName(
+        parent, QString(), DialogFolders::locateFolder(lastKnownPath),
+        WelcomeView::audioNameFilter(), nullptr, QFileDialog::HideNameFilterDetails);
 }
 
 // A one-line label that shortens its text with an ellipsis instead of widening the window.
@@ -234,6 +233,7 @@ SessionView::SessionView(AppState* appState, TranscriptionSession* session, QWid
 
     m_editor = new TranscriptEditor(session->editorController(), this);
     m_editor->setFrameShape(QFrame::NoFrame);
+    Appearance::followTranscriptZoom(m_editor);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);

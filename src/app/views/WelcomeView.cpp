@@ -1,9 +1,9 @@
 #include "WelcomeView.h"
 
 #include "AppState.h"
+#include "Appearance.h"
 #include "AudioFileCheck.h"
 #include "DialogFolders.h"
-#include "Appearance.h"
 #include "Icons.h"
 #include "Localization.h"
 #include "ViewEnvironment.h"
@@ -255,9 +255,9 @@ void WelcomeView::chooseAudioFile()
 {
     if (!m_state)
         return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), DialogFolders::openFolder(),
-                                     audioNameFilter(), nullptr, QFileDialog::HideNameFilterDetails);
+    const QString path = QFileDialog::getOpenFileName(this, QString(), DialogFolders::openFolder(),
+                                                      audioNameFilter(), nullptr,
+                                                      QFileDialog::HideNameFilterDetails);
     // The dialog runs its own event loop: the state may be gone when it returns.
     if (path.isEmpty() || !m_state)
         return;
