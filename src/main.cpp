@@ -1,16 +1,24 @@
 #include "AppSettings.h"
+#include "CommandLine.h"
+#include "DesktopColorScheme.h"
 #include "DictaroApp.h"
 #include "Localization.h"
 #include "MpvBackend.h"
 #include "SingleInstance.h"
 #include "views/Icons.h"
+#include "views/MainWindow.h"
 
 #include <QApplication>
+#include <QDir>
 
 #include <clocale>
+#include <cstdio>
+#include <optional>
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> exitCode = dictaro::CommandLine::answerWithoutDisplay(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     // QApplication adopts the user's locale for C number formatting; libmpv refuses to start
     // unless numbers use a decimal point.
@@ -18,13 +26,28 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("Dictaro"));
     QApplication::setOrganizationName(QStringLiteral("Dictaro"));
     QApplication::setWindowIcon(dictaro::Icons::application());
+#ifdef DICTARO_APP_ID
+    // Lets the desktop match the window with its desktop entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(DICTARO_APP_ID));
+#endif
     dictaro::Localization::install(dictaro::AppSettings::startupLanguages());
+
+    const auto commandLine =
+        dictaro::CommandLine::parse(QApplication::arguments(), QDir::currentPath());
+    if (commandLine.exits()) {
+        std::fputs(qPrintable(commandLine.output()), commandLine.exitCode() ? stderr : stdout);
+        return commandLine.exitCode();
+    }
+    // Dark when the desktop prefers it, following changes while running.
+    dictaro::DesktopColorScheme colorScheme;
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
         dictaro::DictaroApp::reportMissingDataDirectory();
         return 1;
     }
-    const QStringList files = QApplication::arguments().mid(1);
+    QStringList files;
+    if (!commandLine.file().isEmpty())
+        files.append(commandLine.file());
     // One process writes a projects folder; a later start hands its files over and ends
     // without writing anything. The guard outlives the application, whose final save it covers.
     auto instance = dictaro::SingleInstance::acquire(dictaro::DictaroApp::dataDirectory());

@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <mutex>
@@ -16,6 +17,12 @@ namespace {
 
 const QString autoRewindKey = QStringLiteral("autoRewindSeconds");
 const QString skipKey = QStringLiteral("skipSeconds");
+const QString transcriptZoomKey = QStringLiteral("transcriptZoom");
+const QString windowGeometryKey = QStringLiteral("window/geometry");
+const QString windowMaximizedKey = QStringLiteral("window/maximized");
+const QString windowFullScreenKey = QStringLiteral("window/fullScreen");
+const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
+const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
@@ -87,6 +94,9 @@ AppSettings::AppSettings()
     const auto settings = openSettings();
     m_autoRewindSeconds = readNumber(*settings, autoRewindKey, defaultAutoRewindSeconds);
     m_skipSeconds = readNumber(*settings, skipKey, defaultSkipSeconds);
+    m_transcriptZoom = std::clamp(
+        int(std::lround(std::clamp(readNumber(*settings, transcriptZoomKey, 0.0), -1e6, 1e6))),
+        minTranscriptZoom, maxTranscriptZoom);
 }
 
 AppSettings& AppSettings::shared()
@@ -127,6 +137,75 @@ void AppSettings::setSkipSeconds(double seconds)
 {
     if (assign(m_skipSeconds, seconds, skipKey))
         emit skipSecondsChanged(m_skipSeconds);
+}
+
+void AppSettings::setTranscriptZoom(int steps)
+{
+    steps = std::clamp(steps, minTranscriptZoom, maxTranscriptZoom);
+    const bool changed = m_transcriptZoom != steps;
+    m_transcriptZoom = steps;
+    const auto settings = openSettings();
+    settings->setValue(transcriptZoomKey, steps);
+    commit(*settings);
+    if (changed)
+        emit transcriptZoomChanged(steps);
+}
+
+std::optional<AppSettings::WindowPlacement> AppSettings::windowPlacement()
+{
+    const auto settings = openSettings();
+    // Four whole numbers: x, y, width, height.
+    const QStringList parts = settings->value(windowGeometryKey).toStringList();
+    if (parts.size() != 4)
+        return std::nullopt;
+    int numbers[4];
+    for (int i = 0; i < 4; ++i) {
+        bool ok = false;
+        numbers[i] = parts[i].trimmed().toInt(&ok);
+        if (!ok)
+            return std::nullopt;
+    }
+    const QRect geometry(numbers[0], numbers[1], numbers[2], numbers[3]);
+    if (geometry.width() <= 0 || geometry.height() <= 0)
+        return std::nullopt;
+    return WindowPlacement{geometry, settings->value(windowMaximizedKey).toBool(),
+                           settings->value(windowFullScreenKey).toBool()};
+}
+
+void AppSettings::setWindowPlacement(const WindowPlacement& placement)
+{
+    const QRect& g = placement.geometry;
+    const auto settings = openSettings();
+    settings->setValue(windowGeometryKey,
+                       QStringList{QString::number(g.x()), QString::number(g.y()),
+                                   QString::number(g.width()), QString::number(g.height())});
+    settings->setValue(windowMaximizedKey, placement.maximized);
+    settings->setValue(windowFullScreenKey, placement.fullScreen);
+    commit(*settings);
+}
+
+QString AppSettings::lastOpenFolder()
+{
+    return openSettings()->value(lastOpenFolderKey).toString();
+}
+
+void AppSettings::setLastOpenFolder(const QString& folder)
+{
+    const auto settings = openSettings();
+    settings->setValue(lastOpenFolderKey, folder);
+    commit(*settings);
+}
+
+QString AppSettings::lastExportFolder()
+{
+    return openSettings()->value(lastExportFolderKey).toString();
+}
+
+void AppSettings::setLastExportFolder(const QString& folder)
+{
+    const auto settings = openSettings();
+    settings->setValue(lastExportFolderKey, folder);
+    commit(*settings);
 }
 
 QString AppSettings::languageOverride()

@@ -1,23 +1,32 @@
 #pragma once
 
 #include <QObject>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace dictaro {
 
-// The user's settings: the two playback intervals (one shared, observable instance) and the
-// interface language chosen in the settings window, kept in the per-user settings file.
+// The user's settings: the two playback intervals and the transcript zoom (one shared,
+// observable instance), the interface language chosen in the settings window, and what the
+// windows and dialogs remember between runs, kept in the per-user settings file.
 class AppSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
+    Q_PROPERTY(
+        int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
     static constexpr double defaultSkipSeconds = 5.0;
+    // The transcript text is zoomed in whole steps from the interface font's size (0).
+    static constexpr int minTranscriptZoom = -5;
+    static constexpr int maxTranscriptZoom = 10;
 
     // The one instance, created on first use. Reading it writes nothing.
     static AppSettings& shared();
@@ -28,6 +37,27 @@ public:
     // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
     void setAutoRewindSeconds(double seconds);
     void setSkipSeconds(double seconds);
+
+    int transcriptZoom() const { return m_transcriptZoom; }
+    // Clamped to minTranscriptZoom..maxTranscriptZoom and written at once.
+    void setTranscriptZoom(int steps);
+
+    // The main window's normal (not maximised) geometry and its state, as last closed.
+    struct WindowPlacement
+    {
+        QRect geometry;
+        bool maximized = false;
+        bool fullScreen = false;
+    };
+    // Empty when none was saved or the stored one is unusable.
+    static std::optional<WindowPlacement> windowPlacement();
+    static void setWindowPlacement(const WindowPlacement& placement);
+
+    // The folders the file dialogs last worked in (empty when none); see DialogFolders.
+    static QString lastOpenFolder();
+    static void setLastOpenFolder(const QString& folder);
+    static QString lastExportFolder();
+    static void setLastExportFolder(const QString& folder);
 
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
@@ -47,6 +77,7 @@ public:
 signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
+    void transcriptZoomChanged(int transcriptZoom);
 
 private:
     AppSettings();
@@ -55,6 +86,7 @@ private:
 
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
+    int m_transcriptZoom = 0;
 };
 
 } // namespace dictaro

@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "AudioFileCheck.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
@@ -59,24 +60,10 @@ bool AppState::isSupportedAudioFile(const QString& path)
     return supportedExtensions.contains(QFileInfo(path).suffix().toLower());
 }
 
-std::optional<QString> AppState::audioFileProblem(const QString& path)
-{
-    const QFileInfo info(path);
-    if (!info.exists())
-        return Localization::tr("Audio file not found. It may have been moved or deleted.");
-    // FIFOs and devices would hang or never end; folders are no recordings.
-    if (!info.isFile())
-        return Localization::tr("\u201c%1\u201d is not a regular file, so it can't be opened as "
-                                "audio.")
-            .arg(info.fileName());
-    if (!isSupportedAudioFile(path))
-        return Localization::tr("This file can't be played. Use MP3, M4A, WAV, AIFF or FLAC.");
-    return std::nullopt;
-}
-
 void AppState::openAudioFile(const QString& path)
 {
-    if (const std::optional<QString> problem = audioFileProblem(path)) {
+    // FIFOs and devices would hang or never end; folders are no recordings.
+    if (const std::optional<QString> problem = AudioFileCheck::problem(path)) {
         setOpenError(problem);
         return;
     }

@@ -48,9 +48,6 @@ public:
 
     // Whether a file name's extension is one of supportedExtensions (in any letter case).
     static bool isSupportedAudioFile(const QString& path);
-    // Why the file at `path` cannot be opened as audio (no such file, not a regular file, not
-    // a supported type), or nothing when it can be tried.
-    static std::optional<QString> audioFileProblem(const QString& path);
 
     // Makes, saves and opens a new project for the audio file at `path`; a path that is not a
     // regular audio file is refused with openError.

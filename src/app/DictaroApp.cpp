@@ -9,6 +9,7 @@
 #include "QuitSignals.h"
 #include "TranscriptionSession.h"
 #include "views/MainWindow.h"
+#include "views/WindowGeometry.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -65,7 +66,8 @@ void DictaroApp::openFiles(const QStringList& files)
 
 void DictaroApp::show()
 {
-    m_window->resize(900, 640);
+    if (!WindowGeometry::restore(*m_window))
+        m_window->resize(900, 640);
     m_window->show();
     QTimer::singleShot(0, m_window.get(), [window = m_window.get()] {
         window->raise();

@@ -10,6 +10,7 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
+#include "ColorContrast.h"
 #include "LineBreaks.h"
 #include "TimestampFormatter.h"
 #include "TimestampHighlighter.h"
@@ -58,8 +59,7 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
     viewport()->setMouseTracking(true);
 
     // The colouring belongs to the document and goes with it.
-    m_highlighter =
-        new TimestampHighlighter(document, palette().color(QPalette::Active, QPalette::Highlight));
+    m_highlighter = new TimestampHighlighter(document, timestampColor(palette()));
 }
 
 std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const
@@ -167,7 +167,13 @@ void TranscriptEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_highlighter)
-        m_highlighter->setColor(palette().color(QPalette::Active, QPalette::Highlight));
+        m_highlighter->setColor(timestampColor(palette()));
+}
+
+QColor TranscriptEditor::timestampColor(const QPalette& palette)
+{
+    return ColorContrast::readableOn(palette.color(QPalette::Active, QPalette::Highlight),
+                                     palette.color(QPalette::Active, QPalette::Base));
 }
 
 bool TranscriptEditor::canInsertFromMimeData(const QMimeData* source) const

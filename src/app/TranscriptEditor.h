@@ -26,6 +26,10 @@ public:
     // Shows `document`, which must outlive the editor.
     explicit TranscriptEditor(QTextDocument* document, QWidget* parent = nullptr);
 
+    // The colour timestamps are drawn in: the palette's accent, made legible on its text
+    // background where it is too faint.
+    static QColor timestampColor(const QPalette& palette);
+
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
 

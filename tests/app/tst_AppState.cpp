@@ -106,7 +106,7 @@ private slots:
             QVERIFY(state.openError() && state.openError()->contains(u'\u201c'));
         }
         state.openAudioFile(m_home->filePath(QStringLiteral("gone.mp3")));
-        QVERIFY(state.openError()->contains(QStringLiteral("not found")));
+        QVERIFY(state.openError()->contains(QStringLiteral("could not be found")));
         QVERIFY(m_store->summaries().isEmpty());
         state.openAudioFile(audio(QStringLiteral("ok.mp3")));
         QVERIFY(state.currentSession() && !state.openError());

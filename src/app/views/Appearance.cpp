@@ -1,6 +1,10 @@
 #include "Appearance.h"
 
+#include "AppSettings.h"
+
 #include <QWidget>
+
+#include <cmath>
 
 namespace dictaro::Appearance {
 
@@ -41,6 +45,19 @@ void setTextStyle(QWidget* widget, TextStyle style)
 void makeSecondary(QWidget* widget)
 {
     widget->setForegroundRole(QPalette::PlaceholderText);
+}
+
+QFont zoomedFont(const QFont& base, int steps)
+{
+    return scaled(base, std::pow(1.1, steps));
+}
+
+void followTranscriptZoom(QWidget* editor)
+{
+    const QFont base = editor->font();
+    const auto apply = [editor, base](int steps) { editor->setFont(zoomedFont(base, steps)); };
+    apply(AppSettings::shared().transcriptZoom());
+    QObject::connect(&AppSettings::shared(), &AppSettings::transcriptZoomChanged, editor, apply);
 }
 
 } // namespace dictaro::Appearance

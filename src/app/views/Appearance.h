@@ -24,5 +24,11 @@ void setTextStyle(QWidget* widget, TextStyle style);
 // role), which follows palette changes.
 void makeSecondary(QWidget* widget);
 
+// `base` zoomed by `steps` (the transcript zoom: each step 10 % larger, negative ones smaller).
+QFont zoomedFont(const QFont& base, int steps);
+// Zooms `editor`'s current font by the shared settings' transcript zoom, now and whenever it
+// changes.
+void followTranscriptZoom(QWidget* editor);
+
 } // namespace Appearance
 } // namespace dictaro

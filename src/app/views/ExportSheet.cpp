@@ -1,5 +1,7 @@
 #include "ExportSheet.h"
 
+#include "DialogFolders.h"
+
 #include "AppState.h"
 #include "Appearance.h"
 #include "AtomicFile.h"
@@ -9,7 +11,6 @@
 #include "TranscriptionSession.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -44,10 +45,7 @@ QString askForSaveLocation(QWidget* parent, const QString& suggestedName, Export
                                                           : Localization::tr("Plain Text");
     dialog.setNameFilter(QStringLiteral("%1 (*.%2)").arg(kind, extension));
     dialog.setDefaultSuffix(extension);
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty() || !QDir(folder).exists())
-        folder = QDir::homePath();
-    dialog.setDirectory(folder);
+    dialog.setDirectory(DialogFolders::exportFolder());
     dialog.selectFile(suggestedName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
@@ -60,6 +58,7 @@ void saveExport(QWidget* parent, const QString& text, const QString& suggestedNa
     const QString path = askForSaveLocation(parent, suggestedName, format);
     if (path.isEmpty())
         return;
+    DialogFolders::rememberExportedFile(path);
     try {
         AtomicFile::write(path, text.toUtf8());
     } catch (const StoreError& error) {

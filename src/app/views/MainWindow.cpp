@@ -1,13 +1,17 @@
 #include "MainWindow.h"
 
 #include "AppActions.h"
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Localization.h"
 #include "TranscriptionSession.h"
+#include "views/AboutBox.h"
 #include "views/Icons.h"
 #include "views/SettingsWindow.h"
+#include "views/ShortcutsWindow.h"
 #include "views/TranscriptionView.h"
 #include "views/WelcomeView.h"
+#include "views/WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,6 +36,7 @@ MainWindow::MainWindow(AppState& state, AppActions& actions, QWidget* parent)
     m_stack->addWidget(m_welcome);
 
     createMenus();
+    createViewAndHelpMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showSession);
     showSession(m_state.currentSession());
 }
@@ -72,6 +77,64 @@ void MainWindow::createMenus()
     });
     m_actions.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
+}
+
+void MainWindow::createViewAndHelpMenus()
+{
+    const auto add = [this](QMenu* menu, const char* name, const QString& title,
+                            const QList<QKeySequence>& keys, auto&& work) {
+        QAction* item = menu->addAction(title);
+        item->setObjectName(QLatin1String(name));
+        item->setShortcuts(keys);
+        item->setShortcutContext(Qt::WindowShortcut);
+        connect(item, &QAction::triggered, this, work);
+        return item;
+    };
+    const auto zoomBy = [](int steps) {
+        return [steps] {
+            AppSettings& settings = AppSettings::shared();
+            settings.setTranscriptZoom(steps == 0 ? 0 : settings.transcriptZoom() + steps);
+        };
+    };
+
+    QMenu* view = menuBar()->addMenu(Localization::tr("View"));
+    QAction* fullScreen =
+        add(view, "fullScreenAction", Localization::tr("Full Screen"), {QKeySequence(Qt::Key_F11)},
+            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    fullScreen->setCheckable(true);
+    connect(view, &QMenu::aboutToShow, fullScreen,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
+    view->addSeparator();
+    add(view, "zoomInAction", Localization::tr("Zoom In"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+        zoomBy(+1));
+    add(view, "zoomOutAction", Localization::tr("Zoom Out"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, zoomBy(-1));
+    add(view, "actualSizeAction", Localization::tr("Actual Size"),
+        {QKeySequence(Qt::CTRL | Qt::Key_0)}, zoomBy(0));
+
+    QMenu* help = menuBar()->addMenu(Localization::tr("Help"));
+    add(help, "shortcutsAction", Localization::tr("Keyboard Shortcuts"), {QKeySequence(Qt::Key_F1)},
+        [this] {
+            if (!m_shortcutsWindow) {
+                QList<QMenu*> menus;
+                for (QAction* entry : menuBar()->actions()) {
+                    if (entry->menu())
+                        menus.append(entry->menu());
+                }
+                m_shortcutsWindow = new ShortcutsWindow(menus, this);
+            }
+            m_shortcutsWindow->show();
+            m_shortcutsWindow->raise();
+            m_shortcutsWindow->activateWindow();
+        });
+    help->addSeparator();
+    add(help, "aboutAction", Localization::tr("About Dictaro"), {}, [this] {
+        AboutBox::show(this);
+    })->setMenuRole(QAction::AboutRole);
+    add(help, "aboutQtAction", Localization::tr("About Qt"), {}, [this] {
+        QMessageBox::aboutQt(this);
+    })->setMenuRole(QAction::AboutQtRole);
 }
 
 void MainWindow::showSession(TranscriptionSession* session)
@@ -136,6 +199,7 @@ void MainWindow::closeEvent(QCloseEvent* event)
     }
     if (m_settingsWindow)
         m_settingsWindow->close();
+    WindowGeometry::save(*this);
     event->accept();
 }
 

@@ -13,6 +13,7 @@ namespace dictaro {
 class AppActions;
 class AppState;
 class SettingsWindow;
+class ShortcutsWindow;
 class TranscriptionSession;
 class TranscriptionView;
 class WelcomeView;
@@ -45,6 +46,8 @@ protected:
 
 private:
     void createMenus();
+    // View (full screen, transcript zoom) and Help (keyboard shortcuts, about).
+    void createViewAndHelpMenus();
     void showSession(TranscriptionSession* session);
     void showSettings();
     bool askQuitWithoutSaving();
@@ -55,6 +58,7 @@ private:
     WelcomeView* m_welcome = nullptr;
     TranscriptionView* m_transcription = nullptr;
     QPointer<SettingsWindow> m_settingsWindow;
+    QPointer<ShortcutsWindow> m_shortcutsWindow;
     std::function<bool()> m_askQuitWithoutSaving;
 };
 

@@ -99,6 +99,7 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
 
     m_positionSlider = new QSlider(Qt::Horizontal, this);
     m_positionSlider->setObjectName(QStringLiteral("positionSlider"));
+    m_positionSlider->setAccessibleName(Localization::tr("Playback position"));
     auto* sliderStyle = new JumpingSliderStyle;
     sliderStyle->setParent(m_positionSlider);
     m_positionSlider->setStyle(sliderStyle);
@@ -168,6 +169,8 @@ void PlayerBarView::updatePosition()
 {
     const double position = m_engine ? m_engine->currentTime() : 0.0;
     m_currentTimeLabel->setText(TimeFormat::timeString(position));
+    m_currentTimeLabel->setAccessibleName(
+        Localization::tr("Elapsed %1").arg(m_currentTimeLabel->text()));
     if (m_positionSlider->isSliderDown())
         return;
     m_followingEngine = true;
@@ -179,6 +182,8 @@ void PlayerBarView::updateDuration()
 {
     const double duration = m_engine ? m_engine->duration() : 0.0;
     m_durationLabel->setText(TimeFormat::timeString(duration));
+    m_durationLabel->setAccessibleName(
+        Localization::tr("Duration %1").arg(m_durationLabel->text()));
     m_followingEngine = true;
     m_positionSlider->setRange(0, toSliderUnits(std::max(duration, 0.01)));
     m_followingEngine = false;
@@ -191,6 +196,8 @@ void PlayerBarView::updateRate()
 {
     const double rate = m_engine ? m_engine->rate() : 1.0;
     m_rateLabel->setText(QString::number(rate, 'f', 1) + u'x');
+    m_rateLabel->setAccessibleName(
+        Localization::tr("Playback speed %1×").arg(QString::number(rate, 'f', 1)));
 }
 
 } // namespace dictaro

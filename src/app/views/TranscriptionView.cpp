@@ -4,10 +4,12 @@
 #include "AppState.h"
 #include "Appearance.h"
 #include "Banner.h"
+#include "DialogFolders.h"
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
 #include "Icons.h"
 #include "Localization.h"
+#include "MediaReference.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
 #include "TranscriptEditor.h"
@@ -15,7 +17,6 @@
 #include "WelcomeView.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -34,14 +35,14 @@ TranscriptionView::LocateFileDialog& locateFileDialogOverride()
     return dialog;
 }
 
-QString askForAudioFile(QWidget* parent)
+QString askForAudioFile(QWidget* parent, const QString& lastKnownPath)
 {
     if (const auto& override = locateFileDialogOverride())
         return override(parent);
     // The same audio types as the welcome view's open dialog.
-    return QFileDialog::getOpenFileName(parent, QString(), QDir::homePath(),
-                                        WelcomeView::audioNameFilter(), nullptr,
-                                        QFileDialog::HideNameFilterDetails);
+    return QFileDialog::getOpenFileName(
+        parent, QString(), DialogFolders::locateFolder(lastKnownPath),
+        WelcomeView::audioNameFilter(), nullptr, QFileDialog::HideNameFilterDetails);
 }
 
 QFrame* makeDivider(QWidget* parent)
@@ -97,6 +98,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
     m_editor->setFrameShape(QFrame::NoFrame);
+    Appearance::followTranscriptZoom(m_editor);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -156,7 +158,11 @@ void TranscriptionView::insertTimestamp()
 void TranscriptionView::locateFile()
 {
     const QPointer<TranscriptionView> self(this);
-    const QString path = askForAudioFile(window());
+    const std::optional<MediaReference> missing =
+        m_session.project().mediaBookmark
+            ? MediaReference::decode(*m_session.project().mediaBookmark)
+            : std::nullopt;
+    const QString path = askForAudioFile(window(), missing ? missing->path : QString());
     // The dialog runs its own event loop: the screen may be gone when it returns.
     if (path.isEmpty() || !self || m_session.isClosed())
         return;

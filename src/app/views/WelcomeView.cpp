@@ -3,10 +3,10 @@
 #include "AppState.h"
 #include "Appearance.h"
 #include "Banner.h"
+#include "DialogFolders.h"
 #include "Icons.h"
 #include "Localization.h"
 
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -164,6 +164,7 @@ WelcomeView::WelcomeView(AppState& state, QWidget* parent) : QWidget(parent), m_
 
     m_recentList = new QListWidget(column);
     m_recentList->setObjectName(QStringLiteral("recentList"));
+    m_recentList->setAccessibleName(Localization::tr("Recent Projects"));
     m_recentList->setItemDelegate(new RecentProjectDelegate(m_recentList));
     m_recentList->setSelectionMode(QAbstractItemView::NoSelection);
     m_recentList->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -286,12 +287,14 @@ void WelcomeView::chooseAudioFile()
 {
     if (!m_state)
         return;
-    const QString path =
-        QFileDialog::getOpenFileName(this, QString(), QDir::homePath(), audioNameFilter(), nullptr,
-                                     QFileDialog::HideNameFilterDetails);
+    const QString path = QFileDialog::getOpenFileName(this, QString(), DialogFolders::openFolder(),
+                                                      audioNameFilter(), nullptr,
+                                                      QFileDialog::HideNameFilterDetails);
     // The dialog runs its own event loop: the state may be gone when it returns.
     if (path.isEmpty() || !m_state)
         return;
+    DialogFolders::rememberOpenedFile(path);
+    // The filter can be bypassed by typing a name; the state refuses what it cannot open.
     m_state->openAudioFile(path);
 }
 
@@ -353,8 +356,10 @@ void WelcomeView::updateRecentProjects()
         item->setData(MediaFileNameRole, project.mediaFileName);
         // Names come from the user's files: shown as typed, never as markup.
         item->setToolTip(project.mediaFileName.toHtmlEscaped());
-        item->setData(Qt::AccessibleTextRole,
-                      QStringLiteral("%1, %2").arg(project.name, project.mediaFileName));
+        // Read aloud as the name, then the audio file the delegate paints below it.
+        item->setData(Qt::AccessibleTextRole, project.name);
+        item->setData(Qt::AccessibleDescriptionRole,
+                      Localization::tr("Audio file: %1").arg(project.mediaFileName));
     }
     const bool any = !projects.isEmpty();
     m_divider->setVisible(any);

@@ -1,0 +1,117 @@
+#include "ShortcutsWindow.h"
+
+#include "Appearance.h"
+#include "Localization.h"
+
+#include <QAction>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace dictaro {
+
+namespace {
+
+// A menu title or command as read aloud and listed: no mnemonic marks.
+QString plainText(QString text)
+{
+    text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+    text.remove(u'&');
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
+
+QString keysText(const QAction* action)
+{
+    QStringList keys;
+    for (const QKeySequence& key : action->shortcuts())
+        keys.append(key.toString(QKeySequence::NativeText));
+    return keys.join(QStringLiteral(", "));
+}
+
+// The actions of `menu` and its submenus, in menu order.
+void collect(const QMenu* menu, QList<QAction*>& actions)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->menu())
+            collect(action->menu(), actions);
+        else if (!action->isSeparator() && !action->shortcuts().isEmpty())
+            actions.append(action);
+    }
+}
+
+} // namespace
+
+ShortcutsWindow::ShortcutsWindow(const QList<QMenu*>& menus, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("shortcutsWindow"));
+    setWindowTitle(Localization::tr("Keyboard Shortcuts"));
+    for (QMenu* menu : menus)
+        m_menus.append(menu);
+
+    m_tree = new QTreeWidget(this);
+    m_tree->setObjectName(QStringLiteral("shortcutsList"));
+    m_tree->setAccessibleName(Localization::tr("Keyboard shortcuts"));
+    m_tree->setColumnCount(2);
+    m_tree->setHeaderLabels({Localization::tr("Command"), Localization::tr("Keys")});
+    m_tree->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_tree->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_tree->header()->setStretchLastSection(false);
+    m_tree->setRootIsDecorated(false);
+    m_tree->setItemsExpandable(false);
+    m_tree->setSelectionMode(QAbstractItemView::NoSelection);
+    m_tree->setFocusPolicy(Qt::StrongFocus);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    buttons->button(QDialogButtonBox::Close)->setText(Localization::tr("Close"));
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tree);
+    layout->addWidget(buttons);
+    resize(460, 440);
+    rebuild();
+}
+
+QStringList ShortcutsWindow::listing() const
+{
+    QStringList rows;
+    for (int i = 0; i < m_tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* section = m_tree->topLevelItem(i);
+        rows.append(section->text(0));
+        for (int j = 0; j < section->childCount(); ++j)
+            rows.append(section->child(j)->text(0) + u'\t' + section->child(j)->text(1));
+    }
+    return rows;
+}
+
+void ShortcutsWindow::showEvent(QShowEvent* event)
+{
+    rebuild();
+    QDialog::showEvent(event);
+}
+
+void ShortcutsWindow::rebuild()
+{
+    m_tree->clear();
+    const QFont headline = Appearance::font(Appearance::TextStyle::Headline, m_tree->font());
+    for (const QMenu* menu : std::as_const(m_menus)) {
+        if (!menu)
+            continue;
+        QList<QAction*> actions;
+        collect(menu, actions);
+        if (actions.isEmpty())
+            continue;
+        auto* section = new QTreeWidgetItem(m_tree, {plainText(menu->title())});
+        section->setFont(0, headline);
+        section->setFirstColumnSpanned(true);
+        for (const QAction* action : std::as_const(actions))
+            new QTreeWidgetItem(section, {plainText(action->iconText()), keysText(action)});
+    }
+    m_tree->expandAll();
+}
+
+} // namespace dictaro

@@ -1,0 +1,124 @@
+// The View and Help menus of the main window: full screen, the remembered transcript zoom, the
+// keyboard shortcuts list made from the menus themselves, and the About text.
+#include "AppActions.h"
+#include "AppSettings.h"
+#include "AppState.h"
+#include "MpvBackend.h"
+#include "PlaybackEngine.h"
+#include "views/AboutBox.h"
+#include "views/Appearance.h"
+#include "views/MainWindow.h"
+#include "views/ShortcutsWindow.h"
+
+#include <QAction>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace dictaro;
+
+class tst_ViewAndHelpMenus : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_home;
+    std::unique_ptr<ProjectStore> m_store;
+    std::unique_ptr<PlaybackEngine> m_engine;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<AppActions> m_actions;
+    std::unique_ptr<MainWindow> m_window;
+
+    void trigger(const char* name) { m_window->findChild<QAction*>(name)->trigger(); }
+
+private slots:
+    void init()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
+        AppSettings::resetSharedForTesting();
+        m_store = std::make_unique<ProjectStore>(m_home.path());
+        m_engine = std::make_unique<PlaybackEngine>(
+            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        m_state = std::make_unique<AppState>(*m_store, *m_engine);
+        m_actions = std::make_unique<AppActions>(*m_state);
+        m_window = std::make_unique<MainWindow>(*m_state, *m_actions);
+        m_window->show();
+    }
+    void cleanup()
+    {
+        m_window.reset();
+        m_actions.reset();
+        m_state.reset();
+    }
+
+    // Every action of every menu that has a key is listed with all its keys, and a key changed
+    // afterwards shows up the next time the window is opened.
+    void shortcutsWindow_listsTheMenusKeys()
+    {
+        trigger("shortcutsAction");
+        auto* window = m_window->findChild<ShortcutsWindow*>();
+        QVERIFY(window && window->isVisible());
+        int withKeys = 0;
+        for (QAction* entry : m_window->menuBar()->actions()) {
+            for (QAction* action : entry->menu()->actions()) {
+                if (action->shortcuts().isEmpty())
+                    continue;
+                ++withKeys;
+                QStringList keys;
+                for (const QKeySequence& key : action->shortcuts())
+                    keys << key.toString(QKeySequence::NativeText);
+                const QString row = action->iconText() + '\t' + keys.join(", ");
+                QVERIFY2(window->listing().contains(row), qPrintable(row));
+            }
+        }
+        QCOMPARE(window->listing().size(), withKeys + 4); // with the four menu titles
+        QVERIFY(window->listing().contains("Zoom In\tCtrl++, Ctrl+="));
+
+        window->close();
+        m_actions->action(AppActions::Command::PlayPause)->setShortcut(QKeySequence(Qt::Key_F5));
+        trigger("shortcutsAction");
+        QVERIFY(window->listing().contains("Play/Pause\tF5"));
+    }
+
+    // The zoom steps apply to a following editor at once and are read back at the next start;
+    // Actual Size returns to the interface font.
+    void zoom_isAppliedAndRemembered()
+    {
+        QPlainTextEdit editor;
+        const qreal base = editor.font().pointSizeF();
+        Appearance::followTranscriptZoom(&editor);
+        trigger("zoomInAction");
+        trigger("zoomInAction");
+        trigger("zoomOutAction");
+        QCOMPARE(editor.font().pointSizeF(), base * 1.1);
+        AppSettings::resetSharedForTesting();
+        QCOMPARE(AppSettings::shared().transcriptZoom(), 1);
+        trigger("actualSizeAction");
+        QCOMPARE(AppSettings::shared().transcriptZoom(), 0);
+        AppSettings::shared().setTranscriptZoom(1000);
+        QCOMPARE(AppSettings::shared().transcriptZoom(), AppSettings::maxTranscriptZoom);
+    }
+
+    void fullScreen_toggles()
+    {
+        trigger("fullScreenAction");
+        QVERIFY(m_window->windowState() & Qt::WindowFullScreen);
+        trigger("fullScreenAction");
+        QVERIFY(!(m_window->windowState() & Qt::WindowFullScreen));
+    }
+
+    void about_namesVersionsAndLicence()
+    {
+        const QString text = AboutBox::text();
+        for (const QString& part :
+             {QStringLiteral("Dictaro " DICTARO_VERSION), QStringLiteral("GPL-3.0-or-later"),
+              QString(qVersion()), QStringLiteral("libmpv 2.")})
+            QVERIFY2(text.contains(part), qPrintable(text));
+    }
+};
+
+QTEST_MAIN(tst_ViewAndHelpMenus)
+#include "tst_ViewAndHelpMenus.moc"
