@@ -4,158 +4,157 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/PlaybackEngine.cpp" line="139"/>
+        <location filename="../src/app/PlaybackEngine.cpp" line="134"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="16"/>
+        <location filename="../src/app/AudioFileCheck.cpp" line="15"/>
         <source>“%1” could not be found.</source>
         <translation>“%1” bulunamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="18"/>
+        <location filename="../src/app/AudioFileCheck.cpp" line="17"/>
         <source>“%1” is not a file.</source>
         <translation>“%1” bir dosya değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="20"/>
+        <location filename="../src/app/AudioFileCheck.cpp" line="19"/>
         <source>“%1” is not an audio file Dictaro can open. Choose an MP3, M4A, AAC, WAV, AIFF, FLAC or CAF file.</source>
         <translation>“%1”, Dictaro’nun açabileceği bir ses dosyası değil. MP3, M4A, AAC, WAV, AIFF, FLAC veya CAF dosyası seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="24"/>
+        <location filename="../src/app/AudioFileCheck.cpp" line="23"/>
         <source>You don&apos;t have permission to read “%1”.</source>
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="30"/>
-        <location filename="../src/app/DictaroApp.cpp" line="37"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="41"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="208"/>
-        <location filename="../src/app/views/WelcomeView.cpp" line="130"/>
+        <location filename="../src/app/DictaroApp.cpp" line="45"/>
+        <location filename="../src/app/DictaroApp.cpp" line="53"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="30"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="180"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="31"/>
-        <source>The file can&apos;t be opened.</source>
-        <translation>Dosya açılamıyor.</translation>
+        <location filename="../src/app/DictaroApp.cpp" line="54"/>
+        <source>Dictaro is already running.</source>
+        <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="83"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="56"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="84"/>
+        <location filename="../src/app/AppActions.cpp" line="31"/>
         <source>Save</source>
         <translation>Kaydet</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="89"/>
+        <location filename="../src/app/AppActions.cpp" line="36"/>
         <source>Settings…</source>
         <translation>Ayarlar…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="93"/>
+        <location filename="../src/app/AppActions.cpp" line="40"/>
         <source>Quit</source>
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="97"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="64"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="98"/>
+        <location filename="../src/app/AppActions.cpp" line="42"/>
         <source>Play/Pause</source>
         <translation>Oynat/Duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="103"/>
+        <location filename="../src/app/AppActions.cpp" line="44"/>
         <source>Skip Back</source>
         <translation>Geri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="106"/>
+        <location filename="../src/app/AppActions.cpp" line="48"/>
         <source>Skip Forward</source>
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="109"/>
+        <location filename="../src/app/AppActions.cpp" line="54"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="111"/>
+        <location filename="../src/app/AppActions.cpp" line="58"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="115"/>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="213"/>
+        <location filename="../src/app/AppActions.cpp" line="62"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="140"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="100"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="141"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="102"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="148"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="108"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="151"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="111"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="153"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="113"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="156"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="116"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="157"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="117"/>
         <location filename="../src/app/views/ShortcutsWindow.cpp" line="51"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="175"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="135"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="209"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="181"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="211"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="183"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="214"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="186"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="215"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="187"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -191,100 +190,75 @@
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/TranscriptionSession.cpp" line="101"/>
+        <location filename="../src/app/TranscriptionSession.cpp" line="114"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="44"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="45"/>
         <source>Plain Text</source>
         <translation>Düz Metin</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="78"/>
-        <location filename="../src/app/views/ExportSheet.cpp" line="79"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="65"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="66"/>
         <source>Export failed</source>
         <translation>Dışa aktarılamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="91"/>
-        <location filename="../src/app/views/ExportSheet.cpp" line="94"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="77"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="80"/>
         <source>Export Transcript</source>
         <translation>Metni Dışa Aktar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="98"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="84"/>
         <source>Format</source>
         <translation>Biçim</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="99"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="85"/>
         <source>Plain Text (.txt)</source>
         <translation>Düz Metin (.txt)</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="101"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="87"/>
         <source>Markdown (.md)</source>
         <translation>Markdown (.md)</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="117"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="103"/>
         <source>Include timestamps</source>
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="121"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="107"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="124"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="86"/>
+        <location filename="../src/app/AppActions.cpp" line="34"/>
+        <location filename="../src/app/views/ExportSheet.cpp" line="110"/>
         <source>Export…</source>
         <translation>Dışa Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="86"/>
-        <source>Skip back (%1)</source>
-        <translation>Geri atla (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="92"/>
-        <source>Play/Pause (%1)</source>
-        <translation>Oynat/Duraklat (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="97"/>
-        <source>Skip forward (%1)</source>
-        <translation>İleri atla (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="112"/>
+        <location filename="../src/app/views/PlayerBarView.cpp" line="102"/>
         <source>Playback position</source>
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="123"/>
-        <source>Slower (%1)</source>
-        <translation>Daha yavaş (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="133"/>
-        <source>Faster (%1)</source>
-        <translation>Daha hızlı (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="208"/>
+        <location filename="../src/app/views/PlayerBarView.cpp" line="173"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="221"/>
+        <location filename="../src/app/views/PlayerBarView.cpp" line="186"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="235"/>
+        <location filename="../src/app/views/PlayerBarView.cpp" line="200"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
@@ -294,84 +268,99 @@
         <translation>Ayarlar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="200"/>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="67"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="218"/>
-        <source>Insert Timestamp (%1)</source>
-        <translation>Zaman Damgası Ekle (%1)</translation>
-    </message>
-    <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="230"/>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="93"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="260"/>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="122"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="135"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="134"/>
         <source>Transcribe audio by hand, fast.</source>
         <translation>Sesi elle ve hızlıca yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="142"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="141"/>
         <source>Open Audio File…</source>
         <translation>Ses Dosyası Aç…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="161"/>
-        <location filename="../src/app/views/WelcomeView.cpp" line="168"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="160"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="167"/>
         <source>Recent Projects</source>
         <translation>Son Projeler</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="237"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="200"/>
+        <source>OK</source>
+        <translation>Tamam</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WelcomeView.cpp" line="203"/>
+        <source>Open</source>
+        <translation>Aç</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WelcomeView.cpp" line="209"/>
+        <source>Discard</source>
+        <translation>At</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WelcomeView.cpp" line="246"/>
+        <source>Recovered text from %1, %2</source>
+        <translation>%1 projesinden kurtarılan metin, %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WelcomeView.cpp" line="269"/>
         <source>Audio Files</source>
         <translation>Ses Dosyaları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="342"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="362"/>
         <source>Audio file: %1</source>
         <translation>Ses dosyası: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="379"/>
+        <location filename="../src/app/views/WelcomeView.cpp" line="390"/>
         <source>Delete Project</source>
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="38"/>
+        <location filename="../src/app/DictaroApp.cpp" line="46"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="14"/>
+        <location filename="../src/app/CommandLine.cpp" line="18"/>
         <location filename="../src/app/views/AboutBox.cpp" line="16"/>
         <source>Transcribe recorded speech by hand.</source>
         <translation>Kaydedilmiş konuşmayı elle yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="18"/>
+        <location filename="../src/app/CommandLine.cpp" line="22"/>
         <source>An audio file to open as a project.</source>
         <translation>Proje olarak açılacak bir ses dosyası.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="26"/>
+        <location filename="../src/app/CommandLine.cpp" line="30"/>
         <source>Try “dictaro --help”.</source>
         <translation>“dictaro --help” komutunu deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="43"/>
+        <location filename="../src/app/CommandLine.cpp" line="47"/>
         <source>Only one file can be opened at a time.</source>
         <translation>Aynı anda yalnızca bir dosya açılabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="53"/>
+        <location filename="../src/app/CommandLine.cpp" line="57"/>
         <source>“%1” is not a local file.</source>
         <translation>“%1” yerel bir dosya değil.</translation>
     </message>
@@ -386,8 +375,8 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/AboutBox.cpp" line="44"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="172"/>
+        <location filename="../src/app/views/AboutBox.cpp" line="35"/>
+        <location filename="../src/app/views/MainWindow.cpp" line="132"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
     </message>
@@ -410,6 +399,11 @@
         <location filename="../src/app/views/ShortcutsWindow.cpp" line="69"/>
         <source>Close</source>
         <translation>Kapat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/AppState.cpp" line="107"/>
+        <source>This project can&apos;t be opened. Its file may have been deleted or damaged.</source>
+        <translation>Bu proje açılamıyor. Dosyası silinmiş ya da bozulmuş olabilir.</translation>
     </message>
 </context>
 <context>

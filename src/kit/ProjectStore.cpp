@@ -49,12 +49,11 @@ std::optional<QByteArray> readRegularFile(const QString& path, QString* why = nu
             *why = file.errorString();
         return std::nullopt;
     }
-    // Read no more than the limit even if the file grew since it was looked at.
-    QByteArray bytes = file.read(maxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > maxFileSize) {
+    // No more than was seen: a file that grew meanwhile reads short and does not decode.
+    QByteArray bytes = file.read(info.size());
+    if (file.error() != QFileDevice::NoError) {
         if (why)
-            *why = file.error() != QFileDevice::NoError ? file.errorString()
-                                                        : QStringLiteral("too large");
+            *why = file.errorString();
         return std::nullopt;
     }
     return bytes;
