@@ -121,7 +121,9 @@ KeyBindings::KeyBindings(QObject* parent) : QObject(parent)
         if (settings->contains(id)) {
             const QString text = settings->value(id).toString();
             const QKeySequence stored = QKeySequence::fromString(text, QKeySequence::PortableText);
-            if (text.isEmpty() || !stored.isEmpty())
+            // Unknown key names read as Qt::Key_unknown.
+            const bool readable = !stored.isEmpty() && stored[0].key() != Qt::Key_unknown;
+            if (text.isEmpty() || readable)
                 key = firstCombination(stored);
         }
         // Checked against the commands read so far: a later one gives way.

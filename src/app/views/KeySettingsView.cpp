@@ -26,21 +26,16 @@ KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
     for (PlaybackCommand command : allPlaybackCommands()) {
         auto* editor = new QKeySequenceEdit(m_bindings.key(command), this);
         editor->setObjectName(playbackCommandId(command) + QStringLiteral("Key"));
-        editor->setClearButtonEnabled(true);
         editor->setMinimumWidth(180);
         auto* label = new QLabel(playbackCommandTitle(command), this);
         label->setBuddy(editor);
         form->addWidget(label, row, 0);
         form->addWidget(editor, row, 2);
         m_editors.insert(command, editor);
-        // A key is taken once recording ends; clearing the field leaves the command without one.
+        // A key is taken once recording ends (a second after the last key, or on leaving the
+        // field). The sequence also changes while recording starts over, so that is not a choice.
         connect(editor, &QKeySequenceEdit::editingFinished, this,
                 [this, command, editor] { choose(command, editor->keySequence()); });
-        connect(editor, &QKeySequenceEdit::keySequenceChanged, this,
-                [this, command](const QKeySequence& key) {
-                    if (key.isEmpty())
-                        choose(command, key);
-                });
         ++row;
     }
 
@@ -74,6 +69,13 @@ KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
     layout->addLayout(buttons);
 
     connect(&m_bindings, &KeyBindings::keyChanged, this, &KeySettingsView::showKey);
+}
+
+KeySettingsView::~KeySettingsView()
+{
+    // Fields losing focus while the page goes away finish their recording: nothing to choose.
+    for (QKeySequenceEdit* editor : std::as_const(m_editors))
+        editor->disconnect(this);
 }
 
 void KeySettingsView::choose(PlaybackCommand command, const QKeySequence& key)

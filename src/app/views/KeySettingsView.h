@@ -21,6 +21,7 @@ class KeySettingsView : public QWidget
 
 public:
     explicit KeySettingsView(KeyBindings& bindings, QWidget* parent = nullptr);
+    ~KeySettingsView() override;
 
 private:
     void choose(PlaybackCommand command, const QKeySequence& key);
