@@ -44,7 +44,8 @@ private slots:
         QCOMPARE(bindings.key(PlaybackCommand::SkipBack), QKeySequence("Ctrl+["));
 
         QTest::keyClick(skipBack, Qt::Key_F7);
-        QTRY_COMPARE_WITH_TIMEOUT(bindings.key(PlaybackCommand::SkipBack), QKeySequence("F7"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(bindings.key(PlaybackCommand::SkipBack), QKeySequence("F7"),
+                                  3000);
         QVERIFY(message->text().isEmpty());
 
         view.findChild<QPushButton*>("restoreKeys")->click();

@@ -31,15 +31,14 @@ private slots:
         QTest::addColumn<QKeySequence>("key");
         QTest::addColumn<QString>("reason"); // a part of the message; empty when accepted
         using C = PlaybackCommand;
-        QTest::newRow("another command's") << int(C::SkipBack) << QKeySequence("Ctrl+J")
-                                           << "Insert Timestamp";
+        QTest::newRow("another command's")
+            << int(C::SkipBack) << QKeySequence("Ctrl+J") << "Insert Timestamp";
         QTest::newRow("undo") << int(C::PlayPause) << QKeySequence(QKeySequence::Undo) << "Undo";
         QTest::newRow("copy") << int(C::Faster) << QKeySequence("Ctrl+C") << "Copy";
         QTest::newRow("save") << int(C::Slower) << QKeySequence("Ctrl+S") << "Save";
         QTest::newRow("letter") << int(C::SkipBack) << QKeySequence("Shift+A") << "typing";
         QTest::newRow("space") << int(C::PlayPause) << QKeySequence("Space") << "typing";
-        QTest::newRow("word move") << int(C::SkipForward) << QKeySequence("Ctrl+Right")
-                                   << "moving";
+        QTest::newRow("word move") << int(C::SkipForward) << QKeySequence("Ctrl+Right") << "moving";
         QTest::newRow("function key") << int(C::PlayPause) << QKeySequence("F9") << QString();
         QTest::newRow("its own") << int(C::InsertTimestamp) << QKeySequence("Ctrl+J") << QString();
         QTest::newRow("none") << int(C::InsertTimestamp) << QKeySequence() << QString();
@@ -61,7 +60,8 @@ private slots:
             QCOMPARE(bindings.key(cmd), key.isEmpty() ? key : QKeySequence(key[0]));
             QCOMPARE(KeyBindings().key(cmd), bindings.key(cmd)); // read back from the file
         } else {
-            QVERIFY2(bindings.conflict(cmd, key).contains(reason), qPrintable(bindings.conflict(cmd, key)));
+            QVERIFY2(bindings.conflict(cmd, key).contains(reason),
+                     qPrintable(bindings.conflict(cmd, key)));
             QCOMPARE(bindings.key(cmd), before);
             QCOMPARE(changed.count(), 0);
             QVERIFY(!QFile::exists(m_file));
@@ -72,10 +72,10 @@ private slots:
     {
         {
             QSettings file = stored();
-            file.setValue("keys/skipBack", "Ctrl+J");  // the timestamp's default: it gives way
-            file.setValue("keys/slower", "Ctrl+Z");    // Undo: the default instead
+            file.setValue("keys/skipBack", "Ctrl+J");   // the timestamp's default: it gives way
+            file.setValue("keys/slower", "Ctrl+Z");     // Undo: the default instead
             file.setValue("keys/faster", "not a key+"); // unreadable: the default
-            file.setValue("keys/playPause", "");       // cleared by the user
+            file.setValue("keys/playPause", "");        // cleared by the user
         }
         KeyBindings bindings;
         QCOMPARE(bindings.key(PlaybackCommand::SkipBack), QKeySequence("Ctrl+J"));

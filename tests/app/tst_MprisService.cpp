@@ -38,9 +38,9 @@ public:
     QList<qlonglong> seeks;
 
 public slots:
-    void propertiesChanged(const QString&, const QVariantMap& changed, const QStringList&)
+    void propertiesChanged(const QDBusMessage& message)
     {
-        changes.append(changed);
+        changes.append(qdbus_cast<QVariantMap>(message.arguments().value(1)));
     }
     void seeked(qlonglong position) { seeks.append(position); }
 };
@@ -88,7 +88,6 @@ class tst_MprisService : public QObject
         QStringList names;
         for (const QVariantMap& change : std::as_const(m_listener.changes))
             names += change.keys();
-        m_listener.changes.clear();
         return names;
     }
 
@@ -108,7 +107,7 @@ private slots:
         m_client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
         QVERIFY(m_client.connect(service, path, "org.freedesktop.DBus.Properties",
                                  "PropertiesChanged", &m_listener,
-                                 SLOT(propertiesChanged(QString, QVariantMap, QStringList))));
+                                 SLOT(propertiesChanged(QDBusMessage))));
         QVERIFY(m_client.connect(service, path, player, "Seeked", &m_listener,
                                  SLOT(seeked(qlonglong))));
         QVERIFY(test::copyFixture("speech.wav", m_dir.filePath("Interview.wav")));
@@ -130,6 +129,7 @@ private slots:
     {
         call(player, "OpenUri", {QUrl::fromLocalFile(m_dir.filePath("Interview.wav")).toString()});
         QVERIFY(m_state->currentSession());
+        m_state->currentSession()->start(); // the transcription screen does this today
         QTRY_VERIFY_WITH_TIMEOUT(engine().isLoaded(), 5000);
         QTRY_COMPARE(get("PlaybackStatus").toString(), "Paused");
         const QVariantMap metadata = qdbus_cast<QVariantMap>(get("Metadata"));
@@ -137,7 +137,9 @@ private slots:
         QCOMPARE(metadata.value("xesam:url").toString(),
                  QUrl::fromLocalFile(m_dir.filePath("Interview.wav")).toString());
         QCOMPARE(metadata.value("mpris:length").toLongLong(), 6000000);
-        QVERIFY(qdbus_cast<QDBusObjectPath>(metadata.value("mpris:trackid")).path().startsWith("/org/dictaro/"));
+        QVERIFY(qdbus_cast<QDBusObjectPath>(metadata.value("mpris:trackid"))
+                    .path()
+                    .startsWith("/org/dictaro/"));
         QTRY_VERIFY(changedNames().contains("Metadata"));
         QCOMPARE(get("CanSeek").toBool(), true);
     }
@@ -152,7 +154,7 @@ private slots:
         QTRY_COMPARE(seconds("Position"), 3.0);
         call(player, "SetPosition", {QVariant::fromValue(QDBusObjectPath("/other")), 0LL});
         QTRY_COMPARE(m_listener.seeks.size(), 1); // the first move only
-        changedNames();
+        m_listener.changes.clear();
 
         call(player, "PlayPause");
         QTRY_COMPARE(get("PlaybackStatus").toString(), "Playing");
@@ -163,7 +165,8 @@ private slots:
         const double before = engine().currentTime();
         call(player, "Pause");
         QTRY_COMPARE(get("PlaybackStatus").toString(), "Paused");
-        QVERIFY2(qAbs(seconds("Position") - (before - 2.0)) < 0.3, qPrintable(QString::number(seconds("Position"))));
+        QVERIFY2(qAbs(seconds("Position") - (before - 2.0)) < 0.3,
+                 qPrintable(QString::number(seconds("Position"))));
         QTRY_COMPARE(m_listener.seeks.size(), 2);
     }
 
@@ -188,7 +191,7 @@ private slots:
         QFETCH(double, value);
         QFETCH(QString, property);
         QFETCH(double, expected);
-        changedNames();
+        m_listener.changes.clear();
         const QVariant before = get(property);
         if (action == "Rate")
             set("Rate", value);
@@ -197,9 +200,10 @@ private slots:
         else
             call(player, action);
         if (property == "Rate") {
-            QTRY_COMPARE(get("Rate").toDouble(), expected);
+            QTRY_VERIFY(qFuzzyCompare(get("Rate").toDouble(), expected)); // 1.2000000000000002
             // Announced once when it changed, never when it did not.
-            QCOMPARE(changedNames().count("Rate"), before.toDouble() == expected ? 0 : 1);
+            QCOMPARE(changedNames().count("Rate"),
+                     qFuzzyCompare(before.toDouble(), expected) ? 0 : 1);
         } else {
             QTRY_COMPARE(seconds("Position"), expected);
         }
@@ -216,8 +220,9 @@ private slots:
             QProcess process;
             QSignalSpy finished(&process, &QProcess::finished);
             process.start(playerctl, QStringList{"--player=dictaro"} + args);
-            return finished.wait(5000) ? QString::fromUtf8(process.readAllStandardOutput()).trimmed()
-                                       : QStringLiteral("(timed out)");
+            return finished.wait(5000)
+                       ? QString::fromUtf8(process.readAllStandardOutput()).trimmed()
+                       : QStringLiteral("(timed out)");
         };
         QCOMPARE(run({"metadata", "xesam:title"}), "Interview");
         QCOMPARE(run({"status"}), "Paused");

@@ -95,12 +95,18 @@ private slots:
         // m the middle button reassigned to nothing, h press-to-play chosen.
         QTest::addColumn<QString>("steps");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("hold to play") << "d1 t u1 t" << "play pause";
-        QTest::newRow("press to play") << "h d1 u1 d1 u1" << "playPause playPause";
-        QTest::newRow("skip repeats while held") << "d0 t t u0 t" << "skipBack skipBack skipBack";
-        QTest::newRow("repeated press state ignored") << "d2 d2 u2 u2" << "skipForward";
-        QTest::newRow("unplugged while held") << "d1 d2 x t x" << "play skipForward pause";
-        QTest::newRow("reassigned while held") << "d1 m u1 d1 u1" << "play pause";
+        QTest::newRow("hold to play") << "d1 t u1 t"
+                                      << "play pause";
+        QTest::newRow("press to play") << "h d1 u1 d1 u1"
+                                       << "playPause playPause";
+        QTest::newRow("skip repeats while held") << "d0 t t u0 t"
+                                                 << "skipBack skipBack skipBack";
+        QTest::newRow("repeated press state ignored") << "d2 d2 u2 u2"
+                                                      << "skipForward";
+        QTest::newRow("unplugged while held") << "d1 d2 x t x"
+                                              << "play skipForward pause";
+        QTest::newRow("reassigned while held") << "d1 m u1 d1 u1"
+                                               << "play pause";
     }
     void buttons_triggerCommands()
     {
@@ -148,7 +154,8 @@ private slots:
         // Middle down and up, sent in pieces that split the records.
         const QByteArray stream = frame(1, true) + frame(1, false);
         for (qsizetype at = 0; at < stream.size(); at += 17)
-            QCOMPARE(::write(fds[1], stream.constData() + at, std::min<qsizetype>(17, stream.size() - at)),
+            QCOMPARE(::write(fds[1], stream.constData() + at,
+                             std::min<qsizetype>(17, stream.size() - at)),
                      std::min<qsizetype>(17, stream.size() - at));
         QTRY_COMPARE(log.join(' '), QString("play pause"));
 
