@@ -1,5 +1,6 @@
 // The Keys and Pedal pages of the settings, driven like a user, over a temporary settings file.
 #include "KeyBindings.h"
+#include "MediaKeyFilter.h"
 #include "PedalMonitor.h"
 #include "PedalSettings.h"
 #include "views/KeySettingsView.h"
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QKeySequenceEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -51,6 +53,31 @@ private slots:
         view.findChild<QPushButton*>("restoreKeys")->click();
         QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
         QCOMPARE(KeyBindings().key(PlaybackCommand::SkipBack), QKeySequence("Ctrl+["));
+    }
+
+    void mediaKeys_actInTheirWindowOnly()
+    {
+        QWidget window, other;
+        auto* field = new QLineEdit(&window);
+        // QTest::keyClick knows no text for most media keys: sent without one.
+        const auto click = [](QWidget* widget, Qt::Key key) {
+            QTest::sendKeyEvent(QTest::Click, widget, key, QString(), Qt::NoModifier);
+        };
+        bool playing = true;
+        QStringList ran;
+        MediaKeyFilter filter(
+            &window, [&](PlaybackCommand c) { ran << playbackCommandId(c); },
+            [&] { return playing; });
+        for (Qt::Key key : {Qt::Key_MediaPlay, Qt::Key_MediaPause, Qt::Key_MediaTogglePlayPause,
+                            Qt::Key_MediaNext, Qt::Key_MediaPrevious})
+            click(field, key); // while playing: Play does nothing
+        playing = false;
+        click(field, Qt::Key_MediaPause); // while paused: Pause does nothing
+        click(field, Qt::Key_MediaPlay);
+        click(&other, Qt::Key_MediaPlay); // another window's
+        QCOMPARE(ran,
+                 QStringList({"playPause", "playPause", "skipForward", "skipBack", "playPause"}));
+        QVERIFY(field->text().isEmpty());
     }
 
     void pedalPage_lightsButtonsAndStoresChoices()
