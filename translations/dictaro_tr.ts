@@ -413,5 +413,145 @@
         <source>Esc</source>
         <translation>Esc</translation>
     </message>
+    <message>
+        <source>Undo</source>
+        <translation>Geri Al</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Yinele</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Kes</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Kopyala</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Yapıştır</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Tümünü Seç</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Bul</translation>
+    </message>
+    <message>
+        <source>Find Next</source>
+        <translation>Sonrakini Bul</translation>
+    </message>
+    <message>
+        <source>Replace</source>
+        <translation>Değiştir</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Kapat</translation>
+    </message>
+    <message>
+        <source>New</source>
+        <translation>Yeni</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Aç</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Yazdır</translation>
+    </message>
+    <message>
+        <source>%1 is needed for typing. Choose a key with Ctrl or Alt, or a function key.</source>
+        <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
+    </message>
+    <message>
+        <source>%1 is already the key for %2.</source>
+        <translation>%1 zaten %2 için kullanılıyor.</translation>
+    </message>
+    <message>
+        <source>%1 is needed for moving through and editing the text.</source>
+        <translation>%1 metinde gezinmek ve düzenlemek için gerekli.</translation>
+    </message>
+    <message>
+        <source>Click a field and press the new key. Pedals that type keys work through these keys too.</source>
+        <translation>Bir alana tıklayıp yeni tuşa basın. Tuş gönderen pedallar da bu tuşlarla çalışır.</translation>
+    </message>
+    <message>
+        <source>Restore Defaults</source>
+        <translation>Varsayılanları Geri Yükle</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Sol</translation>
+    </message>
+    <message>
+        <source>Middle</source>
+        <translation>Orta</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Sağ</translation>
+    </message>
+    <message>
+        <source>Nothing</source>
+        <translation>Hiçbir şey</translation>
+    </message>
+    <message>
+        <source>Hold to play, release to pause</source>
+        <translation>Basılı tutunca oynat, bırakınca duraklat</translation>
+    </message>
+    <message>
+        <source>Press to play, press again to pause</source>
+        <translation>Basınca oynat, yeniden basınca duraklat</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Aygıt</translation>
+    </message>
+    <message>
+        <source>Play/Pause button</source>
+        <translation>Oynat/Duraklat düğmesi</translation>
+    </message>
+    <message>
+        <source>Buttons</source>
+        <translation>Düğmeler</translation>
+    </message>
+    <message>
+        <source>A foot pedal</source>
+        <translation>Bir ayak pedalı</translation>
+    </message>
+    <message>
+        <source>%1 is connected.</source>
+        <translation>%1 bağlı.</translation>
+    </message>
+    <message>
+        <source>No foot pedal is connected.</source>
+        <translation>Bağlı bir ayak pedalı yok.</translation>
+    </message>
+    <message>
+        <source>Plug it in: Dictaro finds it at once. If your pedal is not found, pick it from the list below.</source>
+        <translation>Pedalı takın: Dictaro onu hemen bulur. Pedalınız bulunmazsa aşağıdaki listeden seçin.</translation>
+    </message>
+    <message>
+        <source>%1 is connected, but Dictaro may not read it.</source>
+        <translation>%1 bağlı, ancak Dictaro onu okuma iznine sahip değil.</translation>
+    </message>
+    <message>
+        <source>To allow it, run these commands once in a terminal, then unplug the pedal and plug it in again:</source>
+        <translation>İzin vermek için bu komutları bir terminalde bir kez çalıştırın, sonra pedalı çıkarıp yeniden takın:</translation>
+    </message>
+    <message>
+        <source>Dictaro cannot list the devices of this computer.</source>
+        <translation>Dictaro bu bilgisayarın aygıtlarını listeleyemiyor.</translation>
+    </message>
+    <message>
+        <source>Known pedals</source>
+        <translation>Bilinen pedallar</translation>
+    </message>
 </context>
 </TS>

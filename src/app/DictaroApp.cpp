@@ -2,13 +2,17 @@
 
 #include "AppActions.h"
 #include "AppState.h"
+#include "HandsFree.h"
 #include "Localization.h"
 #include "MediaBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "QuitSignals.h"
 #include "TranscriptionSession.h"
+#include "views/KeySettingsView.h"
 #include "views/MainWindow.h"
+#include "views/PedalSettingsView.h"
+#include "views/SettingsWindow.h"
 #include "views/WindowGeometry.h"
 
 #include <QApplication>
@@ -23,8 +27,15 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
       m_actions(std::make_unique<AppActions>(*m_state)),
       m_window(std::make_unique<MainWindow>(*m_state, *m_actions)),
+      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_actions, m_window.get())),
       m_quitSignals(std::make_unique<QuitSignals>())
 {
+    m_window->setSettingsPages([this] {
+        return SettingsWindow::Pages{
+            {Localization::tr("Pedal"),
+             new PedalSettingsView(m_handsFree->pedalSettings(), &m_handsFree->pedalMonitor())},
+            {Localization::tr("Keys"), new KeySettingsView(m_handsFree->keys())}};
+    });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &DictaroApp::aboutToQuit);
 }
@@ -32,6 +43,7 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
 DictaroApp::~DictaroApp()
 {
     // The window's screens refer to the state and the session; they go first.
+    m_handsFree.reset();
     m_window.reset();
 }
 

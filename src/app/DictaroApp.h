@@ -8,6 +8,7 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class HandsFree;
 class MainWindow;
 class MediaBackend;
 class PlaybackEngine;
@@ -55,6 +56,7 @@ private:
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<AppActions> m_actions;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;
     int m_quitRequests = 0;
 };

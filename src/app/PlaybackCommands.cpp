@@ -9,9 +9,15 @@ namespace dictaro::PlaybackCommands {
 void togglePlayPause(PlaybackEngine& engine)
 {
     if (engine.isPlaying())
-        engine.pause(AppSettings::shared().autoRewindSeconds());
+        pause(engine);
     else
         engine.play();
+}
+
+void pause(PlaybackEngine& engine)
+{
+    if (engine.isPlaying())
+        engine.pause(AppSettings::shared().autoRewindSeconds());
 }
 
 void skip(PlaybackEngine& engine, int direction)

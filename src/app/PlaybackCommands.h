@@ -10,6 +10,8 @@ namespace PlaybackCommands {
 
 // Pauses with the auto-rewind setting while playing; plays otherwise.
 void togglePlayPause(PlaybackEngine& engine);
+// Pauses with the auto-rewind setting; nothing while paused.
+void pause(PlaybackEngine& engine);
 // Seeks by the skip setting: direction -1 goes back, +1 goes forward, within [0, duration].
 void skip(PlaybackEngine& engine, int direction);
 

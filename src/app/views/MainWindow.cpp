@@ -159,7 +159,7 @@ void MainWindow::showSession(TranscriptionSession* session)
 
 void MainWindow::showSettings()
 {
-    m_settingsWindow = SettingsWindow::present(this);
+    m_settingsWindow = SettingsWindow::present(this, m_settingsPages);
 }
 
 bool MainWindow::prepareToQuit()

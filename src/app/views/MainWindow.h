@@ -38,6 +38,12 @@ public:
     // without saving; false when the user chose to stay.
     bool prepareToQuit();
 
+    // Makes the settings pages beside the general ones, when the settings window first opens.
+    void setSettingsPages(std::function<QList<std::pair<QString, QWidget*>>()> makePages)
+    {
+        m_settingsPages = std::move(makePages);
+    }
+
     // Lets tests answer the question prepareToQuit() asks: true quits without saving.
     void setQuitWithoutSavingQuestion(std::function<bool()> ask) { m_askQuitWithoutSaving = ask; }
 
@@ -60,6 +66,7 @@ private:
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<ShortcutsWindow> m_shortcutsWindow;
     std::function<bool()> m_askQuitWithoutSaving;
+    std::function<QList<std::pair<QString, QWidget*>>()> m_settingsPages;
 };
 
 } // namespace dictaro

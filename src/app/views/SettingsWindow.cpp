@@ -4,6 +4,7 @@
 #include "SettingsView.h"
 
 #include <QPointer>
+#include <QTabWidget>
 #include <QVBoxLayout>
 
 namespace dictaro {
@@ -12,7 +13,7 @@ namespace {
 QPointer<SettingsWindow> sharedWindow;
 }
 
-SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent)
+SettingsWindow::SettingsWindow(QWidget* parent, const Pages& pages) : QDialog(parent)
 {
     setObjectName(QStringLiteral("settings"));
     setWindowTitle(Localization::tr("Settings"));
@@ -22,13 +23,22 @@ SettingsWindow::SettingsWindow(QWidget* parent) : QDialog(parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSizeConstraint(QLayout::SetFixedSize);
-    layout->addWidget(m_view);
+    if (pages.isEmpty()) {
+        layout->addWidget(m_view);
+        return;
+    }
+    auto* tabs = new QTabWidget(this);
+    tabs->setDocumentMode(true);
+    tabs->addTab(m_view, Localization::tr("General"));
+    for (const auto& [title, page] : pages)
+        tabs->addTab(page, title);
+    layout->addWidget(tabs);
 }
 
-SettingsWindow* SettingsWindow::present(QWidget* parent)
+SettingsWindow* SettingsWindow::present(QWidget* parent, const std::function<Pages()>& makePages)
 {
     if (!sharedWindow)
-        sharedWindow = new SettingsWindow(parent);
+        sharedWindow = new SettingsWindow(parent, makePages ? makePages() : Pages());
     sharedWindow->show();
     sharedWindow->raise();
     sharedWindow->activateWindow();

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDBusAbstractAdaptor>
+#include <QStringList>
+
+namespace dictaro {
+
+class MprisService;
+
+// The org.mpris.MediaPlayer2 interface of MprisService: who the player is, raise and quit.
+class MprisRootAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
+    Q_PROPERTY(bool CanQuit READ canQuit)
+    Q_PROPERTY(bool CanRaise READ canRaise)
+    Q_PROPERTY(bool HasTrackList READ hasTrackList)
+    Q_PROPERTY(QString Identity READ identity)
+    Q_PROPERTY(QString DesktopEntry READ desktopEntry)
+    Q_PROPERTY(QStringList SupportedUriSchemes READ supportedUriSchemes)
+    Q_PROPERTY(QStringList SupportedMimeTypes READ supportedMimeTypes)
+
+public:
+    explicit MprisRootAdaptor(MprisService* service);
+
+    bool canQuit() const { return true; }
+    bool canRaise() const { return true; }
+    bool hasTrackList() const { return false; }
+    QString identity() const;
+    QString desktopEntry() const;
+    QStringList supportedUriSchemes() const;
+    QStringList supportedMimeTypes() const;
+
+public slots:
+    void Raise();
+    void Quit();
+
+private:
+    MprisService* m_service;
+};
+
+} // namespace dictaro

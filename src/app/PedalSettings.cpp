@@ -1,0 +1,100 @@
+#include "PedalSettings.h"
+
+#include <QSettings>
+
+#include <memory>
+
+namespace dictaro {
+
+namespace {
+
+const QString groupName = QStringLiteral("pedal");
+const QString holdToPlayKey = QStringLiteral("holdToPlay");
+const QString chosenDeviceKey = QStringLiteral("device");
+const QString noCommand = QStringLiteral("none");
+
+std::unique_ptr<QSettings> openSettings()
+{
+    auto settings =
+        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                    QStringLiteral("Dictaro"), QStringLiteral("Dictaro"));
+    settings->beginGroup(groupName);
+    return settings;
+}
+
+QString buttonKey(int button)
+{
+    static const char* const names[] = {"left", "middle", "right"};
+    return QString::fromLatin1(names[button]);
+}
+
+bool isButton(int button)
+{
+    return button >= 0 && button < PedalSettings::buttonCount;
+}
+
+} // namespace
+
+PedalSettings::PedalSettings(QObject* parent) : QObject(parent)
+{
+    const auto settings = openSettings();
+    for (int button = 0; button < buttonCount; ++button) {
+        m_commands[button] = defaultCommand(button);
+        const QString stored = settings->value(buttonKey(button)).toString();
+        if (stored == noCommand)
+            m_commands[button] = std::nullopt;
+        else if (const auto command = playbackCommandFromId(stored))
+            m_commands[button] = command;
+    }
+    m_holdToPlay = settings->value(holdToPlayKey, true).toBool();
+    m_chosenDevice = settings->value(chosenDeviceKey).toString();
+}
+
+std::optional<PlaybackCommand> PedalSettings::defaultCommand(int button)
+{
+    switch (button) {
+    case 0: return PlaybackCommand::SkipBack;
+    case 1: return PlaybackCommand::PlayPause;
+    case 2: return PlaybackCommand::SkipForward;
+    default: return std::nullopt;
+    }
+}
+
+std::optional<PlaybackCommand> PedalSettings::command(int button) const
+{
+    return isButton(button) ? m_commands[button] : std::nullopt;
+}
+
+void PedalSettings::setCommand(int button, std::optional<PlaybackCommand> command)
+{
+    if (!isButton(button) || m_commands[button] == command)
+        return;
+    m_commands[button] = command;
+    store(buttonKey(button), command ? playbackCommandId(*command) : noCommand);
+}
+
+void PedalSettings::setHoldToPlay(bool holdToPlay)
+{
+    if (m_holdToPlay == holdToPlay)
+        return;
+    m_holdToPlay = holdToPlay;
+    store(holdToPlayKey, holdToPlay ? QStringLiteral("true") : QStringLiteral("false"));
+}
+
+void PedalSettings::setChosenDevice(const QString& device)
+{
+    if (m_chosenDevice == device)
+        return;
+    m_chosenDevice = device;
+    store(chosenDeviceKey, device);
+}
+
+void PedalSettings::store(const QString& key, const QString& value)
+{
+    const auto settings = openSettings();
+    settings->setValue(key, value);
+    settings->sync();
+    emit changed();
+}
+
+} // namespace dictaro

@@ -1,0 +1,104 @@
+#include "KeySettingsView.h"
+
+#include "Appearance.h"
+#include "KeyBindings.h"
+#include "Localization.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeySequenceEdit>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace dictaro {
+
+KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
+    : QWidget(parent), m_bindings(bindings)
+{
+    setObjectName(QStringLiteral("keySettingsView"));
+    auto* form = new QGridLayout;
+    form->setHorizontalSpacing(12);
+    form->setVerticalSpacing(8);
+    form->setColumnStretch(1, 1);
+    int row = 0;
+    for (PlaybackCommand command : allPlaybackCommands()) {
+        auto* editor = new QKeySequenceEdit(m_bindings.key(command), this);
+        editor->setObjectName(playbackCommandId(command) + QStringLiteral("Key"));
+        editor->setMinimumWidth(180);
+        auto* label = new QLabel(playbackCommandTitle(command), this);
+        label->setBuddy(editor);
+        form->addWidget(label, row, 0);
+        form->addWidget(editor, row, 2);
+        m_editors.insert(command, editor);
+        // A key is taken once recording ends (a second after the last key, or on leaving the
+        // field). The sequence also changes while recording starts over, so that is not a choice.
+        connect(editor, &QKeySequenceEdit::editingFinished, this,
+                [this, command, editor] { choose(command, editor->keySequence()); });
+        ++row;
+    }
+
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("keyMessage"));
+    m_message->setWordWrap(true);
+    Appearance::setTextStyle(m_message, Appearance::TextStyle::Caption);
+    auto* note = new QLabel(Localization::tr("Click a field and press the new key. Pedals that "
+                                             "type keys work through these keys too."),
+                            this);
+    note->setWordWrap(true);
+    Appearance::setTextStyle(note, Appearance::TextStyle::Caption);
+    Appearance::makeSecondary(note);
+
+    auto* restore = new QPushButton(Localization::tr("Restore Defaults"), this);
+    restore->setObjectName(QStringLiteral("restoreKeys"));
+    connect(restore, &QPushButton::clicked, this, [this] {
+        m_message->clear();
+        m_bindings.restoreDefaults();
+    });
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(restore);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 20);
+    layout->addLayout(form);
+    layout->addWidget(m_message);
+    layout->addWidget(note);
+    layout->addStretch(1);
+    layout->addLayout(buttons);
+
+    connect(&m_bindings, &KeyBindings::keyChanged, this, &KeySettingsView::showKey);
+}
+
+KeySettingsView::~KeySettingsView()
+{
+    // Fields losing focus while the page goes away finish their recording: nothing to choose.
+    for (QKeySequenceEdit* editor : std::as_const(m_editors))
+        editor->disconnect(this);
+}
+
+void KeySettingsView::choose(PlaybackCommand command, const QKeySequence& key)
+{
+    const QKeySequence combination = key.isEmpty() ? QKeySequence() : QKeySequence(key[0]);
+    const QString conflict = m_bindings.conflict(command, combination);
+    if (!conflict.isEmpty()) {
+        m_message->setText(conflict);
+        showKey(command, m_bindings.key(command));
+        return;
+    }
+    m_message->clear();
+    m_bindings.setKey(command, combination);
+    showKey(command, combination); // also when only the extra combinations were dropped
+}
+
+void KeySettingsView::showKey(PlaybackCommand command, const QKeySequence& key)
+{
+    QKeySequenceEdit* editor = m_editors.value(command);
+    if (!editor || editor->keySequence() == key)
+        return;
+    const QSignalBlocker blocker(editor);
+    editor->setKeySequence(key);
+}
+
+} // namespace dictaro
