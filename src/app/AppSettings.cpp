@@ -16,6 +16,7 @@ namespace {
 
 const QString autoRewindKey = QStringLiteral("autoRewindSeconds");
 const QString skipKey = QStringLiteral("skipSeconds");
+const QString showWaveformKey = QStringLiteral("showWaveform");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
@@ -74,6 +75,20 @@ double readNumber(const QSettings& settings, const QString& key, double fallback
     return storedNumber(settings.value(key)).value_or(fallback);
 }
 
+// A stored "true" or "false" (as the settings file writes them); anything else is `fallback`.
+bool readSwitch(const QSettings& settings, const QString& key, bool fallback)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return fallback;
+}
+
 const QStringList& languageChoices()
 {
     static const QStringList choices{systemLanguage, QStringLiteral("en"), QStringLiteral("tr")};
@@ -87,6 +102,7 @@ AppSettings::AppSettings()
     const auto settings = openSettings();
     m_autoRewindSeconds = readNumber(*settings, autoRewindKey, defaultAutoRewindSeconds);
     m_skipSeconds = readNumber(*settings, skipKey, defaultSkipSeconds);
+    m_showWaveform = readSwitch(*settings, showWaveformKey, defaultShowWaveform);
 }
 
 AppSettings& AppSettings::shared()
@@ -127,6 +143,17 @@ void AppSettings::setSkipSeconds(double seconds)
 {
     if (assign(m_skipSeconds, seconds, skipKey))
         emit skipSecondsChanged(m_skipSeconds);
+}
+
+void AppSettings::setShowWaveform(bool show)
+{
+    const bool changed = m_showWaveform != show;
+    m_showWaveform = show;
+    const auto settings = openSettings();
+    settings->setValue(showWaveformKey, show);
+    commit(*settings);
+    if (changed)
+        emit showWaveformChanged(m_showWaveform);
 }
 
 QString AppSettings::languageOverride()

@@ -6,18 +6,21 @@
 
 namespace dictaro {
 
-// The user's settings: the two playback intervals (one shared, observable instance) and the
-// interface language chosen in the settings window, kept in the per-user settings file.
+// The user's settings: the two playback intervals and whether the waveform is shown (one
+// shared, observable instance), and the interface language chosen in the settings window, kept
+// in the per-user settings file.
 class AppSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
+    Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
     static constexpr double defaultSkipSeconds = 5.0;
+    static constexpr bool defaultShowWaveform = true;
 
     // The one instance, created on first use. Reading it writes nothing.
     static AppSettings& shared();
@@ -28,6 +31,10 @@ public:
     // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
     void setAutoRewindSeconds(double seconds);
     void setSkipSeconds(double seconds);
+
+    bool showWaveform() const { return m_showWaveform; }
+    // Written to the settings file at once, also when unchanged.
+    void setShowWaveform(bool show);
 
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
@@ -47,6 +54,7 @@ public:
 signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
+    void showWaveformChanged(bool showWaveform);
 
 private:
     AppSettings();
@@ -55,6 +63,7 @@ private:
 
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
+    bool m_showWaveform = defaultShowWaveform;
 };
 
 } // namespace dictaro
