@@ -634,10 +634,11 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         const qint64 linearAt = linearBuckets.bucketOf(linearBuckets.nextSample());
         if (first <= linearAt + half)
             return;
-        bool done = true;
-        for (qint64 b = first; b < std::min<qint64>(end, m_peaks.size()) && done; ++b)
-            done = m_peaks[b].isComputed();
-        if (done && end <= m_peaks.size())
+        // What is computed already is not decoded again.
+        qint64 missing = first;
+        while (missing < std::min<qint64>(end, m_peaks.size()) && m_peaks[missing].isComputed())
+            ++missing;
+        if (missing >= end)
             return;
         if (!regionDecoder) {
             regionDecoder = std::make_unique<Decoder>();
@@ -646,7 +647,7 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
                 return;
             }
         }
-        regionDecoder->seek(double(first) / bucketsPerSecond);
+        regionDecoder->seek(double(missing) / bucketsPerSecond);
         regionBuckets.emplace(rate);
         regionFirst = first;
         regionEnd = end;
@@ -787,7 +788,7 @@ void WaveformPeaks::prioritize(double seconds)
 {
     if (!m_job || m_status != Status::Computing || !std::isfinite(seconds))
         return;
-    const qint64 half = qint64(priorityHalfSpan * bucketsPerSecond) / 2;
+    const qint64 half = qint64(priorityHalfSpan * bucketsPerSecond) * 2 / 3;
     const qint64 center = qint64(std::max(0.0, seconds) * bucketsPerSecond);
     const qint64 first = std::max<qint64>(0, center - half);
     const qint64 end = std::min<qint64>(center + half, m_peaks.size());

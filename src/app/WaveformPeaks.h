@@ -42,7 +42,7 @@ public:
     static constexpr int bucketsPerSecond = 100;
     static constexpr qint64 defaultCacheLimitBytes = 200 * 1024 * 1024;
     // Half the length of the region computed first around a requested position, in seconds.
-    static constexpr double priorityHalfSpan = 30.0;
+    static constexpr double priorityHalfSpan = 15.0;
 
     // "waveforms" in the user's cache folder.
     static QString defaultCacheDirectory();
