@@ -376,28 +376,44 @@ public:
     qint64 nextSample() const { return m_next; }
     bool isPositioned() const { return m_positioned; }
 
-    // Counts samples from `sample` on, whatever the frames say.
+    // Counts samples from `sample` on, whatever the frames say (from the start of the file).
     void startAt(qint64 sample)
     {
         m_next = sample;
+        m_from = sample;
         m_positioned = true;
+        m_bucket = -1;
     }
+    // After a seek to a little before `sample`: the first frame's position says where the
+    // frames are, and what comes before `sample` is left out.
+    void seekTo(qint64 sample)
+    {
+        m_from = sample;
+        m_positioned = false;
+        m_bucket = -1;
+    }
+    // The frames after the seek began later than asked for, leaving a gap.
+    bool landedLate() const { return m_landedLate; }
 
-    // Takes a frame; `write(bucket, peak)` receives every bucket it completes. Without a start
-    // (after a seek), the first frame's position is the start.
+    // Takes a frame; `write(bucket, peak)` receives every bucket it completes.
     template <typename Write> void add(const Decoder::Frame& frame, Write&& write)
     {
         if (!m_positioned) {
-            m_next = frame.position.value_or(0);
+            m_next = frame.position.value_or(m_from);
             m_positioned = true;
-            // A bucket entered in its middle is not complete.
-            m_skipBucket = bucketOf(std::max<qint64>(m_next, 0));
-            if (bucketStart(m_skipBucket) == m_next)
-                m_skipBucket = -1;
+            m_skipBucket = -1;
+            if (m_next > m_from) {
+                m_landedLate = true;
+                // A bucket entered in its middle is not complete.
+                m_skipBucket = bucketOf(m_next);
+                if (bucketStart(m_skipBucket) == m_next)
+                    m_skipBucket = -1;
+            }
         }
         int i = 0;
-        if (m_next < 0) // priming samples before the start of the audio
-            i = int(std::min<qint64>(frame.count, -m_next));
+        // Priming samples before the start of the audio, or before where this pass starts.
+        if (m_next < std::max<qint64>(m_from, 0))
+            i = int(std::min<qint64>(frame.count, std::max<qint64>(m_from, 0) - m_next));
         while (i < frame.count) {
             const qint64 sample = m_next + i;
             const qint64 bucket = bucketOf(sample);
@@ -464,7 +480,9 @@ private:
 
     qint64 m_rate;
     qint64 m_next = 0;
+    qint64 m_from = 0;
     bool m_positioned = false;
+    bool m_landedLate = false;
     qint64 m_bucket = -1;
     qint64 m_skipBucket = -1;
     float m_low = 0.0f;
@@ -565,7 +583,6 @@ void WaveformPeaks::Job::postDirty(Dirty& dirty)
 
 void WaveformPeaks::Job::run()
 {
-    lowerThreadPriority();
     QString entryFile;
     if (!cacheDirectory.isEmpty()) {
         const QString name = cacheEntryName(path);
@@ -590,49 +607,65 @@ void WaveformPeaks::Job::run()
 
 void WaveformPeaks::Job::compute(const QString& entryFile)
 {
-    Decoder linear;
-    if (!linear.open(path, &cancelled)) {
+    // One decoder serves both the region around the focus and the pass from the start, so the
+    // file's index (megabytes for hours of AAC) is held once.
+    Decoder decoder;
+    if (!decoder.open(path, &cancelled)) {
         if (!cancelledNow())
             post({Batch::Kind::Unavailable, 0, {}, 0, false});
         return;
     }
-    const qint64 rate = linear.rate();
+    const qint64 rate = decoder.rate();
     // Room for the length the file declares, within what its size makes plausible (4 kb/s).
     const qint64 fileSize = QFileInfo(path).size();
     const double plausibleSeconds = double(fileSize) * 8.0 / 4000.0 + 60.0;
-    const double declared = std::min(linear.declaredDuration(), plausibleSeconds);
+    const double declared = std::min(decoder.declaredDuration(), plausibleSeconds);
     m_peaks.resize(
         qsizetype(std::min<double>(std::ceil(declared * bucketsPerSecond), double(maxBuckets))),
         Peak{});
 
-    Bucketer linearBuckets(rate);
-    linearBuckets.startAt(0);
+    // Decoding after a seek starts a little earlier: the first frames after it may come out
+    // incomplete (overlapping transforms, the MP3 bit reservoir).
+    const auto seekBefore = [&](qint64 sample) {
+        decoder.seek(std::max(0.0, double(sample) / double(rate) - 0.2));
+    };
+
+    Bucketer linear(rate);
+    linear.startAt(0);
+    bool linearMoved = false; // the decoder is elsewhere: the pass resumes with a seek
+    qint64 linearResume = 0;
+    Bucketer region(rate);
+    bool inRegion = false;
+    qint64 regionFirst = 0; // the region in progress, in buckets
+    qint64 regionEnd = 0;
+    bool lowered = false;
     Dirty linearDirty;
-    std::unique_ptr<Decoder> regionDecoder;
-    std::optional<Bucketer> regionBuckets;
     Dirty regionDirty;
-    qint64 regionEnd = 0;   // the bucket where the region in progress ends
-    qint64 regionFirst = 0; // and where it starts
     quint64 seenFocus = 0;
     bool failed = false;
     QElapsedTimer sincePost;
     sincePost.start();
 
+    const auto linearAt = [&] {
+        return linearMoved ? linear.bucketOf(linearResume) : linear.bucketOf(linear.nextSample());
+    };
     const auto linearWrite = [&](qint64 bucket, Peak peak) { write(linearDirty, bucket, peak); };
+    const auto regionWrite = [&](qint64 bucket, Peak peak) {
+        // What the pass from the start has written is exact; a seek may not be.
+        if (bucket >= linearAt())
+            write(regionDirty, bucket, peak);
+    };
     const auto startRegion = [&](double seconds) {
         const qint64 focusBucket = qint64(std::max(0.0, seconds) * bucketsPerSecond);
         const qint64 half = qint64(priorityHalfSpan * bucketsPerSecond);
         const qint64 first = std::max<qint64>(0, focusBucket - half);
         const qint64 end = std::min(focusBucket + half, maxBuckets);
         // The region in progress already covers what is around the focus.
-        if (regionBuckets && regionFirst <= focusBucket - half / 2 &&
+        if (inRegion && regionFirst <= focusBucket - half / 2 &&
             regionEnd >= focusBucket + half / 2)
             return;
-        postDirty(regionDirty);
-        regionBuckets.reset();
         // The pass from the start gets there soon enough.
-        const qint64 linearAt = linearBuckets.bucketOf(linearBuckets.nextSample());
-        if (first <= linearAt + half)
+        if (first <= linearAt() + half)
             return;
         // What is computed already is not decoded again.
         qint64 missing = first;
@@ -640,15 +673,15 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
             ++missing;
         if (missing >= end)
             return;
-        if (!regionDecoder) {
-            regionDecoder = std::make_unique<Decoder>();
-            if (!regionDecoder->open(path, &cancelled)) {
-                regionDecoder.reset();
-                return;
-            }
+        if (!linearMoved) {
+            // The pass from the start resumes at the bucket it is in; that bucket is redone.
+            linearMoved = true;
+            linearResume = linear.bucketStart(linear.bucketOf(linear.nextSample()));
         }
-        regionDecoder->seek(double(missing) / bucketsPerSecond);
-        regionBuckets.emplace(rate);
+        postDirty(regionDirty);
+        region.seekTo(region.bucketStart(missing));
+        seekBefore(region.bucketStart(missing));
+        inRegion = true;
         regionFirst = first;
         regionEnd = end;
     };
@@ -661,38 +694,41 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
             seenFocus = serial;
             startRegion(focus.load());
         }
-        if (regionBuckets) {
-            const qint64 linearAt = linearBuckets.bucketOf(linearBuckets.nextSample());
-            const auto regionWrite = [&](qint64 bucket, Peak peak) {
-                // What the pass from the start has written is exact; a seek may not be.
-                if (bucket >= linearAt)
-                    write(regionDirty, bucket, peak);
-            };
-            const Decoder::Step step = regionDecoder->step(
-                [&](const Decoder::Frame& frame) { regionBuckets->add(frame, regionWrite); });
+        if (inRegion) {
+            const Decoder::Step step =
+                decoder.step([&](const Decoder::Frame& frame) { region.add(frame, regionWrite); });
             if (step == Decoder::Step::End)
-                regionBuckets->finish(regionWrite);
-            const bool past = regionBuckets->isPositioned() &&
-                              regionBuckets->bucketOf(regionBuckets->nextSample()) >= regionEnd;
+                region.finish(regionWrite);
+            const bool past =
+                region.isPositioned() && region.bucketOf(region.nextSample()) >= regionEnd;
             if (step != Decoder::Step::More || past) {
-                regionBuckets.reset();
+                inRegion = false;
                 postDirty(regionDirty);
             }
-        } else {
-            const Decoder::Step step = linear.step(
-                [&](const Decoder::Frame& frame) { linearBuckets.add(frame, linearWrite); });
-            const bool tooLong = linearBuckets.bucketOf(linearBuckets.nextSample()) >= maxBuckets;
-            if (step != Decoder::Step::More || tooLong) {
-                failed = step == Decoder::Step::Failed;
-                if (step == Decoder::Step::End)
-                    linearBuckets.finish(linearWrite);
-                break;
-            }
+            continue;
+        }
+        if (!lowered) {
+            // What the user is looking at is there; the rest yields to everything else.
+            lowerThreadPriority();
+            lowered = true;
+        }
+        if (linearMoved) {
+            linearMoved = false;
+            linear.seekTo(linearResume);
+            seekBefore(linearResume);
+        }
+        const Decoder::Step step =
+            decoder.step([&](const Decoder::Frame& frame) { linear.add(frame, linearWrite); });
+        const bool tooLong = linear.bucketOf(linear.nextSample()) >= maxBuckets;
+        if (step != Decoder::Step::More || tooLong) {
+            failed = step == Decoder::Step::Failed || linear.landedLate();
+            if (step == Decoder::Step::End)
+                linear.finish(linearWrite);
+            break;
         }
         const bool firstView = !m_posted && (linearDirty.end - linearDirty.first >=
                                              qint64(2 * priorityHalfSpan * bucketsPerSecond));
         if (firstView || sincePost.elapsed() >= postIntervalMs) {
-            postDirty(regionDirty);
             postDirty(linearDirty);
             sincePost.restart();
         }
@@ -701,9 +737,8 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         return;
 
     // The audio ends where the pass from the start ended.
-    const qint64 decoded = linearBuckets.nextSample();
-    const qint64 total =
-        decoded > 0 ? std::min(linearBuckets.bucketOf(decoded - 1) + 1, maxBuckets) : 0;
+    const qint64 decoded = linear.nextSample();
+    const qint64 total = decoded > 0 ? std::min(linear.bucketOf(decoded - 1) + 1, maxBuckets) : 0;
     if (total <= 0) {
         post({Batch::Kind::Unavailable, 0, {}, 0, false});
         return;
