@@ -627,7 +627,7 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
     // Decoding after a seek starts a little earlier: the first frames after it may come out
     // incomplete (overlapping transforms, the MP3 bit reservoir).
     const auto seekBefore = [&](qint64 sample) {
-        decoder.seek(std::max(0.0, double(sample) / double(rate) - 0.2));
+        decoder.seek(std::max(0.0, double(sample) / double(rate) - 0.5));
     };
 
     Bucketer linear(rate);
