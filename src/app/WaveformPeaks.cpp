@@ -27,6 +27,7 @@ extern "C" {
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <mutex>
 #include <optional>
 #include <thread>
 #include <utility>
@@ -241,14 +242,22 @@ public:
         return 0.0;
     }
 
-    void seek(double seconds)
+    // A quick seek may land only near `seconds` in some formats (MP3 without an index is
+    // positioned by its bitrate or table of contents); otherwise the demuxer reads its way there
+    // once, and exactly, unless it has been there already.
+    bool seek(double seconds, bool quick)
     {
+        if (quick)
+            m_format->flags |= AVFMT_FLAG_FAST_SEEK;
+        else
+            m_format->flags &= ~AVFMT_FLAG_FAST_SEEK;
         const qint64 target = av_rescale_q(qint64(std::max(0.0, seconds) * AV_TIME_BASE),
                                            AV_TIME_BASE_Q, m_stream->time_base) +
                               startTime();
-        av_seek_frame(m_format, m_streamIndex, target, AVSEEK_FLAG_BACKWARD);
+        const int sought = av_seek_frame(m_format, m_streamIndex, target, AVSEEK_FLAG_BACKWARD);
         avcodec_flush_buffers(m_codec);
         m_draining = false;
+        return sought >= 0;
     }
 
     // Reads one packet of the stream and hands each frame it decodes to `sink`.
@@ -513,6 +522,8 @@ struct WaveformPeaks::Batch
 
 struct WaveformPeaks::Job
 {
+    // Set to null by close(): nothing is posted afterwards.
+    std::mutex ownerMutex;
     WaveformPeaks* owner = nullptr;
     quint64 generation = 0;
     QString path;
@@ -522,9 +533,13 @@ struct WaveformPeaks::Job
     std::atomic<double> focus{0.0};
     std::atomic<quint64> focusSerial{0};
     std::thread thread;
+    std::atomic<bool> done{false};
 
     void post(Batch batch)
     {
+        const std::lock_guard lock(ownerMutex);
+        if (!owner)
+            return;
         QMetaObject::invokeMethod(
             owner,
             [owner = owner, generation = generation, batch = std::move(batch)] {
@@ -626,8 +641,8 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
 
     // Decoding after a seek starts a little earlier: the first frames after it may come out
     // incomplete (overlapping transforms, the MP3 bit reservoir).
-    const auto seekBefore = [&](qint64 sample) {
-        decoder.seek(std::max(0.0, double(sample) / double(rate) - 0.5));
+    const auto seekBefore = [&](qint64 sample, bool quick) {
+        return decoder.seek(std::max(0.0, double(sample) / double(rate) - 0.5), quick);
     };
 
     Bucketer linear(rate);
@@ -680,7 +695,9 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         }
         postDirty(regionDirty);
         region.seekTo(region.bucketStart(missing));
-        seekBefore(region.bucketStart(missing));
+        // Quick: the pass from the start overwrites the region with exact peaks later.
+        if (!seekBefore(region.bucketStart(missing), true))
+            return;
         inRegion = true;
         regionFirst = first;
         regionEnd = end;
@@ -713,9 +730,17 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
             lowered = true;
         }
         if (linearMoved) {
+            // Where the pass has been, the demuxer knows exactly where it is; the very start
+            // needs no such knowledge. Should that fail, the pass starts over.
             linearMoved = false;
             linear.seekTo(linearResume);
-            seekBefore(linearResume);
+            if (!seekBefore(linearResume, linearResume == 0)) {
+                if (!seekBefore(0, true)) {
+                    failed = true;
+                    break;
+                }
+                linear.startAt(0);
+            }
         }
         const Decoder::Step step =
             decoder.step([&](const Decoder::Frame& frame) { linear.add(frame, linearWrite); });
@@ -781,6 +806,9 @@ WaveformPeaks::WaveformPeaks(QString cacheDirectory, qint64 cacheLimitBytes, QOb
 WaveformPeaks::~WaveformPeaks()
 {
     close();
+    // Each of them has been told to stop and does so within a packet.
+    for (const auto& job : m_stopping)
+        job->thread.join();
 }
 
 void WaveformPeaks::open(const QString& path, double focusSeconds)
@@ -798,17 +826,32 @@ void WaveformPeaks::open(const QString& path, double focusSeconds)
     job->focusSerial = 1;
     m_job = job;
     setStatus(Status::Computing);
-    job->thread = std::thread([job] { job->run(); });
+    job->thread = std::thread([job] {
+        job->run();
+        job->done = true;
+    });
 }
 
 void WaveformPeaks::close()
 {
     if (m_job) {
+        // The worker is not waited for (at low priority on a busy machine it may not run for a
+        // while); it stops at its next packet and posts nothing more.
         m_job->cancelled = true;
-        if (m_job->thread.joinable())
-            m_job->thread.join();
+        {
+            const std::lock_guard lock(m_job->ownerMutex);
+            m_job->owner = nullptr;
+        }
+        m_stopping.push_back(std::move(m_job));
         m_job.reset();
     }
+    // Workers that have ended are joined (at once).
+    std::erase_if(m_stopping, [](const std::shared_ptr<Job>& job) {
+        if (!job->done)
+            return false;
+        job->thread.join();
+        return true;
+    });
     ++m_generation;
     const bool hadPeaks = !m_peaks.isEmpty();
     m_path.clear();
@@ -857,15 +900,11 @@ void WaveformPeaks::apply(quint64 generation, const Batch& batch)
     case Batch::Kind::Finished:
         if (m_peaks.size() != batch.total)
             m_peaks.resize(batch.total, Peak{});
-        if (m_job && m_job->thread.joinable())
-            m_job->thread.join();
         setStatus(Status::Complete);
         emit finished();
         break;
     case Batch::Kind::Unavailable:
         m_peaks = {};
-        if (m_job && m_job->thread.joinable())
-            m_job->thread.join();
         setStatus(Status::Unavailable);
         emit unavailable();
         break;

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <memory>
+#include <vector>
 
 namespace dictaro {
 
@@ -59,8 +60,8 @@ public:
     // Closes the current file and starts on `path`, with the region around `focusSeconds`
     // first. Returns at once; the outcome arrives through the signals.
     void open(const QString& path, double focusSeconds = 0.0);
-    // Stops the work on the current file at once and forgets its peaks (a partial result is
-    // not cached). No signal about that file arrives afterwards. Nothing when nothing is open.
+    // Stops the work on the current file at once, without waiting for the worker, and forgets
+    // its peaks (a partial result is not cached). No signal about that file arrives afterwards.
     void close();
     // Computes the region around `seconds` next, unless it is computed already.
     void prioritize(double seconds);
@@ -94,6 +95,8 @@ private:
     QList<Peak> m_peaks;
     bool m_fromCache = false;
     std::shared_ptr<Job> m_job;
+    // Closed jobs whose workers may still be finishing their last packet.
+    std::vector<std::shared_ptr<Job>> m_stopping;
     // Changes with every open() and close(); results of an earlier one are dropped.
     quint64 m_generation = 0;
 };

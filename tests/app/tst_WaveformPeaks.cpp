@@ -160,9 +160,12 @@ private slots:
                 QVERIFY2(result[i].max <= 1 && result[i].min >= -1, qPrintable(QString::number(i)));
         }
         if (focus > 0) {
-            // The region came before the start of the file, and already in the right place.
+            // The region came before the start of the file, already in its place (an MP3 found
+            // by its bitrate within about the length of its header frame).
+            const int previewTolerance = file.endsWith(".mp3") ? 10 : tolerance;
             QVERIFY(!burstArrival.first().isComputed());
-            QVERIFY(qAbs(firstLoud(burstArrival, burstBucket - 500) - burstBucket) <= tolerance);
+            QVERIFY(qAbs(firstLoud(burstArrival, burstBucket - 500) - burstBucket) <=
+                    previewTolerance);
         }
     }
 
@@ -188,18 +191,20 @@ private slots:
     // Closing mid-way stops the work: nothing more arrives and nothing partial is cached.
     void close_stopsTheWorkAtOnce()
     {
-        WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
-        QSignalSpy arrived(&peaks, &WaveformPeaks::peaksArrived);
-        QSignalSpy finished(&peaks, &WaveformPeaks::finished);
-        peaks.open(fixture("hours.mp3"), 3000.0);
-        QVERIFY(arrived.wait(10000));
-        peaks.close();
-        QCOMPARE(peaks.status(), WaveformPeaks::Status::Empty);
-        QVERIFY(peaks.peaks().isEmpty());
-        arrived.clear();
-        QTest::qWait(300);
-        QCOMPARE(arrived.count(), 0);
-        QCOMPARE(finished.count(), 0);
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QSignalSpy arrived(&peaks, &WaveformPeaks::peaksArrived);
+            QSignalSpy finished(&peaks, &WaveformPeaks::finished);
+            peaks.open(fixture("hours.mp3"), 3000.0);
+            QVERIFY(arrived.wait(10000));
+            peaks.close();
+            QCOMPARE(peaks.status(), WaveformPeaks::Status::Empty);
+            QVERIFY(peaks.peaks().isEmpty());
+            arrived.clear();
+            QTest::qWait(300);
+            QCOMPARE(arrived.count(), 0);
+            QCOMPARE(finished.count(), 0);
+        } // waits for the worker, stopped or not
         QVERIFY(cacheEntries().isEmpty());
     }
 
