@@ -18,6 +18,9 @@ extern "C" {
 #include <libswresample/swresample.h>
 }
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #ifdef Q_OS_LINUX
 #include <sys/resource.h>
 #include <sys/syscall.h>
@@ -618,6 +621,12 @@ void WaveformPeaks::Job::run()
         }
     }
     compute(entryFile);
+    m_peaks = {};
+#ifdef __GLIBC__
+    // The demuxer's index of a long AAC file takes megabytes in many small blocks, which the
+    // allocator would otherwise keep for this process after they are freed.
+    malloc_trim(0);
+#endif
 }
 
 void WaveformPeaks::Job::compute(const QString& entryFile)
@@ -769,14 +778,17 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         return;
     }
     m_peaks.resize(total, Peak{});
-    for (Peak& peak : m_peaks) {
-        if (!peak.isComputed()) // a gap the decoder skipped
-            peak = Peak{0, 0};
+    for (qsizetype i = 0; i < total; ++i) {
+        if (!m_peaks[i].isComputed()) { // a gap the decoder skipped
+            m_peaks[i] = Peak{0, 0};
+            linearDirty.add(i);
+        }
     }
-    linearDirty = {};
-    linearDirty.add(0);
-    linearDirty.add(total - 1);
-    postDirty(linearDirty);
+    // What is left, and the final count: the main thread's copy is never sent whole.
+    if (linearDirty.first >= 0)
+        postDirty(linearDirty);
+    else
+        post({Batch::Kind::Peaks, total, {}, total, false});
     if (!failed && !entryFile.isEmpty() && QDir().mkpath(cacheDirectory) &&
         writeCacheEntry(entryFile, m_peaks)) {
         trimCache(cacheDirectory, cacheLimitBytes, entryFile);
