@@ -552,6 +552,19 @@
     <message>
         <source>Known pedals</source>
         <translation>Bilinen pedallar</translation>
+        <location filename="../src/app/views/WaveformStrip.cpp" line="68"/>
+        <source>Waveform</source>
+        <translation>Dalga biçimi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WaveformStrip.cpp" line="73"/>
+        <source>Zoom In (Ctrl+Wheel)</source>
+        <translation>Yakınlaştır (Ctrl+Tekerlek)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/WaveformStrip.cpp" line="76"/>
+        <source>Zoom Out (Ctrl+Wheel)</source>
+        <translation>Uzaklaştır (Ctrl+Tekerlek)</translation>
     </message>
 </context>
 </TS>

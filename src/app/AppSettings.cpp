@@ -23,6 +23,7 @@ const QString windowMaximizedKey = QStringLiteral("window/maximized");
 const QString windowFullScreenKey = QStringLiteral("window/fullScreen");
 const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
+const QString showWaveformKey = QStringLiteral("showWaveform");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
@@ -81,6 +82,20 @@ double readNumber(const QSettings& settings, const QString& key, double fallback
     return storedNumber(settings.value(key)).value_or(fallback);
 }
 
+// A stored "true" or "false" (as the settings file writes them); anything else is `fallback`.
+bool readSwitch(const QSettings& settings, const QString& key, bool fallback)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    const QString text = value.toString().trimmed();
+    if (text.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return false;
+    return fallback;
+}
+
 const QStringList& languageChoices()
 {
     static const QStringList choices{systemLanguage, QStringLiteral("en"), QStringLiteral("tr")};
@@ -97,6 +112,7 @@ AppSettings::AppSettings()
     m_transcriptZoom = std::clamp(
         int(std::lround(std::clamp(readNumber(*settings, transcriptZoomKey, 0.0), -1e6, 1e6))),
         minTranscriptZoom, maxTranscriptZoom);
+    m_showWaveform = readSwitch(*settings, showWaveformKey, defaultShowWaveform);
 }
 
 AppSettings& AppSettings::shared()
@@ -206,6 +222,17 @@ void AppSettings::setLastExportFolder(const QString& folder)
     const auto settings = openSettings();
     settings->setValue(lastExportFolderKey, folder);
     commit(*settings);
+}
+
+void AppSettings::setShowWaveform(bool show)
+{
+    const bool changed = m_showWaveform != show;
+    m_showWaveform = show;
+    const auto settings = openSettings();
+    settings->setValue(showWaveformKey, show);
+    commit(*settings);
+    if (changed)
+        emit showWaveformChanged(m_showWaveform);
 }
 
 QString AppSettings::languageOverride()

@@ -9,9 +9,10 @@
 
 namespace dictaro {
 
-// The user's settings: the two playback intervals and the transcript zoom (one shared,
-// observable instance), the interface language chosen in the settings window, and what the
-// windows and dialogs remember between runs, kept in the per-user settings file.
+// The user's settings: the two playback intervals, the transcript zoom and whether the waveform
+// is shown (one shared, observable instance), the interface language chosen in the settings
+// window, and what the windows and dialogs remember between runs, kept in the per-user settings
+// file.
 class AppSettings : public QObject
 {
     Q_OBJECT
@@ -20,6 +21,7 @@ class AppSettings : public QObject
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
     Q_PROPERTY(
         int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
+    Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
@@ -27,6 +29,7 @@ public:
     // The transcript text is zoomed in whole steps from the interface font's size (0).
     static constexpr int minTranscriptZoom = -5;
     static constexpr int maxTranscriptZoom = 10;
+    static constexpr bool defaultShowWaveform = true;
 
     // The one instance, created on first use. Reading it writes nothing.
     static AppSettings& shared();
@@ -58,6 +61,9 @@ public:
     static void setLastOpenFolder(const QString& folder);
     static QString lastExportFolder();
     static void setLastExportFolder(const QString& folder);
+    bool showWaveform() const { return m_showWaveform; }
+    // Written to the settings file at once, also when unchanged.
+    void setShowWaveform(bool show);
 
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
@@ -78,6 +84,7 @@ signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
     void transcriptZoomChanged(int transcriptZoom);
+    void showWaveformChanged(bool showWaveform);
 
 private:
     AppSettings();
@@ -87,6 +94,7 @@ private:
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
     int m_transcriptZoom = 0;
+    bool m_showWaveform = defaultShowWaveform;
 };
 
 } // namespace dictaro

@@ -4,6 +4,7 @@
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TimestampFormatter.h"
+#include "WaveformPeaks.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -16,7 +17,7 @@ namespace dictaro {
 TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
                                            PlaybackEngine& engine, QObject* parent)
     : QObject(parent), m_engine(engine), m_store(store), m_project(std::move(project)),
-      m_document(new QTextDocument(this))
+      m_document(new QTextDocument(this)), m_waveform(new WaveformPeaks(this))
 {
     m_document->setPlainText(m_project.transcript);
     m_document->setModified(false);
@@ -169,6 +170,7 @@ void TranscriptionSession::performStart()
         }
     }
 
+    m_waveform->open(m_mediaAccess->path(), m_project.lastPosition);
     m_engine.load(m_mediaAccess->path(), m_project.lastPosition, m_project.playbackRate,
                   [session = QPointer<TranscriptionSession>(this)](bool ready) {
                       if (!session)
@@ -235,6 +237,7 @@ void TranscriptionSession::release()
     m_isClosed = true;
     m_positionTimer.stop();
     m_retryTimer.stop();
+    m_waveform->close();
     m_engine.unload();
     stopMediaAccess();
 }

@@ -18,6 +18,7 @@ class QTextDocument;
 namespace dictaro {
 
 class PlaybackEngine;
+class WaveformPeaks;
 
 // One open project: plays its audio through the application's engine, owns the transcript as
 // a text document that editors display, and keeps the project file up to date (one second after
@@ -49,6 +50,8 @@ public:
     PlaybackEngine* engine() const { return &m_engine; }
     // The transcript being edited. Editors show it; every change to it is saved.
     QTextDocument* document() const { return m_document; }
+    // The audio's waveform, computed in the background once the audio file is found.
+    WaveformPeaks* waveform() const { return m_waveform; }
 
     // The working copy: what the next save writes, apart from the transcript, position and
     // rate, which a save takes fresh from the document and the engine.
@@ -110,6 +113,7 @@ private:
     ProjectStore& m_store;
     Project m_project;
     QTextDocument* m_document = nullptr;
+    WaveformPeaks* m_waveform = nullptr;
     bool m_mediaMissing = false;
     std::optional<QString> m_saveError;
 

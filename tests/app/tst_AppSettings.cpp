@@ -91,6 +91,20 @@ private slots:
         QCOMPARE(AppSettings::shared().skipSeconds(), 7.5);
     }
 
+    // Shown unless the user hid it; what is neither "true" nor "false" counts as not set.
+    void showWaveform_remembered()
+    {
+        writeSettingsFile("showWaveform=0");
+        AppSettings& settings = AppSettings::shared();
+        QCOMPARE(settings.showWaveform(), true);
+        QSignalSpy changes(&settings, &AppSettings::showWaveformChanged);
+        settings.setShowWaveform(false);
+        settings.setShowWaveform(false);
+        QCOMPARE(changes.count(), 1);
+        AppSettings::resetSharedForTesting();
+        QCOMPARE(AppSettings::shared().showWaveform(), false);
+    }
+
     void chooseLanguage_writesOrRemovesList()
     {
         QVERIFY(AppSettings::chooseLanguage("tr"));

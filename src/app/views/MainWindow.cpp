@@ -104,6 +104,12 @@ void MainWindow::createViewAndHelpMenus()
     fullScreen->setCheckable(true);
     connect(view, &QMenu::aboutToShow, fullScreen,
             [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
+    QAction* waveform = add(view, "showWaveformAction", Localization::tr("Show Waveform"), {},
+                            [](bool show) { AppSettings::shared().setShowWaveform(show); });
+    waveform->setCheckable(true);
+    waveform->setChecked(AppSettings::shared().showWaveform());
+    connect(&AppSettings::shared(), &AppSettings::showWaveformChanged, waveform,
+            &QAction::setChecked);
     view->addSeparator();
     add(view, "zoomInAction", Localization::tr("Zoom In"),
         {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},

@@ -14,6 +14,7 @@
 #include "PlayerBarView.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
+#include "WaveformStrip.h"
 #include "WelcomeView.h"
 
 #include <QAction>
@@ -106,6 +107,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addLayout(header);
     column->addWidget(makeDivider(this));
     column->addWidget(playerBar);
+    column->addWidget(new WaveformStrip(engine, session.waveform(), session.document(), this));
     column->addWidget(missingBanner);
     column->addWidget(loadErrorBanner);
     column->addWidget(saveErrorBanner);

@@ -1,0 +1,284 @@
+#include "WaveformPeaks.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+using dictaro::WaveformPeaks;
+using Peak = WaveformPeaks::Peak;
+
+namespace {
+
+// Three minutes of silence at 8 kHz with a 1 kHz tone at half of full scale for half a second
+// from `burstAt` seconds.
+QStringList burstRecording(int burstAt)
+{
+    return {
+        "-f", "lavfi", "-i",
+        QString("aevalsrc='0.5*sin(2*PI*1000*t)*gte(t,%1)*lt(t,%1.5)':s=8000:d=180").arg(burstAt)};
+}
+
+constexpr qsizetype burstBucket = 150 * WaveformPeaks::bucketsPerSecond;
+
+// The first bucket whose peak reaches a quarter of full scale.
+qsizetype firstLoud(const QList<Peak>& peaks, qsizetype from = 0)
+{
+    for (qsizetype i = from; i < peaks.size(); ++i) {
+        if (peaks[i].isComputed() && peaks[i].max >= 32)
+            return i;
+    }
+    return -1;
+}
+
+} // namespace
+
+class tst_WaveformPeaks : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_fixtures;
+    std::unique_ptr<QTemporaryDir> m_cache;
+
+    QString fixture(const QString& name) const { return m_fixtures.filePath(name); }
+    QStringList cacheEntries() const { return QDir(m_cache->path()).entryList(QDir::Files); }
+
+    static bool ffmpeg(QStringList arguments)
+    {
+        QProcess process;
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        process.start("ffmpeg", QStringList{"-nostdin", "-loglevel", "error", "-y"} + arguments);
+        return process.waitForFinished(60000) && process.exitCode() == 0;
+    }
+
+    // Opens `path` and waits for the outcome; true when the peaks are complete.
+    bool compute(WaveformPeaks& peaks, const QString& path, double focus = 0.0)
+    {
+        QSignalSpy finished(&peaks, &WaveformPeaks::finished);
+        QSignalSpy unavailable(&peaks, &WaveformPeaks::unavailable);
+        peaks.open(path, focus);
+        return QTest::qWaitFor([&] { return !finished.isEmpty() || !unavailable.isEmpty(); },
+                               20000) &&
+               !finished.isEmpty();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_fixtures.isValid());
+        QVERIFY(
+            ffmpeg(burstRecording(150) + QStringList{"-c:a", "pcm_s16le", fixture("burst.wav")}));
+        QVERIFY(ffmpeg({"-i", fixture("burst.wav"), "-c:a", "libmp3lame", "-b:a", "32k",
+                        fixture("burst.mp3")}));
+        QVERIFY(ffmpeg(
+            {"-i", fixture("burst.wav"), "-c:a", "aac", "-b:a", "32k", fixture("burst.m4a")}));
+        QVERIFY(
+            ffmpeg(burstRecording(30) + QStringList{"-c:a", "pcm_s16le", fixture("moved.wav")}));
+        // An hour of MP3, made by repeating a minute of bare MP3 frames.
+        QVERIFY(ffmpeg({"-f", "lavfi", "-i", "anoisesrc=a=0.1:r=8000:d=60", "-c:a", "libmp3lame",
+                        "-b:a", "16k", "-write_xing", "0", "-id3v2_version", "0",
+                        fixture("minute.mp3")}));
+        QFile minute(fixture("minute.mp3"));
+        QVERIFY(minute.open(QIODevice::ReadOnly));
+        const QByteArray frames = minute.readAll();
+        QFile hours(fixture("hours.mp3"));
+        QVERIFY(hours.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 60; ++i)
+            QCOMPARE(hours.write(frames), frames.size());
+        // What the decoder refuses.
+        QFile notes(fixture("notes.mp3"));
+        QVERIFY(notes.open(QIODevice::WriteOnly));
+        notes.write("These are notes, not audio.\n");
+        QFile(fixture("empty.mp3")).open(QIODevice::WriteOnly);
+        QVERIFY(ffmpeg({"-f", "lavfi", "-i", "color=c=red:s=16x16", "-frames:v", "1", "-f",
+                        "image2", fixture("image.mp3")}));
+    }
+
+    void init()
+    {
+        m_cache = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_cache->isValid());
+    }
+
+    // The burst lands in its bucket at its height, whichever way it was computed: from the
+    // start, or first in the region around a position far into the file.
+    void burst_inItsBucketAtItsHeight_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("focus");
+        QTest::addColumn<int>("tolerance"); // buckets of encoder smear and padding
+        QTest::addColumn<int>("levelTolerance");
+        for (const char* file : {"burst.wav", "burst.mp3", "burst.m4a"}) {
+            const bool lossy = !QByteArray(file).endsWith(".wav");
+            QTest::addRow("%s from the start", file)
+                << QString(file) << 0.0 << (lossy ? 2 : 0) << (lossy ? 6 : 1);
+            QTest::addRow("%s around 2:30", file)
+                << QString(file) << 150.0 << (lossy ? 2 : 0) << (lossy ? 6 : 1);
+        }
+    }
+
+    void burst_inItsBucketAtItsHeight()
+    {
+        QFETCH(QString, file);
+        QFETCH(double, focus);
+        QFETCH(int, tolerance);
+        QFETCH(int, levelTolerance);
+        WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+        // The peaks as they were when the burst arrived.
+        QList<Peak> burstArrival;
+        connect(&peaks, &WaveformPeaks::peaksArrived, this, [&] {
+            if (burstArrival.isEmpty() && peaks.peaks().size() > burstBucket + 50 &&
+                peaks.peaks()[burstBucket + 50].isComputed())
+                burstArrival = peaks.peaks();
+        });
+        QVERIFY(compute(peaks, fixture(file), focus));
+        QVERIFY(!peaks.isFromCache());
+
+        const QList<Peak>& result = peaks.peaks();
+        // The encoder's padding at the end is decoded too (about 0.1 s of AAC).
+        const qsizetype length = 180 * WaveformPeaks::bucketsPerSecond;
+        QVERIFY2(result.size() >= length && result.size() <= length + 6 * tolerance,
+                 qPrintable(QString::number(result.size())));
+        QVERIFY(std::all_of(result.cbegin(), result.cend(), [](Peak p) { return p.isComputed(); }));
+        QVERIFY(qAbs(firstLoud(result) - burstBucket) <= tolerance);
+        for (qsizetype i = burstBucket + tolerance; i < burstBucket + 50 - tolerance; ++i) {
+            QVERIFY2(
+                qAbs(result[i].max - 64) <= levelTolerance &&
+                    qAbs(result[i].min + 64) <= levelTolerance,
+                qPrintable(
+                    QString("bucket %1: %2..%3").arg(i).arg(result[i].min).arg(result[i].max)));
+        }
+        for (qsizetype i = 0; i < result.size(); ++i) {
+            if (i < burstBucket - 10 || i >= burstBucket + 60)
+                QVERIFY2(result[i].max <= 1 && result[i].min >= -1, qPrintable(QString::number(i)));
+        }
+        if (focus > 0) {
+            // The region came before the start of the file, already in its place (an MP3 found
+            // by its bitrate within about the length of its header frame).
+            const int previewTolerance = file.endsWith(".mp3") ? 10 : tolerance;
+            QVERIFY(!burstArrival.first().isComputed());
+            QVERIFY(qAbs(firstLoud(burstArrival, burstBucket - 500) - burstBucket) <=
+                    previewTolerance);
+        }
+    }
+
+    // A jump far ahead while the file is computed from the start: that region comes next,
+    // then the pass from the start goes on where it was, ending as if never interrupted.
+    void prioritize_thenResumesExactly()
+    {
+        WaveformPeaks straight(QString(), 0);
+        QVERIFY(compute(straight, fixture("hours.mp3")));
+        WaveformPeaks peaks(QString(), 0);
+        QSignalSpy arrived(&peaks, &WaveformPeaks::peaksArrived);
+        QSignalSpy finished(&peaks, &WaveformPeaks::finished);
+        peaks.open(fixture("hours.mp3"));
+        QVERIFY(arrived.wait(10000));
+        QVERIFY(!peaks.peaks().last().isComputed());
+        peaks.prioritize(3000.0);
+        QVERIFY(QTest::qWaitFor([&] { return peaks.peaks()[300000].isComputed(); }, 10000));
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(peaks.peaks(), straight.peaks());
+    }
+
+    // Closing mid-way stops the work: nothing more arrives and nothing partial is cached.
+    void close_stopsTheWorkAtOnce()
+    {
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QSignalSpy arrived(&peaks, &WaveformPeaks::peaksArrived);
+            QSignalSpy finished(&peaks, &WaveformPeaks::finished);
+            peaks.open(fixture("hours.mp3"), 3000.0);
+            QVERIFY(arrived.wait(10000));
+            peaks.close();
+            QCOMPARE(peaks.status(), WaveformPeaks::Status::Empty);
+            QVERIFY(peaks.peaks().isEmpty());
+            arrived.clear();
+            QTest::qWait(300);
+            QCOMPARE(arrived.count(), 0);
+            QCOMPARE(finished.count(), 0);
+        } // waits for the worker, stopped or not
+        QVERIFY(cacheEntries().isEmpty());
+    }
+
+    // A second opening reads the cache; a damaged entry is ignored and written again; a file
+    // whose content changed is computed again, even with the same size and time.
+    void cache_hitDamageAndChange()
+    {
+        const QString audio = m_cache->filePath("recording.wav");
+        QVERIFY(QFile::copy(fixture("burst.wav"), audio));
+        QList<Peak> computed;
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QVERIFY(compute(peaks, audio));
+            QVERIFY(!peaks.isFromCache());
+            computed = peaks.peaks();
+        }
+        const QStringList entries = cacheEntries().filter(".peaks");
+        QCOMPARE(entries.size(), 1);
+        const QString entry = m_cache->filePath(entries.first());
+
+        WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+        QVERIFY(compute(peaks, audio, 150.0));
+        QVERIFY(peaks.isFromCache());
+        QCOMPARE(peaks.peaks(), computed);
+
+        QFile damaged(entry);
+        QVERIFY(damaged.open(QIODevice::ReadWrite));
+        QVERIFY(damaged.seek(damaged.size() / 2));
+        QVERIFY(damaged.putChar('\x80'));
+        damaged.close();
+        QVERIFY(compute(peaks, audio));
+        QVERIFY(!peaks.isFromCache());
+        QCOMPARE(peaks.peaks(), computed);
+        QVERIFY(compute(peaks, audio));
+        QVERIFY(peaks.isFromCache());
+
+        QFile file(audio);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
+        QFile moved(fixture("moved.wav"));
+        QVERIFY(moved.open(QIODevice::ReadOnly));
+        QCOMPARE(moved.size(), file.size());
+        file.write(moved.readAll());
+        QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(compute(peaks, audio));
+        QVERIFY(!peaks.isFromCache());
+        QCOMPARE(firstLoud(peaks.peaks()), 30 * WaveformPeaks::bucketsPerSecond);
+    }
+
+    // No audio the decoder can read: reported once, nothing else.
+    void unavailable_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("text") << "notes.mp3";
+        QTest::newRow("empty") << "empty.mp3";
+        QTest::newRow("image") << "image.mp3";
+        QTest::newRow("missing") << "missing.mp3";
+    }
+
+    void unavailable()
+    {
+        QFETCH(QString, file);
+        WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+        QSignalSpy arrived(&peaks, &WaveformPeaks::peaksArrived);
+        QSignalSpy unavailable(&peaks, &WaveformPeaks::unavailable);
+        QVERIFY(!compute(peaks, fixture(file)));
+        QCOMPARE(unavailable.count(), 1);
+        QCOMPARE(peaks.status(), WaveformPeaks::Status::Unavailable);
+        QVERIFY(peaks.peaks().isEmpty());
+        QCOMPARE(arrived.count(), 0);
+        QVERIFY(cacheEntries().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_WaveformPeaks)
+#include "tst_WaveformPeaks.moc"

@@ -1,0 +1,78 @@
+#include "AppSettings.h"
+#include "TestSupport.h"
+#include "WaveformPeaks.h"
+#include "views/WaveformStrip.h"
+
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+using namespace dictaro;
+
+class tst_WaveformStrip : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // A six-second recording fits the strip whole. Clicks and drags seek to the time under the
+    // mouse, a click by a marker to the marker's time; markers follow the transcript; the strip
+    // shows only while the setting is on and the peaks are available.
+    void strip_seeksFollowsMarkersAndHides()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QTemporaryDir home;
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+        AppSettings::resetSharedForTesting();
+
+        const auto engine = test::silentEngine();
+        QSignalSpy loaded(engine.get(), &PlaybackEngine::loadFinished);
+        engine->load(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/speech.wav"), 0.0, 1.0);
+        QVERIFY(loaded.wait(10000));
+        WaveformPeaks peaks(home.path(), WaveformPeaks::defaultCacheLimitBytes);
+        QSignalSpy finished(&peaks, &WaveformPeaks::finished);
+        peaks.open(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/speech.wav"));
+        QTextDocument transcript(QStringLiteral("[00:00:03] One, two."));
+
+        QWidget screen;
+        auto* strip = new WaveformStrip(engine.get(), &peaks, &transcript, &screen);
+        (new QVBoxLayout(&screen))->addWidget(strip);
+        screen.resize(600, 100);
+        screen.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&screen));
+        QVERIFY(finished.wait(10000));
+        QVERIFY(strip->isVisible());
+        QCOMPARE(strip->visibleSeconds(), 6.0);
+
+        const int y = strip->height() / 2;
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(3.0) + 3, y));
+        QCOMPARE(engine->currentTime(), 3.0);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(1.5), y));
+        QVERIFY(qAbs(engine->currentTime() - 1.5) < 0.02);
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(4.0), y));
+        QTest::mouseMove(strip, QPoint(strip->xForSeconds(5.0), y));
+        QVERIFY(qAbs(engine->currentTime() - 5.0) < 0.02);
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(5.0), y));
+
+        QTextCursor(&transcript).insertText(QStringLiteral("[00:00:01] Zero. "));
+        QTest::qWait(600);
+        QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(1.0) - 3, y));
+        QCOMPARE(engine->currentTime(), 1.0);
+
+        AppSettings::shared().setShowWaveform(false);
+        QVERIFY(!strip->isVisible());
+        AppSettings::shared().setShowWaveform(true);
+        QVERIFY(strip->isVisible());
+        QSignalSpy unavailable(&peaks, &WaveformPeaks::unavailable);
+        peaks.open(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/notes.mp3"));
+        QVERIFY(unavailable.wait(10000));
+        QVERIFY(!strip->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_WaveformStrip)
+#include "tst_WaveformStrip.moc"
