@@ -16,6 +16,8 @@ namespace {
 
 const QString autoRewindKey = QStringLiteral("autoRewindSeconds");
 const QString skipKey = QStringLiteral("skipSeconds");
+const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
+const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
@@ -87,6 +89,8 @@ AppSettings::AppSettings()
     const auto settings = openSettings();
     m_autoRewindSeconds = readNumber(*settings, autoRewindKey, defaultAutoRewindSeconds);
     m_skipSeconds = readNumber(*settings, skipKey, defaultSkipSeconds);
+    m_spellingLanguage = settings->value(spellingLanguageKey).toString();
+    m_checkSpellingWhileTyping = settings->value(checkSpellingKey, true).toBool();
 }
 
 AppSettings& AppSettings::shared()
@@ -127,6 +131,28 @@ void AppSettings::setSkipSeconds(double seconds)
 {
     if (assign(m_skipSeconds, seconds, skipKey))
         emit skipSecondsChanged(m_skipSeconds);
+}
+
+void AppSettings::setSpellingLanguage(const QString& language)
+{
+    if (language == m_spellingLanguage)
+        return;
+    m_spellingLanguage = language;
+    const auto settings = openSettings();
+    settings->setValue(spellingLanguageKey, language);
+    commit(*settings);
+    emit spellingLanguageChanged(m_spellingLanguage);
+}
+
+void AppSettings::setCheckSpellingWhileTyping(bool check)
+{
+    if (check == m_checkSpellingWhileTyping)
+        return;
+    m_checkSpellingWhileTyping = check;
+    const auto settings = openSettings();
+    settings->setValue(checkSpellingKey, check);
+    commit(*settings);
+    emit checkSpellingWhileTypingChanged(m_checkSpellingWhileTyping);
 }
 
 QString AppSettings::languageOverride()

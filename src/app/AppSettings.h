@@ -6,14 +6,19 @@
 
 namespace dictaro {
 
-// The user's settings: the two playback intervals (one shared, observable instance) and the
-// interface language chosen in the settings window, kept in the per-user settings file.
+// The user's settings: the two playback intervals and the spelling choices (one shared,
+// observable instance) and the interface language chosen in the settings window, kept in the
+// per-user settings file.
 class AppSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
+    Q_PROPERTY(QString spellingLanguage READ spellingLanguage WRITE setSpellingLanguage NOTIFY
+                   spellingLanguageChanged)
+    Q_PROPERTY(bool checkSpellingWhileTyping READ checkSpellingWhileTyping WRITE
+                   setCheckSpellingWhileTyping NOTIFY checkSpellingWhileTypingChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
@@ -28,6 +33,14 @@ public:
     // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
     void setAutoRewindSeconds(double seconds);
     void setSkipSeconds(double seconds);
+
+    // The dictionary chosen for spelling ("en_US", "tr_TR"); empty until the user chooses one,
+    // which means the one of the interface language.
+    QString spellingLanguage() const { return m_spellingLanguage; }
+    void setSpellingLanguage(const QString& language);
+    // On unless the user turned it off.
+    bool checkSpellingWhileTyping() const { return m_checkSpellingWhileTyping; }
+    void setCheckSpellingWhileTyping(bool check);
 
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
@@ -47,6 +60,8 @@ public:
 signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
+    void spellingLanguageChanged(const QString& spellingLanguage);
+    void checkSpellingWhileTypingChanged(bool checkSpellingWhileTyping);
 
 private:
     AppSettings();
@@ -55,6 +70,8 @@ private:
 
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
+    QString m_spellingLanguage;
+    bool m_checkSpellingWhileTyping = true;
 };
 
 } // namespace dictaro

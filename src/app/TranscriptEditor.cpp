@@ -11,8 +11,8 @@
 #include <QTextLayout>
 
 #include "TimestampFormatter.h"
-#include "TimestampHighlighter.h"
 #include "TranscriptEditorController.h"
+#include "TranscriptHighlighter.h"
 
 namespace dictaro {
 
@@ -84,7 +84,7 @@ TranscriptEditor::TranscriptEditor(TranscriptEditorController* controller, QWidg
     viewport()->setMouseTracking(true);
 
     // The highlighter connects to the document first, so textEdited() follows the colouring.
-    m_highlighter = new TimestampHighlighter(
+    m_highlighter = new TranscriptHighlighter(
         document(), palette().color(QPalette::Active, QPalette::Highlight));
     connect(document(), &QTextDocument::contentsChange, this, &TranscriptEditor::onContentsChange);
 

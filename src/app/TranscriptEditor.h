@@ -11,7 +11,7 @@ class QMimeData;
 
 namespace dictaro {
 
-class TimestampHighlighter;
+class TranscriptHighlighter;
 class TranscriptEditorController;
 
 // The plain-text editor of a transcript: timestamps are shown in the palette's accent colour
@@ -27,6 +27,8 @@ public:
     ~TranscriptEditor() override;
 
     TranscriptEditorController* controller() const { return m_controller.data(); }
+    // Colours the timestamps and marks misspelt words of the document.
+    TranscriptHighlighter* highlighter() const { return m_highlighter; }
 
     // The whole text, with "\n" for every line break (also a soft one, Shift+Enter) and every
     // other character as typed (unlike toPlainText(), which turns no-break spaces into spaces).
@@ -64,7 +66,7 @@ private:
     bool pressOnTimestamp(QMouseEvent* event);
 
     QPointer<TranscriptEditorController> m_controller;
-    TimestampHighlighter* m_highlighter = nullptr;
+    TranscriptHighlighter* m_highlighter = nullptr;
 
     // Set while setTranscript() replaces the text, which is no edit.
     bool m_replacing = false;
