@@ -248,7 +248,7 @@ void FindController::countSlice()
         m_countTimer.stop();
         return;
     }
-    const QDeadlineTimer deadline(sliceBudgetNs, Qt::PreciseTimer);
+    const QDeadlineTimer deadline(std::chrono::nanoseconds(sliceBudgetNs), Qt::PreciseTimer);
     QTextBlock block = m_document->findBlockByNumber(m_countBlock);
     for (; block.isValid() && !deadline.hasExpired(); block = block.next()) {
         const QString text = block.text();

@@ -126,7 +126,8 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
         // fits in it, a whole new text does not.
         if (!m_immediateTurn) {
             m_immediateTurn = true;
-            m_immediateDeadline = QDeadlineTimer(immediateBudgetNs, Qt::PreciseTimer);
+            m_immediateDeadline =
+                QDeadlineTimer(std::chrono::nanoseconds(immediateBudgetNs), Qt::PreciseTimer);
             QTimer::singleShot(0, this, [this] { m_immediateTurn = false; });
         }
         if (!m_immediateDeadline.hasExpired())
@@ -177,7 +178,7 @@ void TranscriptHighlighter::runSlice()
         m_sliceTimer.stop();
         return;
     }
-    const QDeadlineTimer deadline(sliceBudgetNs, Qt::PreciseTimer);
+    const QDeadlineTimer deadline(std::chrono::nanoseconds(sliceBudgetNs), Qt::PreciseTimer);
     m_inSlice = true;
     // What is on screen first.
     if (m_priorityFirst >= 0) {
