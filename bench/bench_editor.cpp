@@ -1,19 +1,34 @@
 // Times typing in the transcript editor: one key event in, colouring and repainting done, for
-// transcripts of 10 KB, 1 MB and 5 MB with a timestamp every 100 characters.
+// transcripts of 10 KB, 1 MB and 5 MB with a timestamp every 100 characters; then the same with
+// spelling on (en_US) over a text of varied words, opening a 5 MB transcript and checking all of
+// it in the background, and finding in it.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes]
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
+#include "AppSettings.h"
+#include "EditCommands.h"
+#include "FindController.h"
+#include "SpellChecker.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 #include "TranscriptEditorController.h"
+#include "TranscriptHighlighter.h"
 #include "benchutil.h"
 
 using namespace dictaro;
@@ -21,6 +36,9 @@ using namespace dictaro;
 namespace {
 
 constexpr double keystrokeTargetMs = 1.0;
+constexpr double firstScreenTargetMs = 200.0;
+constexpr double sliceTargetMs = 5.0;
+constexpr double findNextTargetMs = 50.0;
 constexpr double growthTarget = 3.0; // 5 MB against 10 KB
 // About the text area of a maximised main window; repainting it dominates a keystroke.
 constexpr int windowWidth = 900;
@@ -41,6 +59,50 @@ QString makeTranscript(qsizetype size)
         const QString stamp = TimestampFormatter::stringFromSeconds(i * 7.0) + u' ';
         text += stamp;
         text += QStringView(prose).left(99 - stamp.size()).trimmed();
+    }
+    return text;
+}
+
+// Words of the installed English dictionary, to make a text of varied words (a transcript has
+// thousands of different words, not the few of a repeated sentence).
+QStringList dictionaryWords()
+{
+    QFile file(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+    QStringList words;
+    if (!file.open(QIODevice::ReadOnly))
+        return words;
+    file.readLine(); // the count
+    for (int i = 0; !file.atEnd(); ++i) {
+        const QString word = QString::fromUtf8(file.readLine()).section(u'/', 0, 0).trimmed();
+        if (i % 16 == 0 && word.size() > 1 && word.at(0).isLower() &&
+            std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.isLetter(); }))
+            words << word;
+    }
+    return words;
+}
+
+// Paragraphs of eight timestamped pieces of about 100 characters, as makeTranscript(), of words
+// drawn with a long tail (a few frequent, most rare), one in twenty misspelt by two swapped
+// letters.
+QString makeVariedTranscript(qsizetype size, const QStringList& vocabulary)
+{
+    QRandomGenerator random(42);
+    const auto word = [&] {
+        const int rank = int(std::pow(double(vocabulary.size()), random.generateDouble())) - 1;
+        QString w = vocabulary.at(std::clamp(rank, 0, int(vocabulary.size()) - 1));
+        if (random.bounded(20) == 0 && w.size() > 3)
+            std::swap(w[1], w[2]);
+        return w;
+    };
+    QString text;
+    text.reserve(size + 1000);
+    for (int i = 0; text.size() < size || i % 8 != 0; ++i) {
+        if (i > 0)
+            text += (i % 8 == 0) ? u'\n' : u' ';
+        const qsizetype pieceStart = text.size();
+        text += TimestampFormatter::stringFromSeconds(i * 7.0);
+        while (text.size() - pieceStart < 95)
+            text += u' ' + word();
     }
     return text;
 }
@@ -89,12 +151,17 @@ Timings typeCharacters(QWidget* widget, int count)
 
 struct Editor
 {
-    explicit Editor(const QString& text) : widget(&controller)
+    explicit Editor(const QString& text, EditCommands* commands = nullptr) : widget(&controller)
     {
         widget.resize(windowWidth, windowHeight);
         widget.show();
+        if (commands)
+            commands->setEditor(&widget, nullptr);
         widget.setTranscript(text);
         settle();
+        // With spelling: what is left is checked before the keystrokes are timed.
+        while (!widget.highlighter()->isSpellingUpToDate())
+            QCoreApplication::processEvents();
     }
 
     void placeCursor(qsizetype position)
@@ -113,6 +180,127 @@ struct Editor
 double median(const std::vector<double>& ms)
 {
     return ms[ms.size() / 2];
+}
+
+// Waits for a condition, processing events; returns the time and the longest single turn.
+template <typename Done> std::pair<double, double> processUntil(Done&& done)
+{
+    QElapsedTimer total;
+    total.start();
+    double longestTurn = 0;
+    while (!done() && total.elapsed() < 120'000) {
+        QElapsedTimer turn;
+        turn.start();
+        QCoreApplication::processEvents();
+        longestTurn = std::max(longestTurn, double(turn.nsecsElapsed()) / 1e6);
+    }
+    return {double(total.nsecsElapsed()) / 1e6, longestTurn};
+}
+
+// Whether every block on screen shows its spelling marks.
+bool visibleBlocksChecked(const TranscriptEditor& editor)
+{
+    const QRect area = editor.viewport()->rect();
+    QTextBlock block = editor.cursorForPosition(area.topLeft()).block();
+    const QTextBlock last = editor.cursorForPosition(area.bottomRight()).block();
+    for (; block.isValid(); block = block.next()) {
+        if (!editor.highlighter()->isBlockChecked(block))
+            return false;
+        if (block == last)
+            break;
+    }
+    return true;
+}
+
+void spellingAndFind(int keystrokes)
+{
+    QTemporaryDir home;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+    AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
+    AppSettings::shared().setCheckSpellingWhileTyping(true);
+    SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+    const QStringList vocabulary = dictionaryWords();
+    if (!checker.hasDictionary() || vocabulary.isEmpty()) {
+        std::printf("spelling: no en_US dictionary (scripts/install-deps), skipped\n");
+        return;
+    }
+    EditCommands commands(checker);
+    std::printf("\nwith spelling (en_US), text of %lld different words, 1 in 20 misspelt\n",
+                qlonglong(vocabulary.size()));
+
+    for (const qsizetype size : {qsizetype(10'000), qsizetype(5'000'000)}) {
+        const QString text = makeVariedTranscript(size, vocabulary);
+        for (const bool atEnd : {false, true}) {
+            Editor editor(text, &commands);
+            editor.placeCursor(atEnd ? text.size() : text.size() / 2 + 50);
+            typeCharacters(&editor.widget, 20); // warm-up
+            const Timings timings = typeCharacters(&editor.widget, keystrokes);
+            const QByteArray where =
+                QByteArray(size > 10'000 ? "5 MB" : "10 KB") + (atEnd ? ", end" : ", middle");
+            bench::report(("spelling keystroke incl. repaint, " + where).constData(), timings.total,
+                          keystrokeTargetMs);
+        }
+    }
+
+    // Opening: a fresh editor shown, the text set, events processed until the first screen
+    // shows its marks; then until the whole text is checked.
+    const QString large = makeVariedTranscript(5'000'000, vocabulary);
+    for (int run = 0; run < 3; ++run) {
+        // A new checker each time, so that no word is known from the run before.
+        SpellChecker fresh(AppSettings::shared(), QStringLiteral("en"));
+        EditCommands freshCommands(fresh);
+        TranscriptEditorController controller;
+        TranscriptEditor widget(&controller);
+        widget.resize(windowWidth, windowHeight);
+        widget.show();
+        freshCommands.setEditor(&widget, nullptr);
+        settle();
+        QElapsedTimer timer;
+        timer.start();
+        widget.setTranscript(large);
+        const double setMs = double(timer.nsecsElapsed()) / 1e6;
+        const auto [firstScreenMs, firstTurn] =
+            processUntil([&] { return visibleBlocksChecked(widget); });
+        const auto [restMs, longestTurn] =
+            processUntil([&] { return widget.highlighter()->isSpellingUpToDate(); });
+        std::printf("open 5 MB: text set %.1f ms, first screen marked %.1f ms (target < %g: "
+                    "%s), all checked in background %.0f ms, longest turn %.2f ms (slice "
+                    "target < %g)\n",
+                    setMs, setMs + firstScreenMs, firstScreenTargetMs,
+                    setMs + firstScreenMs < firstScreenTargetMs ? "met" : "MISSED",
+                    setMs + firstScreenMs + restMs, std::max(firstTurn, longestTurn),
+                    sliceTargetMs);
+        std::fflush(stdout);
+    }
+
+    // Finding: the one match is just before the cursor, so that the search goes round the
+    // whole text.
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("Zanzibar ") + large);
+    FindController find(&document);
+    find.setPattern(QStringLiteral("zanzibar"));
+    FindController::Match match;
+    bench::report(
+        "find next round 5 MB",
+        bench::run(10, [&] { match = find.find(10, FindController::Direction::Forward); }),
+        findNextTargetMs);
+    find.setWholeWords(true);
+    find.setMatchCase(true);
+    bench::report("find next round 5 MB, whole, case",
+                  bench::run(10, [&] { find.find(10, FindController::Direction::Forward); }),
+                  findNextTargetMs);
+    find.setWholeWords(false);
+    find.setMatchCase(false);
+    find.setPattern(QStringLiteral("the"));
+    find.setCounting(true);
+    const auto [countMs, countTurn] = processUntil([&] { return find.matchCount() >= 0; });
+    std::printf("count \"the\" in 5 MB: %d matches in %.1f ms, longest turn %.2f ms (slice "
+                "target < %g)\n",
+                find.matchCount(), countMs, countTurn, sliceTargetMs);
+    std::fflush(stdout);
+    if (!match.isValid() || !match.wrapped)
+        std::printf("find: UNEXPECTED RESULT\n");
 }
 
 } // namespace
@@ -161,6 +349,7 @@ int main(int argc, char** argv)
                     : "MISSED");
 
     const QString large = makeTranscript(sizes[2].units);
+    spellingAndFind(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());
     const Timings inserts =

@@ -75,10 +75,13 @@ void TranscriptHighlighter::setPriorityBlocks(int first, int last)
     m_priorityLast = last;
 }
 
-QList<SpellChecker::Range> TranscriptHighlighter::misspellingsIn(const QTextBlock& block)
+bool TranscriptHighlighter::isBlockChecked(const QTextBlock& block) const
 {
     const BlockSpelling* spelling = spellingOf(block);
-    return spelling ? spelling->misspelt : QList<SpellChecker::Range>();
+    if (!spellingActive())
+        return !spelling || spelling->generation == m_generation;
+    return spelling && spelling->generation == m_generation &&
+           spelling->checkedUpTo >= block.length() - 1;
 }
 
 bool TranscriptHighlighter::spellingActive() const

@@ -43,8 +43,8 @@ public:
     void setPriorityBlocks(int first, int last);
     // Every block shows the marks of the current dictionary and words.
     bool isSpellingUpToDate() const { return !m_sliceTimer.isActive(); }
-    // The misspelt words marked in a block, as positions in the block.
-    static QList<SpellChecker::Range> misspellingsIn(const QTextBlock& block);
+    // Whether a block's marks are those of the current dictionary and words.
+    bool isBlockChecked(const QTextBlock& block) const;
 
 signals:
     void colorChanged(const QColor& color);
