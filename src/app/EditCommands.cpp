@@ -110,6 +110,11 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
     updateActions();
 }
 
+TranscriptEditor* EditCommands::editor() const
+{
+    return m_editor.data();
+}
+
 void EditCommands::updatePriorityBlocks()
 {
     if (!m_editor)

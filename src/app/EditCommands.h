@@ -31,7 +31,7 @@ public:
     // Also has the editor mark misspelt words, on-screen ones first, and gives it the
     // right-click menu.
     void setEditor(TranscriptEditor* editor, FindBar* findBar);
-    TranscriptEditor* editor() const { return m_editor.data(); }
+    TranscriptEditor* editor() const;
 
     QAction* undoAction() const { return m_undo; }
     QAction* redoAction() const { return m_redo; }
