@@ -50,6 +50,40 @@ bool isCheckable(QStringView word)
     return hasLetter;
 }
 
+bool isApostrophe(QChar ch)
+{
+    return ch == u'\'' || ch == typographicApostrophe;
+}
+
+// The word of a piece of Latin letters with punctuation only around it or apostrophes inside
+// ("word,", "(don't", "Ankara'da."): its bounds as the boundary finder would give them, found
+// without it. Empty for any other piece.
+std::pair<qsizetype, qsizetype> simpleWord(QStringView token)
+{
+    qsizetype start = 0;
+    qsizetype end = token.size();
+    // Latin punctuation, and quotes and dashes of the general punctuation block.
+    const auto isPunctuation = [](QChar ch) {
+        return !ch.isLetterOrNumber() &&
+               (ch.unicode() < 0x250 || (ch.unicode() >= 0x2000 && ch.unicode() < 0x2070));
+    };
+    while (start < end && isPunctuation(token.at(start)))
+        ++start;
+    while (end > start && isPunctuation(token.at(end - 1)))
+        --end;
+    for (qsizetype i = start; i < end; ++i) {
+        const QChar ch = token.at(i);
+        if (ch.unicode() >= 0x250)
+            return {};
+        if (ch.isLetter())
+            continue;
+        if (!isApostrophe(ch) || i + 1 >= end || !token.at(i - 1).isLetter() ||
+            !token.at(i + 1).isLetter())
+            return {};
+    }
+    return {start, end};
+}
+
 // Calls `visit(start, end)` for each checkable word of text[from, to), which starts and ends
 // at whitespace (or the ends of the text). When `visit` returns false, stops at the end of that
 // whitespace-separated piece and returns where it stopped; otherwise returns `to`.
@@ -67,7 +101,11 @@ qsizetype forEachWord(QStringView text, qsizetype from, qsizetype to, Visit&& vi
         if (tokenEnd == tokenStart)
             break;
         const QStringView token = text.sliced(tokenStart, tokenEnd - tokenStart);
-        if (!isAddress(token)) {
+        const auto [simpleStart, simpleEnd] = simpleWord(token);
+        if (simpleEnd > simpleStart) {
+            if (!visit(tokenStart + simpleStart, tokenStart + simpleEnd))
+                goOn = false;
+        } else if (!isAddress(token)) {
             QTextBoundaryFinder finder(QTextBoundaryFinder::Word, token.data(), token.size());
             qsizetype wordStart = -1;
             for (qsizetype p = 0; p >= 0; p = finder.toNextBoundary()) {
@@ -245,13 +283,12 @@ bool SpellChecker::isMisspelt(QStringView word) const
 {
     if (!m_dict || word.isEmpty())
         return false;
-    const QString key = word.toString();
-    const auto cached = m_cache.constFind(key);
+    const auto cached = m_cache.find(word);
     if (cached != m_cache.cend())
-        return *cached;
+        return cached->second;
     const QByteArray utf8 = utf8ForDictionary(word);
     const bool misspelt = enchant_dict_check(m_dict, utf8.constData(), utf8.size()) > 0;
-    m_cache.insert(key, misspelt);
+    m_cache.emplace(word.toString(), misspelt);
     return misspelt;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDeadlineTimer>
-#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -9,6 +8,7 @@
 #include <QStringView>
 
 #include <memory>
+#include <unordered_map>
 
 struct str_enchant_dict;
 
@@ -98,8 +98,19 @@ private:
     QStringList m_available;
     QString m_language;
     bool m_enabled = true;
+    // Looked up by a view of the text, without making a string of each word.
+    struct WordHash
+    {
+        using is_transparent = void;
+        size_t operator()(QStringView word) const { return qHash(word); }
+    };
+    struct WordEqual
+    {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const { return a == b; }
+    };
     // Answers so far, per word as checked. Most words of a transcript recur.
-    mutable QHash<QString, bool> m_cache;
+    mutable std::unordered_map<QString, bool, WordHash, WordEqual> m_cache;
 };
 
 } // namespace dictaro

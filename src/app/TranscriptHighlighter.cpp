@@ -17,6 +17,9 @@ struct BlockSpelling final : QTextBlockUserData
     int generation = -1;
     qsizetype checkedUpTo = 0;
     QList<SpellChecker::Range> misspelt;
+    // Whether the block's layout shows these marks. Off screen they are applied only when the
+    // block comes into view: applying them lays the block out, which costs more than checking.
+    bool shown = false;
 
     void reset(size_t hash, int newGeneration)
     {
@@ -24,6 +27,7 @@ struct BlockSpelling final : QTextBlockUserData
         generation = newGeneration;
         checkedUpTo = 0;
         misspelt.clear();
+        shown = false;
     }
 };
 
@@ -71,17 +75,34 @@ void TranscriptHighlighter::setSpellChecker(SpellChecker* checker)
 
 void TranscriptHighlighter::setPriorityBlocks(int first, int last)
 {
+    if (first == m_priorityFirst && last == m_priorityLast)
+        return;
     m_priorityFirst = first;
     m_priorityLast = last;
+    if (!document() || m_sliceTimer.isActive())
+        return;
+    for (QTextBlock block = document()->findBlockByNumber(first);
+         block.isValid() && block.blockNumber() <= last; block = block.next()) {
+        if (!isBlockChecked(block)) {
+            m_sliceTimer.start();
+            return;
+        }
+    }
 }
 
-bool TranscriptHighlighter::isBlockChecked(const QTextBlock& block) const
+bool TranscriptHighlighter::isCurrent(const QTextBlock& block) const
 {
     const BlockSpelling* spelling = spellingOf(block);
     if (!spellingActive())
         return !spelling || spelling->generation == m_generation;
     return spelling && spelling->generation == m_generation &&
            spelling->checkedUpTo >= block.length() - 1;
+}
+
+bool TranscriptHighlighter::isBlockChecked(const QTextBlock& block) const
+{
+    const BlockSpelling* spelling = spellingOf(block);
+    return isCurrent(block) && (!spelling || spelling->shown);
 }
 
 bool TranscriptHighlighter::spellingActive() const
@@ -92,12 +113,30 @@ bool TranscriptHighlighter::spellingActive() const
 void TranscriptHighlighter::invalidateSpelling()
 {
     ++m_generation;
-    scheduleSlice();
+    scheduleSweep();
 }
 
-void TranscriptHighlighter::scheduleSlice()
+void TranscriptHighlighter::scheduleSweep()
 {
+    m_pending.clear();
+    m_sweeping = true;
     m_cleanRun = 0;
+    if (!m_sliceTimer.isActive())
+        m_sliceTimer.start();
+}
+
+void TranscriptHighlighter::schedulePending(const QTextBlock& block)
+{
+    if (m_sweeping) {
+        // The sweep passes it again before it ends.
+        m_cleanRun = 0;
+        return;
+    }
+    if (m_pending.size() >= maxPendingBlocks) {
+        scheduleSweep();
+        return;
+    }
+    m_pending.append(QTextCursor(block));
     if (!m_sliceTimer.isActive())
         m_sliceTimer.start();
 }
@@ -112,8 +151,10 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
 
     auto* spelling = static_cast<BlockSpelling*>(currentBlockUserData());
     if (!spellingActive()) {
-        if (spelling)
+        if (spelling) {
             spelling->reset(0, m_generation);
+            spelling->shown = true;
+        }
         return;
     }
     if (!spelling) {
@@ -137,41 +178,41 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
             spelling->checkedUpTo = m_checker->findMisspellings(
                 text, spelling->checkedUpTo, spelling->misspelt, m_immediateDeadline);
         if (spelling->checkedUpTo < text.size())
-            scheduleSlice();
+            schedulePending(currentBlock());
     }
     for (const SpellChecker::Range& range : std::as_const(spelling->misspelt))
         setFormat(int(range.start), int(range.end - range.start), m_misspeltFormat);
+    spelling->shown = true;
 }
 
-bool TranscriptHighlighter::updateBlock(const QTextBlock& block, const QDeadlineTimer& deadline)
+bool TranscriptHighlighter::updateBlock(const QTextBlock& block, const QDeadlineTimer& deadline,
+                                        bool display)
 {
     BlockSpelling* spelling = spellingOf(block);
-    if (!spellingActive()) {
-        // Only marks of an earlier generation need taking away.
-        if (!spelling || spelling->generation == m_generation)
-            return false;
-        spelling->reset(0, m_generation);
+    bool worked = false;
+    if (!isCurrent(block)) {
+        worked = true;
+        if (!spellingActive()) {
+            // Only marks of an earlier generation need taking away.
+            spelling->reset(0, m_generation);
+        } else {
+            const QString text = block.text();
+            if (!spelling) {
+                spelling = new BlockSpelling;
+                const_cast<QTextBlock&>(block).setUserData(spelling);
+            }
+            const size_t hash = qHash(text);
+            if (spelling->textHash != hash || spelling->generation != m_generation)
+                spelling->reset(hash, m_generation);
+            spelling->checkedUpTo = m_checker->findMisspellings(text, spelling->checkedUpTo,
+                                                                spelling->misspelt, deadline);
+        }
+        spelling->shown = false;
+    }
+    // Applies the marks; highlightBlock() finds the block done and checks nothing.
+    if (display && spelling && !spelling->shown && isCurrent(block))
         rehighlightBlock(block);
-        return true;
-    }
-    const int length = block.length() - 1; // without the block separator
-    if (spelling && spelling->generation == m_generation && spelling->checkedUpTo >= length)
-        return false;
-    const QString text = block.text();
-    if (!spelling) {
-        spelling = new BlockSpelling;
-        const_cast<QTextBlock&>(block).setUserData(spelling);
-    }
-    const size_t hash = qHash(text);
-    if (spelling->textHash != hash || spelling->generation != m_generation)
-        spelling->reset(hash, m_generation);
-    spelling->checkedUpTo =
-        m_checker->findMisspellings(text, spelling->checkedUpTo, spelling->misspelt, deadline);
-    if (spelling->checkedUpTo >= length) {
-        // Applies the marks; highlightBlock() finds the block done and checks nothing.
-        rehighlightBlock(block);
-    }
-    return true;
+    return worked;
 }
 
 void TranscriptHighlighter::runSlice()
@@ -182,35 +223,56 @@ void TranscriptHighlighter::runSlice()
         return;
     }
     const QDeadlineTimer deadline(std::chrono::nanoseconds(sliceBudgetNs), Qt::PreciseTimer);
+    // Without a known screen, every block shows its marks at once.
+    const auto onScreen = [this](const QTextBlock& block) {
+        if (m_priorityFirst < 0)
+            return true;
+        const int number = block.blockNumber();
+        return number >= m_priorityFirst && number <= m_priorityLast;
+    };
     m_inSlice = true;
-    // What is on screen first.
+    // What is on screen first, checked and shown.
+    bool screenDone = true;
     if (m_priorityFirst >= 0) {
         for (QTextBlock block = doc->findBlockByNumber(m_priorityFirst);
              block.isValid() && block.blockNumber() <= m_priorityLast; block = block.next()) {
-            if (deadline.hasExpired())
+            if (deadline.hasExpired()) {
+                screenDone = false;
                 break;
-            updateBlock(block, deadline);
+            }
+            updateBlock(block, deadline, true);
+            screenDone = screenDone && isBlockChecked(block);
         }
     }
-    // Then a sweep round the document until every block in a row needed nothing.
-    const int blockCount = doc->blockCount();
-    QTextBlock block = doc->findBlockByNumber(m_sweepBlock);
-    while (!deadline.hasExpired() && m_cleanRun < blockCount) {
-        if (!block.isValid())
-            block = doc->begin();
-        if (updateBlock(block, deadline))
-            m_cleanRun = 0;
-        else
-            ++m_cleanRun;
-        // A block cut short by the deadline is continued where it stopped.
-        const BlockSpelling* spelling = spellingOf(block);
-        if (spelling && spellingActive() && spelling->checkedUpTo < block.length() - 1)
-            break;
-        block = block.next();
+    // Then the blocks edits left over.
+    while (!m_pending.isEmpty() && !deadline.hasExpired()) {
+        const QTextBlock block = m_pending.constFirst().block();
+        updateBlock(block, deadline, onScreen(block));
+        if (isCurrent(block) || !deadline.hasExpired())
+            m_pending.removeFirst();
     }
-    m_sweepBlock = block.isValid() ? block.blockNumber() : 0;
+    // Then, when all may be out of date, round the document until every block in a row
+    // needed nothing.
+    const int blockCount = doc->blockCount();
+    if (m_sweeping) {
+        QTextBlock block = doc->findBlockByNumber(m_sweepBlock);
+        while (!deadline.hasExpired() && m_cleanRun < blockCount) {
+            if (!block.isValid())
+                block = doc->begin();
+            if (updateBlock(block, deadline, onScreen(block)))
+                m_cleanRun = 0;
+            else
+                ++m_cleanRun;
+            // A block cut short by the deadline is continued where it stopped.
+            if (!isCurrent(block))
+                break;
+            block = block.next();
+        }
+        m_sweepBlock = block.isValid() ? block.blockNumber() : 0;
+        m_sweeping = m_cleanRun < blockCount;
+    }
     m_inSlice = false;
-    if (m_cleanRun >= blockCount) {
+    if (screenDone && !m_sweeping && m_pending.isEmpty()) {
         m_sliceTimer.stop();
         emit spellingUpToDate();
     }

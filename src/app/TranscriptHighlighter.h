@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QSyntaxHighlighter>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QTimer>
 
 #include "SpellChecker.h"
@@ -28,7 +29,9 @@ class TranscriptHighlighter : public QSyntaxHighlighter
 public:
     // Budgets: for the blocks highlighted in one turn of the event loop, and per idle slice.
     static constexpr qint64 immediateBudgetNs = 500'000;
-    static constexpr qint64 sliceBudgetNs = 4'000'000;
+    static constexpr qint64 sliceBudgetNs = 3'000'000;
+    // Blocks left over by edits that are remembered one by one; more make a sweep of all.
+    static constexpr int maxPendingBlocks = 32;
 
     TranscriptHighlighter(QTextDocument* document, const QColor& color);
 
@@ -41,9 +44,11 @@ public:
     SpellChecker* spellChecker() const { return m_checker.data(); }
     // The blocks checked before all others, by number (the ones on screen).
     void setPriorityBlocks(int first, int last);
-    // Every block shows the marks of the current dictionary and words.
+    // Every block is checked against the current dictionary and words, and the blocks on
+    // screen show the result.
     bool isSpellingUpToDate() const { return !m_sliceTimer.isActive(); }
-    // Whether a block's marks are those of the current dictionary and words.
+    // Whether a block shows the marks of the current dictionary and words. Blocks off screen
+    // are checked but show their marks only once they come on screen.
     bool isBlockChecked(const QTextBlock& block) const;
 
 signals:
@@ -56,10 +61,14 @@ protected:
 private:
     bool spellingActive() const;
     void invalidateSpelling();
-    void scheduleSlice();
+    void scheduleSweep();
+    void schedulePending(const QTextBlock& block);
     void runSlice();
-    // Brings one block's marks up to date within the deadline; true when it needed work.
-    bool updateBlock(const QTextBlock& block, const QDeadlineTimer& deadline);
+    // Whether a block's marks are worked out for its text and the current generation.
+    bool isCurrent(const QTextBlock& block) const;
+    // Brings one block's marks up to date within the deadline, and shows them when `display`;
+    // true when they needed working out.
+    bool updateBlock(const QTextBlock& block, const QDeadlineTimer& deadline, bool display);
 
     QColor m_color;
     QTextCharFormat m_timestampFormat;
@@ -71,7 +80,11 @@ private:
     QTimer m_sliceTimer;
     int m_priorityFirst = -1;
     int m_priorityLast = -1;
-    // The background sweep: the next block to look at, and how many in a row needed nothing.
+    // Blocks an edit left unchecked (cursors, so that they follow later edits).
+    QList<QTextCursor> m_pending;
+    // The sweep round the whole document: whether one is due, the next block to look at, and
+    // how many in a row needed nothing.
+    bool m_sweeping = false;
     int m_sweepBlock = 0;
     int m_cleanRun = 0;
     // The immediate budget of the current turn of the event loop.

@@ -222,7 +222,8 @@ private slots:
         QCOMPARE(SpellChecker::defaultLanguage(interface, available), expected);
     }
 
-    // A long text is not checked all at once; idle slices get through all of it.
+    // A long text is not checked all at once; idle slices get through all of it, and what
+    // comes on screen shows its marks.
     void longText_checkedInBackground()
     {
         requireDictionary(QStringLiteral("en_US"));
@@ -235,6 +236,9 @@ private slots:
         lines.append(QStringLiteral("the end"));
         m_editor->setTranscript(lines.join(u'\n'));
         QVERIFY(!m_editor->highlighter()->isSpellingUpToDate());
+        QCOMPARE(markedWords(), QStringList());
+        m_editor->setTextCursor(QTextCursor(m_editor->document()->findBlockByNumber(1500)));
+        m_editor->ensureCursorVisible();
         QCOMPARE(markedWords(), QStringList({"lsat", "wrod"}));
     }
 };
