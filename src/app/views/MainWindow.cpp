@@ -1,9 +1,12 @@
 #include "MainWindow.h"
 
+#include "AppSettings.h"
 #include "AppState.h"
+#include "EditCommands.h"
 #include "Localization.h"
 #include "PlaybackCommands.h"
 #include "PlaybackEngine.h"
+#include "SpellChecker.h"
 #include "TranscriptionSession.h"
 #include "views/SettingsWindow.h"
 #include "views/TranscriptionView.h"
@@ -45,6 +48,8 @@ MainWindow::MainWindow(AppState& state, QWidget* parent) : QMainWindow(parent), 
     m_stack->addWidget(m_welcome);
     m_stack->addWidget(m_transcription);
 
+    m_spellChecker = new SpellChecker(AppSettings::shared(), Localization::currentLanguage(), this);
+    m_editCommands = new EditCommands(*m_spellChecker, this);
     createMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showCurrentContent);
     showCurrentContent();
@@ -88,6 +93,8 @@ void MainWindow::createMenus()
     m_quit = add(file, Localization::tr("Quit"), {QKeySequence(Qt::CTRL | Qt::Key_Q)},
                  [this] { close(); });
     m_quit->setMenuRole(QAction::QuitRole);
+
+    menuBar()->addMenu(m_editCommands->createMenu(this));
 
     QMenu* playback = menuBar()->addMenu(Localization::tr("Playback"));
     m_playPause = add(playback, Localization::tr("Play/Pause"), {QKeySequence(Qt::Key_Escape)},

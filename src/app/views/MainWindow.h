@@ -11,6 +11,8 @@ class QStackedWidget;
 namespace dictaro {
 
 class AppState;
+class EditCommands;
+class SpellChecker;
 class SettingsWindow;
 class TranscriptionView;
 class WelcomeView;
@@ -70,6 +72,8 @@ private:
     QAction* m_insertTimestamp = nullptr;
     QAction* m_settings = nullptr;
     QAction* m_quit = nullptr;
+    SpellChecker* m_spellChecker = nullptr;
+    EditCommands* m_editCommands = nullptr;
 };
 
 } // namespace dictaro

@@ -2,7 +2,9 @@
 
 #include "AppState.h"
 #include "Appearance.h"
+#include "EditCommands.h"
 #include "ExportSheet.h"
+#include "FindBar.h"
 #include "Icons.h"
 #include "Localization.h"
 #include "PlaybackCommands.h"
@@ -183,6 +185,7 @@ private:
     ShortcutHandler m_shortcutHandler;
     QPointer<ExportSheet> m_exportSheet;
     TranscriptEditor* m_editor = nullptr;
+    FindBar* m_findBar = nullptr;
     bool m_started = false;
     bool m_left = false;
 };
@@ -244,6 +247,8 @@ SessionView::SessionView(AppState* appState, TranscriptionSession* session, QWid
     column->addWidget(saveErrorBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
+    m_findBar = new FindBar(this);
+    column->addWidget(m_findBar);
 
     connect(backButton, &QToolButton::clicked, this, [this] {
         if (m_appState)
@@ -307,6 +312,8 @@ void SessionView::appear()
     if (!m_started) {
         m_started = true;
         m_session->start();
+        if (auto* commands = window()->findChild<EditCommands*>())
+            commands->setEditor(m_editor, m_findBar);
         m_editor->setFocus();
         if (m_appState && m_appState->isExportPresented())
             followExportPresented(true);
@@ -319,6 +326,9 @@ void SessionView::leave()
         return;
     m_left = true;
     m_shortcutHandler.remove();
+    if (auto* commands = window()->findChild<EditCommands*>();
+        commands && commands->editor() == m_editor)
+        commands->setEditor(nullptr, nullptr);
     closeExportSheet();
     if (!m_appState)
         return;
