@@ -1,32 +1,48 @@
 // Times typing in the transcript editor of an open session: one key event in, the session told,
 // colouring and repainting done, for transcripts of 10 KB, 1 MB and 5 MB with a timestamp every
-// 100 characters.
+// 100 characters; then the same with spelling on (en_US) over a text of varied words, opening a
+// 5 MB transcript and checking all of it in the background, and finding in it.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes]
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
+#include <QRandomGenerator>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 
+#include "AppSettings.h"
+#include "EditCommands.h"
+#include "FindController.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
+#include "SpellChecker.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
+#include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
 #include "benchutil.h"
 
-#include <QTemporaryDir>
 
 using namespace dictaro;
 
 namespace {
 
 constexpr double keystrokeTargetMs = 1.0;
+constexpr double firstScreenTargetMs = 200.0;
+constexpr double sliceTargetMs = 5.0;
+constexpr double findNextTargetMs = 50.0;
 constexpr double growthTarget = 3.0; // 5 MB against 10 KB
 // About the text area of a maximised main window; repainting it dominates a keystroke.
 constexpr int windowWidth = 900;
@@ -47,6 +63,50 @@ QString makeTranscript(qsizetype size)
         const QString stamp = TimestampFormatter::stringFromSeconds(i * 7.0) + u' ';
         text += stamp;
         text += QStringView(prose).left(99 - stamp.size()).trimmed();
+    }
+    return text;
+}
+
+// Words of the installed English dictionary, to make a text of varied words (a transcript has
+// thousands of different words, not the few of a repeated sentence).
+QStringList dictionaryWords()
+{
+    QFile file(QStringLiteral("/usr/share/hunspell/en_US.dic"));
+    QStringList words;
+    if (!file.open(QIODevice::ReadOnly))
+        return words;
+    file.readLine(); // the count
+    for (int i = 0; !file.atEnd(); ++i) {
+        const QString word = QString::fromUtf8(file.readLine()).section(u'/', 0, 0).trimmed();
+        if (i % 16 == 0 && word.size() > 1 && word.at(0).isLower() &&
+            std::all_of(word.cbegin(), word.cend(), [](QChar c) { return c.isLetter(); }))
+            words << word;
+    }
+    return words;
+}
+
+// Paragraphs of eight timestamped pieces of about 100 characters, as makeTranscript(), of words
+// drawn with a long tail (a few frequent, most rare), one in twenty misspelt by two swapped
+// letters.
+QString makeVariedTranscript(qsizetype size, const QStringList& vocabulary)
+{
+    QRandomGenerator random(42);
+    const auto word = [&] {
+        const int rank = int(std::pow(double(vocabulary.size()), random.generateDouble())) - 1;
+        QString w = vocabulary.at(std::clamp(rank, 0, int(vocabulary.size()) - 1));
+        if (random.bounded(20) == 0 && w.size() > 3)
+            std::swap(w[1], w[2]);
+        return w;
+    };
+    QString text;
+    text.reserve(size + 1000);
+    for (int i = 0; text.size() < size || i % 8 != 0; ++i) {
+        if (i > 0)
+            text += (i % 8 == 0) ? u'\n' : u' ';
+        const qsizetype pieceStart = text.size();
+        text += TimestampFormatter::stringFromSeconds(i * 7.0);
+        while (text.size() - pieceStart < 95)
+            text += u' ' + word();
     }
     return text;
 }
@@ -106,14 +166,19 @@ Project projectWith(const QString& text)
 // A session on the text, saving to a temporary folder, and an editor showing it.
 struct Editor
 {
-    explicit Editor(const QString& text)
+    explicit Editor(const QString& text, EditCommands* commands = nullptr)
         : store(folder.path()),
           engine(std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions())),
           session(projectWith(text), store, engine), widget(session.document())
     {
         widget.resize(windowWidth, windowHeight);
         widget.show();
+        if (commands)
+            commands->setEditor(&widget, nullptr);
         settle();
+        // With spelling: what is left is checked before the keystrokes are timed.
+        while (!widget.highlighter()->isSpellingUpToDate())
+            QCoreApplication::processEvents();
     }
 
     void placeCursor(qsizetype position)
@@ -135,6 +200,149 @@ struct Editor
 double median(const std::vector<double>& ms)
 {
     return ms[ms.size() / 2];
+}
+
+struct Waited
+{
+    double ms = 0;
+    std::vector<double> turns; // each turn of the event loop, sorted
+    QByteArray turnsText() const
+    {
+        return QByteArray("turns of the event loop: median ") +
+               QByteArray::number(turns[turns.size() / 2], 'f', 2) + " ms, 95% < " +
+               QByteArray::number(turns[turns.size() * 95 / 100], 'f', 2) + " ms, max " +
+               QByteArray::number(turns.back(), 'f', 2) + " ms";
+    }
+};
+
+// Waits for a condition, processing events: the time taken and the length of every turn of the
+// event loop (a slice of background work, with any repaint; the longest ones are mostly the
+// machine's other work taking the core).
+template <typename Done> Waited processUntil(Done&& done)
+{
+    Waited waited;
+    QElapsedTimer total;
+    total.start();
+    while (!done() && total.elapsed() < 120'000) {
+        QElapsedTimer turn;
+        turn.start();
+        QCoreApplication::processEvents();
+        waited.turns.push_back(double(turn.nsecsElapsed()) / 1e6);
+    }
+    waited.ms = double(total.nsecsElapsed()) / 1e6;
+    if (waited.turns.empty())
+        waited.turns.push_back(0);
+    std::sort(waited.turns.begin(), waited.turns.end());
+    return waited;
+}
+
+// Whether every block on screen shows its spelling marks.
+bool visibleBlocksChecked(const TranscriptEditor& editor)
+{
+    const QRect area = editor.viewport()->rect();
+    QTextBlock block = editor.cursorForPosition(area.topLeft()).block();
+    const QTextBlock last = editor.cursorForPosition(area.bottomRight()).block();
+    for (; block.isValid(); block = block.next()) {
+        if (!editor.highlighter()->isBlockChecked(block))
+            return false;
+        if (block == last)
+            break;
+    }
+    return true;
+}
+
+void spellingAndFind(int keystrokes)
+{
+    QTemporaryDir home;
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+    AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
+    AppSettings::shared().setCheckSpellingWhileTyping(true);
+    SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+    const QStringList vocabulary = dictionaryWords();
+    if (!checker.hasDictionary() || vocabulary.isEmpty()) {
+        std::printf("spelling: no en_US dictionary (scripts/install-deps), skipped\n");
+        return;
+    }
+    EditCommands commands(checker);
+    std::printf("\nwith spelling (en_US), text of %lld different words, 1 in 20 misspelt\n",
+                qlonglong(vocabulary.size()));
+
+    // The same text without spelling first: varied words cost more to lay out and paint.
+    for (const qsizetype size : {qsizetype(10'000), qsizetype(5'000'000)}) {
+        const QString text = makeVariedTranscript(size, vocabulary);
+        for (const bool spelling : {false, true}) {
+            checker.setEnabled(spelling);
+            for (const bool atEnd : {false, true}) {
+                Editor editor(text, &commands);
+                editor.placeCursor(atEnd ? text.size() : text.size() / 2 + 50);
+                typeCharacters(&editor.widget, 20); // warm-up
+                const Timings timings = typeCharacters(&editor.widget, keystrokes);
+                const QByteArray where =
+                    QByteArray(spelling ? "spelling on,  " : "spelling off, ") +
+                    (size > 10'000 ? "5 MB" : "10 KB") + (atEnd ? ", end" : ", middle");
+                bench::report(("incl. repaint, " + where).constData(), timings.total,
+                              keystrokeTargetMs);
+                bench::report(("w/o repaint,   " + where).constData(), timings.edit,
+                              keystrokeTargetMs);
+            }
+        }
+    }
+
+    // Opening: a fresh editor shown, the text set, events processed until the first screen
+    // shows its marks; then until the whole text is checked.
+    const QString large = makeVariedTranscript(5'000'000, vocabulary);
+    for (int run = 0; run < 3; ++run) {
+        // A new checker each time, so that no word is known from the run before.
+        SpellChecker fresh(AppSettings::shared(), QStringLiteral("en"));
+        EditCommands freshCommands(fresh);
+        QTextDocument document;
+        TranscriptEditor widget(&document);
+        widget.resize(windowWidth, windowHeight);
+        widget.show();
+        freshCommands.setEditor(&widget, nullptr);
+        settle();
+        QElapsedTimer timer;
+        timer.start();
+        document.setPlainText(large);
+        const double setMs = double(timer.nsecsElapsed()) / 1e6;
+        const Waited firstScreen = processUntil([&] { return visibleBlocksChecked(widget); });
+        const Waited rest =
+            processUntil([&] { return widget.highlighter()->isSpellingUpToDate(); });
+        std::printf("open 5 MB: text set %.1f ms, first screen marked %.1f ms (target < %g: %s), "
+                    "all checked %.0f ms\n  background %s (slice target < %g)\n",
+                    setMs, setMs + firstScreen.ms, firstScreenTargetMs,
+                    setMs + firstScreen.ms < firstScreenTargetMs ? "met" : "MISSED",
+                    setMs + firstScreen.ms + rest.ms, rest.turnsText().constData(), sliceTargetMs);
+        std::fflush(stdout);
+    }
+
+    // Finding: the one match is just before the cursor, so that the search goes round the
+    // whole text.
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("Zanzibar ") + large);
+    FindController find(&document);
+    find.setPattern(QStringLiteral("zanzibar"));
+    FindController::Match match;
+    bench::report(
+        "find next round 5 MB",
+        bench::run(10, [&] { match = find.find(10, FindController::Direction::Forward); }),
+        findNextTargetMs);
+    find.setWholeWords(true);
+    find.setMatchCase(true);
+    bench::report("find next round 5 MB, whole, case",
+                  bench::run(10, [&] { find.find(10, FindController::Direction::Forward); }),
+                  findNextTargetMs);
+    find.setWholeWords(false);
+    find.setMatchCase(false);
+    find.setPattern(QStringLiteral("the"));
+    find.setCounting(true);
+    const Waited count = processUntil([&] { return find.matchCount() >= 0; });
+    std::printf("count \"the\" in 5 MB: %d matches in %.1f ms\n  %s (slice target < %g)\n",
+                find.matchCount(), count.ms, count.turnsText().constData(), sliceTargetMs);
+    std::fflush(stdout);
+    if (!match.isValid() || !match.wrapped)
+        std::printf("find: UNEXPECTED RESULT\n");
 }
 
 } // namespace
@@ -183,6 +391,7 @@ int main(int argc, char** argv)
                     : "MISSED");
 
     const QString large = makeTranscript(sizes[2].units);
+    spellingAndFind(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());
     const Timings inserts = timeEdits(100, [&](int) {

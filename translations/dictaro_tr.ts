@@ -404,6 +404,180 @@
         <location filename="../src/app/AppState.cpp" line="107"/>
         <source>This project can&apos;t be opened. Its file may have been deleted or damaged.</source>
         <translation>Bu proje açılamıyor. Dosyası silinmiş ya da bozulmuş olabilir.</translation>
+        <location filename="../src/app/views/SettingsView.cpp" line="122"/>
+        <source>%1 (no dictionary)</source>
+        <translation>%1 (sözlük yok)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="348"/>
+        <source>%1 of %2</source>
+        <translation>%1 / %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="222"/>
+        <source>Add to Dictionary</source>
+        <translation>Sözlüğe Ekle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="52"/>
+        <source>Check Spelling While Typing</source>
+        <translation>Yazarken Yazımı Denetle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="277"/>
+        <source>Continued from the bottom</source>
+        <translation>Sondan devam edildi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="276"/>
+        <source>Continued from the top</source>
+        <translation>Baştan devam edildi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="34"/>
+        <source>Copy</source>
+        <translation>Kopyala</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="33"/>
+        <source>Cut</source>
+        <translation>Kes</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="36"/>
+        <source>Delete</source>
+        <translation>Sil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="78"/>
+        <source>Done</source>
+        <translation>Bitti</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="146"/>
+        <source>Edit</source>
+        <translation>Düzen</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="42"/>
+        <source>Find Next</source>
+        <translation>Sonrakini Bul</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="46"/>
+        <source>Find Previous</source>
+        <translation>Öncekini Bul</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="50"/>
+        <source>Find</source>
+        <translation>Bul</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="40"/>
+        <source>Find…</source>
+        <translation>Bul…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="224"/>
+        <source>Ignore</source>
+        <translation>Yok Say</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="67"/>
+        <source>Match Case</source>
+        <translation>Büyük/Küçük Harf Eşleştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="350"/>
+        <source>Matches: %1</source>
+        <translation>Eşleşme: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="65"/>
+        <source>Next (%1)</source>
+        <translation>Sonraki (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="168"/>
+        <source>No Dictionaries Installed</source>
+        <translation>Yüklü Sözlük Yok</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="169"/>
+        <source>No Dictionary for %1</source>
+        <translation>%1 İçin Sözlük Yok</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="220"/>
+        <source>No Suggestions</source>
+        <translation>Öneri Yok</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="340"/>
+        <source>Not found</source>
+        <translation>Bulunamadı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="35"/>
+        <source>Paste</source>
+        <translation>Yapıştır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="59"/>
+        <source>Previous (%1)</source>
+        <translation>Önceki (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="30"/>
+        <source>Redo</source>
+        <translation>Yinele</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="87"/>
+        <source>Replace All</source>
+        <translation>Tümünü Değiştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="83"/>
+        <source>Replace with</source>
+        <translation>Şununla değiştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="85"/>
+        <source>Replace</source>
+        <translation>Değiştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="315"/>
+        <source>Replaced: %1</source>
+        <translation>Değiştirilen: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="49"/>
+        <source>Replace…</source>
+        <translation>Değiştir…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="38"/>
+        <source>Select All</source>
+        <translation>Tümünü Seç</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="153"/>
+        <location filename="../src/app/views/SettingsView.cpp" line="139"/>
+        <source>Spelling</source>
+        <translation>Yazım</translation>
+    </message>
+    <message>
+        <location filename="../src/app/EditCommands.cpp" line="27"/>
+        <source>Undo</source>
+        <translation>Geri Al</translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/FindBar.cpp" line="69"/>
+        <source>Whole Words</source>
+        <translation>Tam Sözcükler</translation>
     </message>
 </context>
 <context>

@@ -24,6 +24,8 @@ const QString windowFullScreenKey = QStringLiteral("window/fullScreen");
 const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
 const QString showWaveformKey = QStringLiteral("showWaveform");
+const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
+const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
@@ -113,6 +115,8 @@ AppSettings::AppSettings()
         int(std::lround(std::clamp(readNumber(*settings, transcriptZoomKey, 0.0), -1e6, 1e6))),
         minTranscriptZoom, maxTranscriptZoom);
     m_showWaveform = readSwitch(*settings, showWaveformKey, defaultShowWaveform);
+    m_spellingLanguage = settings->value(spellingLanguageKey).toString();
+    m_checkSpellingWhileTyping = settings->value(checkSpellingKey, true).toBool();
 }
 
 AppSettings& AppSettings::shared()
@@ -233,6 +237,28 @@ void AppSettings::setShowWaveform(bool show)
     commit(*settings);
     if (changed)
         emit showWaveformChanged(m_showWaveform);
+}
+
+void AppSettings::setSpellingLanguage(const QString& language)
+{
+    if (language == m_spellingLanguage)
+        return;
+    m_spellingLanguage = language;
+    const auto settings = openSettings();
+    settings->setValue(spellingLanguageKey, language);
+    commit(*settings);
+    emit spellingLanguageChanged(m_spellingLanguage);
+}
+
+void AppSettings::setCheckSpellingWhileTyping(bool check)
+{
+    if (check == m_checkSpellingWhileTyping)
+        return;
+    m_checkSpellingWhileTyping = check;
+    const auto settings = openSettings();
+    settings->setValue(checkSpellingKey, check);
+    commit(*settings);
+    emit checkSpellingWhileTypingChanged(m_checkSpellingWhileTyping);
 }
 
 QString AppSettings::languageOverride()

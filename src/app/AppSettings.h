@@ -9,10 +9,10 @@
 
 namespace dictaro {
 
-// The user's settings: the two playback intervals, the transcript zoom and whether the waveform
-// is shown (one shared, observable instance), the interface language chosen in the settings
-// window, and what the windows and dialogs remember between runs, kept in the per-user settings
-// file.
+// The user's settings: the two playback intervals, the transcript zoom, whether the waveform is
+// shown and the spelling choices (one shared, observable instance), the interface language chosen
+// in the settings window, and what the windows and dialogs remember between runs, kept in the
+// per-user settings file.
 class AppSettings : public QObject
 {
     Q_OBJECT
@@ -22,6 +22,10 @@ class AppSettings : public QObject
     Q_PROPERTY(
         int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
     Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
+    Q_PROPERTY(QString spellingLanguage READ spellingLanguage WRITE setSpellingLanguage NOTIFY
+                   spellingLanguageChanged)
+    Q_PROPERTY(bool checkSpellingWhileTyping READ checkSpellingWhileTyping WRITE
+                   setCheckSpellingWhileTyping NOTIFY checkSpellingWhileTypingChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
@@ -64,6 +68,13 @@ public:
     bool showWaveform() const { return m_showWaveform; }
     // Written to the settings file at once, also when unchanged.
     void setShowWaveform(bool show);
+    // The dictionary chosen for spelling ("en_US", "tr_TR"); empty until the user chooses one,
+    // which means the one of the interface language.
+    QString spellingLanguage() const { return m_spellingLanguage; }
+    void setSpellingLanguage(const QString& language);
+    // On unless the user turned it off.
+    bool checkSpellingWhileTyping() const { return m_checkSpellingWhileTyping; }
+    void setCheckSpellingWhileTyping(bool check);
 
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
@@ -85,6 +96,8 @@ signals:
     void skipSecondsChanged(double skipSeconds);
     void transcriptZoomChanged(int transcriptZoom);
     void showWaveformChanged(bool showWaveform);
+    void spellingLanguageChanged(const QString& spellingLanguage);
+    void checkSpellingWhileTypingChanged(bool checkSpellingWhileTyping);
 
 private:
     AppSettings();
@@ -95,6 +108,8 @@ private:
     double m_skipSeconds = defaultSkipSeconds;
     int m_transcriptZoom = 0;
     bool m_showWaveform = defaultShowWaveform;
+    QString m_spellingLanguage;
+    bool m_checkSpellingWhileTyping = true;
 };
 
 } // namespace dictaro

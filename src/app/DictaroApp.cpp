@@ -1,6 +1,9 @@
 #include "DictaroApp.h"
 
 #include "AppActions.h"
+#include "AppSettings.h"
+#include "EditCommands.h"
+#include "SpellChecker.h"
 #include "AppState.h"
 #include "HandsFree.h"
 #include "Localization.h"
@@ -26,7 +29,10 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
       m_actions(std::make_unique<AppActions>(*m_state)),
-      m_window(std::make_unique<MainWindow>(*m_state, *m_actions)),
+      m_spelling(std::make_unique<SpellChecker>(AppSettings::shared(),
+                                                Localization::currentLanguage())),
+      m_editCommands(std::make_unique<EditCommands>(*m_spelling)),
+      m_window(std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands)),
       m_handsFree(std::make_unique<HandsFree>(*m_state, *m_actions, m_window.get())),
       m_quitSignals(std::make_unique<QuitSignals>())
 {

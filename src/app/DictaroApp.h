@@ -8,6 +8,8 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class EditCommands;
+class SpellChecker;
 class HandsFree;
 class MainWindow;
 class MediaBackend;
@@ -55,6 +57,8 @@ private:
     std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<AppState> m_state;
     std::unique_ptr<AppActions> m_actions;
+    std::unique_ptr<SpellChecker> m_spelling;
+    std::unique_ptr<EditCommands> m_editCommands;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;

@@ -27,6 +27,12 @@ bool isLanguageCode(const QString& code)
            std::all_of(code.cbegin(), code.cend(), [](QChar c) { return c >= u'a' && c <= u'z'; });
 }
 
+QString& installedLanguage()
+{
+    static QString language = sourceLanguage;
+    return language;
+}
+
 // The translators install() put in place; the application owns them.
 QList<QPointer<QTranslator>>& installedTranslators()
 {
@@ -75,6 +81,7 @@ QString Localization::install(const QStringList& preferredLanguages)
         }
     }
     installedTranslators().clear();
+    installedLanguage() = sourceLanguage;
 
     const QString language = resolveLanguage(preferredLanguages);
     if (language == sourceLanguage)
@@ -89,7 +96,13 @@ QString Localization::install(const QStringList& preferredLanguages)
         qWarning("Could not load the interface texts for %s", qPrintable(language));
         return sourceLanguage;
     }
+    installedLanguage() = language;
     return language;
+}
+
+QString Localization::currentLanguage()
+{
+    return installedLanguage();
 }
 
 } // namespace dictaro

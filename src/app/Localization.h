@@ -26,6 +26,8 @@ public:
     // and Qt's texts of the standard dialogs. Replaces what an earlier call installed; English
     // installs none. Returns the language in use. Call before any window is created.
     static QString install(const QStringList& preferredLanguages);
+    // The language the last install() put in place ("en" before any).
+    static QString currentLanguage();
 };
 
 } // namespace dictaro

@@ -13,7 +13,7 @@
 #include "ColorContrast.h"
 #include "LineBreaks.h"
 #include "TimestampFormatter.h"
-#include "TimestampHighlighter.h"
+#include "TranscriptHighlighter.h"
 
 namespace dictaro {
 
@@ -59,7 +59,7 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
     viewport()->setMouseTracking(true);
 
     // The colouring belongs to the document and goes with it.
-    m_highlighter = new TimestampHighlighter(document, timestampColor(palette()));
+    m_highlighter = new TranscriptHighlighter(document, timestampColor(palette()));
 }
 
 std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const

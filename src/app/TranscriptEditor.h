@@ -13,7 +13,7 @@ class QMimeData;
 
 namespace dictaro {
 
-class TimestampHighlighter;
+class TranscriptHighlighter;
 
 // The plain-text editor of a transcript document that someone else owns: timestamps are shown in
 // the palette's accent colour and a click on one reports the position it names. Pasted and
@@ -29,6 +29,8 @@ public:
     // The colour timestamps are drawn in: the palette's accent, made legible on its text
     // background where it is too faint.
     static QColor timestampColor(const QPalette& palette);
+    // Colours the timestamps and marks misspelt words of the document.
+    TranscriptHighlighter* highlighter() const { return m_highlighter; }
 
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
@@ -51,7 +53,7 @@ private:
     void updatePointerShape(const QPoint& viewportPosition);
     bool pressOnTimestamp(QMouseEvent* event);
 
-    QPointer<TimestampHighlighter> m_highlighter;
+    TranscriptHighlighter* m_highlighter = nullptr;
 
     // A press on a timestamp that becomes a click unless the pointer is dragged.
     std::optional<double> m_pressedSeconds;

@@ -3,6 +3,7 @@
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "DictaroApp.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "views/AboutBox.h"
@@ -25,11 +26,9 @@ class tst_ViewAndHelpMenus : public QObject
     Q_OBJECT
 
     QTemporaryDir m_home;
-    std::unique_ptr<ProjectStore> m_store;
-    std::unique_ptr<PlaybackEngine> m_engine;
-    std::unique_ptr<AppState> m_state;
-    std::unique_ptr<AppActions> m_actions;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DictaroApp> m_app;
+    MainWindow* m_window = nullptr;
+    AppActions* m_actions = nullptr;
 
     void trigger(const char* name) { m_window->findChild<QAction*>(name)->trigger(); }
 
@@ -39,19 +38,15 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
         AppSettings::resetSharedForTesting();
-        m_store = std::make_unique<ProjectStore>(m_home.path());
-        m_engine = std::make_unique<PlaybackEngine>(
-            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
-        m_state = std::make_unique<AppState>(*m_store, *m_engine);
-        m_actions = std::make_unique<AppActions>(*m_state);
-        m_window = std::make_unique<MainWindow>(*m_state, *m_actions);
+        m_app = std::make_unique<DictaroApp>(
+            m_home.path(), std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        m_window = &m_app->mainWindow();
+        m_actions = &m_window->actions();
         m_window->show();
     }
     void cleanup()
     {
-        m_window.reset();
-        m_actions.reset();
-        m_state.reset();
+        m_app.reset();
     }
 
     // Every action of every menu that has a key is listed with all its keys, and a key changed
@@ -74,7 +69,7 @@ private slots:
                 QVERIFY2(window->listing().contains(row), qPrintable(row));
             }
         }
-        QCOMPARE(window->listing().size(), withKeys + 4); // with the four menu titles
+        QCOMPARE(window->listing().size(), withKeys + 5); // with the five menu titles
         QVERIFY(window->listing().contains("Zoom In\tCtrl++, Ctrl+="));
 
         window->close();

@@ -2,6 +2,7 @@
 
 #include "AppActions.h"
 #include "AppSettings.h"
+#include "EditCommands.h"
 #include "AppState.h"
 #include "Localization.h"
 #include "TranscriptionSession.h"
@@ -23,8 +24,9 @@
 
 namespace dictaro {
 
-MainWindow::MainWindow(AppState& state, AppActions& actions, QWidget* parent)
-    : QMainWindow(parent), m_state(state), m_actions(actions)
+MainWindow::MainWindow(AppState& state, AppActions& actions, EditCommands& editCommands,
+                       QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_actions(actions), m_editCommands(editCommands)
 {
     setObjectName(QStringLiteral("main"));
     setWindowTitle(Localization::tr("Dictaro"));
@@ -60,6 +62,8 @@ void MainWindow::createMenus()
     add(file, Command::Settings);
     file->addSeparator();
     add(file, Command::Quit);
+
+    menuBar()->addMenu(m_editCommands.createMenu(this));
 
     QMenu* playback = menuBar()->addMenu(Localization::tr("Playback"));
     for (const Command command : AppActions::playbackCommands()) {
@@ -148,6 +152,7 @@ void MainWindow::showSession(TranscriptionSession* session)
     if (m_transcription && &m_transcription->session() == session)
         return;
     if (TranscriptionView* old = m_transcription) {
+        m_editCommands.setEditor(nullptr, nullptr);
         m_transcription = nullptr;
         m_stack->removeWidget(old);
         // This may run inside a click on the old screen's own Back button.
@@ -157,6 +162,7 @@ void MainWindow::showSession(TranscriptionSession* session)
         m_transcription = new TranscriptionView(m_state, m_actions, *session, m_stack);
         m_stack->addWidget(m_transcription);
         m_stack->setCurrentWidget(m_transcription);
+        m_editCommands.setEditor(m_transcription->editor(), m_transcription->findBar());
         m_transcription->setFocus();
     } else {
         m_stack->setCurrentWidget(m_welcome);

@@ -11,6 +11,7 @@ class QStackedWidget;
 namespace dictaro {
 
 class AppActions;
+class EditCommands;
 class AppState;
 class SettingsWindow;
 class ShortcutsWindow;
@@ -27,7 +28,9 @@ class MainWindow : public QMainWindow
     Q_OBJECT
 
 public:
-    MainWindow(AppState& state, AppActions& actions, QWidget* parent = nullptr);
+    // The Edit menu comes from `editCommands`, which follows the open screen's editor.
+    MainWindow(AppState& state, AppActions& actions, EditCommands& editCommands,
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     AppActions& actions() const { return m_actions; }
@@ -60,6 +63,7 @@ private:
 
     AppState& m_state;
     AppActions& m_actions;
+    EditCommands& m_editCommands;
     QStackedWidget* m_stack = nullptr;
     WelcomeView* m_welcome = nullptr;
     TranscriptionView* m_transcription = nullptr;

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "Appearance.h"
 #include "Localization.h"
+#include "SpellChecker.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -107,19 +108,36 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     m_languagePicker->setCurrentIndex(
         std::max(0, m_languagePicker->findData(AppSettings::languageOverride())));
 
-    // The three controls share one width, wide enough for the longest of them.
-    const int controlWidth =
-        std::max({m_autoRewindStepper->sizeHint().width(), m_skipStepper->sizeHint().width(),
-                  m_languagePicker->sizeHint().width()});
-    for (QWidget* control :
-         {static_cast<QWidget*>(m_autoRewindStepper), static_cast<QWidget*>(m_skipStepper),
-          static_cast<QWidget*>(m_languagePicker)})
+    // Every dictionary found, and the one in use also when none exists for it.
+    m_spellingPicker = new QComboBox(this);
+    m_spellingPicker->setObjectName(QStringLiteral("spellingPicker"));
+    const QStringList dictionaries = SpellChecker::installedLanguages();
+    QString spelling = settings.spellingLanguage();
+    if (spelling.isEmpty())
+        spelling = SpellChecker::defaultLanguage(Localization::currentLanguage(), dictionaries);
+    for (const QString& language : dictionaries)
+        m_spellingPicker->addItem(SpellChecker::displayName(language), language);
+    if (m_spellingPicker->findData(spelling) < 0)
+        m_spellingPicker->addItem(
+            Localization::tr("%1 (no dictionary)").arg(SpellChecker::displayName(spelling)),
+            spelling);
+    m_spellingPicker->setCurrentIndex(m_spellingPicker->findData(spelling));
+
+    // The controls share one width, wide enough for the longest of them.
+    const QList<QWidget*> controls{m_autoRewindStepper, m_skipStepper, m_spellingPicker,
+                                   m_languagePicker};
+    int controlWidth = 0;
+    for (QWidget* control : controls)
+        controlWidth = std::max(controlWidth, control->sizeHint().width());
+    for (QWidget* control : controls)
         control->setMinimumWidth(controlWidth);
 
     auto* autoRewindLabel = new QLabel(Localization::tr("Auto-rewind on pause"), this);
     autoRewindLabel->setBuddy(m_autoRewindStepper);
     auto* skipLabel = new QLabel(Localization::tr("Skip amount"), this);
     skipLabel->setBuddy(m_skipStepper);
+    auto* spellingLabel = new QLabel(Localization::tr("Spelling"), this);
+    spellingLabel->setBuddy(m_spellingPicker);
     auto* languageLabel = new QLabel(Localization::tr("Language"), this);
     languageLabel->setBuddy(m_languagePicker);
     auto* note = new QLabel(
@@ -137,9 +155,11 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     form->addWidget(m_autoRewindStepper, 0, 2);
     form->addWidget(skipLabel, 1, 0);
     form->addWidget(m_skipStepper, 1, 2);
-    form->addWidget(languageLabel, 2, 0);
-    form->addWidget(m_languagePicker, 2, 2);
-    form->addWidget(note, 3, 0, 1, 3);
+    form->addWidget(spellingLabel, 2, 0);
+    form->addWidget(m_spellingPicker, 2, 2);
+    form->addWidget(languageLabel, 3, 0);
+    form->addWidget(m_languagePicker, 3, 2);
+    form->addWidget(note, 4, 0, 1, 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -155,6 +175,10 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     connect(&settings, &AppSettings::autoRewindSecondsChanged, this,
             &SettingsView::showAutoRewindSeconds);
     connect(&settings, &AppSettings::skipSecondsChanged, this, &SettingsView::showSkipSeconds);
+    connect(m_spellingPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            AppSettings::shared().setSpellingLanguage(m_spellingPicker->itemData(index).toString());
+    });
     // Only a different entry is a choice: the picker reports no change for the same one.
     connect(m_languagePicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)

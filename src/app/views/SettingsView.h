@@ -8,8 +8,8 @@ class QSpinBox;
 namespace dictaro {
 
 // The content of the settings window: the two playback intervals of AppSettings::shared(), in
-// whole seconds, and the interface language used from the next start. Showing it writes
-// nothing; each change the user makes is stored at once.
+// whole seconds, the spelling dictionary, and the interface language used from the next start.
+// Showing it writes nothing; each change the user makes is stored at once.
 class SettingsView : public QWidget
 {
     Q_OBJECT
@@ -32,6 +32,7 @@ private:
     QSpinBox* m_autoRewindStepper = nullptr;
     QSpinBox* m_skipStepper = nullptr;
     QComboBox* m_languagePicker = nullptr;
+    QComboBox* m_spellingPicker = nullptr;
 };
 
 } // namespace dictaro

@@ -7,6 +7,7 @@
 #include "DialogFolders.h"
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
+#include "FindBar.h"
 #include "Icons.h"
 #include "Localization.h"
 #include "MediaReference.h"
@@ -113,6 +114,8 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(saveErrorBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
+    m_findBar = new FindBar(this);
+    column->addWidget(m_findBar);
 
     // Back may fail to close (the final save failed); the screen then stays as it is.
     connect(backButton, &QToolButton::clicked, &m_state, [this] { m_state.closeProject(); });

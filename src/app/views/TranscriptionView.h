@@ -11,6 +11,7 @@ namespace dictaro {
 class AppActions;
 class AppState;
 class ExportSheet;
+class FindBar;
 class TranscriptEditor;
 class TranscriptionSession;
 
@@ -29,6 +30,7 @@ public:
 
     TranscriptionSession& session() const { return m_session; }
     TranscriptEditor* editor() const { return m_editor; }
+    FindBar* findBar() const { return m_findBar; }
 
     // Inserts a timestamp for the current position at the editor's cursor.
     void insertTimestamp();
@@ -45,6 +47,7 @@ private:
     AppState& m_state;
     TranscriptionSession& m_session;
     TranscriptEditor* m_editor = nullptr;
+    FindBar* m_findBar = nullptr;
     QPointer<ExportSheet> m_exportSheet;
 };
 
