@@ -1,11 +1,10 @@
-// The View and Help menus of the main window: full screen, the remembered transcript zoom, the
-// keyboard shortcuts list made from the menus themselves, and the About text.
+// The View and Help menus of the main window: the remembered transcript zoom and the keyboard
+// shortcuts list made from the menus themselves.
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
-#include "views/AboutBox.h"
 #include "views/Appearance.h"
 #include "views/MainWindow.h"
 #include "views/ShortcutsWindow.h"
@@ -98,25 +97,6 @@ private slots:
         QCOMPARE(AppSettings::shared().transcriptZoom(), 1);
         trigger("actualSizeAction");
         QCOMPARE(AppSettings::shared().transcriptZoom(), 0);
-        AppSettings::shared().setTranscriptZoom(1000);
-        QCOMPARE(AppSettings::shared().transcriptZoom(), AppSettings::maxTranscriptZoom);
-    }
-
-    void fullScreen_toggles()
-    {
-        trigger("fullScreenAction");
-        QVERIFY(m_window->windowState() & Qt::WindowFullScreen);
-        trigger("fullScreenAction");
-        QVERIFY(!(m_window->windowState() & Qt::WindowFullScreen));
-    }
-
-    void about_namesVersionsAndLicence()
-    {
-        const QString text = AboutBox::text();
-        for (const QString& part :
-             {QStringLiteral("Dictaro " DICTARO_VERSION), QStringLiteral("GPL-3.0-or-later"),
-              QString(qVersion()), QStringLiteral("libmpv 2.")})
-            QVERIFY2(text.contains(part), qPrintable(text));
     }
 };
 
