@@ -150,8 +150,7 @@ private slots:
     // tone's silent mark (2 ms or more of quiet) starts 0.1266 s into the output.
     void seek_isExactPastAThousandSeconds()
     {
-        const std::vector<float> output =
-            playedSamples(QStringLiteral("long-tone.wav"), 1200.1234);
+        const std::vector<float> output = playedSamples(QStringLiteral("long-tone.wav"), 1200.1234);
         const qsizetype run = sampleRate / 500;
         qsizetype quiet = 0, i = 0;
         for (; i < qsizetype(output.size()) && quiet < run; ++i)
