@@ -4,14 +4,12 @@
 #include "AppState.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
-#include "TimeFormat.h"
 #include "views/PlayerBarView.h"
 #include "views/WelcomeView.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSettings>
 #include <QSlider>
 #include <QStandardPaths>
@@ -83,9 +81,6 @@ private slots:
         QVERIFY(row);
         QCOMPARE(row->text(QAccessible::Name), QStringLiteral("Interview"));
         QCOMPARE(row->text(QAccessible::Description), QStringLiteral("Audio file: harbour.m4a"));
-
-        QCOMPARE(tabOrder(&root, view->findChild<QPushButton*>("openButton"), 2),
-                 QStringList({"openButton", "recentList"}));
     }
 
     // The times and the speed are read with what they are, and follow the playback; Tab goes
@@ -105,8 +100,6 @@ private slots:
 
         QCOMPARE(accessibleText(child("positionSlider")), QStringLiteral("Playback position"));
         QCOMPARE(accessibleText(child("currentTimeLabel")), QStringLiteral("Elapsed 00:00"));
-        QCOMPARE(accessibleText(child("durationLabel")),
-                 "Duration " + TimeFormat::timeString(engine->duration()));
         QCOMPARE(accessibleText(child("rateLabel")), QStringLiteral("Playback speed 1.0×"));
         engine->seek(1.2);
         QTRY_COMPARE(accessibleText(child("currentTimeLabel")), QStringLiteral("Elapsed 00:01"));

@@ -91,32 +91,12 @@ private slots:
         QCOMPARE(AppSettings::shared().skipSeconds(), 7.5);
     }
 
-    // Shown unless the user hid it; what is neither "true" nor "false" counts as not set.
-    void showWaveform_remembered()
-    {
-        writeSettingsFile("showWaveform=0");
-        AppSettings& settings = AppSettings::shared();
-        QCOMPARE(settings.showWaveform(), true);
-        QSignalSpy changes(&settings, &AppSettings::showWaveformChanged);
-        settings.setShowWaveform(false);
-        settings.setShowWaveform(false);
-        QCOMPARE(changes.count(), 1);
-        AppSettings::resetSharedForTesting();
-        QCOMPARE(AppSettings::shared().showWaveform(), false);
-    }
-
-    void chooseLanguage_writesOrRemovesList()
+    // A chosen language is the one used at the next start; of a longer list written
+    // elsewhere, the first.
+    void startupLanguages_followTheChoice()
     {
         QVERIFY(AppSettings::chooseLanguage("tr"));
-        QCOMPARE(AppSettings::languageOverride(), QStringLiteral("tr"));
-        QVERIFY(settingsFile().contains("AppleLanguages=tr\n"));
         QCOMPARE(AppSettings::startupLanguages(), QStringList{"tr"});
-
-        QVERIFY(AppSettings::chooseLanguage("system"));
-        QVERIFY(settingsFile().contains("languageOverride=system\n"));
-        QVERIFY(!settingsFile().contains("AppleLanguages"));
-
-        // Of a longer list written elsewhere, the first language is used.
         writeSettingsFile("AppleLanguages=en-GB, tr");
         QCOMPARE(AppSettings::startupLanguages(), QStringList{"en-GB"});
     }

@@ -92,21 +92,15 @@ private slots:
         QVERIFY(QFile::exists(path));
     }
 
-    // What is not a regular audio file makes no project and says why.
+    // What is not a regular audio file (here a FIFO, which would block a reader) makes no
+    // project and says why; the reasons themselves are in tst_CommandLine.
     void openAudioFile_refusesWhatIsNoRegularFile()
     {
         const QString fifo = m_home->filePath(QStringLiteral("pipe.mp3"));
         QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const QString link = m_home->filePath(QStringLiteral("zero.mp3"));
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), link));
         AppState state(*m_store, *m_engine);
-        for (const QString& path : {fifo, link, m_home->path()}) {
-            state.openAudioFile(path);
-            QVERIFY(state.currentSession() == nullptr);
-            QVERIFY(state.openError() && state.openError()->contains(u'\u201c'));
-        }
-        state.openAudioFile(m_home->filePath(QStringLiteral("gone.mp3")));
-        QVERIFY(state.openError()->contains(QStringLiteral("could not be found")));
+        state.openAudioFile(fifo);
+        QVERIFY(state.currentSession() == nullptr && state.openError());
         QVERIFY(m_store->summaries().isEmpty());
         state.openAudioFile(audio(QStringLiteral("ok.mp3")));
         QVERIFY(state.currentSession() && !state.openError());

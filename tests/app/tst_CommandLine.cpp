@@ -23,24 +23,19 @@ private slots:
         QTest::addColumn<int>("exitCode"); // -1: the program starts
         QTest::addColumn<QString>("output");
         QTest::addColumn<QString>("file"); // relative to the working folder
-        QTest::newRow("nothing") << QStringList{} << -1 << ""
-                                 << "";
-        QTest::newRow("relative file") << QStringList{"a/../talk.mp3"} << -1 << ""
-                                       << "talk.mp3";
-        QTest::newRow("file URL") << QStringList{"file:///tmp/x%20y.wav"} << -1 << ""
-                                  << "/tmp/x y.wav";
-        QTest::newRow("dash file") << QStringList{"--", "-odd.mp3"} << -1 << ""
-                                   << "-odd.mp3";
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage:"
-                              << "";
-        QTest::newRow("version") << QStringList{"--version"} << 0 << "dictaro " DICTARO_VERSION "\n"
-                                 << "";
-        QTest::newRow("unknown option") << QStringList{"--frobnicate"} << 2 << "--help"
-                                        << "";
-        QTest::newRow("two files") << QStringList{"a.mp3", "b.mp3"} << 2 << "one file"
-                                   << "";
-        QTest::newRow("remote URL") << QStringList{"file://host/a.mp3"} << 2 << "local"
-                                    << "";
+        const auto row = [](const char* name, const QStringList& arguments, int exitCode,
+                            const char* output, const char* file = "") {
+            QTest::newRow(name) << arguments << exitCode << QString(output) << QString(file);
+        };
+        row("nothing", {}, -1, "");
+        row("relative file", {"a/../talk.mp3"}, -1, "", "talk.mp3");
+        row("file URL", {"file:///tmp/x%20y.wav"}, -1, "", "/tmp/x y.wav");
+        row("dash file", {"--", "-odd.mp3"}, -1, "", "-odd.mp3");
+        row("help", {"--help"}, 0, "Usage:");
+        row("version", {"--version"}, 0, "dictaro " DICTARO_VERSION "\n");
+        row("unknown option", {"--frobnicate"}, 2, "--help");
+        row("two files", {"a.mp3", "b.mp3"}, 2, "one file");
+        row("remote URL", {"file://host/a.mp3"}, 2, "local");
     }
     void parse()
     {
@@ -62,18 +57,14 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("problem");
-        QTest::newRow("audio") << "talk.MP3"
-                               << "";
-        QTest::newRow("missing") << "gone.mp3"
-                                 << "could not be found";
-        QTest::newRow("folder") << "folder.wav"
-                                << "is not a file";
-        QTest::newRow("other type") << "notes.txt"
-                                    << "not an audio file";
-        QTest::newRow("no extension") << "talk"
-                                      << "not an audio file";
-        QTest::newRow("device") << "/dev/null"
-                                << "is not a file";
+        for (const auto& [name, problem] : {std::pair{"talk.MP3", ""},
+                                            {"gone.mp3", "could not be found"},
+                                            {"folder.wav", "is not a file"},
+                                            {"notes.txt", "not an audio file"},
+                                            {"talk", "not an audio file"},
+                                            {"/dev/null", "is not a file"},
+                                            {"zero.mp3", "is not a file"}})
+            QTest::newRow(name) << QString(name) << QString(problem);
     }
     void fileProblem()
     {
@@ -84,6 +75,7 @@ private slots:
             QVERIFY(f.open(QIODevice::WriteOnly));
         }
         QVERIFY(QDir(m_dir.path()).mkpath("folder.wav"));
+        QFile::link("/dev/zero", m_dir.filePath("zero.mp3")); // a link to a device
         const auto found = AudioFileCheck::problem(QDir(m_dir.path()).absoluteFilePath(name));
         QCOMPARE(found.has_value(), !problem.isEmpty());
         if (found)

@@ -96,10 +96,6 @@ private slots:
         QTest::newRow("dark") << DesktopColorScheme::darkPalette();
         QTest::newRow("light (Fusion)")
             << std::unique_ptr<QStyle>(QStyleFactory::create("Fusion"))->standardPalette();
-        QPalette pale;
-        pale.setColor(QPalette::Base, Qt::white);
-        pale.setColor(QPalette::Highlight, QColor(0xff, 0xd0, 0x60));
-        QTest::newRow("pale accent") << pale;
         QPalette sameAsBase;
         sameAsBase.setColor(QPalette::Base, QColor(0x2a, 0x82, 0xda));
         sameAsBase.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));

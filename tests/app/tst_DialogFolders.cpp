@@ -29,16 +29,12 @@ private slots:
     {
         QTest::addColumn<QString>("given"); // relative to the temporary folder unless absolute
         QTest::addColumn<QString>("folder");
-        QTest::newRow("file in an existing folder") << "audio/2024/talk.mp3"
-                                                    << "audio/2024";
-        QTest::newRow("folder gone") << "audio/2023/may/talk.mp3"
-                                     << "audio";
-        QTest::newRow("a folder itself") << "audio/2024"
-                                         << "audio/2024";
-        QTest::newRow("relative") << "=talk.mp3"
-                                  << "~";
-        QTest::newRow("empty") << "="
-                               << "~";
+        for (const auto& [given, folder] : {std::pair{"audio/2024/talk.mp3", "audio/2024"},
+                                            {"audio/2023/may/talk.mp3", "audio"},
+                                            {"audio/2024", "audio/2024"},
+                                            {"=talk.mp3", "~"},
+                                            {"=", "~"}})
+            QTest::newRow(given) << QString(given) << QString(folder);
     }
     void nearestExistingFolder()
     {

@@ -30,6 +30,8 @@
 #include <QTimer>
 
 #include <clocale>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace dictaro;
 using Command = AppActions::Command;
@@ -158,10 +160,6 @@ private slots:
         QCOMPARE(session.transcript(), QStringLiteral("[00:00:04] "));
         action(Command::Save)->trigger();
         QCOMPARE(store().load(session.project().id).transcript, QStringLiteral("[00:00:04] "));
-        // The player bar's buttons are the same actions, tooltips included.
-        auto* play = shown()->findChild<QAbstractButton*>("playPauseButton");
-        QCOMPARE(play->toolTip(), action(Command::PlayPause)->toolTip());
-        QVERIFY(play->toolTip().endsWith(QStringLiteral("(Esc)")));
     }
 
     // Escape toggles playback once and never reaches the text, also after a Back that could not
@@ -190,25 +188,29 @@ private slots:
         QCOMPARE(playing.size(), 3);
     }
 
-    // The live text is exported in the chosen format; a failed write is reported and leaves
-    // nothing behind.
+    // The live text is exported in the chosen format; a write that fails halfway (under a file
+    // size limit) is reported and leaves the earlier export as it was.
     void export_writesTheChosenFormatOrReportsFailure()
     {
-        openProject().setTranscript(QStringLiteral("[00:00:05] Grüße"));
-        const auto exportTo = [this](const QString& path) {
-            m_saveAnswer = path;
+        TranscriptionSession& session = openProject();
+        session.setTranscript(QStringLiteral("[00:00:05] Grüße"));
+        const QString path = m_home->filePath(QStringLiteral("talk.md"));
+        m_saveAnswer = path;
+        const auto exportIt = [this] {
             action(Command::Export)->trigger();
             auto* sheet = window().findChild<ExportSheet*>();
             sheet->findChild<QAbstractButton*>("markdownButton")->click();
             sheet->findChild<QAbstractButton*>("includeTimestampsBox")->click();
             sheet->findChild<QAbstractButton*>("exportButton")->click();
         };
-        const QString good = m_home->filePath(QStringLiteral("talk.md"));
-        exportTo(good);
-        QFile written(good);
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(), QStringLiteral("# talk\n\nGrüße").toUtf8());
+        const auto written = [&] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        exportIt();
+        QCOMPARE(written(), QStringLiteral("# talk\n\nGrüße").toUtf8());
 
+        session.setTranscript(QString(20000, u'x'));
         QString alert;
         QTimer::singleShot(0, this, [&] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
@@ -216,9 +218,16 @@ private slots:
                 box->accept();
             }
         });
-        exportTo(m_home->filePath(QStringLiteral("missing/folder/talk.md")));
+        rlimit old{};
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
+        const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{4096, old.rlim_max};
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        exportIt();
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, handler);
         QCOMPARE(alert, QStringLiteral("Export failed"));
-        QVERIFY(!QFileInfo::exists(m_home->filePath(QStringLiteral("missing"))));
+        QCOMPARE(written(), QStringLiteral("# talk\n\nGrüße").toUtf8());
     }
 
     void locateFile_reloadsTheMissingAudio()

@@ -146,6 +146,20 @@ private slots:
                  qPrintable(QStringLiteral("%1 match, %2 expected").arg(matching).arg(expected)));
     }
 
+    // Past 1,000 s a seek still lands on the millisecond: played from 1200.1234 s, the long
+    // tone's silent mark (2 ms or more of quiet) starts 0.1266 s into the output.
+    void seek_isExactPastAThousandSeconds()
+    {
+        const std::vector<float> output = playedSamples(QStringLiteral("long-tone.wav"), 1200.1234);
+        const qsizetype run = sampleRate / 500;
+        qsizetype quiet = 0, i = 0;
+        for (; i < qsizetype(output.size()) && quiet < run; ++i)
+            quiet = std::abs(output[i]) < 0.02f ? quiet + 1 : 0;
+        const qsizetype mark = i - run, expected = qRound(0.1266 * sampleRate);
+        QVERIFY2(std::abs(mark - expected) <= sampleRate / 1000,
+                 qPrintable(QStringLiteral("mark at %1, expected %2").arg(mark).arg(expected)));
+    }
+
     void rate_keepsPitchAndScalesLength_data()
     {
         QTest::addColumn<double>("delta");

@@ -14,7 +14,6 @@
 
 #include <QProcess>
 #include <QSettings>
-#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,7 +31,6 @@ private slots:
     void cleanupTestCase();
     void keys_data();
     void keys();
-    void escape_togglesOncePerPress();
 
 private:
     bool press(const QString& keys);
@@ -89,52 +87,27 @@ void tst_RealKeyboard::cleanupTestCase()
 void tst_RealKeyboard::keys_data()
 {
     QTest::addColumn<QString>("keys");
-    QTest::addColumn<double>("startRate");
-    QTest::addColumn<double>("startTime");
-    QTest::addColumn<double>("rate");
+    QTest::addColumn<double>("rate"); // from 1.0, at 3.0 s
     QTest::addColumn<double>("time");
-
-    QTest::newRow("Ctrl+Shift+[ slower") << "ctrl+shift+bracketleft" << 1.0 << 3.0 << 0.9 << 3.0;
-    QTest::newRow("Ctrl+Shift+] faster") << "ctrl+shift+bracketright" << 1.0 << 3.0 << 1.1 << 3.0;
-    QTest::newRow("Ctrl+[ skip back") << "ctrl+bracketleft" << 1.0 << 3.0 << 1.0 << 1.0;
-    QTest::newRow("Ctrl+] skip forward") << "ctrl+bracketright" << 1.0 << 3.0 << 1.0 << 5.0;
+    QTest::newRow("Ctrl+Shift+[ slower") << "ctrl+shift+bracketleft" << 0.9 << 3.0;
+    QTest::newRow("Ctrl+Shift+] faster") << "ctrl+shift+bracketright" << 1.1 << 3.0;
+    QTest::newRow("Ctrl+[ skip back") << "ctrl+bracketleft" << 1.0 << 1.0;
 }
 
 void tst_RealKeyboard::keys()
 {
     QFETCH(QString, keys);
-    QFETCH(double, startRate);
-    QFETCH(double, startTime);
     QFETCH(double, rate);
     QFETCH(double, time);
-
     PlaybackEngine& engine = *m_session->engine();
-    while (engine.rate() > startRate + 1e-9)
-        engine.changeRate(-0.1);
-    while (engine.rate() < startRate - 1e-9)
-        engine.changeRate(+0.1);
-    engine.seek(startTime);
+    engine.changeRate(1.0 - engine.rate());
+    engine.seek(3.0);
     const QString textBefore = m_session->transcript();
 
     QVERIFY(press(keys));
     QTRY_COMPARE_WITH_TIMEOUT(engine.rate(), rate, 2000);
     QTRY_COMPARE_WITH_TIMEOUT(engine.currentTime(), time, 2000);
     QCOMPARE(m_session->transcript(), textBefore); // no "{" or "[" typed into the text
-}
-
-void tst_RealKeyboard::escape_togglesOncePerPress()
-{
-    PlaybackEngine& engine = *m_session->engine();
-    engine.seek(0);
-    QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
-    QVERIFY(press(QStringLiteral("Escape")));
-    QTRY_COMPARE_WITH_TIMEOUT(playing.size(), 1, 2000);
-    QVERIFY(engine.isPlaying());
-    QVERIFY(press(QStringLiteral("Escape")));
-    QTRY_COMPARE_WITH_TIMEOUT(playing.size(), 2, 2000);
-    QVERIFY(!engine.isPlaying());
-    QTest::qWait(300);
-    QCOMPARE(playing.size(), 2);
 }
 
 QTEST_MAIN(tst_RealKeyboard)

@@ -70,8 +70,6 @@ private slots:
         QTest::addColumn<double>("expected");
         QTest::newRow("rewind one up") << "autoRewindSeconds" << 1 << 4.0;
         QTest::newRow("rewind floor") << "autoRewindSeconds" << -20 << 0.0;
-        QTest::newRow("rewind ceiling") << "autoRewindSeconds" << 20 << 10.0;
-        QTest::newRow("skip floor") << "skipSeconds" << -40 << 1.0;
         QTest::newRow("skip ceiling") << "skipSeconds" << 40 << 30.0;
     }
     void steppers_writeEachStepWithinTheirRanges()
@@ -112,7 +110,6 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("number moved") << "after %.0f s (100%%)" << QString("after 7 s (100%)");
         QTest::newRow("string conversion") << "%s seconds" << QString("7 seconds");
-        QTest::newRow("two numbers") << "%.0f %.0f" << QString("7 seconds");
         QTest::newRow("dangling percent") << "%.0f s %" << QString("7 seconds");
     }
     void secondsText_usesTheTranslatedFormatSafely()

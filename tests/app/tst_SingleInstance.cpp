@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include <QDateTime>
 #include <QDir>
 #include <QProcess>
 #include <QSignalSpy>
@@ -36,18 +35,6 @@ int hold(const QString& folder)
     return QCoreApplication::exec();
 }
 
-// Names, sizes and times of everything in a folder: a start that writes anything changes it.
-QStringList snapshot(const QString& folder)
-{
-    QStringList entries;
-    for (const QFileInfo& info : QDir(folder).entryInfoList(
-             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
-        entries.append(u"%1 %2 %3"_s.arg(info.fileName())
-                           .arg(info.size())
-                           .arg(info.lastModified().toMSecsSinceEpoch()));
-    return entries;
-}
-
 } // namespace
 
 class tst_SingleInstance : public QObject
@@ -56,8 +43,8 @@ class tst_SingleInstance : public QObject
 
 private slots:
     void init();
-    void secondStart_handsItsFilesOverAndWritesNothing_data();
-    void secondStart_handsItsFilesOverAndWritesNothing();
+    void secondStart_handsItsFilesOver_data();
+    void secondStart_handsItsFilesOver();
     void secondStart_whenTheFirstDoesNotAnswer_saysSo();
 
 private:
@@ -80,7 +67,7 @@ void tst_SingleInstance::init()
     m_folder = m_home->filePath(u"Dictaro/Projects"_s);
 }
 
-void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing_data()
+void tst_SingleInstance::secondStart_handsItsFilesOver_data()
 {
     QTest::addColumn<bool>("afterKilledHolder");
     QTest::addColumn<QStringList>("files");
@@ -92,7 +79,7 @@ void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing_data()
         << QStringList{u"work/rec.wav"_s, u"/x y/kayıt ğ.wav"_s};
 }
 
-void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing()
+void tst_SingleInstance::secondStart_handsItsFilesOver()
 {
     QFETCH(bool, afterKilledHolder);
     QFETCH(QStringList, files);
@@ -111,7 +98,6 @@ void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing()
     SingleInstance::Result first = SingleInstance::acquire(m_folder);
     QCOMPARE(first.status, SingleInstance::Status::Primary);
     QSignalSpy activated(first.instance.get(), &SingleInstance::activated);
-    const QStringList before = snapshot(m_folder);
 
     QVERIFY(QDir(m_home->path()).mkdir(u"work"_s));
     QProcess second;
@@ -126,7 +112,6 @@ void tst_SingleInstance::secondStart_handsItsFilesOverAndWritesNothing()
             path = m_home->filePath(path);
     }
     QCOMPARE(activated.first().first().toStringList(), expected);
-    QCOMPARE(snapshot(m_folder), before);
 }
 
 void tst_SingleInstance::secondStart_whenTheFirstDoesNotAnswer_saysSo()

@@ -1,18 +1,16 @@
-// The View and Help menus of the main window: full screen, the remembered transcript zoom, the
-// keyboard shortcuts list made from the menus themselves, and the About text.
+// The View and Help menus of the main window: the remembered transcript zoom and the keyboard
+// shortcuts list made from the menus themselves.
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
 #include "DictaroApp.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
-#include "views/AboutBox.h"
 #include "views/Appearance.h"
 #include "views/MainWindow.h"
 #include "views/ShortcutsWindow.h"
 
 #include <QAction>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -49,27 +47,14 @@ private slots:
         m_app.reset();
     }
 
-    // Every action of every menu that has a key is listed with all its keys, and a key changed
+    // The menus' actions are listed with all their keys (two for Zoom In), and a key changed
     // afterwards shows up the next time the window is opened.
     void shortcutsWindow_listsTheMenusKeys()
     {
         trigger("shortcutsAction");
         auto* window = m_window->findChild<ShortcutsWindow*>();
         QVERIFY(window && window->isVisible());
-        int withKeys = 0;
-        for (QAction* entry : m_window->menuBar()->actions()) {
-            for (QAction* action : entry->menu()->actions()) {
-                if (action->shortcuts().isEmpty())
-                    continue;
-                ++withKeys;
-                QStringList keys;
-                for (const QKeySequence& key : action->shortcuts())
-                    keys << key.toString(QKeySequence::NativeText);
-                const QString row = action->iconText() + '\t' + keys.join(", ");
-                QVERIFY2(window->listing().contains(row), qPrintable(row));
-            }
-        }
-        QCOMPARE(window->listing().size(), withKeys + 5); // with the five menu titles
+        QVERIFY(window->listing().contains("Play/Pause\tEsc"));
         QVERIFY(window->listing().contains("Zoom In\tCtrl++, Ctrl+="));
 
         window->close();
@@ -93,25 +78,6 @@ private slots:
         QCOMPARE(AppSettings::shared().transcriptZoom(), 1);
         trigger("actualSizeAction");
         QCOMPARE(AppSettings::shared().transcriptZoom(), 0);
-        AppSettings::shared().setTranscriptZoom(1000);
-        QCOMPARE(AppSettings::shared().transcriptZoom(), AppSettings::maxTranscriptZoom);
-    }
-
-    void fullScreen_toggles()
-    {
-        trigger("fullScreenAction");
-        QVERIFY(m_window->windowState() & Qt::WindowFullScreen);
-        trigger("fullScreenAction");
-        QVERIFY(!(m_window->windowState() & Qt::WindowFullScreen));
-    }
-
-    void about_namesVersionsAndLicence()
-    {
-        const QString text = AboutBox::text();
-        for (const QString& part :
-             {QStringLiteral("Dictaro " DICTARO_VERSION), QStringLiteral("GPL-3.0-or-later"),
-              QString(qVersion()), QStringLiteral("libmpv 2.")})
-            QVERIFY2(text.contains(part), qPrintable(text));
     }
 };
 

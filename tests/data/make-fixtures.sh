@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the audio fixtures of the playback tests into the folder given as $1:
-# a six-second spoken recording in every accepted format, a 440 Hz tone, and bad inputs.
+# a six-second spoken recording in every accepted format, 440 Hz tones, and bad inputs.
 # Needs espeak-ng and ffmpeg. Binary fixtures are generated, never committed.
 set -eu
 
@@ -28,6 +28,12 @@ ff -i speech.wav -c:a alac -f caf speech.caf
 # media time in what the player outputs.
 ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)*not(between(t,3.2,3.25))':s=44100:d=5" \
     -c:a pcm_s16le tone440.wav
+
+# Twenty minutes of tone (8 kHz keeps it small), silent from 1200.25 to 1200.30 s: a mark past
+# 1,000 s, where a seek target written with too few digits lands milliseconds off. The volume
+# is switched per frame, so frames are 50 ms long and the mark falls on their boundaries.
+ff -f lavfi -i "sine=f=440:r=8000:d=1200.5:samples_per_frame=400,volume=2,volume=0:enable='between(t,1200.25,1200.29)'" \
+    -c:a pcm_s16le long-tone.wav
 
 # Inputs that must be refused.
 : > empty.mp3

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QRegularExpression>
 #include <QTest>
 
 using namespace dictaro;
@@ -83,14 +82,9 @@ void tst_Project::encode_matchesGoldenFile()
             .object();
     const QByteArray bytes = encodeProject(future);
     QVERIFY(decodeProject(bytes) == future);
-    QVERIFY(bytes.contains("\"big\" : 12345678901234567"));
-    QStringList keys;
-    static const QRegularExpression topLevelKey(QStringLiteral("\n  \"(\\w+)\" :"));
-    for (const auto& match : topLevelKey.globalMatch(QString::fromUtf8(bytes)))
-        keys << match.captured(1);
-    QCOMPARE(keys, (QStringList{u"big"_s, u"colour"_s, u"createdAt"_s, u"id"_s, u"lastPosition"_s,
-                                u"mediaBookmark"_s, u"mediaFileName"_s, u"name"_s,
-                                u"playbackRate"_s, u"transcript"_s, u"updatedAt"_s, u"zebra"_s}));
+    QVERIFY(bytes.startsWith("{\n  \"big\" : 12345678901234567,\n  \"colour\""));
+    QVERIFY(bytes.indexOf("\"colour\"") < bytes.indexOf("\"createdAt\""));
+    QVERIFY(bytes.indexOf("\"updatedAt\"") < bytes.indexOf("\"zebra\""));
 }
 
 void tst_Project::roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers()
