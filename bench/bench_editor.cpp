@@ -32,8 +32,8 @@
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
+#include "benchtext.h"
 #include "benchutil.h"
-
 
 using namespace dictaro;
 
@@ -47,25 +47,6 @@ constexpr double growthTarget = 3.0; // 5 MB against 10 KB
 // About the text area of a maximised main window; repainting it dominates a keystroke.
 constexpr int windowWidth = 900;
 constexpr int windowHeight = 700;
-
-// Paragraphs of eight timestamps, each followed by prose up to 100 characters, until the
-// text has at least the given size. It ends with a whole paragraph and no line break.
-QString makeTranscript(qsizetype size)
-{
-    const QString prose = QStringLiteral(
-        "so we went through the questions one by one, slowly, with pauses between them and a "
-        "bit of laughter ");
-    QString text;
-    text.reserve(size + 1000);
-    for (int i = 0; text.size() < size || i % 8 != 0; ++i) {
-        if (i > 0)
-            text += (i % 8 == 0) ? u'\n' : u' ';
-        const QString stamp = TimestampFormatter::stringFromSeconds(i * 7.0) + u' ';
-        text += stamp;
-        text += QStringView(prose).left(99 - stamp.size()).trimmed();
-    }
-    return text;
-}
 
 // Words of the installed English dictionary, to make a text of varied words (a transcript has
 // thousands of different words, not the few of a repeated sentence).
@@ -365,7 +346,7 @@ int main(int argc, char** argv)
     double smallMiddle = 0, smallEnd = 0, largeMiddle = 0, largeEnd = 0;
 
     for (const Size& size : sizes) {
-        const QString text = makeTranscript(size.units);
+        const QString text = bench::makeTranscript(size.units);
         for (const bool atEnd : {false, true}) {
             Editor editor(text);
             // In the middle: half way through the text, in the prose of a line.
@@ -390,7 +371,7 @@ int main(int argc, char** argv)
                     ? "met"
                     : "MISSED");
 
-    const QString large = makeTranscript(sizes[2].units);
+    const QString large = bench::makeTranscript(sizes[2].units);
     spellingAndFind(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());

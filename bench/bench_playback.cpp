@@ -1,6 +1,7 @@
 // Playback on libmpv with three-hour recordings: time from load() to ready, exact seeks near the
 // end, CPU while playing at 2.0x and resident memory with the file open. The recordings are
 // made with espeak-ng and ffmpeg on the first run and kept in the build folder.
+#include "benchtext.h"
 #include "benchutil.h"
 
 #include "MpvBackend.h"
@@ -26,15 +27,6 @@ namespace {
 
 constexpr int threeHours = 3 * 60 * 60;
 
-bool run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, arguments);
-    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 // A three-hour speech-like recording (looped speech, 16 kHz mono, 32 kb/s) in `extension`.
 QString longRecording(const QString& cacheDir, const QString& extension)
 {
@@ -44,11 +36,12 @@ QString longRecording(const QString& cacheDir, const QString& extension)
         return path;
     const QString speech = cacheDir + QStringLiteral("/speech.wav");
     if (!QFile::exists(speech) &&
-        !run(QStringLiteral("espeak-ng"),
-             {QStringLiteral("-w"), speech,
-              QStringLiteral("This is a long interview, recorded to measure the player. We talk "
-                             "about the weather, the harvest and the history of the village, "
-                             "with pauses in between, the way people speak when recorded.")}))
+        !bench::runProgram(
+            QStringLiteral("espeak-ng"),
+            {QStringLiteral("-w"), speech,
+             QStringLiteral("This is a long interview, recorded to measure the player. We talk "
+                            "about the weather, the harvest and the history of the village, "
+                            "with pauses in between, the way people speak when recorded.")}))
         return {};
     std::printf("Encoding a three-hour .%s recording (once; kept in %s)...\n",
                 qPrintable(extension), qPrintable(cacheDir));
@@ -66,7 +59,7 @@ QString longRecording(const QString& cacheDir, const QString& extension)
                              QStringLiteral("-ac"),          QStringLiteral("1"),
                              QStringLiteral("-ar"),          QStringLiteral("16000")};
     arguments << codec << QStringLiteral("-b:a") << QStringLiteral("32k") << partial;
-    if (!run(QStringLiteral("ffmpeg"), arguments) || !QFile::rename(partial, path)) {
+    if (!bench::runProgram(QStringLiteral("ffmpeg"), arguments) || !QFile::rename(partial, path)) {
         QFile::remove(partial);
         return {};
     }

@@ -5,6 +5,7 @@
 // computed. The recordings are made with espeak-ng and ffmpeg on the first run and kept in
 // /tmp/dictaro-bench (or the folder given as the first argument).
 // Run on demand from a Release build: bench/bench_waveform [folder]
+#include "benchtext.h"
 #include "benchutil.h"
 
 #include "MpvBackend.h"
@@ -22,9 +23,9 @@
 #include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTextDocument>
 #include <QTest>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -50,15 +51,6 @@ constexpr double afterMemoryTargetMb = 8.0;
 constexpr double cachedTargetMs = 50.0;
 constexpr double keystrokeTargetMs = 1.0;
 
-bool run(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process.start(program, arguments);
-    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
-           process.exitCode() == 0;
-}
-
 // A three-hour speech-like recording (looped speech) in `extension`, made once.
 QString longRecording(const QString& folder, const QString& extension)
 {
@@ -68,12 +60,13 @@ QString longRecording(const QString& folder, const QString& extension)
         return path;
     const QString speech = folder + QStringLiteral("/speech.wav");
     if (!QFile::exists(speech) &&
-        !run(QStringLiteral("espeak-ng"),
-             {QStringLiteral("-w"), speech,
-              QStringLiteral("This is a long interview, recorded to measure the waveform. We "
-                             "talk about the weather, the harvest and the history of the "
-                             "village, with pauses in between, the way people speak when "
-                             "recorded.")}))
+        !bench::runProgram(
+            QStringLiteral("espeak-ng"),
+            {QStringLiteral("-w"), speech,
+             QStringLiteral("This is a long interview, recorded to measure the waveform. We "
+                            "talk about the weather, the harvest and the history of the "
+                            "village, with pauses in between, the way people speak when "
+                            "recorded.")}))
         return {};
     std::printf("Encoding a three-hour .%s recording (once; kept in %s)...\n",
                 qPrintable(extension), qPrintable(folder));
@@ -100,7 +93,7 @@ QString longRecording(const QString& folder, const QString& extension)
                                    QStringLiteral("-b:a"),
                                    QStringLiteral("64k"),
                                    partial};
-    if (!run(QStringLiteral("ffmpeg"), arguments) || !QFile::rename(partial, path)) {
+    if (!bench::runProgram(QStringLiteral("ffmpeg"), arguments) || !QFile::rename(partial, path)) {
         QFile::remove(partial);
         return {};
     }
@@ -223,10 +216,10 @@ void benchFile(const QString& path, const QString& label)
         const double cpuBefore = cpuSeconds(RUSAGE_CHILDREN);
         QElapsedTimer timer;
         timer.start();
-        run(QStringLiteral("ffmpeg"),
-            {QStringLiteral("-nostdin"), QStringLiteral("-v"), QStringLiteral("error"),
-             QStringLiteral("-i"), path, QStringLiteral("-f"), QStringLiteral("null"),
-             QStringLiteral("-")});
+        bench::runProgram(QStringLiteral("ffmpeg"),
+                          {QStringLiteral("-nostdin"), QStringLiteral("-v"),
+                           QStringLiteral("error"), QStringLiteral("-i"), path,
+                           QStringLiteral("-f"), QStringLiteral("null"), QStringLiteral("-")});
         cpu = cpuSeconds(RUSAGE_CHILDREN) - cpuBefore;
         return elapsedMs(timer);
     };
@@ -290,24 +283,6 @@ void benchFile(const QString& path, const QString& label)
     bench::report("reopen from the cache, whole file drawn", reopen, cachedTargetMs);
 }
 
-// Paragraphs of eight timestamps with prose, as bench_editor types into.
-QString makeTranscript(qsizetype size)
-{
-    const QString prose = QStringLiteral(
-        "so we went through the questions one by one, slowly, with pauses between them and a "
-        "bit of laughter ");
-    QString text;
-    text.reserve(size + 1000);
-    for (int i = 0; text.size() < size || i % 8 != 0; ++i) {
-        if (i > 0)
-            text += (i % 8 == 0) ? u'\n' : u' ';
-        const QString stamp = TimestampFormatter::stringFromSeconds(i * 7.0) + u' ';
-        text += stamp;
-        text += QStringView(prose).left(99 - stamp.size()).trimmed();
-    }
-    return text;
-}
-
 std::vector<double> typeCharacters(QWidget* widget, int count)
 {
     static const QString letters = QStringLiteral("transcribed words ");
@@ -333,7 +308,7 @@ std::vector<double> typeCharacters(QWidget* widget, int count)
 void benchTyping(const QString& path)
 {
     std::printf("\nTyping in a 5 MB transcript (900 x 700 editor, strip marking its timestamps)\n");
-    const QString text = makeTranscript(5'000'000);
+    const QString text = bench::makeTranscript(5'000'000);
     QTextDocument document;
     document.setPlainText(text);
     TranscriptEditor editor(&document);
