@@ -2,15 +2,15 @@
 
 #include "AppActions.h"
 #include "AppSettings.h"
-#include "EditCommands.h"
-#include "SpellChecker.h"
 #include "AppState.h"
+#include "EditCommands.h"
 #include "HandsFree.h"
 #include "Localization.h"
 #include "MediaBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "QuitSignals.h"
+#include "SpellChecker.h"
 #include "TranscriptionSession.h"
 #include "views/KeySettingsView.h"
 #include "views/MainWindow.h"
@@ -29,8 +29,8 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
       m_actions(std::make_unique<AppActions>(*m_state)),
-      m_spelling(std::make_unique<SpellChecker>(AppSettings::shared(),
-                                                Localization::currentLanguage())),
+      m_spelling(
+          std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),
       m_editCommands(std::make_unique<EditCommands>(*m_spelling)),
       m_window(std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands)),
       m_handsFree(std::make_unique<HandsFree>(*m_state, *m_actions, m_window.get())),

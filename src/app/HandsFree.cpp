@@ -36,8 +36,7 @@ AppActions::Command actionFor(PlaybackCommand command)
 } // namespace
 
 HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObject* parent)
-    : QObject(parent), m_state(state), m_actions(actions),
-      m_keys(std::make_unique<KeyBindings>()),
+    : QObject(parent), m_state(state), m_actions(actions), m_keys(std::make_unique<KeyBindings>()),
       m_pedalSettings(std::make_unique<PedalSettings>()),
       m_pedalMonitor(std::make_unique<PedalMonitor>(*m_pedalSettings)),
       m_pedal(std::make_unique<PedalController>(*m_pedalSettings))

@@ -12,8 +12,8 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 #include <QTextBlock>
+#include <QTextDocument>
 #include <QTextLayout>
 
 #include <memory>

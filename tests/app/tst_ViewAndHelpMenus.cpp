@@ -42,10 +42,7 @@ private slots:
         m_actions = &m_window->actions();
         m_window->show();
     }
-    void cleanup()
-    {
-        m_app.reset();
-    }
+    void cleanup() { m_app.reset(); }
 
     // The menus' actions are listed with all their keys (two for Zoom In), and a key changed
     // afterwards shows up the next time the window is opened.

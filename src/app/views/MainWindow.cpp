@@ -2,8 +2,8 @@
 
 #include "AppActions.h"
 #include "AppSettings.h"
-#include "EditCommands.h"
 #include "AppState.h"
+#include "EditCommands.h"
 #include "Localization.h"
 #include "TranscriptionSession.h"
 #include "views/AboutBox.h"
