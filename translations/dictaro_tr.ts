@@ -303,7 +303,17 @@
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="127"/>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="102"/>
+        <source>Transcript</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="104"/>
+        <source>The text you type. Escape plays and pauses the recording.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../src/app/views/TranscriptionView.cpp" line="130"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>

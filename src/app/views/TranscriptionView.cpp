@@ -99,6 +99,9 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
 
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
+    m_editor->setAccessibleName(Localization::tr("Transcript"));
+    m_editor->setAccessibleDescription(
+        Localization::tr("The text you type. Escape plays and pauses the recording."));
     m_editor->setFrameShape(QFrame::NoFrame);
     Appearance::followTranscriptZoom(m_editor);
 
