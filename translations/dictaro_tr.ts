@@ -305,12 +305,12 @@
     <message>
         <location filename="../src/app/views/TranscriptionView.cpp" line="102"/>
         <source>Transcript</source>
-        <translation type="unfinished"></translation>
+        <translation>Döküm</translation>
     </message>
     <message>
         <location filename="../src/app/views/TranscriptionView.cpp" line="104"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
-        <translation type="unfinished"></translation>
+        <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
         <location filename="../src/app/views/TranscriptionView.cpp" line="130"/>
