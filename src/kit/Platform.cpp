@@ -92,27 +92,15 @@ QString stateDirectory()
 #endif
 }
 
-namespace {
-// Touched on the main thread only, like every media access.
-int g_openAccesses = 0;
-} // namespace
-
 bool beginFileAccess(const QString& path)
 {
     Q_UNUSED(path);
-    ++g_openAccesses;
-    return true;
+    return false;
 }
 
 void endFileAccess(const QString& path)
 {
     Q_UNUSED(path);
-    --g_openAccesses;
-}
-
-int openFileAccessCount()
-{
-    return g_openAccesses;
 }
 
 } // namespace dictaro::Platform

@@ -35,10 +35,8 @@ std::optional<FileIdentity> fileIdentity(const QString& path);
 
 // Opens the platform's access grant to a file chosen by the user. Returns true when an access was
 // opened that must later be ended with endFileAccess(); false when none was needed or possible.
-// Desktop systems that grant access by file permissions alone only count the accesses.
+// Desktop systems that grant access by file permissions alone need none.
 bool beginFileAccess(const QString& path);
 void endFileAccess(const QString& path);
-// Accesses begun and not yet ended; lets tests and diagnostics check that they stay balanced.
-int openFileAccessCount();
 
 } // namespace dictaro::Platform
