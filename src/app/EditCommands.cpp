@@ -89,7 +89,12 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
             connect(m_editor, &QPlainTextEdit::redoAvailable, this, update),
             connect(m_editor, &QPlainTextEdit::copyAvailable, this, update),
             connect(m_editor, &QPlainTextEdit::textChanged, this, update),
-            connect(m_editor, &QObject::destroyed, this, update),
+            // Mid-destruction the editor is no editor any more: forget it before looking.
+            connect(m_editor, &QObject::destroyed, this,
+                    [this] {
+                        m_editor.clear();
+                        updateActions();
+                    }),
             connect(m_editor, &QWidget::customContextMenuRequested, this,
                     [this](const QPoint& position) {
                         if (!m_editor)
