@@ -172,6 +172,14 @@ void MainWindow::showSession(TranscriptionSession* session)
 void MainWindow::showSettings()
 {
     m_settingsWindow = SettingsWindow::present(this, m_settingsPages);
+    // The playback keys work while the settings are in front too, but for Escape, which is the
+    // settings window's own.
+    using Command = AppActions::Command;
+    for (const Command command : AppActions::playbackCommands()) {
+        QAction* action = m_actions.action(command);
+        if (command != Command::PlayPause && !m_settingsWindow->actions().contains(action))
+            m_settingsWindow->addAction(action);
+    }
 }
 
 bool MainWindow::prepareToQuit()
