@@ -74,8 +74,9 @@ private:
 };
 
 // A write that fails the way a full disk does (a file size limit, also for root; 10 KB under
-// 4 KB fails inside the write buffer), and a replacement that cannot be renamed into place (a
-// file mounted over the record), both throw and leave the previous file and nothing else.
+// 4 KB fails inside the write buffer), a replacement that cannot be renamed into place (a file
+// mounted over the record) and a full small file system all throw and leave the previous file
+// and nothing else.
 void tst_ProjectStore::save_failureKeepsThePreviousVersion()
 {
 #if defined(Q_OS_LINUX)
@@ -106,6 +107,25 @@ void tst_ProjectStore::save_failureKeepsThePreviousVersion()
     QCOMPARE(entries(store), QStringList{QFileInfo(path).fileName()});
     QCOMPARE(::umount(QFile::encodeName(path).constData()), 0);
     QCOMPARE(readFile(path), before);
+
+    // A small file system filled up to the last few kilobytes, with a record of under 16 KB.
+    const QString tiny = m_home.filePath(u"small"_s);
+    QVERIFY(QDir().mkpath(tiny));
+    QCOMPARE(::mount("tmpfs", QFile::encodeName(tiny).constData(), "tmpfs", 0, "size=64k"), 0);
+    ProjectStore full(tiny + u"/Projects"_s);
+    full.save(project);
+    const QString fullPath = full.filePath(project.id);
+    const QByteArray saved = readFile(fullPath);
+    QFile filler(tiny + u"/filler"_s);
+    QVERIFY(filler.open(QIODevice::WriteOnly));
+    while (filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) {
+    }
+    filler.close();
+    project.transcript = QString(12 * 1024, u'y');
+    QVERIFY_THROWS_EXCEPTION(StoreError, full.save(project));
+    QCOMPARE(readFile(fullPath), saved);
+    QCOMPARE(entries(full), QStringList{QFileInfo(fullPath).fileName()});
+    QCOMPARE(::umount(QFile::encodeName(tiny).constData()), 0);
 #else
     QSKIP("needs a file size limit and bind mounts");
 #endif
