@@ -73,16 +73,13 @@ AppActions::AppActions(AppState& state, QObject* parent) : QObject(parent), m_st
     for (int i = 0; i < commandCount; ++i) {
         const Definition def = definition(Command(i));
         auto* action = new QAction(Localization::tr(def.text), this);
-        action->setShortcuts(def.keys);
         action->setShortcutContext(Qt::WindowShortcut);
         // One toggle per press of a held key; the repeats reach the focused widget, which
         // ignores them.
         action->setAutoRepeat(false);
-        action->setToolTip(
-            QStringLiteral("%1 (%2)").arg(Localization::tr(def.text).remove(u'…'),
-                                          def.keys.value(0).toString(QKeySequence::NativeText)));
         action->setProperty("needsSession", def.needsSession);
         m_actions[std::size_t(i)] = action;
+        setKey(Command(i), def.keys.value(0));
     }
     action(Command::Quit)->setMenuRole(QAction::QuitRole);
     action(Command::Settings)->setMenuRole(QAction::PreferencesRole);
@@ -108,6 +105,16 @@ AppActions::AppActions(AppState& state, QObject* parent) : QObject(parent), m_st
 
     connect(&m_state, &AppState::currentSessionChanged, this, &AppActions::updateEnabled);
     updateEnabled();
+}
+
+void AppActions::setKey(Command command, const QKeySequence& key)
+{
+    QAction* action = this->action(command);
+    action->setShortcut(key);
+    const QString title = action->text().remove(u'…');
+    action->setToolTip(key.isEmpty() ? title
+                                     : QStringLiteral("%1 (%2)").arg(
+                                           title, key.toString(QKeySequence::NativeText)));
 }
 
 QList<AppActions::Command> AppActions::playbackCommands()

@@ -6,6 +6,7 @@
 #include <array>
 
 class QAction;
+class QKeySequence;
 
 namespace dictaro {
 
@@ -37,6 +38,8 @@ public:
     explicit AppActions(AppState& state, QObject* parent = nullptr);
 
     QAction* action(Command command) const { return m_actions.at(std::size_t(command)); }
+    // Gives `command` the key `key` (none when empty), in its shortcut and its tooltip.
+    void setKey(Command command, const QKeySequence& key);
     // The commands of the Playback menu, in menu order.
     static QList<Command> playbackCommands();
 

@@ -86,13 +86,7 @@ void HandsFree::run(PlaybackCommand command)
 
 void HandsFree::applyKey(PlaybackCommand command)
 {
-    QAction* action = m_actions.action(actionFor(command));
-    const QKeySequence key = m_keys->key(command);
-    action->setShortcut(key);
-    const QString title = playbackCommandTitle(command);
-    action->setToolTip(key.isEmpty() ? title
-                                     : QStringLiteral("%1 (%2)").arg(
-                                           title, key.toString(QKeySequence::NativeText)));
+    m_actions.setKey(actionFor(command), m_keys->key(command));
 }
 
 } // namespace dictaro
