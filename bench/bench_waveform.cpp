@@ -350,10 +350,16 @@ void benchTyping(const QString& path)
 
 // The growth of the resident memory of this process while the peaks of `path` are computed
 // (its peak) and once they are complete, in MB, printed as two numbers.
-int probeMemory(const QString& path)
+int probeMemory(const QString& path, const QString& warmUp)
 {
     QTemporaryDir cache;
     WaveformPeaks peaks(cache.path(), WaveformPeaks::defaultCacheLimitBytes);
+    if (!warmUp.isEmpty()) {
+        peaks.open(warmUp);
+        waitUntil([&] { return peaks.status() != WaveformPeaks::Status::Computing; });
+        peaks.close();
+        QTest::qWait(200);
+    }
     QCoreApplication::processEvents();
     // Anonymous memory (heap, stacks): the pages of the shared libraries, which the player has
     // in memory anyway, are left out. Sampled every 5 ms for the peak.
@@ -371,9 +377,9 @@ int probeMemory(const QString& path)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--memory") == 0) {
+    if (argc >= 3 && qstrcmp(argv[1], "--memory") == 0) {
         QCoreApplication app(argc, argv);
-        return probeMemory(QString::fromLocal8Bit(argv[2]));
+        return probeMemory(QString::fromLocal8Bit(argv[2]), argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

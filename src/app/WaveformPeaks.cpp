@@ -51,12 +51,13 @@ constexpr qint64 postIntervalMs = 50;
 
 // --- Cache entries -----------------------------------------------------------------------------
 //
-// "DWFP", format version (u32 LE), bucket count (u64 LE), min and max of every bucket (one byte
-// each), MD5 of everything before it.
+// "DWFP", format version (u32 LE), min and max of every bucket (one byte each), bucket count
+// (u64 LE), MD5 of everything before it. The count comes last so that an entry can be written
+// as its buckets are computed, front to back.
 constexpr char entryMagic[4] = {'D', 'W', 'F', 'P'};
-constexpr quint32 entryVersion = 1;
-constexpr qsizetype entryHeaderSize = 16;
-constexpr qsizetype entryChecksumSize = 16;
+constexpr quint32 entryVersion = 2;
+constexpr qsizetype entryHeaderSize = 8;
+constexpr qsizetype entryTrailerSize = 8 + 16;
 const QString entrySuffix = QStringLiteral(".peaks");
 
 // The cache entry's file name for the file at `path`: a hash of its size, modification time
@@ -73,16 +74,23 @@ QString cacheEntryName(const QString& path)
     hash.addData(QByteArray::number(entryVersion) + ' ' + QByteArray::number(bucketsPerSecond) +
                  ' ' + QByteArray::number(size) + ' ' +
                  QByteArray::number(modified.toMSecsSinceEpoch()) + '\n');
-    const QByteArray head = file.read(hashedBytes);
-    if (head.size() != std::min(size, hashedBytes))
+    // Read in small pieces: a freed block of a megabyte would make the allocator keep blocks
+    // of up to that size in the heap from then on, rather than give them back.
+    const auto addBytes = [&](qint64 from) {
+        if (!file.seek(from))
+            return false;
+        char piece[16 * 1024];
+        for (qint64 left = std::min(size - from, hashedBytes); left > 0;) {
+            const qint64 read = file.read(piece, std::min<qint64>(left, sizeof piece));
+            if (read <= 0)
+                return false;
+            hash.addData(QByteArrayView(piece, read));
+            left -= read;
+        }
+        return true;
+    };
+    if (!addBytes(0) || !addBytes(std::max<qint64>(0, size - hashedBytes)))
         return {};
-    hash.addData(head);
-    if (!file.seek(std::max<qint64>(0, size - hashedBytes)))
-        return {};
-    const QByteArray tail = file.read(hashedBytes);
-    if (tail.size() != std::min(size, hashedBytes))
-        return {};
-    hash.addData(tail);
     return QString::fromLatin1(hash.result().toHex()) + entrySuffix;
 }
 
@@ -94,22 +102,19 @@ std::optional<QList<Peak>> readCacheEntry(const QString& fileName)
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const qint64 size = file.size();
-    if (size < entryHeaderSize + entryChecksumSize ||
-        size > entryHeaderSize + 2 * maxBuckets + entryChecksumSize)
+    const qint64 bodySize = size - entryHeaderSize - entryTrailerSize;
+    if (bodySize < 0 || bodySize > 2 * maxBuckets || bodySize % 2 != 0)
         return std::nullopt;
     const QByteArray data = file.readAll();
     if (data.size() != size || !data.startsWith(QByteArray(entryMagic, 4)) ||
-        qFromLittleEndian<quint32>(data.constData() + 4) != entryVersion)
+        qFromLittleEndian<quint32>(data.constData() + 4) != entryVersion ||
+        qFromLittleEndian<quint64>(data.constData() + entryHeaderSize + bodySize) !=
+            quint64(bodySize / 2))
         return std::nullopt;
-    const quint64 count = qFromLittleEndian<quint64>(data.constData() + 8);
-    if (count > quint64(maxBuckets) ||
-        qsizetype(entryHeaderSize + 2 * count + entryChecksumSize) != data.size())
+    const QByteArrayView checked(data.constData(), data.size() - 16);
+    if (QCryptographicHash::hash(checked, QCryptographicHash::Md5) != QByteArrayView(data).last(16))
         return std::nullopt;
-    const QByteArrayView body(data.constData(), data.size() - entryChecksumSize);
-    if (QCryptographicHash::hash(body, QCryptographicHash::Md5) !=
-        QByteArrayView(data).last(entryChecksumSize))
-        return std::nullopt;
-    QList<Peak> peaks(static_cast<qsizetype>(count));
+    QList<Peak> peaks(static_cast<qsizetype>(bodySize / 2));
     const char* bytes = data.constData() + entryHeaderSize;
     for (qsizetype i = 0; i < peaks.size(); ++i) {
         peaks[i] = {qint8(bytes[2 * i]), qint8(bytes[2 * i + 1])};
@@ -120,30 +125,95 @@ std::optional<QList<Peak>> readCacheEntry(const QString& fileName)
     return peaks;
 }
 
-bool writeCacheEntry(const QString& fileName, const QList<Peak>& peaks)
+// Writes a cache entry while the pass from the start computes it, so that the whole file's
+// peaks are never held for it. Buckets come in order; those the decoder skipped are written
+// as silence. Nothing is left behind unless it is committed whole.
+class EntryWriter
 {
-    QByteArray data(entryHeaderSize + 2 * peaks.size(), Qt::Uninitialized);
-    std::copy_n(entryMagic, 4, data.data());
-    qToLittleEndian<quint32>(entryVersion, data.data() + 4);
-    qToLittleEndian<quint64>(quint64(peaks.size()), data.data() + 8);
-    char* bytes = data.data() + entryHeaderSize;
-    for (qsizetype i = 0; i < peaks.size(); ++i) {
-        bytes[2 * i] = char(peaks[i].min);
-        bytes[2 * i + 1] = char(peaks[i].max);
+public:
+    // Writes nothing for an empty `fileName`.
+    explicit EntryWriter(const QString& fileName) : m_file(fileName)
+    {
+        m_ok = !fileName.isEmpty() && QDir().mkpath(QFileInfo(fileName).absolutePath()) &&
+               m_file.open(QIODevice::WriteOnly);
+        m_buffer.reserve(bufferSize + 64);
+        char header[entryHeaderSize];
+        std::copy_n(entryMagic, 4, header);
+        qToLittleEndian<quint32>(entryVersion, header + 4);
+        m_buffer.append(header, entryHeaderSize);
     }
-    data += QCryptographicHash::hash(data, QCryptographicHash::Md5);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush())
-        return false;
-    return file.commit();
-}
+    EntryWriter(const EntryWriter&) = delete;
+    EntryWriter& operator=(const EntryWriter&) = delete;
+
+    void add(qint64 bucket, Peak peak)
+    {
+        if (!m_ok)
+            return;
+        if (bucket < m_next) { // the pass started over: no entry this time
+            m_ok = false;
+            return;
+        }
+        fillTo(bucket);
+        m_buffer.append(char(peak.min));
+        m_buffer.append(char(peak.max));
+        ++m_next;
+        if (m_buffer.size() >= bufferSize)
+            flush();
+    }
+
+    // Ends the entry at `total` buckets. False if it could not be written whole.
+    bool commit(qint64 total)
+    {
+        if (!m_ok || total < m_next)
+            return false;
+        fillTo(total);
+        char count[8];
+        qToLittleEndian<quint64>(quint64(total), count);
+        m_buffer.append(count, 8);
+        flush();
+        const QByteArray checksum = m_hash.result();
+        return m_ok && m_file.write(checksum) == checksum.size() && m_file.flush() &&
+               m_file.commit();
+    }
+
+private:
+    static constexpr qsizetype bufferSize = 64 * 1024;
+
+    void fillTo(qint64 bucket)
+    {
+        for (; m_next < bucket; ++m_next) {
+            m_buffer.append("\0\0", 2);
+            if (m_buffer.size() >= bufferSize)
+                flush();
+        }
+    }
+    void flush()
+    {
+        m_ok = m_ok && m_file.write(m_buffer) == m_buffer.size();
+        m_hash.addData(m_buffer);
+        m_buffer.resize(0); // keeps its capacity
+    }
+
+    QSaveFile m_file;
+    QCryptographicHash m_hash{QCryptographicHash::Md5};
+    QByteArray m_buffer;
+    qint64 m_next = 0;
+    bool m_ok = false;
+};
 
 // Removes the least recently used entries while the folder holds more than `limit` bytes;
-// `keep` stays.
+// `keep` stays. So do entries a computation left unfinished a day ago or more.
 void trimCache(const QString& directory, qint64 limit, const QString& keep)
 {
-    const QFileInfoList entries = QDir(directory).entryInfoList(
-        {QLatin1Char('*') + entrySuffix}, QDir::Files, QDir::Time | QDir::Reversed);
+    const QDir folder(directory);
+    const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+    for (const QFileInfo& partial : folder.entryInfoList(
+             {QLatin1Char('*') + entrySuffix + QStringLiteral(".*")}, QDir::Files)) {
+        if (partial.lastModified() < dayAgo)
+            QFile::remove(partial.absoluteFilePath());
+    }
+    const QFileInfoList entries = folder.entryInfoList({QLatin1Char('*') + entrySuffix},
+                                                       QDir::Files, QDir::Time | QDir::Reversed);
     qint64 total = 0;
     for (const QFileInfo& entry : entries)
         total += entry.size();
@@ -206,8 +276,15 @@ public:
         if (!m_format)
             return false;
         m_format->interrupt_callback = {&interruptRequested, cancelled};
-        if (avformat_open_input(&m_format, QFile::encodeName(path).constData(), nullptr, nullptr) <
-            0)
+        // An MP4 file's edit list is applied as a time offset rather than by building a second
+        // copy of its index: for hours of AAC that copy is over 10 MB for a moment. The offset
+        // is all an audio file's edit list holds (the encoder's priming).
+        AVDictionary* options = nullptr;
+        av_dict_set(&options, "advanced_editlist", "0", 0);
+        const int opened =
+            avformat_open_input(&m_format, QFile::encodeName(path).constData(), nullptr, &options);
+        av_dict_free(&options);
+        if (opened < 0)
             return false; // the context is freed on failure
         if (avformat_find_stream_info(m_format, nullptr) < 0)
             return false;
@@ -554,48 +631,50 @@ struct WaveformPeaks::Job
     void run();
 
 private:
-    // A range of buckets written since the last hand-over.
-    struct Dirty
+    // Buckets computed since the last hand-over: one run of them from `first`. The main thread
+    // holds the only copy of the whole file's peaks.
+    struct Pending
     {
         qint64 first = -1;
-        qint64 end = -1;
-        void add(qint64 bucket)
-        {
-            first = first < 0 ? bucket : std::min(first, bucket);
-            end = std::max(end, bucket + 1);
-        }
+        QList<Peak> peaks;
+        qint64 end() const { return first + peaks.size(); }
     };
 
     bool cancelledNow() const { return cancelled.load(std::memory_order_relaxed); }
-    void write(Dirty& dirty, qint64 bucket, Peak peak);
-    void postDirty(Dirty& dirty);
+    void write(Pending& pending, qint64 bucket, Peak peak);
+    void hand(Pending& pending);
     void compute(const QString& entryFile);
 
-    QList<Peak> m_peaks;
+    // The length of the file in buckets as far as known: declared, or as far as computed.
+    qint64 m_total = 0;
     bool m_posted = false;
 };
 
-void WaveformPeaks::Job::write(Dirty& dirty, qint64 bucket, Peak peak)
+void WaveformPeaks::Job::write(Pending& pending, qint64 bucket, Peak peak)
 {
     if (bucket < 0 || bucket >= maxBuckets)
         return;
-    if (bucket >= m_peaks.size())
-        m_peaks.resize(bucket + 1, Peak{});
-    m_peaks[bucket] = peak;
-    dirty.add(bucket);
+    // A bucket outside the run (or far past it) goes in the next batch.
+    if (pending.first >= 0 && (bucket < pending.first || bucket > pending.end() + bucketsPerSecond))
+        hand(pending);
+    if (pending.first < 0)
+        pending.first = bucket;
+    if (bucket >= pending.end())
+        pending.peaks.resize(bucket + 1 - pending.first, Peak{});
+    pending.peaks[bucket - pending.first] = peak;
+    m_total = std::max(m_total, bucket + 1);
 }
 
-void WaveformPeaks::Job::postDirty(Dirty& dirty)
+void WaveformPeaks::Job::hand(Pending& pending)
 {
-    if (dirty.first < 0)
+    if (pending.first < 0)
         return;
-    const qint64 end = std::min<qint64>(dirty.end, m_peaks.size());
     Batch batch;
-    batch.first = dirty.first;
-    batch.peaks = m_peaks.mid(dirty.first, end - dirty.first);
-    batch.total = m_peaks.size();
+    batch.first = pending.first;
+    batch.peaks = std::move(pending.peaks);
+    batch.total = m_total;
     post(std::move(batch));
-    dirty = {};
+    pending = {};
     m_posted = true;
 }
 
@@ -621,7 +700,6 @@ void WaveformPeaks::Job::run()
         }
     }
     compute(entryFile);
-    m_peaks = {};
 #ifdef __GLIBC__
     // The demuxer's index of a long AAC file takes megabytes in many small blocks, which the
     // allocator would otherwise keep for this process after they are freed.
@@ -640,13 +718,13 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         return;
     }
     const qint64 rate = decoder.rate();
-    // Room for the length the file declares, within what its size makes plausible (4 kb/s).
+    // The length the file declares, within what its size makes plausible (4 kb/s).
     const qint64 fileSize = QFileInfo(path).size();
     const double plausibleSeconds = double(fileSize) * 8.0 / 4000.0 + 60.0;
     const double declared = std::min(decoder.declaredDuration(), plausibleSeconds);
-    m_peaks.resize(
-        qsizetype(std::min<double>(std::ceil(declared * bucketsPerSecond), double(maxBuckets))),
-        Peak{});
+    m_total = qint64(std::min<double>(std::ceil(declared * bucketsPerSecond), double(maxBuckets)));
+    // The pass from the start writes the cache entry as it goes.
+    EntryWriter entry(entryFile);
 
     // Decoding after a seek starts a little earlier: the first frames after it may come out
     // incomplete (overlapping transforms, the MP3 bit reservoir).
@@ -662,22 +740,32 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
     bool inRegion = false;
     qint64 regionFirst = 0; // the region in progress, in buckets
     qint64 regionEnd = 0;
+    // The buckets each region has computed, the one in progress last.
+    std::vector<std::pair<qint64, qint64>> regionSpans;
     bool lowered = false;
-    Dirty linearDirty;
-    Dirty regionDirty;
+    Pending linearPending;
+    Pending regionPending;
     quint64 seenFocus = 0;
     bool failed = false;
     QElapsedTimer sincePost;
     sincePost.start();
 
+    // Every bucket before this one is computed.
     const auto linearAt = [&] {
         return linearMoved ? linear.bucketOf(linearResume) : linear.bucketOf(linear.nextSample());
     };
-    const auto linearWrite = [&](qint64 bucket, Peak peak) { write(linearDirty, bucket, peak); };
+    const auto linearWrite = [&](qint64 bucket, Peak peak) {
+        write(linearPending, bucket, peak);
+        entry.add(bucket, peak);
+    };
     const auto regionWrite = [&](qint64 bucket, Peak peak) {
         // What the pass from the start has written is exact; a seek may not be.
-        if (bucket >= linearAt())
-            write(regionDirty, bucket, peak);
+        if (bucket < linearAt())
+            return;
+        write(regionPending, bucket, peak);
+        auto& [first, end] = regionSpans.back();
+        first = first < 0 ? bucket : std::min(first, bucket);
+        end = std::max(end, bucket + 1);
     };
     const auto startRegion = [&](double seconds) {
         const qint64 focusBucket = qint64(std::max(0.0, seconds) * bucketsPerSecond);
@@ -691,10 +779,17 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         // The pass from the start gets there soon enough.
         if (first <= linearAt() + half)
             return;
-        // What is computed already is not decoded again.
+        // What an earlier region computed is not decoded again.
         qint64 missing = first;
-        while (missing < std::min<qint64>(end, m_peaks.size()) && m_peaks[missing].isComputed())
-            ++missing;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const auto& [spanFirst, spanEnd] : regionSpans) {
+                if (spanFirst <= missing && missing < spanEnd) {
+                    missing = spanEnd;
+                    moved = true;
+                }
+            }
+        }
         if (missing >= end)
             return;
         if (!linearMoved) {
@@ -702,7 +797,7 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
             linearMoved = true;
             linearResume = linear.bucketStart(linear.bucketOf(linear.nextSample()));
         }
-        postDirty(regionDirty);
+        hand(regionPending);
         region.seekTo(region.bucketStart(missing));
         // Quick: the pass from the start overwrites the region with exact peaks later.
         if (!seekBefore(region.bucketStart(missing), true))
@@ -710,6 +805,7 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
         inRegion = true;
         regionFirst = first;
         regionEnd = end;
+        regionSpans.emplace_back(-1, -1);
     };
 
     for (;;) {
@@ -729,7 +825,7 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
                 region.isPositioned() && region.bucketOf(region.nextSample()) >= regionEnd;
             if (step != Decoder::Step::More || past) {
                 inRegion = false;
-                postDirty(regionDirty);
+                hand(regionPending);
             }
             continue;
         }
@@ -760,39 +856,29 @@ void WaveformPeaks::Job::compute(const QString& entryFile)
                 linear.finish(linearWrite);
             break;
         }
-        const bool firstView = !m_posted && (linearDirty.end - linearDirty.first >=
-                                             qint64(2 * priorityHalfSpan * bucketsPerSecond));
+        const bool firstView = !m_posted && linearPending.peaks.size() >=
+                                                qsizetype(2 * priorityHalfSpan * bucketsPerSecond);
         if (firstView || sincePost.elapsed() >= postIntervalMs) {
-            postDirty(linearDirty);
+            hand(linearPending);
             sincePost.restart();
         }
     }
     if (cancelledNow())
         return;
 
-    // The audio ends where the pass from the start ended.
+    // The audio ends where the pass from the start ended; the main thread fills what the
+    // decoder skipped with silence.
     const qint64 decoded = linear.nextSample();
     const qint64 total = decoded > 0 ? std::min(linear.bucketOf(decoded - 1) + 1, maxBuckets) : 0;
     if (total <= 0) {
         post({Batch::Kind::Unavailable, 0, {}, 0, false});
         return;
     }
-    m_peaks.resize(total, Peak{});
-    for (qsizetype i = 0; i < total; ++i) {
-        if (!m_peaks[i].isComputed()) { // a gap the decoder skipped
-            m_peaks[i] = Peak{0, 0};
-            linearDirty.add(i);
-        }
-    }
-    // What is left, and the final count: the main thread's copy is never sent whole.
-    if (linearDirty.first >= 0)
-        postDirty(linearDirty);
-    else
-        post({Batch::Kind::Peaks, total, {}, total, false});
-    if (!failed && !entryFile.isEmpty() && QDir().mkpath(cacheDirectory) &&
-        writeCacheEntry(entryFile, m_peaks)) {
+    m_total = total;
+    hand(regionPending);
+    hand(linearPending);
+    if (!failed && entry.commit(total))
         trimCache(cacheDirectory, cacheLimitBytes, entryFile);
-    }
     if (cancelledNow())
         return;
     post({Batch::Kind::Finished, 0, {}, total, false});
@@ -896,31 +982,55 @@ void WaveformPeaks::apply(quint64 generation, const Batch& batch)
     m_fromCache = batch.fromCache;
     switch (batch.kind) {
     case Batch::Kind::Peaks: {
-        if (batch.first == 0 && batch.peaks.size() == batch.total) {
+        if (batch.fromCache) {
             m_peaks = batch.peaks; // the whole file: shared, not copied
             emit peaksArrived(0, m_peaks.size());
             break;
         }
-        if (m_peaks.size() != batch.total)
-            m_peaks.resize(batch.total, Peak{});
+        resizePeaks(batch.total);
         const qsizetype end = std::min(batch.first + batch.peaks.size(), m_peaks.size());
-        std::copy(batch.peaks.cbegin(), batch.peaks.cbegin() + (end - batch.first),
-                  m_peaks.begin() + batch.first);
-        emit peaksArrived(batch.first, end);
+        for (qsizetype i = batch.first; i < end; ++i) {
+            // A bucket the batch skips over keeps what is there.
+            if (const Peak peak = batch.peaks[i - batch.first]; peak.isComputed())
+                m_peaks[i] = peak;
+        }
+        if (batch.first < end)
+            emit peaksArrived(batch.first, end);
         break;
     }
-    case Batch::Kind::Finished:
-        if (m_peaks.size() != batch.total)
-            m_peaks.resize(batch.total, Peak{});
+    case Batch::Kind::Finished: {
+        resizePeaks(batch.total);
+        // What the decoder skipped is silence.
+        qsizetype first = -1;
+        qsizetype end = -1;
+        for (qsizetype i = 0; i < m_peaks.size(); ++i) {
+            if (!m_peaks[i].isComputed()) {
+                m_peaks[i] = Peak{0, 0};
+                first = first < 0 ? i : first;
+                end = i + 1;
+            }
+        }
+        if (first >= 0)
+            emit peaksArrived(first, end);
         setStatus(Status::Complete);
         emit finished();
         break;
+    }
     case Batch::Kind::Unavailable:
         m_peaks = {};
         setStatus(Status::Unavailable);
         emit unavailable();
         break;
     }
+}
+
+void WaveformPeaks::resizePeaks(qsizetype count)
+{
+    // The count grows by little past what the file declares, or from nothing by steps when it
+    // declares nothing: each step takes a little room ahead rather than doubling the list.
+    if (count > m_peaks.capacity())
+        m_peaks.reserve(count + count / 64 + bucketsPerSecond);
+    m_peaks.resize(count, Peak{});
 }
 
 void WaveformPeaks::setStatus(Status status)

@@ -86,6 +86,7 @@ private:
     struct Batch;
 
     void apply(quint64 generation, const Batch& batch);
+    void resizePeaks(qsizetype count);
     void setStatus(Status status);
 
     QString m_cacheDirectory;

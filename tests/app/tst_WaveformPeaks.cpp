@@ -1,5 +1,6 @@
 #include "WaveformPeaks.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -253,6 +254,36 @@ private slots:
         QVERIFY(compute(peaks, audio));
         QVERIFY(!peaks.isFromCache());
         QCOMPARE(firstLoud(peaks.peaks()), 30 * WaveformPeaks::bucketsPerSecond);
+    }
+
+    // Past its limit the cache drops its least recently used entries, never the new one, and
+    // what a computation left unfinished a day ago.
+    void cache_dropsTheOldestPastItsLimit()
+    {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const auto place = [&](const QString& name, qint64 size, int daysAgo) {
+            QFile file(m_cache->filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QVERIFY(file.resize(size));
+            QVERIFY(file.setFileTime(now.addDays(-daysAgo), QFileDevice::FileModificationTime));
+        };
+        place("oldest.peaks", 40000, 3);
+        place("older.peaks", 40000, 2);
+        place("old.peaks", 40000, 1);
+        place("stale.peaks.aB3dE6", 1000, 2);
+        place("running.peaks.Zx9yW8", 1000, 0);
+        // A new entry of 36 kB (three minutes) puts 156 kB in the folder.
+        WaveformPeaks peaks(m_cache->path(), 100000);
+        QVERIFY(compute(peaks, fixture("burst.wav")));
+        QStringList left = cacheEntries();
+        QCOMPARE(left.size(), 3);
+        QVERIFY(left.contains("old.peaks"));
+        QVERIFY(left.contains("running.peaks.Zx9yW8"));
+        left.removeOne("old.peaks");
+        left.removeOne("running.peaks.Zx9yW8");
+        QVERIFY(left.first().endsWith(".peaks"));
+        QVERIFY(compute(peaks, fixture("burst.wav")));
+        QVERIFY(peaks.isFromCache());
     }
 
     // No audio the decoder can read: reported once, nothing else.
