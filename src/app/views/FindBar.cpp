@@ -3,7 +3,6 @@
 #include "FindController.h"
 #include "Localization.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -137,12 +136,6 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent)
     hide();
 }
 
-FindBar::~FindBar()
-{
-    if (m_filterInstalled)
-        qApp->removeEventFilter(this);
-}
-
 void FindBar::setEditor(QPlainTextEdit* editor)
 {
     if (editor == m_editor)
@@ -202,12 +195,6 @@ void FindBar::open(bool withReplace)
         m_replaceRow->show();
     show();
     m_controller->setCounting(true);
-    // Installed (again) last, so that this filter sees keys before any other of the
-    // application's, in particular the play/pause handler's.
-    if (m_filterInstalled)
-        qApp->removeEventFilter(this);
-    qApp->installEventFilter(this);
-    m_filterInstalled = true;
     m_findField->setFocus(Qt::ShortcutFocusReason);
     m_findField->selectAll();
     scheduleHighlights();
@@ -227,10 +214,6 @@ void FindBar::hideEvent(QHideEvent* event)
     m_replaceRow->hide();
     m_hint.clear();
     setNotFound(false);
-    if (m_filterInstalled) {
-        qApp->removeEventFilter(this);
-        m_filterInstalled = false;
-    }
     if (m_controller)
         m_controller->setCounting(false);
     if (m_editor)
@@ -380,30 +363,29 @@ void FindBar::updateHighlights()
     m_editor->setExtraSelections(selections);
 }
 
-bool FindBar::focusIsInBar() const
+bool FindBar::event(QEvent* event)
 {
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && isAncestorOf(focus);
+    // Escape in the bar belongs to the bar: the key comes up from the field or button that has
+    // focus, and claiming it here keeps the window's Play/Pause shortcut from seeing it.
+    const QEvent::Type type = event->type();
+    if (type == QEvent::ShortcutOverride || type == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            key->accept();
+            if (type == QEvent::KeyPress && !key->isAutoRepeat())
+                close();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride)
+    if (event->type() != QEvent::KeyPress)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
-
-    // Escape in the bar belongs to the bar: claimed before the window's shortcuts and the
-    // play/pause handler see it, and it closes the bar.
-    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier && focusIsInBar() &&
-        !QApplication::activePopupWidget() && !QApplication::activeModalWidget()) {
-        key->accept();
-        if (type == QEvent::KeyPress && !key->isAutoRepeat())
-            close();
-        return true;
-    }
-    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-    if (type == QEvent::KeyPress && enter) {
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         if (watched == m_findField) {
             if (key->modifiers().testFlag(Qt::ShiftModifier))
                 findPrevious();

@@ -25,7 +25,6 @@ class FindBar : public QWidget
 
 public:
     explicit FindBar(QWidget* parent = nullptr);
-    ~FindBar() override;
 
     // The editor searched in; the bar works on its document as it is now.
     void setEditor(QPlainTextEdit* editor);
@@ -53,6 +52,7 @@ public:
     bool isNotFound() const { return m_notFound; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -64,7 +64,6 @@ private:
     void updateStatus();
     void updateHighlights();
     void scheduleHighlights();
-    bool focusIsInBar() const;
 
     QPointer<QPlainTextEdit> m_editor;
     FindController* m_controller = nullptr;
@@ -80,7 +79,6 @@ private:
     QPushButton* m_replaceAllButton = nullptr;
     QString m_hint;
     bool m_notFound = false;
-    bool m_filterInstalled = false;
     QTimer m_highlightTimer;
 };
 
