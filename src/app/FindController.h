@@ -19,7 +19,7 @@ class FindController : public QObject
     Q_OBJECT
 
 public:
-    static constexpr qint64 sliceBudgetNs = 4'000'000;
+    static constexpr qint64 sliceBudgetNs = 2'500'000;
     // After an edit the count waits this long for the typing to pause.
     static constexpr int recountDelayMs = 250;
 

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
@@ -60,6 +62,8 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
 
     // The colouring belongs to the document and goes with it.
     m_highlighter = new TranscriptHighlighter(document, timestampColor(palette()));
+    connect(this, &QPlainTextEdit::cursorPositionChanged, this,
+            [this] { m_highlighter->caretMovedTo(textCursor().position()); });
 }
 
 std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const
@@ -161,6 +165,29 @@ void TranscriptEditor::updatePointerShape(const QPoint& viewportPosition)
         return;
     m_pointerOverTimestamp = overTimestamp;
     viewport()->setCursor(overTimestamp ? Qt::PointingHandCursor : Qt::IBeamCursor);
+}
+
+void TranscriptEditor::keyPressEvent(QKeyEvent* event)
+{
+    // Text typed, or taken away, by the key itself; not a command with Ctrl (Ctrl with Alt is
+    // the third level of some keyboards).
+    const QString text = event->text();
+    const Qt::KeyboardModifiers command =
+        event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const bool typing =
+        (command == Qt::NoModifier || command == (Qt::ControlModifier | Qt::AltModifier)) &&
+        (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
+         (!text.isEmpty() && text.front().isPrint()));
+    if (typing && !isReadOnly())
+        m_highlighter->typingAt(textCursor());
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void TranscriptEditor::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty() && !isReadOnly())
+        m_highlighter->typingAt(textCursor());
+    QPlainTextEdit::inputMethodEvent(event);
 }
 
 void TranscriptEditor::changeEvent(QEvent* event)

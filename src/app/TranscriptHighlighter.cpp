@@ -73,6 +73,36 @@ void TranscriptHighlighter::setSpellChecker(SpellChecker* checker)
     invalidateSpelling();
 }
 
+void TranscriptHighlighter::typingAt(const QTextCursor& caret)
+{
+    if (!document() || caret.document() != document())
+        return;
+    // At the start of what is typed: the cursor moves on past the new text as it comes in.
+    m_typing = QTextCursor(document());
+    m_typing.setPosition(caret.selectionStart());
+}
+
+void TranscriptHighlighter::caretMovedTo(int position)
+{
+    if (m_typing.isNull() || m_typing.position() == position)
+        return;
+    const QTextBlock block = m_typing.block();
+    // Within the unfinished word, the caret is still typing it.
+    if (const BlockSpelling* spelling = spellingOf(block)) {
+        const qsizetype from = m_typing.positionInBlock();
+        const qsizetype to = position - block.position();
+        for (const SpellChecker::Range& range : spelling->misspelt) {
+            if (range.start <= from && from <= range.end && range.start <= to && to <= range.end) {
+                m_typing.setPosition(position);
+                return;
+            }
+        }
+    }
+    m_typing = QTextCursor();
+    if (block.isValid())
+        rehighlightBlock(block);
+}
+
 void TranscriptHighlighter::setPriorityBlocks(int first, int last)
 {
     if (first == m_priorityFirst && last == m_priorityLast)
@@ -180,8 +210,13 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
         if (spelling->checkedUpTo < text.size())
             schedulePending(currentBlock());
     }
-    for (const SpellChecker::Range& range : std::as_const(spelling->misspelt))
+    const qsizetype typing =
+        !m_typing.isNull() && m_typing.block() == currentBlock() ? m_typing.positionInBlock() : -1;
+    for (const SpellChecker::Range& range : std::as_const(spelling->misspelt)) {
+        if (range.start <= typing && typing <= range.end)
+            continue; // not finished yet
         setFormat(int(range.start), int(range.end - range.start), m_misspeltFormat);
+    }
     spelling->shown = true;
 }
 

@@ -20,7 +20,8 @@ namespace dictaro {
 //
 // Spelling never makes typing wait: an edited block is checked at once within a small budget;
 // what does not fit (a new or pasted text, another dictionary) is checked in idle slices of a
-// few milliseconds, the priority blocks (those on screen) first.
+// few milliseconds, the priority blocks (those on screen) first. A word is marked once it is
+// finished: not while the caret that is typing it is in it or at its end.
 class TranscriptHighlighter : public QSyntaxHighlighter
 {
     Q_OBJECT
@@ -29,7 +30,7 @@ class TranscriptHighlighter : public QSyntaxHighlighter
 public:
     // Budgets: for the blocks highlighted in one turn of the event loop, and per idle slice.
     static constexpr qint64 immediateBudgetNs = 500'000;
-    static constexpr qint64 sliceBudgetNs = 3'000'000;
+    static constexpr qint64 sliceBudgetNs = 2'000'000;
     // Blocks left over by edits that are remembered one by one; more make a sweep of all.
     static constexpr int maxPendingBlocks = 32;
 
@@ -42,6 +43,11 @@ public:
     // Marks the words this checker finds misspelt (none with null); follows its changes.
     void setSpellChecker(SpellChecker* checker);
     SpellChecker* spellChecker() const { return m_checker.data(); }
+    // Text is about to be typed at `caret` (replacing its selection): the word the caret is in
+    // or at the end of after that is not marked until the caret leaves it.
+    void typingAt(const QTextCursor& caret);
+    // The caret is at `position` now; a word left behind unfinished is marked.
+    void caretMovedTo(int position);
     // The blocks checked before all others, by number (the ones on screen).
     void setPriorityBlocks(int first, int last);
     // Every block is checked against the current dictionary and words, and the blocks on
@@ -91,6 +97,8 @@ private:
     QDeadlineTimer m_immediateDeadline;
     bool m_immediateTurn = false;
     bool m_inSlice = false;
+    // Where the caret that is typing is: follows the edits. Null when not typing.
+    QTextCursor m_typing;
 };
 
 } // namespace dictaro

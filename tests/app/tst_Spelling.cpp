@@ -138,8 +138,23 @@ private slots:
         QFETCH(QStringList, marked);
         requireDictionary(language);
         start(language);
-        typeText(typed);
+        typeText(typed + u' ');
         QCOMPARE(markedWords().join(u"|"), marked.join(u"|"));
+    }
+
+    // The word being typed is marked once finished: at a space, or when the caret leaves it.
+    void typing_marksWordOnceFinished()
+    {
+        requireDictionary(QStringLiteral("en_US"));
+        start(QStringLiteral("en_US"));
+        typeText(QStringLiteral("we saw teh"));
+        QCOMPARE(markedWords(), QStringList());
+        typeText(QStringLiteral(" wrods"));
+        QCOMPARE(markedWords(), QStringList{"teh"});
+        QTest::keyClick(m_editor.get(), Qt::Key_Left);
+        QCOMPARE(markedWords(), QStringList{"teh"});
+        QTest::keyClick(m_editor.get(), Qt::Key_Home);
+        QCOMPARE(markedWords(), (QStringList{"teh", "wrods"}));
     }
 
     // A suggestion replaces the word; one undo brings it back, and the typing before it stays.
@@ -166,7 +181,7 @@ private slots:
     {
         requireDictionary(QStringLiteral("en_US"));
         start(QStringLiteral("en_US"));
-        typeText(QStringLiteral("Zorblat met Quxfoo"));
+        typeText(QStringLiteral("Zorblat met Quxfoo. "));
         QCOMPARE(markedWords(), QStringList({"Zorblat", "Quxfoo"}));
         actionNamed(std::unique_ptr<QMenu>(contextMenuAt("Zorblat")).get(), "Add to Dictionary")
             ->trigger();
@@ -175,7 +190,7 @@ private slots:
 
         cleanup();
         start(QStringLiteral("en_US"));
-        typeText(QStringLiteral("Zorblat met Quxfoo"));
+        typeText(QStringLiteral("Zorblat met Quxfoo. "));
         QCOMPARE(markedWords(), QStringList{"Quxfoo"});
     }
 
