@@ -57,7 +57,8 @@ constexpr qint64 postIntervalMs = 50;
 constexpr char entryMagic[4] = {'D', 'W', 'F', 'P'};
 constexpr quint32 entryVersion = 2;
 constexpr qsizetype entryHeaderSize = 8;
-constexpr qsizetype entryTrailerSize = 8 + 16;
+constexpr qsizetype entryChecksumSize = 16;
+constexpr qsizetype entryTrailerSize = 8 + entryChecksumSize;
 const QString entrySuffix = QStringLiteral(".peaks");
 
 // The cache entry's file name for the file at `path`: a hash of its size, modification time
@@ -111,8 +112,9 @@ std::optional<QList<Peak>> readCacheEntry(const QString& fileName)
         qFromLittleEndian<quint64>(data.constData() + entryHeaderSize + bodySize) !=
             quint64(bodySize / 2))
         return std::nullopt;
-    const QByteArrayView checked(data.constData(), data.size() - 16);
-    if (QCryptographicHash::hash(checked, QCryptographicHash::Md5) != QByteArrayView(data).last(16))
+    const QByteArrayView checked(data.constData(), data.size() - entryChecksumSize);
+    if (QCryptographicHash::hash(checked, QCryptographicHash::Md5) !=
+        QByteArrayView(data).last(entryChecksumSize))
         return std::nullopt;
     QList<Peak> peaks(static_cast<qsizetype>(bodySize / 2));
     const char* bytes = data.constData() + entryHeaderSize;
