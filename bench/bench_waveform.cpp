@@ -250,16 +250,29 @@ void benchFile(const QString& path, const QString& label)
     printValue("whole file, peaks / ffmpeg (wall)", wholeMs / ffmpegMs, "x", wholeFileRatioTarget);
     printValue("whole file, peaks / ffmpeg (CPU)", wholeCpu / ffmpegCpu, "x", wholeFileRatioTarget);
     printValue("cores busy while computing (CPU / wall)", wholeCpu / (wholeMs / 1000.0), "", 1.05);
-    // Memory in a process of its own, so that nothing measured before is in its heap.
-    QProcess probe;
-    probe.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--memory"), path});
-    probe.waitForFinished(-1);
-    const QList<QByteArray> resident = probe.readAllStandardOutput().trimmed().split(' ');
-    if (resident.size() == 2) {
-        printValue("anonymous memory while computing, more by", resident[0].toDouble(), "MB",
-                   computingMemoryTargetMb);
-        printValue("anonymous memory afterwards, more by", resident[1].toDouble(), "MB",
-                   afterMemoryTargetMb);
+    // Memory in a process of its own, so that nothing measured before is in its heap; then as
+    // in the app, with the player holding the same file in that process first (what it freed
+    // shapes the allocator's heaps).
+    for (const bool withPlayer : {false, true}) {
+        QProcess probe;
+        QStringList arguments = {QStringLiteral("--memory"), path};
+        if (withPlayer)
+            arguments << QStringLiteral("--with-player");
+        probe.start(QCoreApplication::applicationFilePath(), arguments);
+        probe.waitForFinished(-1);
+        const QList<QByteArray> resident = probe.readAllStandardOutput().trimmed().split(' ');
+        if (resident.size() != 2)
+            continue;
+        if (!withPlayer) {
+            printValue("anonymous memory while computing, more by", resident[0].toDouble(), "MB",
+                       computingMemoryTargetMb);
+            printValue("anonymous memory afterwards, more by", resident[1].toDouble(), "MB",
+                       afterMemoryTargetMb);
+        } else {
+            std::printf("%-44s %9.2f MB while computing, %.2f MB afterwards\n",
+                        "  the same with the player's file loaded", resident[0].toDouble(),
+                        resident[1].toDouble());
+        }
     }
 
     // Reopening: the cache read and the whole file drawn.
@@ -365,11 +378,20 @@ void benchTyping(const QString& path)
 } // namespace
 
 // The growth of the resident memory of this process while the peaks of `path` are computed
-// (its peak) and once they are complete, in MB, printed as two numbers.
-int probeMemory(const QString& path)
+// (its peak) and once they are complete, in MB, printed as two numbers; with `withPlayer`, once
+// an engine has loaded the file.
+int probeMemory(const QString& path, bool withPlayer)
 {
     QTemporaryDir cache;
     WaveformPeaks peaks(cache.path(), WaveformPeaks::defaultCacheLimitBytes);
+    std::unique_ptr<PlaybackEngine> engine;
+    if (withPlayer) {
+        engine = std::make_unique<PlaybackEngine>(
+            std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        engine->load(path, focusSeconds, 1.0);
+        waitUntil([&] { return engine->isLoaded(); });
+        QTest::qWait(1000);
+    }
     QCoreApplication::processEvents();
     // Anonymous memory (heap, stacks): the pages of the shared libraries, which the player has
     // in memory anyway, are left out. Sampled every 5 ms for the peak.
@@ -387,9 +409,10 @@ int probeMemory(const QString& path)
 
 int main(int argc, char* argv[])
 {
-    if (argc == 3 && qstrcmp(argv[1], "--memory") == 0) {
+    if (argc >= 3 && qstrcmp(argv[1], "--memory") == 0) {
         QCoreApplication app(argc, argv);
-        return probeMemory(QString::fromLocal8Bit(argv[2]));
+        return probeMemory(QString::fromLocal8Bit(argv[2]),
+                           argc > 3 && qstrcmp(argv[3], "--with-player") == 0);
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
