@@ -204,7 +204,8 @@ private:
 };
 
 // Removes the least recently used entries while the folder holds more than `limit` bytes;
-// `keep` stays. So do entries a computation left unfinished a day ago or more.
+// `keep` stays. Files a computation left unfinished a day ago or more go too (where the
+// platform gives unfinished files a name at all).
 void trimCache(const QString& directory, qint64 limit, const QString& keep)
 {
     const QDir folder(directory);
