@@ -13,7 +13,7 @@
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 #include "WaveformPeaks.h"
-#include "views/WaveformStrip.h"
+#include "WaveformStrip.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,12 +1,15 @@
 #include "AppSettings.h"
 #include "CommandLine.h"
-#include "DesktopColorScheme.h"
 #include "DictaroApp.h"
+#include "Icons.h"
 #include "Localization.h"
+#include "MainWindow.h"
 #include "MpvBackend.h"
 #include "SingleInstance.h"
-#include "views/Icons.h"
-#include "views/MainWindow.h"
+
+#ifdef DICTARO_LINUX_DESKTOP
+#include "DesktopColorScheme.h"
+#endif
 
 #include <QApplication>
 #include <QDir>
@@ -38,8 +41,10 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(commandLine.output()), commandLine.exitCode() ? stderr : stdout);
         return commandLine.exitCode();
     }
+#ifdef DICTARO_LINUX_DESKTOP
     // Dark when the desktop prefers it, following changes while running.
     dictaro::DesktopColorScheme colorScheme;
+#endif
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
         dictaro::DictaroApp::reportMissingDataDirectory();

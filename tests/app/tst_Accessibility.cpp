@@ -4,8 +4,8 @@
 #include "AppState.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
-#include "views/PlayerBarView.h"
-#include "views/WelcomeView.h"
+#include "PlayerBarView.h"
+#include "WelcomeView.h"
 
 #include <QAccessible>
 #include <QApplication>

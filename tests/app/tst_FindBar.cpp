@@ -5,7 +5,7 @@
 #include "FindController.h"
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
-#include "views/FindBar.h"
+#include "FindBar.h"
 
 #include <QAction>
 #include <QApplication>

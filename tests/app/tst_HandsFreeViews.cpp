@@ -1,10 +1,10 @@
 // The Keys and Pedal pages of the settings, driven like a user, over a temporary settings file.
 #include "KeyBindings.h"
+#include "KeySettingsView.h"
 #include "MediaKeyFilter.h"
 #include "PedalMonitor.h"
 #include "PedalSettings.h"
-#include "views/KeySettingsView.h"
-#include "views/PedalSettingsView.h"
+#include "PedalSettingsView.h"
 
 #include <QComboBox>
 #include <QKeySequenceEdit>
@@ -83,7 +83,8 @@ private slots:
     void pedalPage_lightsButtonsAndStoresChoices()
     {
         PedalSettings settings;
-        PedalMonitor monitor(settings); // no pedal here: the page says so
+        PedalMonitor monitor(
+            [&settings] { return settings.chosenDevice(); }); // no pedal here: the page says so
         PedalSettingsView view(settings, &monitor);
         view.show();
         QVERIFY(!view.findChild<QLabel*>("pedalStatus")->text().isEmpty());

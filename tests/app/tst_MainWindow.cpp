@@ -9,11 +9,11 @@
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
-#include "views/ElidedLabel.h"
-#include "views/ExportSheet.h"
-#include "views/MainWindow.h"
-#include "views/TranscriptionView.h"
-#include "views/WelcomeView.h"
+#include "ElidedLabel.h"
+#include "ExportSheet.h"
+#include "MainWindow.h"
+#include "TranscriptionView.h"
+#include "WelcomeView.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -49,7 +49,7 @@ private slots:
         }
 
         PedalSettings settings;
-        PedalMonitor monitor(settings);
+        PedalMonitor monitor([&settings] { return settings.chosenDevice(); });
         QTRY_VERIFY_WITH_TIMEOUT(monitor.state() != PedalMonitor::State::NotConnected, 5000);
         if (monitor.state() == PedalMonitor::State::NoPermission) {
             libevdev_uinput_destroy(pedal);

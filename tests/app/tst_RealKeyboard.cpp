@@ -9,8 +9,8 @@
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
-#include "views/MainWindow.h"
-#include "views/TranscriptionView.h"
+#include "MainWindow.h"
+#include "TranscriptionView.h"
 
 #include <QProcess>
 #include <QSettings>

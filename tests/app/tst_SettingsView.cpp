@@ -1,6 +1,6 @@
 // The settings view over the shared settings in a temporary settings folder.
 #include "AppSettings.h"
-#include "views/SettingsView.h"
+#include "SettingsView.h"
 
 #include <QComboBox>
 #include <QSettings>

@@ -6,9 +6,9 @@
 #include "DictaroApp.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
-#include "views/Appearance.h"
-#include "views/MainWindow.h"
-#include "views/ShortcutsWindow.h"
+#include "Appearance.h"
+#include "MainWindow.h"
+#include "ShortcutsWindow.h"
 
 #include <QAction>
 #include <QPlainTextEdit>

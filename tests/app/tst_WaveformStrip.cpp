@@ -1,7 +1,7 @@
 #include "AppSettings.h"
 #include "TestSupport.h"
 #include "WaveformPeaks.h"
-#include "views/WaveformStrip.h"
+#include "WaveformStrip.h"
 
 #include <QSettings>
 #include <QSignalSpy>

@@ -1,6 +1,6 @@
 // The main window comes back where and as it was, and never off every screen.
 #include "AppSettings.h"
-#include "views/WindowGeometry.h"
+#include "WindowGeometry.h"
 
 #include <QMainWindow>
 #include <QSettings>

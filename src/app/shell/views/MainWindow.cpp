@@ -6,13 +6,13 @@
 #include "EditCommands.h"
 #include "Localization.h"
 #include "TranscriptionSession.h"
-#include "views/AboutBox.h"
-#include "views/Icons.h"
-#include "views/SettingsWindow.h"
-#include "views/ShortcutsWindow.h"
-#include "views/TranscriptionView.h"
-#include "views/WelcomeView.h"
-#include "views/WindowGeometry.h"
+#include "AboutBox.h"
+#include "Icons.h"
+#include "SettingsWindow.h"
+#include "ShortcutsWindow.h"
+#include "TranscriptionView.h"
+#include "WelcomeView.h"
+#include "WindowGeometry.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,18 +5,21 @@
 #include "AppState.h"
 #include "EditCommands.h"
 #include "HandsFree.h"
+#include "KeySettingsView.h"
 #include "Localization.h"
+#include "MainWindow.h"
 #include "MediaBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "QuitSignals.h"
+#include "SettingsWindow.h"
 #include "SpellChecker.h"
 #include "TranscriptionSession.h"
-#include "views/KeySettingsView.h"
-#include "views/MainWindow.h"
-#include "views/PedalSettingsView.h"
-#include "views/SettingsWindow.h"
-#include "views/WindowGeometry.h"
+#include "WindowGeometry.h"
+
+#ifdef DICTARO_LINUX_DESKTOP
+#include "PedalSettingsView.h"
+#endif
 
 #include <QApplication>
 #include <QMessageBox>
@@ -37,10 +40,14 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
       m_quitSignals(std::make_unique<QuitSignals>())
 {
     m_window->setSettingsPages([this] {
-        return SettingsWindow::Pages{
+        SettingsWindow::Pages pages;
+#ifdef DICTARO_LINUX_DESKTOP
+        pages.append(
             {Localization::tr("Pedal"),
-             new PedalSettingsView(m_handsFree->pedalSettings(), &m_handsFree->pedalMonitor())},
-            {Localization::tr("Keys"), new KeySettingsView(m_handsFree->keys())}};
+             new PedalSettingsView(m_handsFree->pedalSettings(), m_handsFree->pedalMonitor())});
+#endif
+        pages.append({Localization::tr("Keys"), new KeySettingsView(m_handsFree->keys())});
+        return pages;
     });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &DictaroApp::aboutToQuit);

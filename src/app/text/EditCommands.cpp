@@ -5,7 +5,7 @@
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
-#include "views/FindBar.h"
+#include "FindBar.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
 class QSocketNotifier;
 struct udev;
 struct udev_monitor;
@@ -11,7 +13,6 @@ struct udev_monitor;
 namespace dictaro {
 
 class PedalEventReader;
-class PedalSettings;
 
 // Finds the foot pedal among the input devices, opens it and follows it being plugged in and
 // out, on the event loop. Only a device in the table of known pedals, or the one the user picked
@@ -46,7 +47,7 @@ public:
     // The shell commands that give the logged-in user access to `device`.
     static QString permissionFix(const Device& device);
 
-    explicit PedalMonitor(const PedalSettings& settings, QObject* parent = nullptr);
+    explicit PedalMonitor(std::function<QString()> chosenDevice, QObject* parent = nullptr);
     ~PedalMonitor() override;
 
     State state() const { return m_state; }
@@ -69,7 +70,7 @@ private:
     void onUdevEvent();
     void setState(State state);
 
-    const PedalSettings& m_settings;
+    std::function<QString()> m_chosenDevice;
     udev* m_udev = nullptr;
     udev_monitor* m_monitor = nullptr;
     QSocketNotifier* m_monitorNotifier = nullptr;

@@ -1,7 +1,6 @@
 #include "PedalMonitor.h"
 
 #include "PedalEventReader.h"
-#include "PedalSettings.h"
 
 #include <QFile>
 #include <QSocketNotifier>
@@ -140,8 +139,8 @@ QString PedalMonitor::permissionFix(const Device& device)
         .arg(vendor, product);
 }
 
-PedalMonitor::PedalMonitor(const PedalSettings& settings, QObject* parent)
-    : QObject(parent), m_settings(settings)
+PedalMonitor::PedalMonitor(std::function<QString()> chosenDevice, QObject* parent)
+    : QObject(parent), m_chosenDevice(std::move(chosenDevice))
 {
     m_udev = udev_new();
     if (!m_udev) {
@@ -172,7 +171,7 @@ PedalMonitor::~PedalMonitor()
 
 bool PedalMonitor::wanted(const Device& device) const
 {
-    return isKnownPedal(device.vendor, device.product) || device.id() == m_settings.chosenDevice();
+    return isKnownPedal(device.vendor, device.product) || device.id() == m_chosenDevice();
 }
 
 void PedalMonitor::rescan()

@@ -14,7 +14,7 @@ namespace {
 
 const QString sourceLanguage = QStringLiteral("en");
 
-// Where the build embeds our compiled translations (qt_add_translations in src/app).
+// Where the build embeds our compiled translations (qt_add_translations in src/app/base).
 QString catalogPath(const QString& language)
 {
     return QStringLiteral(":/i18n/dictaro_%1.qm").arg(language);

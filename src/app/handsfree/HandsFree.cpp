@@ -4,17 +4,23 @@
 #include "AppState.h"
 #include "KeyBindings.h"
 #include "MediaKeyFilter.h"
-#include "MprisService.h"
 #include "PedalController.h"
-#include "PedalMonitor.h"
 #include "PedalSettings.h"
 #include "PlaybackCommands.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
 
+#ifdef DICTARO_LINUX_DESKTOP
+#include "MprisService.h"
+#include "PedalMonitor.h"
+#endif
+
 #include <QAction>
-#include <QDBusConnection>
 #include <QWidget>
+
+#ifdef DICTARO_LINUX_DESKTOP
+#include <QDBusConnection>
+#endif
 
 namespace dictaro {
 
@@ -38,7 +44,6 @@ AppActions::Command actionFor(PlaybackCommand command)
 HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObject* parent)
     : QObject(parent), m_state(state), m_actions(actions), m_keys(std::make_unique<KeyBindings>()),
       m_pedalSettings(std::make_unique<PedalSettings>()),
-      m_pedalMonitor(std::make_unique<PedalMonitor>(*m_pedalSettings)),
       m_pedal(std::make_unique<PedalController>(*m_pedalSettings))
 {
     for (const PlaybackCommand command : allPlaybackCommands())
@@ -49,10 +54,14 @@ HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObj
         TranscriptionSession* session = m_state.currentSession();
         return session ? session->engine() : nullptr;
     };
+#ifdef DICTARO_LINUX_DESKTOP
+    m_pedalMonitor = std::make_unique<PedalMonitor>(
+        [settings = m_pedalSettings.get()] { return settings->chosenDevice(); });
     connect(m_pedalMonitor.get(), &PedalMonitor::buttonChanged, m_pedal.get(),
             &PedalController::setPressed);
     connect(m_pedalMonitor.get(), &PedalMonitor::released, m_pedal.get(),
             &PedalController::releaseAll);
+#endif
     connect(m_pedal.get(), &PedalController::commandTriggered, this, &HandsFree::run);
     connect(m_pedal.get(), &PedalController::playRequested, this, [engine] {
         if (PlaybackEngine* player = engine())
@@ -63,6 +72,7 @@ HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObj
             PlaybackCommands::pause(*player);
     });
 
+#ifdef DICTARO_LINUX_DESKTOP
     m_mpris = std::make_unique<MprisService>(
         state,
         [window] {
@@ -71,6 +81,7 @@ HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObj
         },
         [window] { window->close(); });
     m_mpris->registerOn(QDBusConnection::sessionBus());
+#endif
 
     m_mediaKeys = new MediaKeyFilter(
         window, [this](PlaybackCommand command) { run(command); },

@@ -33,7 +33,8 @@ public:
 
     KeyBindings& keys() const { return *m_keys; }
     PedalSettings& pedalSettings() const { return *m_pedalSettings; }
-    PedalMonitor& pedalMonitor() const { return *m_pedalMonitor; }
+    // The pedal's device, where this system has a way to read it; else null.
+    PedalMonitor* pedalMonitor() const { return m_pedalMonitor.get(); }
 
     // Runs a playback command as its action does.
     void run(PlaybackCommand command);
