@@ -11,6 +11,8 @@
 
 #include <memory>
 
+#include <sys/stat.h>
+
 using dictaro::AppSettings;
 
 class tst_AppSettings : public QObject
@@ -99,6 +101,39 @@ private slots:
         QCOMPARE(AppSettings::startupLanguages(), QStringList{"tr"});
         writeSettingsFile("AppleLanguages=en-GB, tr");
         QCOMPARE(AppSettings::startupLanguages(), QStringList{"en-GB"});
+    }
+
+    // A settings file (the program's or the organisation's) that is a pipe or a device is
+    // neither read nor replaced: the defaults apply and changes last until the program quits.
+    void settingsFileThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("organisation");
+        QTest::newRow("pipe") << "pipe" << false;
+        QTest::newRow("link to /dev/zero") << "zero" << false;
+        QTest::newRow("organisation's file a pipe") << "pipe" << true;
+    }
+    void settingsFileThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, organisation);
+        const QString file =
+            organisation ? QFileInfo(m_file).absolutePath() + QStringLiteral(".ini") : m_file;
+        QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
+        if (kind == "pipe")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link("/dev/zero", file));
+        AppSettings& settings = AppSettings::shared();
+        QCOMPARE(settings.skipSeconds(), AppSettings::defaultSkipSeconds);
+        QCOMPARE(AppSettings::startupLanguages(), QLocale::system().uiLanguages());
+        settings.setSkipSeconds(7.0);
+        QCOMPARE(settings.skipSeconds(), 7.0);
+        settings.setLastOpenFolder(QStringLiteral("/music"));
+        QCOMPARE(AppSettings::lastOpenFolder(), QStringLiteral("/music"));
+        const QFileInfo info(file);
+        QVERIFY(!info.isFile());
+        QCOMPARE(info.isSymLink(), kind == "zero");
     }
 };
 

@@ -3,12 +3,17 @@
 #include "AppSettings.h"
 #include "EditCommands.h"
 #include "SpellChecker.h"
+#include "Speller.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
+#include <QScopeGuard>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +22,8 @@
 #include <QTextLayout>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 using namespace dictaro;
 
@@ -237,6 +244,131 @@ private slots:
         QFETCH(QStringList, available);
         QFETCH(QString, expected);
         QCOMPARE(SpellChecker::defaultLanguage(interface, available), expected);
+    }
+
+    // Answers given for one dictionary or before a word was added are not given again once
+    // that changed.
+    void answers_followDictionaryAndAddedWords()
+    {
+        requireDictionary(QStringLiteral("en_US"));
+        requireDictionary(QStringLiteral("tr_TR"));
+        AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
+        SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+        QVERIFY(checker.isMisspelt(u"merhaba"));
+        QVERIFY(!checker.isMisspelt(u"house"));
+        checker.setLanguage(QStringLiteral("tr_TR"));
+        QVERIFY(!checker.isMisspelt(u"merhaba"));
+        QVERIFY(checker.isMisspelt(u"house"));
+        checker.setLanguage(QStringLiteral("en_US"));
+        QVERIFY(checker.isMisspelt(u"merhaba"));
+        QVERIFY(checker.isMisspelt(u"Blorptang"));
+        checker.addToDictionary(u"Blorptang");
+        QVERIFY(!checker.isMisspelt(u"Blorptang"));
+        QVERIFY(checker.isMisspelt(u"Vexquorble"));
+        checker.ignore(u"Vexquorble");
+        QVERIFY(!checker.isMisspelt(u"Vexquorble"));
+        QVERIFY(!checker.wordListError());
+    }
+
+    // The personal word list and the list of removed words, as other programs leave them:
+    // their words count from the start.
+    void wordLists_readAtStart()
+    {
+        requireDictionary(QStringLiteral("en_US"));
+        const QString list = Speller::personalWordList(QStringLiteral("en_US"));
+        QVERIFY(QDir().mkpath(QFileInfo(list).path()));
+        QFile words(list);
+        QVERIFY(words.open(QIODevice::Append));
+        words.write("Quelvorn\nTrazzik"); // the last line not ended
+        words.close();
+        QFile removed(QFileInfo(list).path() + QStringLiteral("/en_US.exc"));
+        QVERIFY(removed.open(QIODevice::WriteOnly));
+        removed.write("house\n");
+        removed.close();
+        AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
+        {
+            SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+            QVERIFY(!checker.isMisspelt(u"Quelvorn"));
+            QVERIFY(!checker.isMisspelt(u"Trazzik"));
+            QVERIFY(checker.isMisspelt(u"house"));
+            checker.addToDictionary(u"Plimbert");
+        }
+        SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+        QVERIFY(!checker.isMisspelt(u"Trazzik"));
+        QVERIFY(!checker.isMisspelt(u"Plimbert"));
+        QVERIFY(removed.remove());
+    }
+
+    // A word list that is a pipe, a device, a folder or too large neither holds up the start
+    // nor is written to; adding a word then says that it was not kept, in words the screen
+    // shows, and the word is still accepted until the program ends.
+    void wordListThatIsNoFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("pipe") << "pipe";
+        QTest::newRow("link to /dev/zero") << "zero";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("too large") << "large";
+    }
+    void wordListThatIsNoFile()
+    {
+        QFETCH(QString, kind);
+        requireDictionary(QStringLiteral("en_US"));
+        const QString list = Speller::personalWordList(QStringLiteral("en_US"));
+        const QString kept = list + QStringLiteral(".kept");
+        QVERIFY(QDir().mkpath(QFileInfo(list).path()));
+        if (QFileInfo::exists(list))
+            QVERIFY(QFile::rename(list, kept));
+        if (kind == "pipe") {
+            QCOMPARE(::mkfifo(QFile::encodeName(list).constData(), 0600), 0);
+        } else if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", list));
+        } else if (kind == "folder") {
+            QVERIFY(QDir().mkpath(list));
+        } else {
+            QFile large(list);
+            QVERIFY(large.open(QIODevice::WriteOnly));
+            const QByteArray line("Gorbantle\n");
+            for (qint64 written = 0; written <= Speller::maxWordListBytes; written += line.size())
+                large.write(line);
+        }
+        const auto restore = qScopeGuard([&] {
+            if (QFileInfo(list).isDir())
+                QDir(list).removeRecursively();
+            else
+                QFile::remove(list);
+            if (QFileInfo::exists(kept))
+                QFile::rename(kept, list);
+        });
+
+        start(QStringLiteral("en_US"));
+        QSignalSpy errors(m_checker.get(), &SpellChecker::wordListErrorChanged);
+        typeText(QStringLiteral("Teh Gorbantle house "));
+        QCOMPARE(markedWords(), QStringList({"Teh", "Gorbantle"}));
+        actionNamed(std::unique_ptr<QMenu>(contextMenuAt("Gorbantle")).get(), "Add to Dictionary")
+            ->trigger();
+        QCOMPARE(markedWords(), QStringList{"Teh"});
+        QCOMPARE(errors.count(), 1);
+        QVERIFY(m_checker->wordListError().has_value());
+        QVERIFY(m_checker->wordListError()->contains(u"Gorbantle"));
+        QVERIFY(m_checker->wordListError()->contains(list));
+        const QFileInfo info(list);
+        QCOMPARE(info.isFile(), kind == "large");
+        QCOMPARE(info.isSymLink(), kind == "zero");
+        if (kind == "large")
+            QCOMPARE(info.size() % 10, 0);
+        // A word that is kept takes the message away.
+        restore.dismiss();
+        if (info.isDir())
+            QVERIFY(QDir(list).removeRecursively());
+        else
+            QVERIFY(QFile::remove(list));
+        actionNamed(std::unique_ptr<QMenu>(contextMenuAt("Teh")).get(), "Add to Dictionary")
+            ->trigger();
+        QVERIFY(!m_checker->wordListError());
+        QFile::remove(list);
+        if (QFileInfo::exists(kept))
+            QVERIFY(QFile::rename(kept, list));
     }
 
     // A long text is not checked all at once; idle slices get through all of it, and what

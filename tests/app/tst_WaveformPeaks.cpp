@@ -9,21 +9,28 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QCryptographicHash>
+#include <QElapsedTimer>
+#include <QtEndian>
+
 #include <algorithm>
 #include <memory>
+
+#include <sys/stat.h>
 
 using dictaro::WaveformPeaks;
 using Peak = WaveformPeaks::Peak;
 
 namespace {
 
-// Three minutes of silence at 8 kHz with a 1 kHz tone at half of full scale for half a second
-// from `burstAt` seconds.
-QStringList burstRecording(int burstAt)
+// Three minutes of silence (at 8 kHz unless told) with a 1 kHz tone at half of full scale for
+// half a second from `burstAt` seconds.
+QStringList burstRecording(int burstAt, int rate = 8000)
 {
-    return {
-        "-f", "lavfi", "-i",
-        QString("aevalsrc='0.5*sin(2*PI*1000*t)*gte(t,%1)*lt(t,%1.5)':s=8000:d=180").arg(burstAt)};
+    return {"-f", "lavfi", "-i",
+            QString("aevalsrc='0.5*sin(2*PI*1000*t)*gte(t,%1)*lt(t,%1.5)':s=%2:d=180")
+                .arg(burstAt)
+                .arg(rate)};
 }
 
 constexpr qsizetype burstBucket = 150 * WaveformPeaks::bucketsPerSecond;
@@ -82,6 +89,9 @@ private slots:
             {"-i", fixture("burst.wav"), "-c:a", "aac", "-b:a", "32k", fixture("burst.m4a")}));
         QVERIFY(
             ffmpeg(burstRecording(30) + QStringList{"-c:a", "pcm_s16le", fixture("moved.wav")}));
+        // Speech is often recorded at 22,050 Hz: 220.5 samples to a bucket.
+        QVERIFY(ffmpeg(burstRecording(150, 22050) +
+                       QStringList{"-c:a", "pcm_s16le", fixture("burst22k.wav")}));
         // An hour of MP3, made by repeating a minute of bare MP3 frames.
         QVERIFY(ffmpeg({"-f", "lavfi", "-i", "anoisesrc=a=0.1:r=8000:d=60", "-c:a", "libmp3lame",
                         "-b:a", "16k", "-write_xing", "0", "-id3v2_version", "0",
@@ -100,6 +110,9 @@ private slots:
         QFile(fixture("empty.mp3")).open(QIODevice::WriteOnly);
         QVERIFY(ffmpeg({"-f", "lavfi", "-i", "color=c=red:s=16x16", "-frames:v", "1", "-f",
                         "image2", fixture("image.mp3")}));
+        // Files that never answer a read.
+        QCOMPARE(::mkfifo(QFile::encodeName(fixture("pipe.mp3")).constData(), 0600), 0);
+        QVERIFY(QFile::link("/dev/zero", fixture("zero.mp3")));
     }
 
     void init()
@@ -116,7 +129,7 @@ private slots:
         QTest::addColumn<double>("focus");
         QTest::addColumn<int>("tolerance"); // buckets of encoder smear and padding
         QTest::addColumn<int>("levelTolerance");
-        for (const char* file : {"burst.wav", "burst.mp3", "burst.m4a"}) {
+        for (const char* file : {"burst.wav", "burst22k.wav", "burst.mp3", "burst.m4a"}) {
             const bool lossy = !QByteArray(file).endsWith(".wav");
             QTest::addRow("%s from the start", file)
                 << QString(file) << 0.0 << (lossy ? 2 : 0) << (lossy ? 6 : 1);
@@ -254,6 +267,15 @@ private slots:
         QVERIFY(compute(peaks, audio));
         QVERIFY(!peaks.isFromCache());
         QCOMPARE(firstLoud(peaks.peaks()), 30 * WaveformPeaks::bucketsPerSecond);
+
+        // Touched, not changed: the time alone makes it another file.
+        QVERIFY(compute(peaks, audio));
+        QVERIFY(peaks.isFromCache());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(modified.addSecs(60), QFileDevice::FileModificationTime));
+        file.close();
+        QVERIFY(compute(peaks, audio));
+        QVERIFY(!peaks.isFromCache());
     }
 
     // Past its limit the cache drops its least recently used entries, never the new one, and
@@ -286,6 +308,117 @@ private slots:
         QVERIFY(peaks.isFromCache());
     }
 
+    // Reading an entry makes it the most recently used: past the limit, the entry not read
+    // for longest goes, not the one just opened again.
+    void cache_readEntryIsKeptOverUnreadOne()
+    {
+        const QDateTime now = QDateTime::currentDateTimeUtc();
+        const auto computeNew = [&](const QString& file, int daysAgo) -> QString {
+            const QStringList before = cacheEntries();
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            if (!compute(peaks, fixture(file)) || peaks.isFromCache())
+                return {};
+            QStringList added = cacheEntries();
+            for (const QString& name : before)
+                added.removeOne(name);
+            if (added.size() != 1)
+                return {};
+            QFile entry(m_cache->filePath(added.first()));
+            if (!entry.open(QIODevice::ReadWrite) ||
+                !entry.setFileTime(now.addDays(-daysAgo), QFileDevice::FileModificationTime))
+                return {};
+            return added.first();
+        };
+        const QString read = computeNew("burst.wav", 3);
+        const QString unread = computeNew("moved.wav", 2);
+        QVERIFY(!read.isEmpty() && !unread.isEmpty());
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QVERIFY(compute(peaks, fixture("burst.wav")));
+            QVERIFY(peaks.isFromCache());
+        }
+        // Three entries of 36 kB where two fit.
+        WaveformPeaks peaks(m_cache->path(), 80000);
+        QVERIFY(compute(peaks, fixture("burst22k.wav")));
+        const QStringList left = cacheEntries();
+        QCOMPARE(left.size(), 2);
+        QVERIFY(left.contains(read));
+        QVERIFY(!left.contains(unread));
+    }
+
+    // Whatever sits in the cache folder under an entry's name: a pipe is not waited on, a link
+    // is neither read nor written through, and an entry longer than its file could be is
+    // forged. Each time the peaks are computed again and a real entry takes the name's place.
+    void cache_entryThatIsNoEntry_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("pipe") << "pipe"
+                              << "burst.wav";
+        QTest::newRow("link") << "link"
+                              << "burst.wav";
+        QTest::newRow("two hours for three minutes") << "forged"
+                                                     << "burst.mp3";
+    }
+    void cache_entryThatIsNoEntry()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, file);
+        QList<Peak> computed;
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QVERIFY(compute(peaks, fixture(file)));
+            computed = peaks.peaks();
+        }
+        QCOMPARE(cacheEntries().size(), 1);
+        const QString entry = m_cache->filePath(cacheEntries().first());
+        QVERIFY(QFile::remove(entry));
+        QTemporaryDir elsewhere;
+        const QString precious = elsewhere.filePath("precious.txt");
+        if (kind == "pipe") {
+            QCOMPARE(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
+        } else if (kind == "link") {
+            QFile target(precious);
+            QVERIFY(target.open(QIODevice::WriteOnly));
+            target.write("not a waveform");
+            target.close();
+            QVERIFY(QFile::link(precious, entry));
+        } else {
+            // A well-formed entry of two hours of full-scale peaks.
+            const quint64 buckets = 2 * 3600 * WaveformPeaks::bucketsPerSecond;
+            QByteArray forged("DWFP");
+            forged.append("\x02\0\0\0", 4);
+            forged.append(QByteArray("\x81\x7f", 2).repeated(qsizetype(buckets)));
+            char count[8];
+            qToLittleEndian<quint64>(buckets, count);
+            forged.append(count, 8);
+            forged.append(QCryptographicHash::hash(forged, QCryptographicHash::Md5));
+            QFile out(entry);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            QCOMPARE(out.write(forged), forged.size());
+        }
+
+        QElapsedTimer timer;
+        timer.start();
+        {
+            WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+            QVERIFY(compute(peaks, fixture(file)));
+            QVERIFY(!peaks.isFromCache());
+            QCOMPARE(peaks.peaks(), computed);
+        }
+        QVERIFY(timer.elapsed() < 10000);
+        const QFileInfo info(entry);
+        QVERIFY(info.isFile() && !info.isSymLink());
+        if (kind == "link") {
+            QFile target(precious);
+            QVERIFY(target.open(QIODevice::ReadOnly));
+            QCOMPARE(target.readAll(), QByteArray("not a waveform"));
+        }
+        WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
+        QVERIFY(compute(peaks, fixture(file)));
+        QVERIFY(peaks.isFromCache());
+    }
+
     // No audio the decoder can read: reported once, nothing else.
     void unavailable_data()
     {
@@ -294,6 +427,8 @@ private slots:
         QTest::newRow("empty") << "empty.mp3";
         QTest::newRow("image") << "image.mp3";
         QTest::newRow("missing") << "missing.mp3";
+        QTest::newRow("pipe") << "pipe.mp3";
+        QTest::newRow("link to a device") << "zero.mp3";
     }
 
     void unavailable()

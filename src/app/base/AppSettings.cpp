@@ -1,7 +1,11 @@
 #include "AppSettings.h"
 
+#include "RegularFile.h"
+
+#include <QFileInfo>
 #include <QLocale>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QVariant>
 #include <QtDebug>
 
@@ -34,12 +38,44 @@ const QString systemLanguage = QStringLiteral("system");
 std::mutex sharedMutex;
 std::unique_ptr<AppSettings> sharedInstance;
 
+const QString organization = QStringLiteral("Dictaro");
+const QString application = QStringLiteral("Dictaro");
+// Larger than any settings file Dictaro writes by far.
+constexpr qint64 maxSettingsBytes = 1024 * 1024;
+
+// Whether the files QSettings reads for the user (the program's and the organisation's) are
+// plain files or absent: QSettings would wait forever on a pipe and read a device without end.
+bool settingsFilesUsable()
+{
+    // Where the user's files are, as QSettings sees it (QSettings::setPath included): beside
+    // the file of an organisation that does not exist.
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope,
+                          QStringLiteral("Dictaro-settings-folder"));
+    const QString folder = QFileInfo(probe.fileName()).absolutePath();
+    for (const QString& file :
+         {folder + u'/' + organization + u'/' + application + QStringLiteral(".ini"),
+          folder + u'/' + organization + QStringLiteral(".ini")}) {
+        if (!RegularFile::isMissingOrRegular(file, maxSettingsBytes)) {
+            qWarning("The settings file %s is no plain file; settings are kept only until "
+                     "Dictaro quits",
+                     qPrintable(file));
+            return false;
+        }
+    }
+    return true;
+}
+
 // One INI file per user on every platform (~/.config/Dictaro/Dictaro.ini on Linux), so that
 // the file is the same everywhere and tests can point QSettings::setPath at a temporary folder.
+// Where that file is unusable, the settings live in a file of this run's own.
 std::unique_ptr<QSettings> openSettings()
 {
-    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                       QStringLiteral("Dictaro"), QStringLiteral("Dictaro"));
+    if (settingsFilesUsable())
+        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, organization,
+                                           application);
+    static const QTemporaryDir ownFolder;
+    return std::make_unique<QSettings>(ownFolder.filePath(QStringLiteral("Dictaro.ini")),
+                                       QSettings::IniFormat);
 }
 
 // Writes pending changes to disk now rather than whenever QSettings gets round to it.

@@ -1,5 +1,7 @@
 #include "FindController.h"
 
+#include "WordTokenizer.h"
+
 #include <QDeadlineTimer>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -8,33 +10,6 @@
 #include <algorithm>
 
 namespace dictaro {
-
-namespace {
-
-bool isApostrophe(QChar ch)
-{
-    return ch == u'\'' || ch == u'\u2019';
-}
-
-// Letters, digits, marks and underscores belong to words, and so does an apostrophe between
-// two letters ("don't", "Ankara'da" are single words).
-bool isWordCharAt(QStringView text, qsizetype i)
-{
-    if (i < 0 || i >= text.size())
-        return false;
-    const QChar ch = text.at(i);
-    if (ch.isLetterOrNumber() || ch.isMark() || ch == u'_')
-        return true;
-    return isApostrophe(ch) && i > 0 && i + 1 < text.size() && text.at(i - 1).isLetter() &&
-           text.at(i + 1).isLetter();
-}
-
-bool isWordBoundary(QStringView text, qsizetype position)
-{
-    return !(isWordCharAt(text, position - 1) && isWordCharAt(text, position));
-}
-
-} // namespace
 
 FindController::FindController(QTextDocument* document, QObject* parent)
     : QObject(parent), m_document(document)
@@ -90,7 +65,8 @@ void FindController::setWholeWords(bool wholeWords)
 
 bool FindController::isWholeWord(QStringView text, qsizetype start, qsizetype end) const
 {
-    return !m_wholeWords || (isWordBoundary(text, start) && isWordBoundary(text, end));
+    return !m_wholeWords ||
+           (WordTokenizer::isWordBoundary(text, start) && WordTokenizer::isWordBoundary(text, end));
 }
 
 qsizetype FindController::indexIn(QStringView text, qsizetype from) const

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "BackgroundChecker.h"
+#include "Speller.h"
+#include "WordTokenizer.h"
+
 #include <QDeadlineTimer>
 #include <QList>
 #include <QObject>
@@ -7,34 +11,28 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <memory>
-#include <unordered_map>
-
-struct str_enchant_dict;
+#include <optional>
 
 namespace dictaro {
 
 class AppSettings;
 
-// Spelling over the dictionaries Enchant finds: which words of a text are misspelt, what to
-// suggest instead, and the user's own words. Follows the language and the on/off switch kept in
-// AppSettings; without a dictionary for the language nothing is misspelt.
+// Spelling as the application uses it: follows the language and the on/off switch kept in
+// AppSettings, answers for words and texts, and takes the user's words. Without a dictionary for
+// the language nothing is misspelt. A word that could not be written to the personal word list
+// is reported through wordListError.
 class SpellChecker : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString language READ language NOTIFY languageChanged)
     Q_PROPERTY(bool isEnabled READ isEnabled NOTIFY isEnabledChanged)
+    Q_PROPERTY(std::optional<QString> wordListError READ wordListError NOTIFY wordListErrorChanged)
 
 public:
     static constexpr int maxSuggestions = 5;
 
     // A misspelt word: UTF-16 positions in the checked text, half-open.
-    struct Range
-    {
-        qsizetype start = 0;
-        qsizetype end = 0;
-        bool operator==(const Range&) const = default;
-    };
+    using Range = WordTokenizer::WordRange;
 
     // `interfaceLanguage` ("en", "tr") picks the dictionary until the user chooses one.
     SpellChecker(AppSettings& settings, const QString& interfaceLanguage,
@@ -54,21 +52,25 @@ public:
     QString language() const { return m_language; }
     // Chooses a language and remembers it.
     void setLanguage(const QString& language);
-    bool hasDictionary() const { return m_dict != nullptr; }
+    bool hasDictionary() const { return m_speller.hasDictionary(); }
     // Checking while typing, remembered.
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
     // Enabled and with a dictionary: words are being marked.
-    bool isActive() const { return m_enabled && m_dict; }
+    bool isActive() const { return m_enabled && m_speller.hasDictionary(); }
 
     // Whether one word is misspelt. Never for an empty word or without a dictionary.
-    bool isMisspelt(QStringView word) const;
+    bool isMisspelt(QStringView word) const { return m_speller.isMisspelt(word); }
     // At most maxSuggestions replacements, best first.
     QStringList suggestions(QStringView word) const;
-    // Into the personal word list, which Enchant keeps across starts.
+    // Into the personal word list, kept across starts. The word is accepted at once; when the
+    // list cannot be written, wordListError says so.
     void addToDictionary(QStringView word);
     // Accepted until the program ends.
     void ignore(QStringView word);
+    // Why the last word could not be added to the personal word list; absent once one was.
+    std::optional<QString> wordListError() const { return m_wordListError; }
+    void dismissWordListError() { setWordListError(std::nullopt); }
 
     // Finds the misspelt words of `text` from `from` on, appending them to `found`, until the
     // end or the deadline. Returns where it stopped: text.size(), or a later start that a next
@@ -78,39 +80,32 @@ public:
                                const QDeadlineTimer& deadline = QDeadlineTimer::Forever) const;
     // The word (as findMisspellings() sees words) at or just before a position, if it is one
     // that would be checked; an empty range otherwise.
-    static Range checkableWordAt(QStringView text, qsizetype position);
+    static Range checkableWordAt(QStringView text, qsizetype position)
+    {
+        return WordTokenizer::checkableWordAt(text, position);
+    }
 
 signals:
     void languageChanged(const QString& language);
     void isEnabledChanged(bool isEnabled);
     // What counts as misspelt changed: another dictionary, on/off, a word added or ignored.
     void misspellingsChanged();
+    void wordListErrorChanged(const std::optional<QString>& wordListError);
 
 private:
-    struct Broker;
     void loadDictionary();
     void followSettings();
+    void setWordListError(const std::optional<QString>& error);
 
     AppSettings& m_settings;
     QString m_interfaceLanguage;
-    std::unique_ptr<Broker> m_broker;
-    str_enchant_dict* m_dict = nullptr;
+    Speller m_speller;
+    BackgroundChecker m_background;
     QStringList m_available;
     QString m_language;
+    bool m_loaded = false;
     bool m_enabled = true;
-    // Looked up by a view of the text, without making a string of each word.
-    struct WordHash
-    {
-        using is_transparent = void;
-        size_t operator()(QStringView word) const { return qHash(word); }
-    };
-    struct WordEqual
-    {
-        using is_transparent = void;
-        bool operator()(QStringView a, QStringView b) const { return a == b; }
-    };
-    // Answers so far, per word as checked. Most words of a transcript recur.
-    mutable std::unordered_map<QString, bool, WordHash, WordEqual> m_cache;
+    std::optional<QString> m_wordListError;
 };
 
 } // namespace dictaro

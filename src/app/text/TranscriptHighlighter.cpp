@@ -71,6 +71,7 @@ void TranscriptHighlighter::setSpellChecker(SpellChecker* checker)
         connect(m_checker, &SpellChecker::misspellingsChanged, this,
                 &TranscriptHighlighter::invalidateSpelling);
     invalidateSpelling();
+    emit spellCheckerChanged(checker);
 }
 
 void TranscriptHighlighter::typingAt(const QTextCursor& caret)

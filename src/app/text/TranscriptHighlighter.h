@@ -59,6 +59,7 @@ public:
 
 signals:
     void colorChanged(const QColor& color);
+    void spellCheckerChanged(dictaro::SpellChecker* checker);
     void spellingUpToDate();
 
 protected:

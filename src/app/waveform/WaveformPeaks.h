@@ -1,5 +1,8 @@
 #pragma once
 
+#include "WaveformBucketer.h"
+#include "WaveformWorker.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -23,14 +26,7 @@ class WaveformPeaks : public QObject
 public:
     // One bucket: the extremes of its samples over all channels, in 1/127 of full scale. A
     // bucket not computed yet has min > max.
-    struct Peak
-    {
-        qint8 min = 1;
-        qint8 max = -1;
-
-        bool isComputed() const { return min <= max; }
-        friend bool operator==(const Peak&, const Peak&) = default;
-    };
+    using Peak = WaveformBucketer::Peak;
 
     enum class Status {
         Empty,      // nothing open
@@ -40,10 +36,10 @@ public:
     };
     Q_ENUM(Status)
 
-    static constexpr int bucketsPerSecond = 100;
+    static constexpr int bucketsPerSecond = int(WaveformBucketer::bucketsPerSecond);
     static constexpr qint64 defaultCacheLimitBytes = 200 * 1024 * 1024;
     // Half the length of the region computed first around a requested position, in seconds.
-    static constexpr double priorityHalfSpan = 15.0;
+    static constexpr double priorityHalfSpan = WaveformWorker::priorityHalfSpan;
 
     // "waveforms" in the user's cache folder.
     static QString defaultCacheDirectory();
@@ -62,6 +58,7 @@ public:
     void open(const QString& path, double focusSeconds = 0.0);
     // Stops the work on the current file at once, without waiting for the worker, and forgets
     // its peaks (a partial result is not cached). No signal about that file arrives afterwards.
+    // A worker stuck in a system call (a file that never answers) is let go, never waited for.
     void close();
     // Computes the region around `seconds` next, unless it is computed already.
     void prioritize(double seconds);
@@ -82,10 +79,7 @@ signals:
     void unavailable();
 
 private:
-    struct Job;
-    struct Batch;
-
-    void apply(quint64 generation, const Batch& batch);
+    void apply(quint64 generation, const WaveformWorker::Batch& batch);
     void resizePeaks(qsizetype count);
     void setStatus(Status status);
 
@@ -95,9 +89,9 @@ private:
     Status m_status = Status::Empty;
     QList<Peak> m_peaks;
     bool m_fromCache = false;
-    std::shared_ptr<Job> m_job;
-    // Closed jobs whose workers may still be finishing their last packet.
-    std::vector<std::shared_ptr<Job>> m_stopping;
+    std::shared_ptr<WaveformWorker> m_worker;
+    // Cancelled workers that may still be finishing their last packet.
+    std::vector<std::shared_ptr<WaveformWorker>> m_stopping;
     // Changes with every open() and close(); results of an earlier one are dropped.
     quint64 m_generation = 0;
 };

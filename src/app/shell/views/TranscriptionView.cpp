@@ -13,7 +13,9 @@
 #include "MediaReference.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
+#include "SpellChecker.h"
 #include "TranscriptEditor.h"
+#include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
 #include "WaveformStrip.h"
 #include "WelcomeView.h"
@@ -96,6 +98,9 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
                                                          QStringLiteral("locateFileButton"));
     auto* loadErrorBanner = new Banner(QStringLiteral("loadErrorBanner"), Banner::red, this);
     auto* saveErrorBanner = new Banner(QStringLiteral("saveErrorBanner"), Banner::orange, this);
+    auto* wordListBanner = new Banner(QStringLiteral("wordListErrorBanner"), Banner::orange, this);
+    QPushButton* wordListDismiss = wordListBanner->addButton(
+        Localization::tr("OK"), QStringLiteral("dismissWordListErrorButton"));
 
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
@@ -115,6 +120,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(missingBanner);
     column->addWidget(loadErrorBanner);
     column->addWidget(saveErrorBanner);
+    column->addWidget(wordListBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
     m_findBar = new FindBar(this);
@@ -138,6 +144,19 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     connect(engine, &PlaybackEngine::loadErrorChanged, loadErrorBanner, &Banner::showMessage);
     connect(&session, &TranscriptionSession::saveErrorChanged, saveErrorBanner,
             &Banner::showMessage);
+    // The editor gets its spell checker from the Edit commands once the screen is shown.
+    const auto followSpelling = [wordListBanner, wordListDismiss](SpellChecker* checker) {
+        if (!checker)
+            return;
+        wordListBanner->showMessage(checker->wordListError());
+        connect(checker, &SpellChecker::wordListErrorChanged, wordListBanner, &Banner::showMessage,
+                Qt::UniqueConnection);
+        connect(wordListDismiss, &QPushButton::clicked, checker,
+                &SpellChecker::dismissWordListError, Qt::UniqueConnection);
+    };
+    followSpelling(m_editor->highlighter()->spellChecker());
+    connect(m_editor->highlighter(), &TranscriptHighlighter::spellCheckerChanged, this,
+            followSpelling);
     connect(&m_state, &AppState::isExportPresentedChanged, this,
             &TranscriptionView::followExportPresented);
     followExportPresented(m_state.isExportPresented());

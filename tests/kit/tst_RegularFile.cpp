@@ -1,0 +1,105 @@
+#include "RegularFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace dictaro;
+using Links = RegularFile::Links;
+
+class tst_RegularFile : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QFile small(path("small.txt"));
+        QVERIFY(small.open(QIODevice::WriteOnly));
+        small.write("twelve bytes");
+        small.close();
+        QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
+        QVERIFY(QFile::link(path("small.txt"), path("link-to-small")));
+        QVERIFY(QFile::link(path("pipe"), path("link-to-pipe")));
+        QVERIFY(QFile::link("/dev/zero", path("link-to-zero")));
+        QVERIFY(QFile::link(path("nothing"), path("dangling")));
+        QVERIFY(QDir().mkpath(path("folder")));
+    }
+
+    // Only a regular file within the limit is read; pipes, devices, folders and links (where
+    // refused) come back at once as nothing.
+    void read_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("limit");
+        QTest::addColumn<bool>("followLinks");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("regular") << "small.txt" << qint64(12) << false << true;
+        QTest::newRow("one byte too large") << "small.txt" << qint64(11) << false << false;
+        QTest::newRow("link followed") << "link-to-small" << qint64(100) << true << true;
+        QTest::newRow("link refused") << "link-to-small" << qint64(100) << false << false;
+        QTest::newRow("pipe") << "pipe" << qint64(100) << true << false;
+        QTest::newRow("link to a pipe") << "link-to-pipe" << qint64(100) << true << false;
+        QTest::newRow("link to /dev/zero") << "link-to-zero" << qint64(100) << true << false;
+        QTest::newRow("device") << "/dev/zero" << qint64(100) << true << false;
+        QTest::newRow("folder") << "folder" << qint64(100) << true << false;
+        QTest::newRow("missing") << "nothing" << qint64(100) << true << false;
+    }
+    void read()
+    {
+        QFETCH(QString, name);
+        QFETCH(qint64, limit);
+        QFETCH(bool, followLinks);
+        QFETCH(bool, readable);
+        const QString file = name.startsWith('/') ? name : path(name);
+        QString error;
+        const auto bytes =
+            RegularFile::read(file, limit, followLinks ? Links::Follow : Links::Refuse, &error);
+        QCOMPARE(bytes.has_value(), readable);
+        if (readable)
+            QCOMPARE(*bytes, QByteArray("twelve bytes"));
+        else
+            QVERIFY(!error.isEmpty());
+    }
+
+    // The check made before a library opens a file by name says the same.
+    void isMissingOrRegular()
+    {
+        QVERIFY(RegularFile::isMissingOrRegular(path("small.txt"), 12));
+        QVERIFY(!RegularFile::isMissingOrRegular(path("small.txt"), 11));
+        QVERIFY(RegularFile::isMissingOrRegular(path("nothing"), 0));
+        QVERIFY(RegularFile::isMissingOrRegular(path("dangling"), 0));
+        QVERIFY(RegularFile::isMissingOrRegular(path("link-to-small"), 100));
+        QVERIFY(!RegularFile::isMissingOrRegular(path("link-to-small"), 100, Links::Refuse));
+        QVERIFY(!RegularFile::isMissingOrRegular(path("pipe"), 100));
+        QVERIFY(!RegularFile::isMissingOrRegular(path("link-to-zero"), 100));
+        QVERIFY(!RegularFile::isMissingOrRegular(path("folder"), 100));
+    }
+
+    // Appending creates a missing file and adds to a regular one, never to a pipe.
+    void append()
+    {
+        QFile file;
+        QVERIFY(RegularFile::openForAppending(file, path("words.txt"), 100, Links::Follow));
+        QCOMPARE(file.write("one\n"), 4);
+        file.close();
+        QVERIFY(RegularFile::openForAppending(file, path("words.txt"), 100, Links::Follow));
+        QCOMPARE(file.write("two\n"), 4);
+        file.close();
+        QCOMPARE(RegularFile::read(path("words.txt"), 100).value_or("?"), QByteArray("one\ntwo\n"));
+        QVERIFY(!RegularFile::openForAppending(file, path("words.txt"), 7, Links::Follow));
+        QVERIFY(!RegularFile::openForAppending(file, path("pipe"), 100, Links::Follow));
+        QVERIFY(!file.isOpen());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RegularFile)
+#include "tst_RegularFile.moc"

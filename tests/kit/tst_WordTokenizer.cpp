@@ -1,0 +1,107 @@
+#include "BackgroundChecker.h"
+#include "WordTokenizer.h"
+
+#include <QTest>
+
+using namespace dictaro;
+using WordTokenizer::WordRange;
+
+namespace {
+
+QStringList checkableWords(const QString& text)
+{
+    QStringList words;
+    WordTokenizer::forEachCheckableWord(text, 0, text.size(), [&](qsizetype start, qsizetype end) {
+        words << text.mid(start, end - start);
+        return true;
+    });
+    return words;
+}
+
+} // namespace
+
+class tst_WordTokenizer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Which words spelling looks at: apostrophes between letters belong to the word, quotes
+    // and punctuation around it do not; numbers, timestamps and addresses are no words.
+    void checkableWords_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("words");
+        QTest::newRow("punctuation around")
+            << "(word), \"quoted\"." << QStringList{"word", "quoted"};
+        QTest::newRow("apostrophes inside")
+            << "don't don\u2019t Ankara'da rock'n'roll"
+            << QStringList{"don't", "don\u2019t", "Ankara'da", "rock'n'roll"};
+        QTest::newRow("apostrophes outside")
+            << "'tis dogs' 'quoted'" << QStringList{"tis", "dogs", "quoted"};
+        QTest::newRow("double apostrophe")
+            << "shouldn't'v can''t" << QStringList{"shouldn't'v", "can", "t"};
+        QTest::newRow("no words") << "[00:01:23] 1999 3rd h2o snake_case" << QStringList{};
+        QTest::newRow("addresses")
+            << "www.a.com https://x.org/y mailto:a b@c.de <http://q.r> ok" << QStringList{"ok"};
+        QTest::newRow("hyphen") << "well-known" << QStringList{"well", "known"};
+        QTest::newRow("Turkish") << "İstanbul’da ışık" << QStringList{"İstanbul’da", "ışık"};
+        QTest::newRow("Greek") << "καλημέρα κόσμε" << QStringList{"καλημέρα", "κόσμε"};
+    }
+    void checkableWords()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, words);
+        QCOMPARE(::checkableWords(text).join(u"|"), words.join(u"|"));
+    }
+
+    // Find's whole words follow the same apostrophe rule.
+    void wordBoundaries()
+    {
+        const QString text = QStringLiteral("don't 'x' a_b");
+        QVERIFY(WordTokenizer::isWordBoundary(text, 0));
+        QVERIFY(!WordTokenizer::isWordBoundary(text, 3)); // between n and '
+        QVERIFY(!WordTokenizer::isWordBoundary(text, 4)); // between ' and t
+        QVERIFY(WordTokenizer::isWordBoundary(text, 5));
+        QVERIFY(WordTokenizer::isWordBoundary(text, 7));   // after the opening quote
+        QVERIFY(WordTokenizer::isWordBoundary(text, 8));   // before the closing quote
+        QVERIFY(!WordTokenizer::isWordBoundary(text, 11)); // a_b is one word
+        QVERIFY(WordTokenizer::isWordBoundary(text, text.size()));
+    }
+
+    void wordAt()
+    {
+        const QString text = QStringLiteral("see www.x.com (don't) 42");
+        QCOMPARE(WordTokenizer::checkableWordAt(text, 1), (WordRange{0, 3}));
+        QCOMPARE(WordTokenizer::checkableWordAt(text, 3), (WordRange{0, 3}));
+        QCOMPARE(WordTokenizer::checkableWordAt(text, 6), WordRange{});
+        QCOMPARE(WordTokenizer::checkableWordAt(text, 17), (WordRange{15, 20}));
+        QCOMPARE(WordTokenizer::checkableWordAt(text, 23), WordRange{});
+    }
+
+    // Checking piece by piece, with a deadline that has passed at every word, finds what one
+    // pass finds, across windows and a word longer than a window.
+    void backgroundChecker_resumesWhereItStopped()
+    {
+        QString text;
+        for (int i = 0; i < 800; ++i)
+            text += (i % 7 == 0 ? QStringLiteral("bad%1 ").arg(QChar(u'a' + i % 26))
+                                : QStringLiteral("good "));
+        text += QString(3000, u'x') + QStringLiteral(" bade");
+        const BackgroundChecker checker([](QStringView word) { return word.startsWith(u"bad"); });
+        QList<WordRange> once;
+        QCOMPARE(checker.check(text, 0, once), text.size());
+        QCOMPARE(once.size(), 800 / 7 + 1 + 1);
+        QList<WordRange> pieces;
+        qsizetype position = 0;
+        int calls = 0;
+        while (position < text.size() && calls < 10000) {
+            position = checker.check(text, position, pieces, QDeadlineTimer(0));
+            ++calls;
+        }
+        QVERIFY(calls > 100);
+        QCOMPARE(pieces, once);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_WordTokenizer)
+#include "tst_WordTokenizer.moc"
