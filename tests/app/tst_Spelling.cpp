@@ -332,7 +332,7 @@ private slots:
             for (qint64 written = 0; written <= Speller::maxWordListBytes; written += line.size())
                 large.write(line);
         }
-        const auto restore = qScopeGuard([&] {
+        auto restore = qScopeGuard([&] {
             if (QFileInfo(list).isDir())
                 QDir(list).removeRecursively();
             else

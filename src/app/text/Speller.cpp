@@ -145,7 +145,7 @@ bool Speller::load(const QString& language)
         enchant_broker_free_dict(m_broker, m_dict);
         m_dict = nullptr;
     }
-    m_cache.clear();
+    m_cache.clear(); // another dictionary answers differently
     m_language = language;
     if (!m_broker || language.isEmpty())
         return false;
@@ -210,7 +210,7 @@ bool Speller::add(QStringView word, QString* error)
     const QByteArray utf8 = utf8ForDictionary(word);
     // Into Enchant's copy of the list (or the list itself, without a private folder).
     enchant_dict_add(m_dict, utf8.constData(), utf8.size());
-    m_cache.clear();
+    m_cache.clear(); // the word is misspelt no more
     if (!enchantFolders().hasOwn())
         return true;
 
@@ -241,7 +241,7 @@ void Speller::ignore(QStringView word)
         return;
     const QByteArray utf8 = utf8ForDictionary(word);
     enchant_dict_add_to_session(m_dict, utf8.constData(), utf8.size());
-    m_cache.clear();
+    m_cache.clear(); // nor is this one, until the program ends
 }
 
 } // namespace dictaro
