@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "Platform.h"
+#include "RegularFile.h"
 
 #include <algorithm>
 
@@ -32,31 +33,7 @@ bool isLeftoverTemporary(const QString& name)
 // them, and files too large to be a project.
 std::optional<QByteArray> readRegularFile(const QString& path, QString* why = nullptr)
 {
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        if (why)
-            *why = QStringLiteral("not a regular file");
-        return std::nullopt;
-    }
-    if (info.size() > maxFileSize) {
-        if (why)
-            *why = QStringLiteral("too large to be a project file");
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (why)
-            *why = file.errorString();
-        return std::nullopt;
-    }
-    // No more than was seen: a file that grew meanwhile reads short and does not decode.
-    QByteArray bytes = file.read(info.size());
-    if (file.error() != QFileDevice::NoError) {
-        if (why)
-            *why = file.errorString();
-        return std::nullopt;
-    }
-    return bytes;
+    return RegularFile::read(path, maxFileSize, RegularFile::Links::Follow, why);
 }
 
 // What the list shows of a record, with its time as the file holds it (whole seconds).

@@ -66,6 +66,10 @@ private slots:
         QVERIFY(WordTokenizer::isWordBoundary(text, 8));   // before the closing quote
         QVERIFY(!WordTokenizer::isWordBoundary(text, 11)); // a_b is one word
         QVERIFY(WordTokenizer::isWordBoundary(text, text.size()));
+        const QString typographic = QStringLiteral("don\u2019t \u2019x\u2019");
+        QVERIFY(!WordTokenizer::isWordBoundary(typographic, 3));
+        QVERIFY(!WordTokenizer::isWordBoundary(typographic, 4));
+        QVERIFY(WordTokenizer::isWordBoundary(typographic, 7));
     }
 
     void wordAt()
