@@ -3,7 +3,6 @@
 #include <QTest>
 
 #include <cmath>
-#include <limits>
 #include <map>
 #include <vector>
 
@@ -135,36 +134,6 @@ private slots:
         WaveformBucketer::extremes(frame, 0, 3, low, high);
         QCOMPARE(low, -0.5f);
         QCOMPARE(high, 0.7f);
-    }
-
-    // After a seek, frames that begin inside a bucket leave that bucket out.
-    void seekLandingLate_skipsTheBucketItEnters()
-    {
-        WaveformBucketer bucketer(22050);
-        bucketer.seekTo(bucketer.bucketStart(10));
-        std::vector<float> samples(2000, 0.25f);
-        const float* data = samples.data();
-        WaveformBucketer::Frame frame;
-        frame.planes = &data;
-        frame.planeCount = 1;
-        frame.channels = 1;
-        frame.count = int(samples.size());
-        frame.position = bucketer.bucketStart(12) + 5;
-        std::vector<qint64> written;
-        bucketer.add(frame, [&](qint64 bucket, Peak) { written.push_back(bucket); });
-        QVERIFY(bucketer.landedLate());
-        QCOMPARE(written.front(), qint64(13));
-    }
-
-    void levels()
-    {
-        QCOMPARE(WaveformBucketer::toLevel(0.5f), qint8(64));
-        QCOMPARE(WaveformBucketer::toLevel(-2.0f), qint8(-127));
-        QCOMPARE(WaveformBucketer::toLevel(std::numeric_limits<float>::quiet_NaN()), qint8(0));
-        // A file's size bounds its length: 60 kB at 4 kb/s is two minutes, plus one to spare.
-        QCOMPARE(WaveformBucketer::plausibleBuckets(60000, 4000.0), qint64(180 * 100));
-        QCOMPARE(WaveformBucketer::plausibleBuckets(qint64(1) << 50, 1000.0),
-                 WaveformBucketer::maxBuckets);
     }
 };
 

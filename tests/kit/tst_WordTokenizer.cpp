@@ -72,16 +72,6 @@ private slots:
         QVERIFY(WordTokenizer::isWordBoundary(typographic, 7));
     }
 
-    void wordAt()
-    {
-        const QString text = QStringLiteral("see www.x.com (don't) 42");
-        QCOMPARE(WordTokenizer::checkableWordAt(text, 1), (WordRange{0, 3}));
-        QCOMPARE(WordTokenizer::checkableWordAt(text, 3), (WordRange{0, 3}));
-        QCOMPARE(WordTokenizer::checkableWordAt(text, 6), WordRange{});
-        QCOMPARE(WordTokenizer::checkableWordAt(text, 17), (WordRange{15, 20}));
-        QCOMPARE(WordTokenizer::checkableWordAt(text, 23), WordRange{});
-    }
-
     // Checking piece by piece, with a deadline that has passed at every word, finds what one
     // pass finds, across windows and a word longer than a window.
     void backgroundChecker_resumesWhereItStopped()
