@@ -34,7 +34,17 @@ public:
     KeyBindings& keys() const { return *m_keys; }
     PedalSettings& pedalSettings() const { return *m_pedalSettings; }
     // The pedal's device, where this system has a way to read it; else null.
-    PedalMonitor* pedalMonitor() const { return m_pedalMonitor.get(); }
+#ifdef DICTARO_LINUX_DESKTOP
+    PedalMonitor* pedalMonitor() const
+    {
+        return m_pedalMonitor.get();
+    }
+#else
+    PedalMonitor* pedalMonitor() const
+    {
+        return nullptr;
+    }
+#endif
 
     // Runs a playback command as its action does.
     void run(PlaybackCommand command);
@@ -46,9 +56,13 @@ private:
     AppActions& m_actions;
     std::unique_ptr<KeyBindings> m_keys;
     std::unique_ptr<PedalSettings> m_pedalSettings;
+#ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<PedalMonitor> m_pedalMonitor;
+#endif
     std::unique_ptr<PedalController> m_pedal;
+#ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<MprisService> m_mpris;
+#endif
     MediaKeyFilter* m_mediaKeys = nullptr;
 };
 
