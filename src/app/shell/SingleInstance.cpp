@@ -9,6 +9,7 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
@@ -23,10 +24,12 @@ constexpr quint32 maxRequestBytes = 1 << 20;
 constexpr char received = '\x06';
 // A client that has not sent a whole request by then is dropped.
 constexpr int requestTimeoutMs = 5000;
+// How often an unreadable lock file is looked at again, 50 ms apart, before giving up.
+constexpr int unreadableLockAttempts = 10;
 
-QString serverNameFor(const QString& folder)
+// A short name per projects folder (local socket names are short), from its canonical path.
+QString nameFor(const QString& folder)
 {
-    // Local socket names are short; the folder's path picks one per projects folder.
     const QByteArray hash =
         QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256);
     return QStringLiteral("dictaro-") + QString::fromLatin1(hash.toHex().left(24));
@@ -38,6 +41,15 @@ SingleInstance::SingleInstance(QString serverName) : m_serverName(std::move(serv
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::lockFilePath(const QString& dataDir)
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return {};
+    return QDir(runtime).filePath(nameFor(QFileInfo(dataDir).canonicalFilePath()) +
+                                  QStringLiteral(".lock"));
+}
+
 SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
 {
     if (!QDir().mkpath(dataDir))
@@ -45,11 +57,32 @@ SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
                 QStringLiteral("%1: cannot create the folder").arg(dataDir)};
     // Every path to the folder (through links, with "..") names the same lock and socket.
     const QString folder = QFileInfo(dataDir).canonicalFilePath();
-    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral(".dictaro.lock")));
+    const QString lockPath = lockFilePath(folder);
+    if (lockPath.isEmpty())
+        return {Status::Failed, nullptr, QStringLiteral("the system names no runtime folder")};
+    auto lock = std::make_unique<QLockFile>(lockPath);
     // The lock is held as long as the program runs: only a dead owner makes it stale, never age.
     lock->setStaleLockTime(0);
-    std::unique_ptr<SingleInstance> instance(new SingleInstance(serverNameFor(folder)));
-    if (lock->tryLock(0)) {
+    std::unique_ptr<SingleInstance> instance(new SingleInstance(nameFor(folder)));
+    bool locked = lock->tryLock(0);
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    // An empty or garbage file names no process and is taken over. Its owner, if any, also holds
+    // it locked, which removing it checks: a start that has just made it and is writing it is
+    // given a moment; a file that stays unreadable and cannot be removed cannot be checked.
+    for (int attempt = 0; !locked && lock->error() == QLockFile::LockFailedError &&
+                          !lock->getLockInfo(&pid, &hostName, &appName);
+         ++attempt) {
+        if (!lock->removeStaleLockFile()) {
+            if (attempt == unreadableLockAttempts)
+                return {Status::Failed, nullptr,
+                        QStringLiteral("%1: the lock file can't be read or removed").arg(lockPath)};
+            QThread::msleep(50);
+        }
+        locked = lock->tryLock(0);
+    }
+    if (locked) {
         instance->m_lock = std::move(lock);
         instance->listen();
         return {Status::Primary, std::move(instance), {}};
@@ -58,7 +91,7 @@ SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
         return {Status::Secondary, std::move(instance), {}};
     return {Status::Failed, nullptr,
             QStringLiteral("%1: cannot create a lock file (error %2)")
-                .arg(folder)
+                .arg(lockPath)
                 .arg(int(lock->error()))};
 }
 
