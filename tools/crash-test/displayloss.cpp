@@ -25,6 +25,7 @@
 #include <QtEndian>
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
 
 using namespace dictaro;
@@ -33,11 +34,11 @@ namespace {
 
 const QString typed = QStringLiteral("typed as the display went away, çğüş ");
 
-// Two seconds of silence as 16-bit mono PCM at 8 kHz.
-bool writeSilence(const QString& path)
+// Two seconds of a quiet 440 Hz tone as 16-bit mono PCM at 44.1 kHz.
+bool writeTone(const QString& path)
 {
-    constexpr quint32 rate = 8000;
-    constexpr quint32 dataSize = 2 * rate * 2;
+    constexpr quint32 rate = 44100;
+    constexpr quint32 frames = 2 * rate;
     QByteArray wav;
     const auto u32 = [&](quint32 value) {
         char bytes[4];
@@ -50,7 +51,7 @@ bool writeSilence(const QString& path)
         wav.append(bytes, 2);
     };
     wav += "RIFF";
-    u32(36 + dataSize);
+    u32(36 + 2 * frames);
     wav += "WAVEfmt ";
     u32(16);
     u16(1); // PCM
@@ -60,8 +61,9 @@ bool writeSilence(const QString& path)
     u16(2);
     u16(16);
     wav += "data";
-    u32(dataSize);
-    wav += QByteArray(dataSize, '\0');
+    u32(2 * frames);
+    for (quint32 frame = 0; frame < frames; ++frame)
+        u16(quint16(qint16(3000 * std::sin(2 * M_PI * 440 * frame / rate))));
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(wav) == wav.size();
 }
@@ -125,8 +127,8 @@ int runDisplayLoss(int rounds, const QString& self)
         const bool storeBroken = round % 2 == 1;
         QTemporaryDir home;
         const QString projects = home.filePath(QStringLiteral("data/Dictaro/Projects"));
-        const QString audio = home.filePath(QStringLiteral("silence.wav"));
-        if (!home.isValid() || !writeSilence(audio)) {
+        const QString audio = home.filePath(QStringLiteral("tone.wav"));
+        if (!home.isValid() || !writeTone(audio)) {
             std::fprintf(stderr, "crashtest: cannot prepare a folder\n");
             return 1;
         }
@@ -148,6 +150,7 @@ int runDisplayLoss(int rounds, const QString& self)
         environment.insert(QStringLiteral("XDG_STATE_HOME"),
                            home.filePath(QStringLiteral("state")));
         environment.insert(QStringLiteral("TMPDIR"), home.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
         QProcess app;
         app.setProcessEnvironment(environment);
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
