@@ -158,6 +158,9 @@ void tst_SingleInstance::lock_namingNoProcess_isTakenOver_data()
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("garbage") << QByteArray("\xff\xfe not a lock \x01\n\n\n");
     QTest::newRow("a process id that is no number") << QByteArray("12ab\ndictaro\nhost\n");
+    // Another host name, as after the host was renamed: the process is checked all the same.
+    QTest::newRow("a dead process on another host")
+        << QByteArray("2147483646\ndictaro\nelsewhere\n");
 }
 
 void tst_SingleInstance::lock_namingNoProcess_isTakenOver()

@@ -14,6 +14,11 @@
 #include <QTimer>
 #include <QtEndian>
 
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <csignal>
+#endif
+
 namespace dictaro {
 
 namespace {
@@ -33,6 +38,22 @@ QString nameFor(const QString& folder)
     const QByteArray hash =
         QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256);
     return QStringLiteral("dictaro-") + QString::fromLatin1(hash.toHex().left(24));
+}
+
+// Whether the lock file names a process that is running (of this host: the lock lives in the
+// user's runtime folder, whatever host name it gives).
+bool namesRunningProcess(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (!lock.getLockInfo(&pid, &hostName, &appName) || pid <= 0)
+        return false;
+#if defined(Q_OS_UNIX)
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    return true;
+#endif
 }
 
 } // namespace
@@ -65,14 +86,13 @@ SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
     lock->setStaleLockTime(0);
     std::unique_ptr<SingleInstance> instance(new SingleInstance(nameFor(folder)));
     bool locked = lock->tryLock(0);
-    qint64 pid = 0;
-    QString hostName;
-    QString appName;
-    // An empty or garbage file names no process and is taken over. Its owner, if any, also holds
-    // it locked, which removing it checks: a start that has just made it and is writing it is
-    // given a moment; a file that stays unreadable and cannot be removed cannot be checked.
-    for (int attempt = 0; !locked && lock->error() == QLockFile::LockFailedError &&
-                          !lock->getLockInfo(&pid, &hostName, &appName);
+    // A file that names no running process (empty, garbage, or its owner gone) is taken over;
+    // the lock file itself takes over from dead owners only where they named this host. The
+    // owner, if any, also holds the file locked, which removing it checks: a start that has just
+    // made it and is writing it is given a moment; a file that stays unreadable and cannot be
+    // removed cannot be checked.
+    for (int attempt = 0;
+         !locked && lock->error() == QLockFile::LockFailedError && !namesRunningProcess(*lock);
          ++attempt) {
         if (!lock->removeStaleLockFile()) {
             if (attempt == unreadableLockAttempts)
