@@ -90,7 +90,7 @@ int runDisplayLossApp(int argc, char* argv[])
     dictaro.show();
     dictaro.appState().openAudioFile(QString::fromLocal8Bit(argv[3]));
     TranscriptionSession* session = dictaro.appState().currentSession();
-    const QDeadlineTimer deadline(10000);
+    const QDeadlineTimer deadline(20000);
     while (session && !session->engine()->isLoaded() && !deadline.hasExpired())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!session || !session->engine()->isLoaded())
@@ -156,7 +156,7 @@ int runDisplayLoss(int rounds, const QString& self)
         app.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         app.start(self, {QStringLiteral("--display-loss-app"), projects, audio,
                          storeBroken ? QStringLiteral("1") : QStringLiteral("0")});
-        if (!app.waitForStarted() || !waitForLine(app, 20000)) {
+        if (!app.waitForStarted() || !waitForLine(app, 30000)) {
             std::fprintf(stderr, "crashtest: round %d: the application did not start\n", round);
             return 1;
         }
