@@ -18,12 +18,15 @@
 #include "WindowGeometry.h"
 
 #ifdef DICTARO_LINUX_DESKTOP
+#include "DisplayLossGuard.h"
 #include "PedalSettingsView.h"
 #endif
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace dictaro {
 
@@ -51,10 +54,13 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
     });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &DictaroApp::aboutToQuit);
+    keepTextWhenTheDisplayIsLost();
 }
 
 DictaroApp::~DictaroApp()
 {
+    // From here on an exit() finds nothing to keep.
+    m_displayLoss.reset();
     // The window's screens refer to the state and the session; they go first.
     m_handsFree.reset();
     m_window.reset();
@@ -77,6 +83,16 @@ void DictaroApp::reportAlreadyRunning()
 {
     QMessageBox::information(nullptr, Localization::tr("Dictaro"),
                              Localization::tr("Dictaro is already running."));
+}
+
+void DictaroApp::reportCannotLock(const QString& reason)
+{
+    QMessageBox box(QMessageBox::Critical, Localization::tr("Dictaro"),
+                    Localization::tr("Dictaro can't make sure that it is the only Dictaro "
+                                     "working on your projects, so it will quit now to keep them "
+                                     "safe."));
+    box.setDetailedText(reason);
+    box.exec();
 }
 
 void DictaroApp::openFiles(const QStringList& files)
@@ -102,19 +118,14 @@ void DictaroApp::show()
 
 void DictaroApp::quitRequested()
 {
-    if (++m_quitRequests > 1) {
-        // Asked again (a logout or a service manager does not wait for an answer): end now,
-        // keeping the text that could not be saved.
-        if (TranscriptionSession* session = m_state->currentSession()) {
-            if (!session->close()) {
-                m_state->writeRecovery();
-                session->closeWithoutSaving();
-            }
-        }
+    // Asked again (a logout or a service manager does not wait for an answer): end now, keeping
+    // the text that cannot be saved where the next start offers it back.
+    if (++m_quitRequests > 1 && m_state->closeProject(AppState::Unsaved::Recover)) {
         QCoreApplication::exit(0);
         return;
     }
-    // A termination signal takes the same path as closing the window: save, or ask.
+    // The first request, or the text can be kept nowhere: the same path as closing the window,
+    // save or ask (a question already on screen is not asked twice).
     if (!m_window->isVisible() || m_window->close())
         QCoreApplication::quit();
 }
@@ -122,11 +133,29 @@ void DictaroApp::quitRequested()
 void DictaroApp::aboutToQuit()
 {
     // The last chance when the application ends by another way (a session manager, say).
-    TranscriptionSession* session = m_state->currentSession();
-    if (session && !session->close()) {
-        m_state->writeRecovery();
-        session->closeWithoutSaving();
-    }
+    if (m_state->closeProject(AppState::Unsaved::Recover))
+        return;
+    // Too late to stay: at least the user learns it.
+    QMessageBox::warning(m_window.get(), Localization::tr("Dictaro"),
+                         Localization::tr("Dictaro is quitting and could not save your latest "
+                                          "changes or keep a copy of them anywhere."));
+}
+
+void DictaroApp::keepTextWhenTheDisplayIsLost()
+{
+#ifdef DICTARO_LINUX_DESKTOP
+    m_displayLoss = std::make_unique<DisplayLossGuard>([state = m_state.get()] {
+        if (!state->keepTextBeforeExit())
+            std::fputs("dictaro: the display went away and the open project's latest text "
+                       "could be saved nowhere\n",
+                       stderr);
+    });
+    // A project has been saved before its session is opened.
+    connect(m_state.get(), &AppState::currentSessionChanged, this, [this] {
+        if (m_displayLoss)
+            m_displayLoss->renew();
+    });
+#endif
 }
 
 } // namespace dictaro

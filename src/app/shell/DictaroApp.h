@@ -8,6 +8,7 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class DisplayLossGuard;
 class EditCommands;
 class SpellChecker;
 class HandsFree;
@@ -35,6 +36,9 @@ public:
     static void reportMissingDataDirectory();
     // Tells the user that another Dictaro runs and could not be reached.
     static void reportAlreadyRunning();
+    // Tells the user that it could not be made sure that no other Dictaro writes the projects,
+    // so this one will not; `reason` is the technical detail.
+    static void reportCannotLock(const QString& reason);
 
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
@@ -47,11 +51,14 @@ public:
 
     // A request to quit from outside (a termination signal). The first one quits like closing
     // the window: save, or ask. Any further one while the text still cannot be saved ends the
-    // application at once, after writing the text where the next start offers it back.
+    // application at once, after writing the text where the next start offers it back; if it
+    // can be written nowhere, the application stays and asks as the first one did.
     void quitRequested();
 
 private:
     void aboutToQuit();
+    // When the display goes away the process ends without the event loop.
+    void keepTextWhenTheDisplayIsLost();
 
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
@@ -62,6 +69,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;
+    std::unique_ptr<DisplayLossGuard> m_displayLoss;
     int m_quitRequests = 0;
 };
 

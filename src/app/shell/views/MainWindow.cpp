@@ -1,15 +1,15 @@
 #include "MainWindow.h"
 
+#include "AboutBox.h"
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
 #include "EditCommands.h"
-#include "Localization.h"
-#include "TranscriptionSession.h"
-#include "AboutBox.h"
 #include "Icons.h"
+#include "Localization.h"
 #include "SettingsWindow.h"
 #include "ShortcutsWindow.h"
+#include "TranscriptionSession.h"
 #include "TranscriptionView.h"
 #include "WelcomeView.h"
 #include "WindowGeometry.h"
@@ -184,13 +184,7 @@ void MainWindow::showSettings()
 
 bool MainWindow::prepareToQuit()
 {
-    TranscriptionSession* session = m_state.currentSession();
-    if (!session || session->close())
-        return true;
-    if (!askQuitWithoutSaving())
-        return false;
-    session->closeWithoutSaving();
-    return true;
+    return m_state.closeProject(AppState::Unsaved::Ask, [this] { return askQuitWithoutSaving(); });
 }
 
 bool MainWindow::askQuitWithoutSaving()
