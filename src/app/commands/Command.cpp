@@ -12,7 +12,7 @@ struct Definition
     CommandGroup group;
     // Looked up when shown; lupdate finds the texts here.
     const char* text;
-    QList<QKeySequence> keys;
+    QList<QKeySequence> keys = {};
     QKeySequence::StandardKey held = QKeySequence::UnknownKey;
     bool rebindable = false;
     bool checkable = false;
@@ -33,195 +33,180 @@ Definition definition(Command command)
     constexpr auto shift = Qt::SHIFT;
     switch (command) {
     case C::Save:
-        return {"save",
-                G::File,
-                QT_TRANSLATE_NOOP("Dictaro", "Save"),
-                {key(ctrl | Qt::Key_S)},
-                S::Save};
+        return {.id = "save",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Save"),
+                .keys = {key(ctrl | Qt::Key_S)},
+                .held = S::Save};
     case C::Export:
-        return {
-            "export", G::File, QT_TRANSLATE_NOOP("Dictaro", "Export…"), {key(ctrl | Qt::Key_E)}};
+        return {.id = "export",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Export…"),
+                .keys = {key(ctrl | Qt::Key_E)}};
     case C::Settings:
-        return {"settings",
-                G::File,
-                QT_TRANSLATE_NOOP("Dictaro", "Settings…"),
-                {key(ctrl | Qt::Key_Comma)},
-                S::Preferences,
-                false,
-                false,
-                true};
+        return {.id = "settings",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Settings…"),
+                .keys = {key(ctrl | Qt::Key_Comma)},
+                .held = S::Preferences,
+                .startsSection = true};
     case C::Quit:
-        return {"quit",
-                G::File,
-                QT_TRANSLATE_NOOP("Dictaro", "Quit"),
-                {key(ctrl | Qt::Key_Q)},
-                S::Quit,
-                false,
-                false,
-                true};
+        return {.id = "quit",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Quit"),
+                .keys = {key(ctrl | Qt::Key_Q)},
+                .held = S::Quit,
+                .startsSection = true};
     case C::Undo:
-        return {"undo",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Undo"),
-                {key(ctrl | Qt::Key_Z)},
-                S::Undo};
+        return {.id = "undo",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Undo"),
+                .keys = {key(ctrl | Qt::Key_Z)},
+                .held = S::Undo};
     case C::Redo:
-        return {"redo",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Redo"),
-                {key(ctrl | shift | Qt::Key_Z), key(ctrl | Qt::Key_Y)},
-                S::Redo};
+        return {.id = "redo",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Redo"),
+                .keys = {key(ctrl | shift | Qt::Key_Z), key(ctrl | Qt::Key_Y)},
+                .held = S::Redo};
     case C::Cut:
-        return {"cut",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Cut"),
-                {QKeySequence(S::Cut)},
-                S::Cut,
-                false,
-                false,
-                true};
+        return {.id = "cut",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Cut"),
+                .keys = {QKeySequence(S::Cut)},
+                .held = S::Cut,
+                .startsSection = true};
     case C::Copy:
-        return {"copy",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Copy"),
-                {QKeySequence(S::Copy)},
-                S::Copy};
+        return {.id = "copy",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Copy"),
+                .keys = {QKeySequence(S::Copy)},
+                .held = S::Copy};
     case C::Paste:
-        return {"paste",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Paste"),
-                {QKeySequence(S::Paste)},
-                S::Paste};
+        return {.id = "paste",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Paste"),
+                .keys = {QKeySequence(S::Paste)},
+                .held = S::Paste};
     case C::Delete:
-        return {"delete",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Delete"),
-                {QKeySequence(S::Delete)},
-                S::Delete};
+        return {.id = "delete",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Delete"),
+                .keys = {QKeySequence(S::Delete)},
+                .held = S::Delete};
     case C::SelectAll:
-        return {"selectAll",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Select All"),
-                {QKeySequence(S::SelectAll)},
-                S::SelectAll};
+        return {.id = "selectAll",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Select All"),
+                .keys = {QKeySequence(S::SelectAll)},
+                .held = S::SelectAll};
     case C::Find:
-        return {"find",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Find…"),
-                {key(ctrl | Qt::Key_F)},
-                S::Find,
-                false,
-                false,
-                true};
+        return {.id = "find",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find…"),
+                .keys = {key(ctrl | Qt::Key_F)},
+                .held = S::Find,
+                .startsSection = true};
     case C::FindNext:
-        return {"findNext",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Find Next"),
-                {key(Qt::Key_F3), key(ctrl | Qt::Key_G)},
-                S::FindNext};
+        return {.id = "findNext",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find Next"),
+                .keys = {key(Qt::Key_F3), key(ctrl | Qt::Key_G)},
+                .held = S::FindNext};
     case C::FindPrevious:
-        return {"findPrevious",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Find Previous"),
-                {key(shift | Qt::Key_F3), key(ctrl | shift | Qt::Key_G)},
-                S::FindPrevious};
+        return {.id = "findPrevious",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find Previous"),
+                .keys = {key(shift | Qt::Key_F3), key(ctrl | shift | Qt::Key_G)},
+                .held = S::FindPrevious};
     case C::Replace:
-        return {"replace",
-                G::Edit,
-                QT_TRANSLATE_NOOP("Dictaro", "Replace…"),
-                {key(ctrl | Qt::Key_H)},
-                S::Replace};
+        return {.id = "replace",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Replace…"),
+                .keys = {key(ctrl | Qt::Key_H)},
+                .held = S::Replace};
     case C::PlayPause:
-        return {"playPause",           G::Playback,   QT_TRANSLATE_NOOP("Dictaro", "Play/Pause"),
-                {key(Qt::Key_Escape)}, S::UnknownKey, true};
+        return {.id = "playPause",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Play/Pause"),
+                .keys = {key(Qt::Key_Escape)},
+                .rebindable = true};
     case C::SkipBack:
-        return {"skipBack",
-                G::Playback,
-                QT_TRANSLATE_NOOP("Dictaro", "Skip Back"),
-                {key(ctrl | Qt::Key_BracketLeft)},
-                S::UnknownKey,
-                true};
+        return {.id = "skipBack",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Back"),
+                .keys = {key(ctrl | Qt::Key_BracketLeft)},
+                .rebindable = true};
     case C::SkipForward:
-        return {"skipForward",
-                G::Playback,
-                QT_TRANSLATE_NOOP("Dictaro", "Skip Forward"),
-                {key(ctrl | Qt::Key_BracketRight)},
-                S::UnknownKey,
-                true};
+        return {.id = "skipForward",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Forward"),
+                .keys = {key(ctrl | Qt::Key_BracketRight)},
+                .rebindable = true};
     // The window system matches Ctrl+Shift+[ also when the layout turns Shift+[ into "{" (US
     // layouts); a second sequence for the brace would make it ambiguous.
     case C::Slower:
-        return {"slower",
-                G::Playback,
-                QT_TRANSLATE_NOOP("Dictaro", "Slower"),
-                {key(ctrl | shift | Qt::Key_BracketLeft)},
-                S::UnknownKey,
-                true,
-                false,
-                true};
+        return {.id = "slower",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Slower"),
+                .keys = {key(ctrl | shift | Qt::Key_BracketLeft)},
+                .rebindable = true,
+                .startsSection = true};
     case C::Faster:
-        return {"faster",
-                G::Playback,
-                QT_TRANSLATE_NOOP("Dictaro", "Faster"),
-                {key(ctrl | shift | Qt::Key_BracketRight)},
-                S::UnknownKey,
-                true};
+        return {.id = "faster",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Faster"),
+                .keys = {key(ctrl | shift | Qt::Key_BracketRight)},
+                .rebindable = true};
     case C::InsertTimestamp:
-        return {"insertTimestamp",
-                G::Playback,
-                QT_TRANSLATE_NOOP("Dictaro", "Insert Timestamp"),
-                {key(ctrl | Qt::Key_J)},
-                S::UnknownKey,
-                true,
-                false,
-                true};
+        return {.id = "insertTimestamp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Insert Timestamp"),
+                .keys = {key(ctrl | Qt::Key_J)},
+                .rebindable = true,
+                .startsSection = true};
     case C::FullScreen:
-        return {"fullScreen",
-                G::View,
-                QT_TRANSLATE_NOOP("Dictaro", "Full Screen"),
-                {key(Qt::Key_F11)},
-                S::UnknownKey,
-                false,
-                true};
+        return {.id = "fullScreen",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Full Screen"),
+                .keys = {key(Qt::Key_F11)},
+                .checkable = true};
     case C::ShowWaveform:
-        return {"showWaveform",
-                G::View,
-                QT_TRANSLATE_NOOP("Dictaro", "Show Waveform"),
-                {},
-                S::UnknownKey,
-                false,
-                true};
+        return {.id = "showWaveform",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Show Waveform"),
+                .checkable = true};
     case C::ZoomIn:
-        return {"zoomIn",
-                G::View,
-                QT_TRANSLATE_NOOP("Dictaro", "Zoom In"),
-                {key(ctrl | Qt::Key_Plus), key(ctrl | Qt::Key_Equal)},
-                S::UnknownKey,
-                false,
-                false,
-                true};
+        return {.id = "zoomIn",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Zoom In"),
+                .keys = {key(ctrl | Qt::Key_Plus), key(ctrl | Qt::Key_Equal)},
+                .startsSection = true};
     case C::ZoomOut:
-        return {"zoomOut",
-                G::View,
-                QT_TRANSLATE_NOOP("Dictaro", "Zoom Out"),
-                {key(ctrl | Qt::Key_Minus)}};
+        return {.id = "zoomOut",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Zoom Out"),
+                .keys = {key(ctrl | Qt::Key_Minus)}};
     case C::ActualSize:
-        return {"actualSize",
-                G::View,
-                QT_TRANSLATE_NOOP("Dictaro", "Actual Size"),
-                {key(ctrl | Qt::Key_0)}};
+        return {.id = "actualSize",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Actual Size"),
+                .keys = {key(ctrl | Qt::Key_0)}};
     case C::KeyboardShortcuts:
-        return {"shortcuts",
-                G::Help,
-                QT_TRANSLATE_NOOP("Dictaro", "Keyboard Shortcuts"),
-                {key(Qt::Key_F1)}};
+        return {.id = "shortcuts",
+                .group = G::Help,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Keyboard Shortcuts"),
+                .keys = {key(Qt::Key_F1)}};
     case C::About:
-        return {"about", G::Help,       QT_TRANSLATE_NOOP("Dictaro", "About Dictaro"),
-                {},      S::UnknownKey, false,
-                false,   true};
-    case C::AboutQt: return {"aboutQt", G::Help, QT_TRANSLATE_NOOP("Dictaro", "About Qt"), {}};
+        return {.id = "about",
+                .group = G::Help,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "About Dictaro"),
+                .startsSection = true};
+    case C::AboutQt:
+        return {
+            .id = "aboutQt", .group = G::Help, .text = QT_TRANSLATE_NOOP("Dictaro", "About Qt")};
     }
-    return {"", G::File, "", {}};
+    return {.id = "", .group = G::File, .text = ""};
 }
 
 } // namespace
