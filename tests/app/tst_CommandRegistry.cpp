@@ -2,8 +2,12 @@
 // and what a hand-edited file can do.
 #include "AppSettings.h"
 #include "CommandRegistry.h"
+#include "KeySettingsView.h"
 
 #include <QAction>
+#include <QDir>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
@@ -27,7 +31,11 @@ private slots:
         m_file =
             QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro").fileName();
     }
-    void init() { QFile::remove(m_file); }
+    void init()
+    {
+        QDir(m_file).removeRecursively();
+        QFile::remove(m_file);
+    }
 
     void setKey_refusesKeysInUse_data()
     {
@@ -121,6 +129,29 @@ private slots:
             if (Commands::isRebindable(command))
                 QVERIFY(registry.conflict(command, registry.key(command)).isEmpty());
         }
+    }
+
+    // A key chosen while the settings file cannot be written works until the end and the Keys
+    // page says it is not kept; the next choice that is kept clears that.
+    void unsavedKey_isReported()
+    {
+        QVERIFY(QDir().mkpath(m_file)); // a folder where the file goes: no write succeeds
+        CommandRegistry registry;
+        KeySettingsView page(registry);
+        auto* field = page.findChild<QKeySequenceEdit*>("skipBackKey");
+        auto* message = page.findChild<QLabel*>("keyMessage");
+        field->setKeySequence(QKeySequence("F7"));
+        emit field->editingFinished();
+        QCOMPARE(registry.key(Command::SkipBack), QKeySequence("F7"));
+        QVERIFY(registry.saveError());
+        QCOMPARE(message->text(), *registry.saveError());
+
+        QVERIFY(QDir(m_file).removeRecursively());
+        field->setKeySequence(QKeySequence("F6"));
+        emit field->editingFinished();
+        QVERIFY(!registry.saveError());
+        QVERIFY(message->text().isEmpty());
+        QCOMPARE(CommandRegistry().key(Command::SkipBack), QKeySequence("F6"));
     }
 
     void storedKeys_areCheckedWhenRead()

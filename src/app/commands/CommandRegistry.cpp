@@ -102,8 +102,8 @@ bool CommandRegistry::setKey(Command command, const QKeySequence& key)
     const QKeySequence combination = firstCombination(key);
     if (!Commands::isRebindable(command) || !conflict(command, combination).isEmpty())
         return false;
-    AppSettings::setCommandKey(Commands::id(command),
-                               combination.toString(QKeySequence::PortableText));
+    setSaved(AppSettings::setCommandKey(Commands::id(command),
+                                        combination.toString(QKeySequence::PortableText)));
     assign(command,
            combination.isEmpty() ? QList<QKeySequence>() : QList<QKeySequence>{combination});
     return true;
@@ -111,11 +111,22 @@ bool CommandRegistry::setKey(Command command, const QKeySequence& key)
 
 void CommandRegistry::restoreDefaults()
 {
-    AppSettings::forgetCommandKeys();
+    setSaved(AppSettings::forgetCommandKeys());
     for (const Command command : Commands::all()) {
         if (Commands::isRebindable(command))
             assign(command, Commands::defaultKeys(command));
     }
+}
+
+void CommandRegistry::setSaved(bool saved)
+{
+    std::optional<QString> error;
+    if (!saved)
+        error = Localization::tr("Your keys could not be saved. They work until Dictaro quits.");
+    if (error == m_saveError)
+        return;
+    m_saveError = error;
+    emit saveErrorChanged(m_saveError);
 }
 
 void CommandRegistry::assign(Command command, const QList<QKeySequence>& keys)

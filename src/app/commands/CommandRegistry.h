@@ -6,6 +6,7 @@
 #include <QObject>
 
 #include <array>
+#include <optional>
 
 class QAction;
 
@@ -18,6 +19,7 @@ namespace dictaro {
 class CommandRegistry : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
 
 public:
     // Makes every command's action, with the user's keys read from the settings. A stored key
@@ -38,17 +40,23 @@ public:
     bool setKey(Command command, const QKeySequence& key);
     // Gives every rebindable command its default key again and forgets the user's choice.
     void restoreDefaults();
+    // Why the user's last choice of keys could not be kept for the next start (the settings
+    // file could not be written); the keys work until then. Empty after a choice was kept.
+    std::optional<QString> saveError() const { return m_saveError; }
 
 signals:
     void keyChanged(dictaro::Command command, const QKeySequence& key);
+    void saveErrorChanged(const std::optional<QString>& saveError);
 
 private:
     QString conflictAmong(Command command, const QKeySequence& combination,
                           const QList<Command>& others) const;
     void assign(Command command, const QList<QKeySequence>& keys);
+    void setSaved(bool saved);
 
     static constexpr std::size_t commandCount = std::size_t(Command::AboutQt) + 1;
     std::array<QAction*, commandCount> m_actions{};
+    std::optional<QString> m_saveError;
 };
 
 } // namespace dictaro

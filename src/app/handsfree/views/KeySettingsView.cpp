@@ -55,8 +55,9 @@ KeySettingsView::KeySettingsView(CommandRegistry& commands, QWidget* parent)
     auto* restore = new QPushButton(Localization::tr("Restore Defaults"), this);
     restore->setObjectName(QStringLiteral("restoreKeys"));
     connect(restore, &QPushButton::clicked, this, [this] {
-        m_message->clear();
         m_commands.restoreDefaults();
+        // Keys that work now but are lost at the next start are said so.
+        m_message->setText(m_commands.saveError().value_or(QString()));
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -89,8 +90,8 @@ void KeySettingsView::choose(Command command, const QKeySequence& key)
         showKey(command, m_commands.key(command));
         return;
     }
-    m_message->clear();
     m_commands.setKey(command, combination);
+    m_message->setText(m_commands.saveError().value_or(QString()));
     showKey(command, combination); // also when only the extra combinations were dropped
 }
 
