@@ -1,6 +1,7 @@
 #include "AppState.h"
 
 #include "AudioFileCheck.h"
+#include "AudioTypes.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
@@ -20,11 +21,7 @@
 
 namespace dictaro {
 
-const QStringList AppState::supportedExtensions = {
-    QStringLiteral("mp3"), QStringLiteral("mpga"), QStringLiteral("m4a"),
-    QStringLiteral("aac"), QStringLiteral("wav"),  QStringLiteral("aiff"),
-    QStringLiteral("aif"), QStringLiteral("flac"), QStringLiteral("caf"),
-};
+const QStringList AppState::supportedExtensions = AudioTypes::extensions();
 
 namespace {
 

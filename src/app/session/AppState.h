@@ -30,7 +30,7 @@ class AppState : public QObject
     Q_PROPERTY(std::optional<QString> openError READ openError NOTIFY openErrorChanged)
 
 public:
-    // The file name extensions accepted by a drop, lower case.
+    // The file name extensions of the audio types Dictaro opens, lower case (AudioTypes).
     static const QStringList supportedExtensions;
 
     // Lists the recent projects and any recovered text at once. Sessions save through `store`

@@ -3,6 +3,7 @@
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "HandsFree.h"
 #include "KeySettingsView.h"
@@ -34,12 +35,13 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
     : m_store(std::make_unique<ProjectStore>(dataDirectory)),
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
-      m_actions(std::make_unique<AppActions>(*m_state)),
+      m_commands(std::make_unique<CommandRegistry>()),
+      m_actions(std::make_unique<AppActions>(*m_state, *m_commands)),
       m_spelling(
           std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),
-      m_editCommands(std::make_unique<EditCommands>(*m_spelling)),
+      m_editCommands(std::make_unique<EditCommands>(*m_spelling, *m_commands)),
       m_window(std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands)),
-      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_actions, m_window.get())),
+      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_commands, m_window.get())),
       m_quitSignals(std::make_unique<QuitSignals>())
 {
     m_window->setSettingsPages([this] {
@@ -49,7 +51,7 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
             {Localization::tr("Pedal"),
              new PedalSettingsView(m_handsFree->pedalSettings(), m_handsFree->pedalMonitor())});
 #endif
-        pages.append({Localization::tr("Keys"), new KeySettingsView(m_handsFree->keys())});
+        pages.append({Localization::tr("Keys"), new KeySettingsView(*m_commands)});
         return pages;
     });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);

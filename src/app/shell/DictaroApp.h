@@ -8,6 +8,7 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class CommandRegistry;
 class DisplayLossGuard;
 class EditCommands;
 class SpellChecker;
@@ -63,6 +64,7 @@ private:
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<CommandRegistry> m_commands;
     std::unique_ptr<AppActions> m_actions;
     std::unique_ptr<SpellChecker> m_spelling;
     std::unique_ptr<EditCommands> m_editCommands;
