@@ -131,6 +131,7 @@ private slots:
         settings.setSkipSeconds(skip);
         settings.setLastOpenFolder(QStringLiteral("/music"));
         QCOMPARE(AppSettings::lastOpenFolder(), QStringLiteral("/music"));
+        QVERIFY(!AppSettings::chooseLanguage(QStringLiteral("system"))); // not kept for next time
         AppSettings::resetSharedForTesting();
         QCOMPARE(AppSettings::shared().skipSeconds(), skip);
         const QFileInfo info(file);

@@ -58,9 +58,12 @@ bool settingsFilesUsable()
          {folder + u'/' + organization + u'/' + application + QStringLiteral(".ini"),
           folder + u'/' + organization + QStringLiteral(".ini")}) {
         if (!RegularFile::isMissingOrRegular(file, maxSettingsBytes)) {
-            qWarning("The settings file %s is no plain file; settings are kept only until "
-                     "Dictaro quits",
-                     qPrintable(file));
+            static std::once_flag warned;
+            std::call_once(warned, [&] {
+                qWarning("The settings file %s is no plain file; settings are kept only until "
+                         "Dictaro quits",
+                         qPrintable(file));
+            });
             return false;
         }
     }
@@ -88,7 +91,8 @@ bool commit(QSettings& settings)
         qWarning("Could not write the settings file %s", qPrintable(settings.fileName()));
         return false;
     }
-    return true;
+    // Kept in this run's own file: not saved for the next start.
+    return settingsFilesUsable();
 }
 
 // A stored value as a finite number, if it is one. The settings file keeps numbers as text, so
