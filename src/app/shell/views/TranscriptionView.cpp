@@ -96,6 +96,8 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
                                                          QStringLiteral("locateFileButton"));
     auto* loadErrorBanner = new Banner(QStringLiteral("loadErrorBanner"), Banner::red, this);
     auto* saveErrorBanner = new Banner(QStringLiteral("saveErrorBanner"), Banner::orange, this);
+    auto* playbackErrorBanner =
+        new Banner(QStringLiteral("playbackErrorBanner"), Banner::orange, this);
 
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
@@ -115,6 +117,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(missingBanner);
     column->addWidget(loadErrorBanner);
     column->addWidget(saveErrorBanner);
+    column->addWidget(playbackErrorBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
     m_findBar = new FindBar(this);
@@ -134,8 +137,11 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     showMissing(session.mediaMissing());
     loadErrorBanner->showMessage(engine->loadError());
     saveErrorBanner->showMessage(session.saveError());
+    playbackErrorBanner->showMessage(engine->playbackError());
     connect(&session, &TranscriptionSession::mediaMissingChanged, this, showMissing);
     connect(engine, &PlaybackEngine::loadErrorChanged, loadErrorBanner, &Banner::showMessage);
+    connect(engine, &PlaybackEngine::playbackErrorChanged, playbackErrorBanner,
+            &Banner::showMessage);
     connect(&session, &TranscriptionSession::saveErrorChanged, saveErrorBanner,
             &Banner::showMessage);
     connect(&m_state, &AppState::isExportPresentedChanged, this,
