@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <system_error>
 #include <utility>
@@ -417,23 +418,26 @@ std::optional<QByteArray> withKeptNumbers(const QByteArray& bytes)
     for (qsizetype i = 0; i < n;) {
         const char c = p[i];
         if (c == '"') {
+            // The closing quote is the first one after an even run of backslashes.
             const qsizetype from = ++i;
-            bool escaped = false;
-            while (i < n && p[i] != '"') {
-                if (p[i] == '\\') {
-                    escaped = true;
-                    ++i;
-                }
+            for (;;) {
+                const void* quote = std::memchr(p + i, '"', size_t(n - i));
+                if (!quote)
+                    return std::nullopt;
+                i = static_cast<const char*>(quote) - p;
+                qsizetype backslashes = 0;
+                while (i - backslashes > from && p[i - backslashes - 1] == '\\')
+                    ++backslashes;
+                if (backslashes % 2 == 0)
+                    break;
                 ++i;
             }
-            if (i >= n)
-                return std::nullopt;
             const QByteArrayView text(p + from, i - from);
             if (text.size() >= 6 && qstrnicmp(text.data(), "\\udc00", 6) == 0)
                 return std::nullopt;
             if (depth == 1 && keyNext) {
                 QString key = QString::fromUtf8(text);
-                if (escaped) {
+                if (text.contains('\\')) {
                     const QByteArray quoted = '[' + QByteArray(p + from - 1, text.size() + 2) + ']';
                     key = QJsonDocument::fromJson(quoted).array().at(0).toString();
                 }
