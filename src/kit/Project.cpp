@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <functional>
 #include <system_error>
 #include <utility>
@@ -23,6 +24,132 @@
 namespace dictaro {
 
 namespace {
+
+// --- numbers kept as written ------------------------------------------------------------------
+//
+// A QJsonValue holds a number as a double or a 64-bit integer, so a member of a newer version
+// holding, say, a whole number beyond 2^63 or more digits than a double carries would be written
+// back changed. Such a literal is read as a string made of an unpaired low surrogate followed by
+// its text, and written back as that text. No readable file holds such a string: one that starts
+// with that surrogate is refused as invalid Unicode.
+
+constexpr char16_t keptNumberMark = 0xDC00;
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Whether `text` is exactly one JSON number literal.
+bool isJsonNumber(QByteArrayView text)
+{
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    const auto digits = [&] {
+        const qsizetype from = i;
+        while (i < n && isDigit(text[i]))
+            ++i;
+        return i > from;
+    };
+    if (i < n && text[i] == '-')
+        ++i;
+    if (i < n && text[i] == '0')
+        ++i;
+    else if (!digits())
+        return false;
+    if (i < n && text[i] == '.') {
+        ++i;
+        if (!digits())
+            return false;
+    }
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        if (!digits())
+            return false;
+    }
+    return i == n;
+}
+
+// A number literal's decimal value in one form: sign, significant digits without leading or
+// trailing zeros, and the power of ten of the last one (zero has no digits and no sign).
+struct DecimalValue
+{
+    bool negative = false;
+    QByteArray digits;
+    qint64 exponent = 0;
+    friend bool operator==(const DecimalValue&, const DecimalValue&) = default;
+};
+
+DecimalValue decimalValue(QByteArrayView literal)
+{
+    DecimalValue value;
+    qsizetype i = 0;
+    value.negative = literal.startsWith('-');
+    if (value.negative)
+        ++i;
+    qint64 fractionDigits = 0;
+    bool inFraction = false;
+    for (; i < literal.size() && literal[i] != 'e' && literal[i] != 'E'; ++i) {
+        if (literal[i] == '.') {
+            inFraction = true;
+            continue;
+        }
+        if (!value.digits.isEmpty() || literal[i] != '0')
+            value.digits.append(literal[i]);
+        fractionDigits += inFraction ? 1 : 0;
+    }
+    qint64 power = 0;
+    if (i < literal.size()) {
+        ++i;
+        const bool negativePower = literal[i] == '-';
+        if (literal[i] == '-' || literal[i] == '+')
+            ++i;
+        // Saturated: such powers only arise for zero, or for numbers beyond a double anyway.
+        for (; i < literal.size(); ++i)
+            power = std::min<qint64>(power * 10 + (literal[i] - '0'), qint64(1) << 40);
+        power = negativePower ? -power : power;
+    }
+    value.exponent = power - fractionDigits;
+    while (value.digits.endsWith('0')) {
+        value.digits.chop(1);
+        ++value.exponent;
+    }
+    if (value.digits.isEmpty())
+        return {};
+    return value;
+}
+
+// Whether reading `literal` into a QJsonValue and writing that back would change its value.
+bool losesValue(QByteArrayView literal)
+{
+    const char* begin = literal.data();
+    const char* end = begin + literal.size();
+    const bool whole =
+        std::none_of(begin, end, [](char c) { return c == '.' || c == 'e' || c == 'E'; });
+    if (whole) {
+        qint64 integer = 0;
+        return std::from_chars(begin, end, integer).ec != std::errc();
+    }
+    double number = 0;
+    if (std::from_chars(begin, end, number).ec != std::errc() || !std::isfinite(number))
+        return true;
+    char buffer[32];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, number);
+    return decimalValue(QByteArrayView(buffer, written.ptr - buffer)) != decimalValue(literal);
+}
+
+// A string read in place of a number literal: the mark, then the literal.
+bool isKeptNumber(const QString& text)
+{
+    if (text.size() < 2 || text.front() != QChar(keptNumberMark))
+        return false;
+    const QStringView literal = QStringView(text).sliced(1);
+    return std::all_of(literal.begin(), literal.end(),
+                       [](QChar c) { return c.unicode() < 0x80; }) &&
+           isJsonNumber(literal.toLatin1());
+}
 
 // --- writing ---------------------------------------------------------------------------------
 
@@ -100,7 +227,12 @@ void appendValue(QByteArray& out, const QJsonValue& value, int depth)
     switch (value.type()) {
     case QJsonValue::Null: out.append("null"); return;
     case QJsonValue::Bool: out.append(value.toBool() ? "true" : "false"); return;
-    case QJsonValue::String: appendString(out, value.toString()); return;
+    case QJsonValue::String:
+        if (const QString text = value.toString(); isKeptNumber(text))
+            out.append(QStringView(text).sliced(1).toLatin1());
+        else
+            appendString(out, text);
+        return;
     case QJsonValue::Double:
         // Whole numbers beyond a double's exact range keep every digit.
         if (value.toVariant().typeId() == QMetaType::LongLong)
@@ -154,21 +286,25 @@ const QSet<QString>& knownKeys()
     return keys;
 }
 
-// Whether a value can be written back exactly: finite numbers and valid Unicode throughout.
-bool isWritable(const QJsonValue& value)
+// Whether a value can be written back exactly: finite numbers and valid Unicode throughout, or
+// numbers kept as written where `keptNumbers` allows them.
+bool isWritable(const QJsonValue& value, bool keptNumbers)
 {
     switch (value.type()) {
-    case QJsonValue::String: return QStringView(value.toString()).isValidUtf16();
+    case QJsonValue::String: {
+        const QString text = value.toString();
+        return QStringView(text).isValidUtf16() || (keptNumbers && isKeptNumber(text));
+    }
     case QJsonValue::Double: return std::isfinite(value.toDouble());
     case QJsonValue::Array: {
         const QJsonArray array = value.toArray();
         return std::all_of(array.begin(), array.end(),
-                           [](const QJsonValue& v) { return isWritable(v); });
+                           [=](const QJsonValue& v) { return isWritable(v, keptNumbers); });
     }
     case QJsonValue::Object: {
         const QJsonObject object = value.toObject();
         for (auto it = object.begin(); it != object.end(); ++it) {
-            if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value()))
+            if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value(), keptNumbers))
                 return false;
         }
         return true;
@@ -233,7 +369,7 @@ QUuid parseUuid(const QString& text)
 
 bool isDigit(QChar c)
 {
-    return c >= u'0' && c <= u'9';
+    return c.unicode() < 0x80 && isDigit(char(c.unicode()));
 }
 
 QDateTime parseDate(const QString& text, QLatin1String key)
@@ -266,6 +402,98 @@ std::optional<QByteArray> parseBookmark(const QJsonObject& object)
     if (!decoded || text.size() % 4 != 0)
         fail(QStringLiteral("member \"mediaBookmark\" is not Base64"));
     return *decoded;
+}
+
+// The file's bytes with every number literal of an unknown member that losesValue() turned into a
+// kept-number string; nothing when that cannot be told (malformed JSON, which the parser then
+// refuses, or a string that starts with the mark and could pass for a kept number).
+std::optional<QByteArray> withKeptNumbers(const QByteArray& bytes)
+{
+    std::vector<std::pair<qsizetype, qsizetype>> literals;
+    const char* p = bytes.constData();
+    const qsizetype n = bytes.size();
+    int depth = 0;
+    bool keyNext = false;     // the next string at depth 1 names a member
+    bool knownMember = false; // the member at depth 1 being read is one of the record's fields
+    for (qsizetype i = 0; i < n;) {
+        const char c = p[i];
+        if (c == '"') {
+            // The closing quote is the first one after an even run of backslashes.
+            const qsizetype from = ++i;
+            for (;;) {
+                const void* quote = std::memchr(p + i, '"', size_t(n - i));
+                if (!quote)
+                    return std::nullopt;
+                i = static_cast<const char*>(quote) - p;
+                qsizetype backslashes = 0;
+                while (i - backslashes > from && p[i - backslashes - 1] == '\\')
+                    ++backslashes;
+                if (backslashes % 2 == 0)
+                    break;
+                ++i;
+            }
+            const QByteArrayView text(p + from, i - from);
+            if (text.size() >= 6 && qstrnicmp(text.data(), "\\udc00", 6) == 0)
+                return std::nullopt;
+            if (depth == 1 && keyNext) {
+                QString key = QString::fromUtf8(text);
+                if (text.contains('\\')) {
+                    const QByteArray quoted = '[' + QByteArray(p + from - 1, text.size() + 2) + ']';
+                    key = QJsonDocument::fromJson(quoted).array().at(0).toString();
+                }
+                knownMember = knownKeys().contains(key);
+                keyNext = false;
+            }
+            ++i;
+            continue;
+        }
+        if (c == '-' || isDigit(c)) {
+            const qsizetype from = i;
+            while (i < n && (isDigit(p[i]) || p[i] == '-' || p[i] == '+' || p[i] == '.' ||
+                             p[i] == 'e' || p[i] == 'E'))
+                ++i;
+            const QByteArrayView literal(p + from, i - from);
+            if (!isJsonNumber(literal))
+                return std::nullopt;
+            if (depth > 1 || (depth == 1 && !knownMember)) {
+                if (losesValue(literal))
+                    literals.emplace_back(from, i);
+            }
+            continue;
+        }
+        switch (c) {
+        case '{':
+            ++depth;
+            keyNext = depth == 1;
+            break;
+        case '[': ++depth; break;
+        case '}':
+        case ']':
+            if (--depth < 0)
+                return std::nullopt;
+            break;
+        case ',':
+            if (depth == 1)
+                keyNext = true;
+            break;
+        default: break;
+        }
+        ++i;
+    }
+    if (literals.empty())
+        return bytes;
+    QByteArray out;
+    out.reserve(n + qsizetype(literals.size()) * 10);
+    qsizetype copied = 0;
+    for (const auto& [from, to] : literals) {
+        out.append(p + copied, from - copied);
+        out.append("\"\\udc00");
+        out.append(p + from, to - from);
+        out.append('"');
+        copied = to;
+    }
+    out.append(p + copied, n - copied);
+    return out;
 }
 
 } // namespace
@@ -326,8 +554,9 @@ QByteArray encodeProject(const Project& project)
 
 Project decodeProject(const QByteArray& bytes)
 {
+    const std::optional<QByteArray> marked = withKeptNumbers(bytes);
     QJsonParseError error{};
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    const QJsonDocument document = QJsonDocument::fromJson(marked.value_or(bytes), &error);
     if (error.error != QJsonParseError::NoError)
         fail(QStringLiteral("not JSON: %1").arg(error.errorString()));
     if (!document.isObject())
@@ -349,7 +578,7 @@ Project decodeProject(const QByteArray& bytes)
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (knownKeys().contains(it.key()))
             continue;
-        if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value()))
+        if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value(), marked.has_value()))
             fail(QStringLiteral("member \"%1\" could not be written back").arg(it.key()));
         project.unknownMembers.insert(it.key(), it.value());
     }

@@ -23,7 +23,9 @@ struct Project
     QDateTime createdAt;
     QDateTime updatedAt;
     // Members of the file that this version does not know (written by a newer one), kept as they
-    // were so that saving never erases them.
+    // were so that saving never erases them. A number that neither a double nor a 64-bit integer
+    // holds exactly is kept as its literal, in a string that starts with the unpaired surrogate
+    // U+DC00.
     QJsonObject unknownMembers;
 
     // Equal when every field is equal; doubles compare numerically, so NaN never equals itself.

@@ -102,16 +102,35 @@ void ProjectStore::save(const Project& project)
     AtomicFile::write(path, bytes);
     const QFileInfo info(path);
     m_summaryCache.insert(info.fileName(), {info.lastModified(), info.size(), summaryOf(project)});
+
+    // The record is now on disk under its own name; the file it was read from goes, unless it
+    // has come to hold something else meanwhile. Should that fail, the named file still wins.
+    const auto elsewhere = m_readElsewhere.constFind(project.id);
+    if (elsewhere == m_readElsewhere.constEnd())
+        return;
+    const QString old = *elsewhere;
+    bool sameRecord = false;
+    if (const std::optional<QByteArray> oldBytes = readRegularFile(old)) {
+        try {
+            sameRecord = decodeProject(*oldBytes).id == project.id;
+        } catch (const StoreError&) {
+        }
+    }
+    if (!sameRecord || QFile::remove(old))
+        m_readElsewhere.erase(elsewhere);
 }
 
 Project ProjectStore::load(const QUuid& id) const
 {
-    const QString path = filePath(id);
+    const QString path = fileListedFor(id);
     QString why;
     const std::optional<QByteArray> bytes = readRegularFile(path, &why);
     if (!bytes)
         throw StoreError(QStringLiteral("%1: %2").arg(path, why));
-    return decodeProject(*bytes);
+    Project project = decodeProject(*bytes);
+    if (path != filePath(id) && project.id == id)
+        m_readElsewhere.insert(id, path);
+    return project;
 }
 
 template <typename Visit> void ProjectStore::forEachFile(Visit&& visit) const
@@ -126,6 +145,34 @@ template <typename Visit> void ProjectStore::forEachFile(Visit&& visit) const
             continue;
         visit(name, QFileInfo(dir.filePath(name)));
     }
+}
+
+QString ProjectStore::fileListedFor(const QUuid& id) const
+{
+    const QString named = filePath(id);
+    if (QFileInfo::exists(named))
+        return named;
+    // As summaries() and loadAll() choose: the first listed, unless a later one is newer.
+    QString found = named;
+    QDateTime newest;
+    forEachFile([&](const QString& name, const QFileInfo& info) {
+        std::optional<ProjectSummary> summary;
+        const auto cached = m_summaryCache.constFind(name);
+        if (cached != m_summaryCache.constEnd() && info.isFile() &&
+            cached->modified == info.lastModified() && cached->size == info.size()) {
+            summary = cached->summary;
+        } else if (const std::optional<QByteArray> bytes = readRegularFile(info.filePath())) {
+            try {
+                summary = summaryOf(decodeProject(*bytes));
+            } catch (const StoreError&) {
+            }
+        }
+        if (summary && summary->id == id && (found == named || summary->updatedAt > newest)) {
+            found = info.filePath();
+            newest = summary->updatedAt;
+        }
+    });
+    return found;
 }
 
 namespace {
@@ -220,12 +267,13 @@ QList<ProjectSummary> ProjectStore::summaries() const
 
 void ProjectStore::remove(const QUuid& id)
 {
-    const QString path = filePath(id);
+    const QString path = fileListedFor(id);
     QFile file(path);
     if (!file.exists())
         throw StoreError(QStringLiteral("%1: no such file").arg(path));
     if (!file.remove())
         throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    m_readElsewhere.remove(id);
 }
 
 } // namespace dictaro

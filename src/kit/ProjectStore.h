@@ -68,8 +68,12 @@ public:
     QString filePath(const QUuid& id) const;
 
     // Writes the record atomically and durably; the previous file survives any failure. A folder
-    // deleted meanwhile is made again if the folder two levels up still exists.
+    // deleted meanwhile is made again if the folder two levels up still exists. A record that
+    // load() read from a file of another name is moved to its own: that file is removed once
+    // the new one is on disk.
     void save(const Project& project);
+    // The record listed for `id`: from the file named after it, else from the newest file that
+    // holds it under another name (copied in by hand, say).
     Project load(const QUuid& id) const;
     // Every readable record in the folder, latest `updatedAt` first, each identity once (from
     // the file named after it if there is one, else the newest); never throws. Only regular
@@ -78,7 +82,8 @@ public:
     // The same list as loadAll(), only what a list shows of each. Files unchanged since the last
     // call are not read again.
     QList<ProjectSummary> summaries() const;
-    // Removes the record's file; throws if it cannot, also when there is no such file.
+    // Removes the file of the record listed for `id` (see load()); throws if it cannot, also
+    // when there is no such file.
     void remove(const QUuid& id);
 
     // A persistent reference to the regular file at `path` (relative to the working folder if not
@@ -99,9 +104,14 @@ private:
     };
     // Calls `visit(fileName, bytes)` for every readable candidate file in the folder.
     template <typename Visit> void forEachFile(Visit&& visit) const;
+    // The file named after `id` if there is one, else the newest file holding that record under
+    // another name, else the named path (which does not exist).
+    QString fileListedFor(const QUuid& id) const;
 
     QString m_directory;
     mutable QHash<QString, CachedSummary> m_summaryCache;
+    // Records that load() read from a file not named after them: that file, by identity.
+    mutable QHash<QUuid, QString> m_readElsewhere;
 };
 
 } // namespace dictaro

@@ -5,13 +5,13 @@
 #include "AppSettings.h"
 #include "AppState.h"
 #include "DictaroApp.h"
+#include "ElidedLabel.h"
+#include "ExportSheet.h"
+#include "MainWindow.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
-#include "ElidedLabel.h"
-#include "ExportSheet.h"
-#include "MainWindow.h"
 #include "TranscriptionView.h"
 #include "WelcomeView.h"
 
@@ -276,6 +276,23 @@ private slots:
         next.setTranscript(QStringLiteral("saved on quit"));
         QVERIFY(window().close());
         QCOMPARE(store().load(next.project().id).transcript, QStringLiteral("saved on quit"));
+    }
+
+    // Sound that stops well before the length the file states (a cut-off copy) is reported on
+    // the screen rather than passed over in silence.
+    void earlyEndOfSound_showsABanner()
+    {
+        const QString path = m_home->filePath(QStringLiteral("cut.mp3"));
+        QVERIFY(test::copyFixture(QStringLiteral("truncated.mp3"), path));
+        state().openAudioFile(path);
+        QVERIFY(state().currentSession());
+        PlaybackEngine* engine = state().currentSession()->engine();
+        QTRY_VERIFY_WITH_TIMEOUT(engine->isLoaded(), 5000);
+        auto* banner = shown()->findChild<QWidget*>("playbackErrorBanner");
+        QVERIFY(banner && !banner->isVisible());
+        engine->seek(engine->duration() / 2 - 0.5); // shortly before the cut
+        engine->play();
+        QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 5000);
     }
 };
 

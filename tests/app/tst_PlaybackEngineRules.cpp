@@ -164,7 +164,7 @@ private slots:
         // Late reports, a late end and a second pause change nothing.
         QSignalSpy spy(m_engine.get(), &PlaybackEngine::currentTimeChanged);
         emit m_backend->positionChanged(position + 0.5);
-        emit m_backend->ended();
+        emit m_backend->ended(position + 0.5);
         m_engine->pause(rewind);
         QCOMPARE(spy.count(), 0);
         QCOMPARE(m_backend->seeks.size(), 1);
@@ -175,7 +175,7 @@ private slots:
     void end_stopsAndPlayStartsOver()
     {
         playFrom(58.0);
-        emit m_backend->ended();
+        emit m_backend->ended(60.0);
         QVERIFY(!m_engine->isPlaying() && m_backend->paused);
         m_engine->seek(59.8);
         m_engine->play();
@@ -187,6 +187,33 @@ private slots:
         m_engine->seek(59.7);
         m_engine->play();
         QCOMPARE(m_engine->currentTime(), 59.7);
+        QVERIFY(!m_engine->playbackError().has_value());
+    }
+
+    // An end more than a second before the stated length (a file cut off after its header was
+    // written) makes the end of the sound the length and is reported until the next load; an
+    // end within that second, or at an unknown position, is an ordinary end.
+    void end_wellBeforeTheStatedLength_isReported()
+    {
+        for (const double end : {59.1, std::numeric_limits<double>::quiet_NaN()}) {
+            playFrom(58.0);
+            emit m_backend->ended(end);
+            QVERIFY(!m_engine->playbackError().has_value());
+            QCOMPARE(m_engine->duration(), 60.0);
+        }
+
+        playFrom(2.0);
+        emit m_backend->ended(12.5);
+        QVERIFY(!m_engine->isPlaying() && m_backend->paused);
+        QCOMPARE(m_engine->duration(), 12.5);
+        QCOMPARE(m_engine->currentTime(), 12.5);
+        const std::optional<QString> error = m_engine->playbackError();
+        QVERIFY(error && error->contains(QLatin1String("00:12")) &&
+                error->contains(QLatin1String("01:00")));
+        m_engine->play();
+        QCOMPARE(m_engine->currentTime(), 0.0);
+        QVERIFY(loadFile(60.0));
+        QVERIFY(!m_engine->playbackError().has_value());
     }
 };
 

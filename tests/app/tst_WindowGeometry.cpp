@@ -2,7 +2,9 @@
 #include "AppSettings.h"
 #include "WindowGeometry.h"
 
+#include <QGuiApplication>
 #include <QMainWindow>
+#include <QScreen>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,24 +26,45 @@ private slots:
 
     void placedOnScreens_data()
     {
-        // Two screens: the primary 1920x1080 (minus a 40 px panel), a 1280x1024 one on its right.
+        // The primary screen is 1920x1080 (minus a 40 px panel); a 1280x1024 one may be on its
+        // right.
+        QTest::addColumn<QList<QRect>>("screens");
         QTest::addColumn<QRect>("saved");
         QTest::addColumn<QRect>("placed");
-        QTest::newRow("on the primary") << QRect(100, 100, 900, 640) << QRect(100, 100, 900, 640);
+        const QList<QRect> both{QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1024)};
+        const QList<QRect> primary{both.first()};
+        QTest::newRow("on the primary")
+            << both << QRect(100, 100, 900, 640) << QRect(100, 100, 900, 640);
+        QTest::newRow("on the second screen")
+            << both << QRect(2000, 100, 900, 640) << QRect(2000, 100, 900, 640);
         QTest::newRow("mostly off, top still on")
-            << QRect(3100, 900, 900, 640) << QRect(3100, 900, 900, 640);
+            << both << QRect(3100, 900, 900, 640) << QRect(3100, 900, 900, 640);
         QTest::newRow("screen unplugged")
-            << QRect(3500, 100, 900, 640) << QRect(510, 200, 900, 640);
+            << both << QRect(3500, 100, 900, 640) << QRect(510, 200, 900, 640);
         QTest::newRow("title under the panel")
-            << QRect(100, 1045, 900, 640) << QRect(510, 200, 900, 640);
+            << both << QRect(100, 1045, 900, 640) << QRect(510, 200, 900, 640);
         QTest::newRow("larger than the primary")
-            << QRect(-3000, 0, 2500, 1500) << QRect(0, 0, 1920, 1040);
+            << both << QRect(-3000, 0, 2500, 1500) << QRect(0, 0, 1920, 1040);
+        QTest::newRow("larger than every screen, top on the primary")
+            << both << QRect(0, 0, 32767, 32767) << QRect(0, 0, 1920, 1040);
+        QTest::newRow("larger than the second screen, on it")
+            << both << QRect(2200, 50, 3000, 3000) << QRect(1920, 0, 1280, 1024);
+        QTest::newRow("larger than the second screen, mostly on it")
+            << both << QRect(1800, 100, 3000, 3000) << QRect(1920, 0, 1280, 1024);
+        QTest::newRow("reaching into the second screen")
+            << both << QRect(1850, 100, 900, 640) << QRect(1850, 100, 900, 640);
+        QTest::newRow("sliver left when the second screen is unplugged")
+            << primary << QRect(1850, 100, 900, 640) << QRect(1020, 100, 900, 640);
+        QTest::newRow("sliver of the top above the panel")
+            << both << QRect(100, 1030, 900, 640) << QRect(100, 400, 900, 640);
+        QTest::newRow("sliver at the left edge")
+            << both << QRect(-850, 300, 900, 640) << QRect(0, 300, 900, 640);
     }
     void placedOnScreens()
     {
+        QFETCH(QList<QRect>, screens);
         QFETCH(QRect, saved);
         QFETCH(QRect, placed);
-        const QList<QRect> screens{QRect(0, 0, 1920, 1040), QRect(1920, 0, 1280, 1024)};
         QCOMPARE(WindowGeometry::placedOnScreens(saved, screens), placed);
     }
 
@@ -61,6 +84,18 @@ private slots:
         QVERIFY(WindowGeometry::restore(second));
         QCOMPARE(second.windowState(), Qt::WindowMaximized);
         QCOMPARE(second.normalGeometry(), QRect(40, 50, 500, 300));
+    }
+
+    // A size stored larger than any screen (a corrupt or hand-edited setting) comes back within
+    // the screen: a window of that size would need gigabytes for its pixels.
+    void restore_keepsAnOversizedWindowOnTheScreen()
+    {
+        AppSettings::setWindowPlacement({QRect(0, 0, 32767, 32767), false, false});
+        QMainWindow window;
+        QVERIFY(WindowGeometry::restore(window));
+        const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(available.contains(window.geometry()),
+                 qPrintable(QStringLiteral("%1x%2").arg(window.width()).arg(window.height())));
     }
 };
 

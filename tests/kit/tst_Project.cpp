@@ -7,6 +7,7 @@
 #include <random>
 
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTest>
@@ -57,6 +58,14 @@ QByteArray sampleWith(const QString& key, const QJsonValue& value)
     return QJsonDocument(object).toJson();
 }
 
+// The sample file with members inserted as written, before the others.
+QByteArray sampleWithLiteral(const char* members)
+{
+    QByteArray bytes = encodeProject(sampleProject());
+    bytes.insert(1, QByteArray("\n  ") + members + ',');
+    return bytes;
+}
+
 } // namespace
 
 class tst_Project : public QObject
@@ -67,6 +76,7 @@ private slots:
     void encode_matchesGoldenFile();
     void roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers();
     void encode_refusesWhatCouldNotBeReadBack();
+    void unknownNumbers_keepEveryDigit();
     void decode_data();
     void decode();
 };
@@ -122,6 +132,31 @@ void tst_Project::encode_refusesWhatCouldNotBeReadBack()
     QVERIFY_THROWS_EXCEPTION(StoreError, encodeProject(project));
 }
 
+void tst_Project::unknownNumbers_keepEveryDigit()
+{
+    // Beyond 64 bits, more digits than a double holds, beyond a double's range; at any depth.
+    const char* literals[] = {"18446744073709551617", "-92233720368547758080",
+                              "3.141592653589793238462643", "1e400", "1E-400"};
+    const QByteArray bytes = sampleWithLiteral(
+        R"("huge" : 18446744073709551617, "future" : {"limits" : [-92233720368547758080,
+           3.141592653589793238462643, 1e400, 1E-400, 0.5, 9007199254740993]})");
+    const Project project = decodeProject(bytes);
+    const QByteArray written = encodeProject(project);
+    for (const char* literal : literals)
+        QVERIFY2(written.contains(literal), literal);
+    QVERIFY(written.contains("\"huge\" : 18446744073709551617,"));
+    QCOMPARE(decodeProject(written), project);
+    // What a double or a 64-bit integer holds stays a number.
+    const QJsonArray limits = project.unknownMembers.value(u"future"_s)[u"limits"_s].toArray();
+    QCOMPARE(limits.at(4), QJsonValue(0.5));
+    QCOMPARE(limits.at(5).toInteger(), 9007199254740993);
+
+    // The record's own numbers are read as numbers, whatever their digits.
+    QByteArray position = encodeProject(sampleProject());
+    position.replace("12.345,", "12.34500000000000000000001,");
+    QCOMPARE(decodeProject(position).lastPosition, 12.345);
+}
+
 void tst_Project::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -149,6 +184,8 @@ void tst_Project::decode_data()
     // Qt would read a date without a zone as local time, shifting the instant.
     QTest::newRow("date without zone") << sampleWith("updatedAt", "2025-03-01T14:05:09") << refused;
     QTest::newRow("space for T") << sampleWith("updatedAt", "2025-03-01 14:05:09Z") << refused;
+    QTest::newRow("string passing for a kept number")
+        << sampleWithLiteral(R"("future" : ["\uDC0012"])") << refused;
     QTest::newRow("fuzzer: lone surrogate escape")
         << readFile(u"fuzz-regressions/lone-surrogate.json"_s) << refused;
 }

@@ -54,6 +54,29 @@ QStringList entries(const ProjectStore& store)
         .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
+#if defined(Q_OS_LINUX)
+// Whether saving `project` throws while files may not grow beyond 4 KB, the way a full disk fails.
+bool saveFailsOverFourKilobytes(ProjectStore& store, const Project& project)
+{
+    rlimit old{};
+    if (getrlimit(RLIMIT_FSIZE, &old) != 0)
+        return false;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit small{4096, old.rlim_max};
+    bool failed = false;
+    if (setrlimit(RLIMIT_FSIZE, &small) == 0) {
+        try {
+            store.save(project);
+        } catch (const StoreError&) {
+            failed = true;
+        }
+        setrlimit(RLIMIT_FSIZE, &old);
+    }
+    std::signal(SIGXFSZ, previousHandler);
+    return failed;
+}
+#endif
+
 } // namespace
 
 class tst_ProjectStore : public QObject
@@ -66,6 +89,7 @@ private slots:
     void store_removesTemporariesLeftByAKilledSave();
     void loadAll_listsOnlyReadableRegularJsonRecordsOncePerId();
     void loadAll_sortsNewestFirstAndKeepsListingOrderForTies();
+    void fileOfAnotherName_opensMovesOnSaveAndIsRemoved();
 
 private:
     QTemporaryDir m_home;
@@ -86,14 +110,7 @@ void tst_ProjectStore::save_failureKeepsThePreviousVersion()
     const QString path = store.filePath(project.id);
     const QByteArray before = readFile(path);
     project.transcript = QString(10 * 1024, u'x');
-    rlimit old{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit small{4096, old.rlim_max};
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QVERIFY_THROWS_EXCEPTION(StoreError, store.save(project));
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, previousHandler);
+    QVERIFY(saveFailsOverFourKilobytes(store, project));
     QCOMPARE(readFile(path), before);
     QCOMPARE(entries(store), QStringList{QFileInfo(path).fileName()});
 
@@ -226,6 +243,42 @@ void tst_ProjectStore::loadAll_sortsNewestFirstAndKeepsListingOrderForTies()
     expected.removeFirst();
     QCOMPARE(names(store.loadAll()), expected);
     QCOMPARE(store.summaries().size(), expected.size());
+}
+
+// A record in a file not named after its identity (copied in by hand) is listed from the newest
+// such file, opens from it and can be removed. Saving moves it to its own name: the file it came
+// from goes once the new one is written, and stays when that fails. A copy beside the named file
+// is left alone.
+void tst_ProjectStore::fileOfAnotherName_opensMovesOnSaveAndIsRemoved()
+{
+    ProjectStore store(freshFolder());
+    const QDir dir(store.directory());
+    Project project = makeProject(u"copied in"_s);
+    Project older = project;
+    older.name = u"older copy"_s;
+    older.updatedAt = older.updatedAt.addSecs(-60);
+    writeFile(dir.filePath(u"older.json"_s), encodeProject(older));
+    writeFile(dir.filePath(u"interview.json"_s), encodeProject(project));
+    QCOMPARE(names(store.loadAll()), QStringList{project.name});
+    QCOMPARE(store.load(project.id), project);
+
+    const QString named = QFileInfo(store.filePath(project.id)).fileName();
+#if defined(Q_OS_LINUX)
+    project.transcript = QString(10 * 1024, u'x');
+    QVERIFY(saveFailsOverFourKilobytes(store, project));
+    QCOMPARE(entries(store), (QStringList{u"interview.json"_s, u"older.json"_s}));
+#endif
+    project.transcript = u"typed"_s;
+    store.save(project);
+    QCOMPARE(entries(store), (QStringList{named, u"older.json"_s}));
+    QCOMPARE(store.load(project.id), project);
+    QCOMPARE(names(store.loadAll()), QStringList{project.name});
+
+    const Project other = makeProject(u"other"_s);
+    writeFile(dir.filePath(u"other.json"_s), encodeProject(other));
+    store.remove(other.id);
+    QCOMPARE(entries(store), (QStringList{named, u"older.json"_s}));
+    QVERIFY_THROWS_EXCEPTION(StoreError, store.remove(other.id));
 }
 
 QTEST_GUILESS_MAIN(tst_ProjectStore)

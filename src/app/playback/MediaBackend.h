@@ -41,8 +41,9 @@ signals:
     void positionChanged(double seconds);
     // A revised length (some formats only estimate it until they are read further).
     void durationChanged(double seconds);
-    // Playback reached the end of the media; the clock stops there.
-    void ended();
+    // Playback reached the end of the media, at `position` seconds (NaN when unknown); the clock
+    // stops there. A damaged or cut-off file can end well before its stated duration.
+    void ended(double position);
 };
 
 } // namespace dictaro

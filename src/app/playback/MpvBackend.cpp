@@ -242,7 +242,10 @@ void MpvBackend::checkEnd()
     if (m_endReported)
         return;
     m_endReported = true;
-    emit ended();
+    double position = notANumber;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0)
+        position = notANumber;
+    emit ended(position);
 }
 
 void MpvBackend::open(const QString& path)

@@ -3,6 +3,7 @@
 #include "Localization.h"
 #include "MediaBackend.h"
 #include "PlaybackLogic.h"
+#include "TimeFormat.h"
 
 #include <QTimer>
 
@@ -60,6 +61,7 @@ void PlaybackEngine::unload()
     setCurrentTime(0.0);
     setDuration(0.0);
     setLoadError(std::nullopt);
+    setPlaybackError(std::nullopt);
 }
 
 void PlaybackEngine::play()
@@ -132,6 +134,7 @@ void PlaybackEngine::failLoad()
     setCurrentTime(0.0);
     setDuration(0.0);
     setLoadError(Localization::tr("This file can't be played. Use MP3, M4A, WAV, AIFF or FLAC."));
+    setPlaybackError(std::nullopt);
     if (wasLoading)
         reportLoad(false);
 }
@@ -158,14 +161,32 @@ void PlaybackEngine::onDuration(double seconds)
         setCurrentTime(seconds);
 }
 
-void PlaybackEngine::onEnded()
+void PlaybackEngine::onEnded(double position)
 {
     if (m_state != State::Ready || !m_isPlaying)
         return;
     // The player keeps running at its end; pause it so that a later seek stays silent.
     m_backend->setPaused(true);
     setIsPlaying(false);
+    // A file cut off after its header was written (an interrupted copy or recording) states
+    // the full length but has sound only up to the cut. Its real end becomes its length, so
+    // that the position does not leap to a time that cannot be heard, and the user is told.
+    if (std::isfinite(position) && position >= 0.0 && position < m_duration - earlyEndTolerance) {
+        setPlaybackError(
+            Localization::tr("The sound of this file ends at %1, before its stated length of %2. "
+                             "The file may be incomplete or damaged.")
+                .arg(TimeFormat::timeString(position), TimeFormat::timeString(m_duration)));
+        setDuration(position);
+    }
     setCurrentTime(m_duration);
+}
+
+void PlaybackEngine::setPlaybackError(const std::optional<QString>& playbackError)
+{
+    if (m_playbackError == playbackError)
+        return;
+    m_playbackError = playbackError;
+    emit playbackErrorChanged(m_playbackError);
 }
 
 void PlaybackEngine::reportLoad(bool ready)

@@ -22,6 +22,7 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
     Q_PROPERTY(double rate READ rate NOTIFY rateChanged)
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
+    Q_PROPERTY(std::optional<QString> playbackError READ playbackError NOTIFY playbackErrorChanged)
 
 public:
     // Plays through `backend`, which the engine owns from now on.
@@ -35,6 +36,8 @@ public:
     static constexpr double endTolerance = 0.25;
     // Media time between two position updates while playing.
     static constexpr double tickInterval = 0.25;
+    // Playback that ends more than this many seconds before the stated duration ended early.
+    static constexpr double earlyEndTolerance = 1.0;
 
     bool isPlaying() const { return m_isPlaying; }
     double currentTime() const { return m_currentTime; }
@@ -42,6 +45,9 @@ public:
     double rate() const { return m_rate; }
     // The message of the last failed load; empty when the last load did not fail.
     std::optional<QString> loadError() const { return m_loadError; }
+    // Why the open file does not play as it should, such as its sound ending well before its
+    // stated length; empty while nothing is known to be wrong. Cleared by load() and unload().
+    std::optional<QString> playbackError() const { return m_playbackError; }
     // True while a file is open and ready to play.
     bool isLoaded() const { return m_state == State::Ready; }
 
@@ -66,6 +72,7 @@ signals:
     void durationChanged(double duration);
     void rateChanged(double rate);
     void loadErrorChanged(const std::optional<QString>& loadError);
+    void playbackErrorChanged(const std::optional<QString>& playbackError);
     // The result of the latest load().
     void loadFinished(bool ready);
 
@@ -76,7 +83,7 @@ private:
     void onFailed();
     void onPosition(double seconds);
     void onDuration(double seconds);
-    void onEnded();
+    void onEnded(double position);
 
     void failLoad();
     void reportLoad(bool ready);
@@ -85,6 +92,7 @@ private:
     void setDuration(double duration);
     void setRate(double rate);
     void setLoadError(const std::optional<QString>& loadError);
+    void setPlaybackError(const std::optional<QString>& playbackError);
 
     std::unique_ptr<MediaBackend> m_backend;
     State m_state = State::Empty;
@@ -93,6 +101,7 @@ private:
     double m_duration = 0.0;
     double m_rate = 1.0;
     std::optional<QString> m_loadError;
+    std::optional<QString> m_playbackError;
 
     // The load in progress, and a number that changes with every load() and unload().
     double m_pendingPosition = 0.0;

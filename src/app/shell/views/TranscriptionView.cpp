@@ -101,6 +101,8 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     auto* wordListBanner = new Banner(QStringLiteral("wordListErrorBanner"), Banner::orange, this);
     QPushButton* wordListDismiss = wordListBanner->addButton(
         Localization::tr("OK"), QStringLiteral("dismissWordListErrorButton"));
+    auto* playbackErrorBanner =
+        new Banner(QStringLiteral("playbackErrorBanner"), Banner::orange, this);
 
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
@@ -121,6 +123,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(loadErrorBanner);
     column->addWidget(saveErrorBanner);
     column->addWidget(wordListBanner);
+    column->addWidget(playbackErrorBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
     m_findBar = new FindBar(this);
@@ -140,8 +143,11 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     showMissing(session.mediaMissing());
     loadErrorBanner->showMessage(engine->loadError());
     saveErrorBanner->showMessage(session.saveError());
+    playbackErrorBanner->showMessage(engine->playbackError());
     connect(&session, &TranscriptionSession::mediaMissingChanged, this, showMissing);
     connect(engine, &PlaybackEngine::loadErrorChanged, loadErrorBanner, &Banner::showMessage);
+    connect(engine, &PlaybackEngine::playbackErrorChanged, playbackErrorBanner,
+            &Banner::showMessage);
     connect(&session, &TranscriptionSession::saveErrorChanged, saveErrorBanner,
             &Banner::showMessage);
     // The editor gets its spell checker from the Edit commands once the screen is shown.

@@ -49,16 +49,40 @@ QRect WindowGeometry::placedOnScreens(const QRect& saved, const QList<QRect>& sc
 {
     if (screens.isEmpty())
         return saved;
-    const QRect grip(saved.topLeft(), QSize(saved.width(), std::min(grabHeight, saved.height())));
+    // The screen that holds most of the window's top, if any does.
+    const auto gripOf = [](const QRect& window) {
+        return QRect(window.topLeft(),
+                     QSize(window.width(), std::min(grabHeight, window.height())));
+    };
+    const QRect* home = nullptr;
+    qint64 homeArea = 0;
     for (const QRect& screen : screens) {
-        const QRect visible = grip.intersected(screen);
-        if (visible.width() >= std::min(grabWidth, saved.width()) &&
-            visible.height() >= std::min(grabHeight, saved.height()) / 2)
-            return saved;
+        const QRect visible = gripOf(saved).intersected(screen);
+        const qint64 area = qint64(visible.width()) * visible.height();
+        if (area > homeArea) {
+            home = &screen;
+            homeArea = area;
+        }
     }
-    const QRect& primary = screens.first();
-    QRect placed(QPoint(), saved.size().boundedTo(primary.size()));
-    placed.moveCenter(primary.center());
+    if (!home) {
+        const QRect& primary = screens.first();
+        QRect placed(QPoint(), saved.size().boundedTo(primary.size()));
+        placed.moveCenter(primary.center());
+        return placed;
+    }
+    // Never larger than the screen it is on: a size restored as saved could exceed every screen.
+    QRect placed(saved.topLeft(), saved.size().boundedTo(home->size()));
+    const QRect grip = gripOf(placed);
+    const bool grabbable = std::any_of(screens.begin(), screens.end(), [&](const QRect& screen) {
+        const QRect visible = grip.intersected(screen);
+        return visible.width() >= std::min(grabWidth, placed.width()) &&
+               visible.height() >= std::min(grabHeight, placed.height()) / 2;
+    });
+    if (grabbable && placed.size() == saved.size())
+        return placed;
+    // Shrunk, or only a sliver of its top showing: moved the least needed to lie wholly on it.
+    placed.moveLeft(std::clamp(placed.left(), home->left(), home->right() - placed.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), home->top(), home->bottom() - placed.height() + 1));
     return placed;
 }
 

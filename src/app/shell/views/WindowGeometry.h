@@ -19,9 +19,10 @@ public:
     static bool restore(QWidget& window);
 
     // Where a window last seen at `saved` (its normal geometry) goes now, given the available
-    // areas of the screens, the primary one first: unchanged while at least a strip of its top
-    // (where the title bar is) lies on some screen; otherwise shrunk to fit and centred on the
-    // primary screen.
+    // areas of the screens, the primary one first. It stays on the screen that holds most of its
+    // top (where the title bar is), never larger than that screen: unchanged while it fits and a
+    // strip of its top can be grabbed, otherwise shrunk and moved the least needed to lie wholly
+    // on that screen. A window whose top is on no screen is centred on the primary one.
     static QRect placedOnScreens(const QRect& saved, const QList<QRect>& screens);
 };
 
