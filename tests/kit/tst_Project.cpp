@@ -150,7 +150,7 @@ void tst_Project::decode_data()
     QTest::newRow("date without zone") << sampleWith("updatedAt", "2025-03-01T14:05:09") << refused;
     QTest::newRow("space for T") << sampleWith("updatedAt", "2025-03-01 14:05:09Z") << refused;
     QTest::newRow("fuzzer: lone surrogate escape")
-        << readFile(u"fuzz-regressions/lone-surrogate.json"_s) << refused;
+        << readFile(u"fuzz-regressions/fuzz_project_decoder/lone-surrogate.json"_s) << refused;
 }
 
 void tst_Project::decode()
