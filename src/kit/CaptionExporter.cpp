@@ -78,27 +78,56 @@ QStringList words(const QString& text)
     return result;
 }
 
-// Greedily packs `pieces` into chunks that fit two lines; pieces are joined only while the
-// chunk stays within `maxJoined` characters. A piece that fits no two lines is broken between
-// words when `splitFurther`, else shown alone.
-QStringList pack(const QStringList& pieces, qsizetype maxJoined, bool splitFurther)
+// Words in chunks of two lines, each line filled as far as it goes (which fits the most words).
+// Every word fits a line.
+QStringList packWords(const QStringList& words)
 {
     QStringList chunks;
     QString current;
-    for (const QString& piece : pieces) {
+    bool secondLine = false;
+    qsizetype lineLength = 0;
+    for (const QString& word : words) {
+        if (current.isEmpty()) {
+            current = word;
+            lineLength = word.size();
+        } else if (lineLength + 1 + word.size() <= maxLineLength) {
+            current.append(u' ').append(word);
+            lineLength += 1 + word.size();
+        } else if (!secondLine) {
+            current.append(u' ').append(word);
+            secondLine = true;
+            lineLength = word.size();
+        } else {
+            chunks.append(current);
+            current = word;
+            secondLine = false;
+            lineLength = word.size();
+        }
+    }
+    if (!current.isEmpty())
+        chunks.append(current);
+    return chunks;
+}
+
+// Sentences in chunks that fit two lines; sentences are joined only while the chunk stays within
+// `maxJoined` characters. A sentence that fits no two lines is broken between words.
+QStringList pack(const QStringList& sentences, qsizetype maxJoined)
+{
+    QStringList chunks;
+    QString current;
+    for (const QString& sentence : sentences) {
         if (!current.isEmpty()) {
-            const QString joined = current + u' ' + piece;
-            if (joined.size() <= maxJoined && fitsTwoLines(joined)) {
-                current = joined;
+            current.append(u' ').append(sentence);
+            if (current.size() <= maxJoined && fitsTwoLines(current))
                 continue;
-            }
+            current.chop(sentence.size() + 1);
             chunks.append(current);
             current.clear();
         }
-        if (fitsTwoLines(piece) || !splitFurther) {
-            current = piece;
+        if (fitsTwoLines(sentence)) {
+            current = sentence;
         } else {
-            QStringList parts = pack(words(piece), piece.size(), false);
+            QStringList parts = packWords(words(sentence));
             current = parts.takeLast();
             chunks.append(parts);
         }
@@ -113,6 +142,10 @@ QString speakerOf(const QString& text)
 {
     static const QRegularExpression prefix(
         QStringLiteral(R"(^(\p{L}[\p{L}\p{M}\p{N}'’.-]*(?: [\p{L}\p{M}\p{N}'’.-]+){0,2}): )"));
+    // Most stretches name no one; the expression runs only where a colon could end a name.
+    const qsizetype colon = text.indexOf(u':');
+    if (colon <= 0 || colon > 3 * 40)
+        return {};
     const QRegularExpressionMatch match = prefix.match(text);
     return match.hasMatch() ? match.captured(1) : QString();
 }
@@ -124,7 +157,9 @@ QList<Stretch> stretches(const QString& transcript, double duration)
     const auto add = [&](double start, qsizetype from, qsizetype to, double next) {
         QString text = transcript.mid(from, to - from).simplified();
         // Control characters have no place on screen, nor in the files' syntax.
-        text.removeIf([](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; });
+        const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
+        if (std::any_of(text.cbegin(), text.cend(), isControl))
+            text.removeIf(isControl);
         if (text.isEmpty())
             return;
         const double end = next > start ? next : start + readingTime(text.size());
@@ -155,7 +190,7 @@ void appendCaptions(QList<Caption>& captions, const Stretch& stretch)
             : total;
     const QStringList chunks = fitsTwoLines(stretch.text) && byTime >= total
                                    ? QStringList{stretch.text}
-                                   : pack(sentences(stretch.text), byTime, true);
+                                   : pack(sentences(stretch.text), byTime);
     qsizetype characters = 0;
     for (const QString& chunk : chunks)
         characters += chunk.size();
@@ -173,25 +208,40 @@ void appendCaptions(QList<Caption>& captions, const Stretch& stretch)
     }
 }
 
-// "hh:mm:ss,mmm" (SubRip) or "hh:mm:ss.mmm" (WebVTT), to the nearest millisecond.
-QString time(double seconds, QChar separator)
+// Appends "hh:mm:ss,mmm" (SubRip) or "hh:mm:ss.mmm" (WebVTT), to the nearest millisecond.
+void appendTime(QString& out, double seconds, char16_t separator)
 {
     const qint64 total = std::llround(std::max(seconds, 0.0) * 1000.0);
     const qint64 hours = total / 3'600'000;
-    const auto twoDigits = [](qint64 n) { return QString::number(n).rightJustified(2, u'0'); };
-    return twoDigits(hours) + u':' + twoDigits(total / 60'000 % 60) + u':' +
-           twoDigits(total / 1000 % 60) + separator +
-           QString::number(total % 1000).rightJustified(3, u'0');
+    if (hours >= 100)
+        out += QString::number(hours / 100);
+    const qint64 parts[] = {hours % 100, total / 60'000 % 60, total / 1000 % 60};
+    char16_t digits[12];
+    for (int i = 0; i < 3; ++i) {
+        digits[3 * i] = char16_t(u'0' + parts[i] / 10);
+        digits[3 * i + 1] = char16_t(u'0' + parts[i] % 10);
+        digits[3 * i + 2] = i < 2 ? u':' : separator;
+    }
+    const qint64 millis = total % 1000;
+    digits[9] = char16_t(u'0' + millis / 100);
+    digits[10] = char16_t(u'0' + millis / 10 % 10);
+    digits[11] = char16_t(u'0' + millis % 10);
+    out.append(QStringView(digits, 12));
 }
 
-QString timeLine(const Caption& caption, QChar separator)
+void appendTimeLine(QString& out, const Caption& caption, char16_t separator)
 {
-    return time(caption.start, separator) + QStringLiteral(" --> ") +
-           time(std::max(caption.end, caption.start), separator) + u'\n';
+    appendTime(out, caption.start, separator);
+    out += u" --> ";
+    appendTime(out, std::max(caption.end, caption.start), separator);
+    out += u'\n';
 }
 
 QString escaped(QString text)
 {
+    if (std::none_of(text.cbegin(), text.cend(),
+                     [](QChar c) { return c == u'&' || c == u'<' || c == u'>'; }))
+        return text;
     text.replace(u'&', QStringLiteral("&amp;"));
     text.replace(u'<', QStringLiteral("&lt;"));
     text.replace(u'>', QStringLiteral("&gt;"));
@@ -211,10 +261,17 @@ QList<Caption> captions(const QString& transcript, double duration)
 QString subRip(const QList<Caption>& captions)
 {
     QString out;
+    out.reserve(captions.size() * 80);
     int number = 0;
     for (const Caption& caption : captions) {
-        out += QString::number(++number) + u'\n' + timeLine(caption, u',');
-        out += caption.lines.join(u'\n') + QStringLiteral("\n\n");
+        out += QString::number(++number);
+        out += u'\n';
+        appendTimeLine(out, caption, u',');
+        for (const QString& line : caption.lines) {
+            out += line;
+            out += u'\n';
+        }
+        out += u'\n';
     }
     return out;
 }
@@ -222,8 +279,9 @@ QString subRip(const QList<Caption>& captions)
 QString webVtt(const QList<Caption>& captions)
 {
     QString out = QStringLiteral("WEBVTT\n\n");
+    out.reserve(captions.size() * 80);
     for (const Caption& caption : captions) {
-        out += timeLine(caption, u'.');
+        appendTimeLine(out, caption, u'.');
         QStringList lines = caption.lines;
         if (!caption.speaker.isEmpty()) {
             // The voice tag names the speaker on every caption of the turn; the text's own
