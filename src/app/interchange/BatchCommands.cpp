@@ -2,18 +2,15 @@
 
 #include "AppSettings.h"
 #include "AudioFileCheck.h"
-#include "ImportMessage.h"
 #include "Localization.h"
 #include "MediaDuration.h"
 #include "NewProject.h"
 #include "ProjectStore.h"
-#include "TranscriptImport.h"
+#include "TranscriptFile.h"
 #include "TranscriptWriter.h"
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSet>
 #include <QTextStream>
@@ -161,27 +158,11 @@ std::optional<Failure> importTranscript(const QStringList& arguments, const QStr
     if (const std::optional<QString> problem = AudioFileCheck::problem(audioPath))
         return Failure{1, *problem};
 
-    // Only a regular file of a sensible size is read: a FIFO or a device would never end.
-    const QFileInfo info(transcriptPath);
-    if (!info.exists())
-        return Failure{1, Localization::tr("“%1” could not be found.").arg(transcriptPath)};
-    if (!info.isFile())
-        return Failure{1, Localization::tr("“%1” is not a file.").arg(transcriptPath)};
-    if (info.size() > TranscriptImport::maxFileSize)
-        return Failure{1, transcriptPath + QStringLiteral(": ") +
-                              ImportMessage::describe(ImportError(ImportError::Kind::TooLarge, 0))};
-    QFile file(transcriptPath);
-    if (!file.open(QIODevice::ReadOnly))
-        return Failure{
-            1, Localization::tr("You don't have permission to read “%1”.").arg(transcriptPath)};
-    const QByteArray bytes = file.read(TranscriptImport::maxFileSize + 1);
-
+    const TranscriptFile file = TranscriptFile::read(transcriptPath);
+    if (file.error)
+        return Failure{1, transcriptPath + QStringLiteral(": ") + *file.error};
     Project project = newProjectFor(audioPath);
-    try {
-        project.transcript = TranscriptImport::transcriptFromFile(bytes, transcriptPath);
-    } catch (const ImportError& error) {
-        return Failure{1, transcriptPath + QStringLiteral(": ") + ImportMessage::describe(error)};
-    }
+    project.transcript = file.transcript;
     if (parser.isSet(name) && !parser.value(name).trimmed().isEmpty())
         project.name = parser.value(name).trimmed();
     try {
