@@ -24,6 +24,7 @@
 #include <QTextDocument>
 
 #include "AppSettings.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "FindController.h"
 #include "MpvBackend.h"
@@ -247,7 +248,8 @@ void spellingAndFind(int keystrokes)
         std::printf("spelling: no en_US dictionary (scripts/install-deps), skipped\n");
         return;
     }
-    EditCommands commands(checker);
+    CommandRegistry registry;
+    EditCommands commands(checker, registry);
     std::printf("\nwith spelling (en_US), text of %lld different words, 1 in 20 misspelt\n",
                 qlonglong(vocabulary.size()));
 
@@ -277,7 +279,7 @@ void spellingAndFind(int keystrokes)
     for (int run = 0; run < 3; ++run) {
         // A new checker each time, so that no word is known from the run before.
         SpellChecker fresh(AppSettings::shared(), QStringLiteral("en"));
-        EditCommands freshCommands(fresh);
+        EditCommands freshCommands(fresh, registry);
         QTextDocument document;
         TranscriptEditor widget(&document);
         widget.resize(windowWidth, windowHeight);

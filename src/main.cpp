@@ -57,8 +57,13 @@ int main(int argc, char* argv[])
     if (!commandLine.file().isEmpty())
         files.append(commandLine.file());
     // One process writes a projects folder; a later start hands its files over and ends
-    // without writing anything. The guard outlives the application, whose final save it covers.
+    // without writing anything, and so does a start that cannot take or check the lock. The
+    // guard outlives the application, whose final save it covers.
     auto instance = dictaro::SingleInstance::acquire(dictaro::DictaroApp::dataDirectory());
+    if (instance.status == dictaro::SingleInstance::Status::Failed) {
+        dictaro::DictaroApp::reportCannotLock(instance.errorString);
+        return 1;
+    }
     if (instance.status == dictaro::SingleInstance::Status::Secondary) {
         if (instance.instance->sendToPrimary(files))
             return 0;
@@ -67,10 +72,8 @@ int main(int argc, char* argv[])
     }
     dictaro::DictaroApp dictaro(dictaro::DictaroApp::dataDirectory(),
                                 std::make_unique<dictaro::MpvBackend>());
-    if (instance.instance) {
-        QObject::connect(instance.instance.get(), &dictaro::SingleInstance::activated, &dictaro,
-                         &dictaro::DictaroApp::openFiles);
-    }
+    QObject::connect(instance.instance.get(), &dictaro::SingleInstance::activated, &dictaro,
+                     &dictaro::DictaroApp::openFiles);
     dictaro.show();
     dictaro.openFiles(files);
     return QApplication::exec();

@@ -2,6 +2,7 @@
 // accessibility interfaces a screen reader uses, and the order the Tab key walks them in.
 #include "AppActions.h"
 #include "AppState.h"
+#include "CommandRegistry.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
 #include "PlayerBarView.h"
@@ -92,7 +93,8 @@ private slots:
         auto engine = test::silentEngine();
         ProjectStore store(m_home.filePath("projects"));
         AppState state(store, *engine);
-        AppActions actions(state);
+        CommandRegistry commands;
+        AppActions actions(state, commands);
         PlayerBarView bar(*engine, actions);
         state.openAudioFile(audio); // the playback actions act on an open project
         QTRY_VERIFY(engine->isLoaded());

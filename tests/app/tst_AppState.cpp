@@ -15,6 +15,7 @@
 
 #include <clocale>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dictaro;
 
@@ -41,10 +42,31 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
     }
 
+    // Saves fail while a plain file stands where the projects folder should be.
+    void breakStore()
+    {
+        QVERIFY(QDir(m_store->directory()).removeRecursively());
+        QFile blocker(m_store->directory());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+    }
+    static int mode(const QString& path)
+    {
+        struct stat info
+        {};
+        return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777)
+                                                                        : -1;
+    }
+    // The places a recovery may go, best first: the state, cache and temporary folders.
+    QStringList recoveryFolders() const { return ProjectStore::recoveryDirectories(); }
+
     void init()
     {
         m_home = std::make_unique<QTemporaryDir>();
         qputenv("XDG_STATE_HOME", m_home->filePath(QStringLiteral("state")).toUtf8());
+        // The cache (in test mode below the home folder) and the temporary folder, in here too.
+        qputenv("HOME", QFile::encodeName(m_home->path()));
+        qputenv("TMPDIR", QFile::encodeName(m_home->filePath(QStringLiteral("tmp"))));
+        QVERIFY(QDir().mkpath(m_home->filePath(QStringLiteral("tmp"))));
         m_store = std::make_unique<ProjectStore>(m_home->filePath(QStringLiteral("data/Projects")));
         m_engine = test::silentEngine();
     }
@@ -138,6 +160,119 @@ private slots:
         AppState next(*m_store, *m_engine);
         QCOMPARE(next.recoveries().size(), 1);
         next.discardRecovery(id);
+        QVERIFY(AppState(*m_store, *m_engine).recoveries().isEmpty());
+    }
+
+    // Every way of closing takes one path: the final save, else as asked for: stay open with the
+    // error, ask (once, however many ways ask at the same time), or keep the text for the next
+    // start. The last chance before the process ends saves or recovers without closing anything.
+    void closeProject_savesRecoversOrAsks()
+    {
+        AppState state(*m_store, *m_engine);
+        state.openAudioFile(audio(QStringLiteral("talk.mp3")));
+        QPointer<TranscriptionSession> session = state.currentSession();
+        const QUuid id = session->project().id;
+        session->setTranscript(QStringLiteral("typed and saved at exit"));
+        QSignalSpy changed(&state, &AppState::currentSessionChanged);
+        QVERIFY(state.keepTextBeforeExit());
+        QCOMPARE(m_store->load(id).transcript, QStringLiteral("typed and saved at exit"));
+        QVERIFY(!session->isClosed());
+
+        session->setTranscript(QStringLiteral("typed, not saved"));
+        breakStore();
+        QVERIFY(!state.closeProject());
+        int asked = 0;
+        bool askedAgain = true;
+        QVERIFY(!state.closeProject(AppState::Unsaved::Ask, [&] {
+            ++asked;
+            askedAgain = state.closeProject(AppState::Unsaved::Ask, [&] { return ++asked > 0; });
+            return false;
+        }));
+        QCOMPARE(asked, 1);
+        QVERIFY(!askedAgain);
+        QCOMPARE(changed.size(), 0);
+        QCOMPARE(state.currentSession(), session.data());
+        QVERIFY(!session->isClosed());
+
+        QVERIFY(state.keepTextBeforeExit());
+        QCOMPARE(changed.size(), 0);
+        QVERIFY(!session->isClosed());
+        const ProjectStore recovery(recoveryFolders().first());
+        QCOMPARE(recovery.load(id).transcript, QStringLiteral("typed, not saved"));
+        QVERIFY(QFile::remove(recovery.filePath(id)));
+
+        QVERIFY(state.closeProject(AppState::Unsaved::Recover, [&] { return ++asked > 0; }));
+        QCOMPARE(asked, 1);
+        QVERIFY(state.currentSession() == nullptr && session->isClosed());
+        QCOMPARE(recovery.load(id).transcript, QStringLiteral("typed, not saved"));
+
+        QVERIFY(QFile::remove(m_store->directory()));
+        state.openAudioFile(audio(QStringLiteral("next.mp3")));
+        state.currentSession()->setTranscript(QStringLiteral("discarded"));
+        breakStore();
+        QVERIFY(state.closeProject(AppState::Unsaved::Ask, [] { return true; }));
+        QVERIFY(state.currentSession() == nullptr);
+        QCOMPARE(recovery.load(id).transcript, QStringLiteral("typed, not saved"));
+    }
+
+    // Recovered text goes only into a folder that is the user's own and private (mode 0700, no
+    // link followed), in a file only the user reads; folders that are not are neither written
+    // nor read. With nowhere to write, the text is not given up without asking.
+    void recovery_onlyInAPrivateFolder()
+    {
+        const QStringList folders = recoveryFolders();
+        QCOMPARE(folders.size(), 3);
+        const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        QVERIFY(QDir().mkpath(QFileInfo(folders[0]).path()));
+        QVERIFY(QFile::link(elsewhere, folders[0]));
+
+        AppState state(*m_store, *m_engine);
+        state.openAudioFile(audio(QStringLiteral("talk.mp3")));
+        TranscriptionSession* session = state.currentSession();
+        const QUuid id = session->project().id;
+        session->setTranscript(QStringLiteral("private words"));
+        QVERIFY(state.writeRecovery());
+        QVERIFY(QDir(elsewhere).isEmpty());
+        const QString file = ProjectStore(folders[1]).filePath(id);
+        QVERIFY(QFile::exists(file));
+        QCOMPARE(mode(folders[1]), 0700);
+        QCOMPARE(mode(file), 0600);
+        QVERIFY(QFile::remove(file));
+
+        // A folder of the user's own that others could read is closed to them first.
+        QVERIFY(QFile::remove(folders[0]));
+        QVERIFY(QDir().mkpath(folders[0]));
+        QVERIFY(QFile::setPermissions(
+            folders[0], QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                            QFileDevice::ReadOther | QFileDevice::ExeOther));
+        QVERIFY(state.writeRecovery());
+        QCOMPARE(mode(folders[0]), 0700);
+        QVERIFY(QFile::remove(ProjectStore(folders[0]).filePath(id)));
+        if (::geteuid() == 0) {
+            // Another user's folder (in the shared temporary folder, say) is not used.
+            QVERIFY(::chown(QFile::encodeName(folders[0]).constData(), 65534, 65534) == 0);
+            QVERIFY(state.writeRecovery());
+            QVERIFY(QDir(folders[0]).isEmpty());
+            QVERIFY(QFile::exists(ProjectStore(folders[1]).filePath(id)));
+        }
+
+        // Nowhere to write: every place is a link.
+        for (const QString& folder : folders) {
+            QVERIFY(QDir(folder).removeRecursively());
+            QVERIFY(QDir().mkpath(QFileInfo(folder).path()));
+            QVERIFY(QFile::link(elsewhere, folder));
+        }
+        QVERIFY(!state.writeRecovery());
+        breakStore();
+        QVERIFY(!state.keepTextBeforeExit());
+        int asked = 0;
+        QVERIFY(!state.closeProject(AppState::Unsaved::Recover, [&] { return ++asked > 1; }));
+        QCOMPARE(asked, 1);
+        QVERIFY(state.currentSession() && !state.currentSession()->isClosed());
+        QVERIFY(QDir(elsewhere).isEmpty());
+        // Text someone put behind such a link is not offered.
+        ProjectStore(elsewhere).save(session->currentRecord());
         QVERIFY(AppState(*m_store, *m_engine).recoveries().isEmpty());
     }
 };

@@ -1,6 +1,7 @@
 // Find and replace as the user drives it: the Edit menu's keys, the find bar under the editor,
 // and Escape, which closes the bar rather than toggling playback.
 #include "AppSettings.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "FindController.h"
 #include "SpellChecker.h"
@@ -31,6 +32,7 @@ class tst_FindBar : public QObject
     QTemporaryDir m_home;
     std::unique_ptr<QTextDocument> m_document;
     std::unique_ptr<SpellChecker> m_checker;
+    std::unique_ptr<CommandRegistry> m_registry;
     std::unique_ptr<EditCommands> m_commands;
     std::unique_ptr<QWidget> m_window;
     TranscriptEditor* m_editor = nullptr;
@@ -63,7 +65,8 @@ private slots:
     void init()
     {
         m_checker = std::make_unique<SpellChecker>(AppSettings::shared(), QStringLiteral("en"));
-        m_commands = std::make_unique<EditCommands>(*m_checker);
+        m_registry = std::make_unique<CommandRegistry>();
+        m_commands = std::make_unique<EditCommands>(*m_checker, *m_registry);
         m_window = std::make_unique<QWidget>();
         auto* column = new QVBoxLayout(m_window.get());
         m_document = std::make_unique<QTextDocument>();

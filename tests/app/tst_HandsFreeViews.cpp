@@ -1,5 +1,5 @@
 // The Keys and Pedal pages of the settings, driven like a user, over a temporary settings file.
-#include "KeyBindings.h"
+#include "CommandRegistry.h"
 #include "KeySettingsView.h"
 #include "MediaKeyFilter.h"
 #include "PedalMonitor.h"
@@ -32,27 +32,35 @@ private slots:
 
     void keysPage_refusesConflictsAndRestoresDefaults()
     {
-        KeyBindings bindings;
-        KeySettingsView view(bindings);
+        CommandRegistry commands;
+        KeySettingsView view(commands);
         view.show();
         auto* skipBack = view.findChild<QKeySequenceEdit*>("skipBackKey");
         auto* message = view.findChild<QLabel*>("keyMessage");
+        QVERIFY(!view.findChild<QKeySequenceEdit*>("fullScreenKey")); // only the player's keys
 
-        // Ctrl+J belongs to Insert Timestamp: refused with the reason, the field shows the old key.
+        // Ctrl+J belongs to Insert Timestamp, F11 to Full Screen and Ctrl+0 to Actual Size:
+        // refused with the reason, the field shows the old key.
         skipBack->setFocus();
-        QTest::keyClick(skipBack, Qt::Key_J, Qt::ControlModifier);
-        QTRY_VERIFY_WITH_TIMEOUT(message->text().contains("Insert Timestamp"), 3000);
-        QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
-        QCOMPARE(bindings.key(PlaybackCommand::SkipBack), QKeySequence("Ctrl+["));
+        for (const auto& [key, modifiers, owner] :
+             {std::tuple{Qt::Key_J, Qt::ControlModifier, "Insert Timestamp"},
+              std::tuple{Qt::Key_F11, Qt::NoModifier, "Full Screen"},
+              std::tuple{Qt::Key_F1, Qt::NoModifier, "Keyboard Shortcuts"},
+              std::tuple{Qt::Key_0, Qt::ControlModifier, "Actual Size"}}) {
+            message->clear();
+            QTest::keyClick(skipBack, key, modifiers);
+            QTRY_VERIFY_WITH_TIMEOUT(message->text().contains(owner), 3000);
+            QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
+            QCOMPARE(commands.key(Command::SkipBack), QKeySequence("Ctrl+["));
+        }
 
         QTest::keyClick(skipBack, Qt::Key_F7);
-        QTRY_COMPARE_WITH_TIMEOUT(bindings.key(PlaybackCommand::SkipBack), QKeySequence("F7"),
-                                  3000);
+        QTRY_COMPARE_WITH_TIMEOUT(commands.key(Command::SkipBack), QKeySequence("F7"), 3000);
         QVERIFY(message->text().isEmpty());
 
         view.findChild<QPushButton*>("restoreKeys")->click();
         QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
-        QCOMPARE(KeyBindings().key(PlaybackCommand::SkipBack), QKeySequence("Ctrl+["));
+        QCOMPARE(CommandRegistry().key(Command::SkipBack), QKeySequence("Ctrl+["));
     }
 
     void mediaKeys_actInTheirWindowOnly()

@@ -2,6 +2,7 @@
 // client of its own and playerctl drive the real engine playing a recording.
 #include "AppSettings.h"
 #include "AppState.h"
+#include "AudioTypes.h"
 #include "MprisService.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
@@ -120,6 +121,8 @@ private slots:
     void withoutSession_isStoppedAndWithoutBus_registersNothing()
     {
         QCOMPARE(get("Identity", "org.mpris.MediaPlayer2").toString(), "Dictaro");
+        QCOMPARE(get("SupportedMimeTypes", "org.mpris.MediaPlayer2").toStringList(),
+                 AudioTypes::mimeTypes());
         QCOMPARE(get("PlaybackStatus").toString(), "Stopped");
         QCOMPARE(get("CanPlay").toBool(), false);
         call(player, "Play"); // nothing to play: no error, no change

@@ -1,6 +1,7 @@
 // Spelling in the real editor over the real Enchant dictionaries, in a temporary home (where
 // Enchant keeps the personal word list).
 #include "AppSettings.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
@@ -27,6 +28,7 @@ class tst_Spelling : public QObject
     QTemporaryDir m_home;
     std::unique_ptr<QTextDocument> m_document;
     std::unique_ptr<SpellChecker> m_checker;
+    std::unique_ptr<CommandRegistry> m_registry;
     std::unique_ptr<EditCommands> m_commands;
     std::unique_ptr<TranscriptEditor> m_editor;
 
@@ -40,7 +42,8 @@ class tst_Spelling : public QObject
     {
         AppSettings::shared().setSpellingLanguage(language);
         m_checker = std::make_unique<SpellChecker>(AppSettings::shared(), QStringLiteral("en"));
-        m_commands = std::make_unique<EditCommands>(*m_checker);
+        m_registry = std::make_unique<CommandRegistry>();
+        m_commands = std::make_unique<EditCommands>(*m_checker, *m_registry);
         m_document = std::make_unique<QTextDocument>();
         m_editor = std::make_unique<TranscriptEditor>(m_document.get());
         m_editor->resize(640, 400);

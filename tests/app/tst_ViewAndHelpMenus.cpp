@@ -1,16 +1,20 @@
-// The View and Help menus of the main window: the remembered transcript zoom and the keyboard
-// shortcuts list made from the menus themselves.
+// The View and Help menus of the main window: the remembered transcript zoom, their keys kept
+// from the playback commands, and the keyboard shortcuts list made from the registry.
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "Appearance.h"
+#include "CommandRegistry.h"
 #include "DictaroApp.h"
+#include "KeySettingsView.h"
+#include "MainWindow.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
-#include "Appearance.h"
-#include "MainWindow.h"
 #include "ShortcutsWindow.h"
 
 #include <QAction>
+#include <QKeySequenceEdit>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -28,7 +32,7 @@ class tst_ViewAndHelpMenus : public QObject
     MainWindow* m_window = nullptr;
     AppActions* m_actions = nullptr;
 
-    void trigger(const char* name) { m_window->findChild<QAction*>(name)->trigger(); }
+    void trigger(Command command) { m_actions->action(command)->trigger(); }
 
 private slots:
     void init()
@@ -44,11 +48,40 @@ private slots:
     }
     void cleanup() { m_app.reset(); }
 
+    // F11, which pedals may send, is refused to a playback command on the Keys page with the
+    // reason; it goes on toggling full screen, as F1 goes on opening the shortcuts.
+    void viewAndHelpKeys_areRefusedToPlaybackCommands()
+    {
+        KeySettingsView page(m_actions->commands());
+        page.show();
+        page.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&page));
+        auto* field = page.findChild<QKeySequenceEdit*>("playPauseKey");
+        auto* message = page.findChild<QLabel*>("keyMessage");
+        for (const auto& [key, owner] :
+             {std::pair{Qt::Key_F11, "Full Screen"}, std::pair{Qt::Key_F1, "Keyboard Shortcuts"}}) {
+            message->clear();
+            field->setFocus();
+            QTest::keyClick(field, key);
+            QTRY_VERIFY_WITH_TIMEOUT(message->text().contains(owner), 3000);
+        }
+        page.close();
+
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window));
+        QTest::keyClick(m_window, Qt::Key_F11);
+        QTRY_VERIFY(m_window->windowState() & Qt::WindowFullScreen);
+        QTest::keyClick(m_window, Qt::Key_F11);
+        QTRY_VERIFY(!(m_window->windowState() & Qt::WindowFullScreen));
+        QTest::keyClick(m_window, Qt::Key_F1);
+        QTRY_VERIFY(m_window->findChild<ShortcutsWindow*>());
+    }
+
     // The menus' actions are listed with all their keys (two for Zoom In), and a key changed
     // afterwards shows up the next time the window is opened.
     void shortcutsWindow_listsTheMenusKeys()
     {
-        trigger("shortcutsAction");
+        trigger(Command::KeyboardShortcuts);
         auto* window = m_window->findChild<ShortcutsWindow*>();
         QVERIFY(window && window->isVisible());
         QVERIFY(window->listing().contains("Play/Pause\tEsc"));
@@ -56,7 +89,7 @@ private slots:
 
         window->close();
         m_actions->action(AppActions::Command::PlayPause)->setShortcut(QKeySequence(Qt::Key_F5));
-        trigger("shortcutsAction");
+        trigger(Command::KeyboardShortcuts);
         QVERIFY(window->listing().contains("Play/Pause\tF5"));
     }
 
@@ -67,13 +100,13 @@ private slots:
         QPlainTextEdit editor;
         const qreal base = editor.font().pointSizeF();
         Appearance::followTranscriptZoom(&editor);
-        trigger("zoomInAction");
-        trigger("zoomInAction");
-        trigger("zoomOutAction");
+        trigger(Command::ZoomIn);
+        trigger(Command::ZoomIn);
+        trigger(Command::ZoomOut);
         QCOMPARE(editor.font().pointSizeF(), base * 1.1);
         AppSettings::resetSharedForTesting();
         QCOMPARE(AppSettings::shared().transcriptZoom(), 1);
-        trigger("actualSizeAction");
+        trigger(Command::ActualSize);
         QCOMPARE(AppSettings::shared().transcriptZoom(), 0);
     }
 };

@@ -1,6 +1,7 @@
 // Kills a process that saves projects, over and over, and checks what it leaves behind.
 //
 // Usage: crashtest ROUNDS [FOLDER]
+//        crashtest --display-loss ROUNDS   (see displayloss.cpp)
 //
 // Each round forks a child that saves projects of 1 KB to 2 MB through ProjectStore as fast as it
 // can, numbering each project's versions; before each save it tells the parent, through a pipe,
@@ -11,6 +12,14 @@
 // on any torn or unknown file or any temporary file left after the store was opened again.
 #include "Project.h"
 #include "ProjectStore.h"
+
+#ifdef DICTARO_DISPLAY_LOSS
+#include "displayloss.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+#endif
 
 #include <array>
 #include <cerrno>
@@ -143,6 +152,15 @@ int countTemporaries(const QDir& dir)
 
 int main(int argc, char* argv[])
 {
+#ifdef DICTARO_DISPLAY_LOSS
+    if (argc == 5 && std::strcmp(argv[1], "--display-loss-app") == 0)
+        return runDisplayLossApp(argc, argv);
+    if (argc == 3 && std::strcmp(argv[1], "--display-loss") == 0) {
+        QCoreApplication app(argc, argv);
+        const int rounds = std::atoi(argv[2]);
+        return rounds > 0 ? runDisplayLoss(rounds, QCoreApplication::applicationFilePath()) : 64;
+    }
+#endif
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 0;
     if (rounds <= 0 || argc > 3) {
         std::fprintf(stderr, "usage: crashtest ROUNDS [FOLDER]\n");

@@ -30,6 +30,8 @@ const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
 const QString systemLanguage = QStringLiteral("system");
+const QString commandKeysGroup = QStringLiteral("keys");
+const QString pedalGroup = QStringLiteral("pedal");
 
 std::mutex sharedMutex;
 std::unique_ptr<AppSettings> sharedInstance;
@@ -291,6 +293,41 @@ QStringList AppSettings::startupLanguages()
     if (!list.isEmpty() && !list.first().trimmed().isEmpty())
         return {list.first().trimmed()};
     return QLocale::system().uiLanguages();
+}
+
+std::optional<QString> AppSettings::commandKey(const QString& commandId)
+{
+    const auto settings = openSettings();
+    const QString key = commandKeysGroup + u'/' + commandId;
+    if (!settings->contains(key))
+        return std::nullopt;
+    return settings->value(key).toString();
+}
+
+bool AppSettings::setCommandKey(const QString& commandId, const QString& key)
+{
+    const auto settings = openSettings();
+    settings->setValue(commandKeysGroup + u'/' + commandId, key);
+    return commit(*settings);
+}
+
+bool AppSettings::forgetCommandKeys()
+{
+    const auto settings = openSettings();
+    settings->remove(commandKeysGroup);
+    return commit(*settings);
+}
+
+QVariant AppSettings::pedalSetting(const QString& name)
+{
+    return openSettings()->value(pedalGroup + u'/' + name);
+}
+
+bool AppSettings::setPedalSetting(const QString& name, const QString& value)
+{
+    const auto settings = openSettings();
+    settings->setValue(pedalGroup + u'/' + name, value);
+    return commit(*settings);
 }
 
 } // namespace dictaro

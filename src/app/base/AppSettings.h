@@ -4,15 +4,17 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <optional>
 
 namespace dictaro {
 
-// The user's settings: the two playback intervals, the transcript zoom, whether the waveform is
-// shown and the spelling choices (one shared, observable instance), the interface language chosen
-// in the settings window, and what the windows and dialogs remember between runs, kept in the
-// per-user settings file.
+// The user's settings and the one way to the per-user settings file: the two playback intervals,
+// the transcript zoom, whether the waveform is shown and the spelling choices (one shared,
+// observable instance), the interface language chosen in the settings window, the keys the user
+// gave commands, the foot pedal's settings, and what the windows and dialogs remember between
+// runs.
 class AppSettings : public QObject
 {
     Q_OBJECT
@@ -86,6 +88,20 @@ public:
     // The interface languages to use at start-up, most preferred first: the stored choice, or
     // the system's languages when there is none.
     static QStringList startupLanguages();
+
+    // The key the user gave a command, by the command's id ("skipBack"), as the settings file
+    // keeps it (portable key text; empty when the user chose no key); nothing when the user
+    // never chose one.
+    static std::optional<QString> commandKey(const QString& commandId);
+    // Stores it at once; false when the settings file could not be written.
+    static bool setCommandKey(const QString& commandId, const QString& key);
+    // Forgets every key the user chose.
+    static bool forgetCommandKeys();
+
+    // The foot pedal's settings by name ("left", "holdToPlay", "device"); invalid when absent.
+    static QVariant pedalSetting(const QString& name);
+    // Stores it at once; false when the settings file could not be written.
+    static bool setPedalSetting(const QString& name, const QString& value);
 
     // FOR TESTS ONLY: destroys the shared instance so that the next shared() reads the
     // settings file again. References to the old instance dangle afterwards.

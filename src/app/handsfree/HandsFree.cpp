@@ -1,8 +1,7 @@
 #include "HandsFree.h"
 
-#include "AppActions.h"
 #include "AppState.h"
-#include "KeyBindings.h"
+#include "CommandRegistry.h"
 #include "MediaKeyFilter.h"
 #include "PedalController.h"
 #include "PedalSettings.h"
@@ -24,32 +23,11 @@
 
 namespace dictaro {
 
-namespace {
-
-AppActions::Command actionFor(PlaybackCommand command)
-{
-    switch (command) {
-    case PlaybackCommand::PlayPause: return AppActions::Command::PlayPause;
-    case PlaybackCommand::SkipBack: return AppActions::Command::SkipBack;
-    case PlaybackCommand::SkipForward: return AppActions::Command::SkipForward;
-    case PlaybackCommand::Slower: return AppActions::Command::Slower;
-    case PlaybackCommand::Faster: return AppActions::Command::Faster;
-    case PlaybackCommand::InsertTimestamp: return AppActions::Command::InsertTimestamp;
-    }
-    return AppActions::Command::PlayPause;
-}
-
-} // namespace
-
-HandsFree::HandsFree(AppState& state, AppActions& actions, QWidget* window, QObject* parent)
-    : QObject(parent), m_state(state), m_actions(actions), m_keys(std::make_unique<KeyBindings>()),
+HandsFree::HandsFree(AppState& state, CommandRegistry& commands, QWidget* window, QObject* parent)
+    : QObject(parent), m_state(state), m_commands(commands),
       m_pedalSettings(std::make_unique<PedalSettings>()),
       m_pedal(std::make_unique<PedalController>(*m_pedalSettings))
 {
-    for (const PlaybackCommand command : allPlaybackCommands())
-        applyKey(command);
-    connect(m_keys.get(), &KeyBindings::keyChanged, this, &HandsFree::applyKey);
-
     const auto engine = [this]() -> PlaybackEngine* {
         TranscriptionSession* session = m_state.currentSession();
         return session ? session->engine() : nullptr;
@@ -92,12 +70,7 @@ HandsFree::~HandsFree() = default;
 
 void HandsFree::run(PlaybackCommand command)
 {
-    m_actions.action(actionFor(command))->trigger();
-}
-
-void HandsFree::applyKey(PlaybackCommand command)
-{
-    m_actions.setKey(actionFor(command), m_keys->key(command));
+    m_commands.action(toCommand(command))->trigger();
 }
 
 } // namespace dictaro

@@ -1,26 +1,14 @@
 #include "PedalSettings.h"
 
-#include <QSettings>
-
-#include <memory>
+#include "AppSettings.h"
 
 namespace dictaro {
 
 namespace {
 
-const QString groupName = QStringLiteral("pedal");
 const QString holdToPlayKey = QStringLiteral("holdToPlay");
 const QString chosenDeviceKey = QStringLiteral("device");
 const QString noCommand = QStringLiteral("none");
-
-std::unique_ptr<QSettings> openSettings()
-{
-    auto settings =
-        std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                    QStringLiteral("Dictaro"), QStringLiteral("Dictaro"));
-    settings->beginGroup(groupName);
-    return settings;
-}
 
 QString buttonKey(int button)
 {
@@ -37,17 +25,17 @@ bool isButton(int button)
 
 PedalSettings::PedalSettings(QObject* parent) : QObject(parent)
 {
-    const auto settings = openSettings();
     for (int button = 0; button < buttonCount; ++button) {
         m_commands[button] = defaultCommand(button);
-        const QString stored = settings->value(buttonKey(button)).toString();
+        const QString stored = AppSettings::pedalSetting(buttonKey(button)).toString();
         if (stored == noCommand)
             m_commands[button] = std::nullopt;
         else if (const auto command = playbackCommandFromId(stored))
             m_commands[button] = command;
     }
-    m_holdToPlay = settings->value(holdToPlayKey, true).toBool();
-    m_chosenDevice = settings->value(chosenDeviceKey).toString();
+    const QVariant holdToPlay = AppSettings::pedalSetting(holdToPlayKey);
+    m_holdToPlay = holdToPlay.isValid() ? holdToPlay.toBool() : true;
+    m_chosenDevice = AppSettings::pedalSetting(chosenDeviceKey).toString();
 }
 
 std::optional<PlaybackCommand> PedalSettings::defaultCommand(int button)
@@ -91,9 +79,7 @@ void PedalSettings::setChosenDevice(const QString& device)
 
 void PedalSettings::store(const QString& key, const QString& value)
 {
-    const auto settings = openSettings();
-    settings->setValue(key, value);
-    settings->sync();
+    AppSettings::setPedalSetting(key, value);
     emit changed();
 }
 

@@ -1,7 +1,5 @@
 #include "PlaybackCommand.h"
 
-#include "Localization.h"
-
 namespace dictaro {
 
 const QList<PlaybackCommand>& allPlaybackCommands()
@@ -12,17 +10,22 @@ const QList<PlaybackCommand>& allPlaybackCommands()
     return commands;
 }
 
-QString playbackCommandId(PlaybackCommand command)
+Command toCommand(PlaybackCommand command)
 {
     switch (command) {
-    case PlaybackCommand::PlayPause: return QStringLiteral("playPause");
-    case PlaybackCommand::SkipBack: return QStringLiteral("skipBack");
-    case PlaybackCommand::SkipForward: return QStringLiteral("skipForward");
-    case PlaybackCommand::Slower: return QStringLiteral("slower");
-    case PlaybackCommand::Faster: return QStringLiteral("faster");
-    case PlaybackCommand::InsertTimestamp: return QStringLiteral("insertTimestamp");
+    case PlaybackCommand::PlayPause: return Command::PlayPause;
+    case PlaybackCommand::SkipBack: return Command::SkipBack;
+    case PlaybackCommand::SkipForward: return Command::SkipForward;
+    case PlaybackCommand::Slower: return Command::Slower;
+    case PlaybackCommand::Faster: return Command::Faster;
+    case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
     }
-    return {};
+    return Command::PlayPause;
+}
+
+QString playbackCommandId(PlaybackCommand command)
+{
+    return Commands::id(toCommand(command));
 }
 
 std::optional<PlaybackCommand> playbackCommandFromId(const QString& id)
@@ -36,15 +39,7 @@ std::optional<PlaybackCommand> playbackCommandFromId(const QString& id)
 
 QString playbackCommandTitle(PlaybackCommand command)
 {
-    switch (command) {
-    case PlaybackCommand::PlayPause: return Localization::tr("Play/Pause");
-    case PlaybackCommand::SkipBack: return Localization::tr("Skip Back");
-    case PlaybackCommand::SkipForward: return Localization::tr("Skip Forward");
-    case PlaybackCommand::Slower: return Localization::tr("Slower");
-    case PlaybackCommand::Faster: return Localization::tr("Faster");
-    case PlaybackCommand::InsertTimestamp: return Localization::tr("Insert Timestamp");
-    }
-    return {};
+    return Commands::title(toCommand(command));
 }
 
 } // namespace dictaro

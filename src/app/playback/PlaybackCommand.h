@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Command.h"
+
 #include <QList>
 #include <QString>
 
@@ -7,9 +9,11 @@
 
 namespace dictaro {
 
-// The player's commands that keys, pedals, media keys and the session bus can trigger.
+// The player's commands that pedals and media keys can trigger (a part of Command).
 enum class PlaybackCommand { PlayPause, SkipBack, SkipForward, Slower, Faster, InsertTimestamp };
 
+// Each as the application's command, whose action runs it.
+Command toCommand(PlaybackCommand command);
 // Every command, in menu order.
 const QList<PlaybackCommand>& allPlaybackCommands();
 // A stable name for the settings file ("playPause", "skipBack", ...).

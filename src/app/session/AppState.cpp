@@ -1,31 +1,86 @@
 #include "AppState.h"
 
 #include "AudioFileCheck.h"
+#include "AudioTypes.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
 
 #include <QDir>
 #include <QFileInfo>
+#include <QPointer>
 
 #include <algorithm>
 
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace dictaro {
 
-const QStringList AppState::supportedExtensions = {
-    QStringLiteral("mp3"), QStringLiteral("mpga"), QStringLiteral("m4a"),
-    QStringLiteral("aac"), QStringLiteral("wav"),  QStringLiteral("aiff"),
-    QStringLiteral("aif"), QStringLiteral("flac"), QStringLiteral("caf"),
-};
+const QStringList AppState::supportedExtensions = AudioTypes::extensions();
 
 namespace {
 
-// Every text kept by an earlier run, from all the places one may have been written.
+#if defined(Q_OS_UNIX)
+// Whether `path` is a real folder (no symbolic link) of this user's own; made with mode 0700 when
+// missing and `create` is set.
+bool isOwnFolder(const QByteArray& path, bool create)
+{
+    struct stat info
+    {};
+    if (::lstat(path.constData(), &info) != 0) {
+        if (errno != ENOENT || !create)
+            return false;
+        if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+            return false;
+        if (::lstat(path.constData(), &info) != 0)
+            return false;
+    }
+    return S_ISDIR(info.st_mode) && info.st_uid == ::geteuid();
+}
+#endif
+
+// Whether the recovery folder `folder` (".../Dictaro/Recovery") is private to the user, making it
+// when `create` is set: both levels are the user's own real folders, and the last one is open to
+// nobody else (mode 0700). In a shared temporary folder another user may have made either first,
+// or put a link there; the text never goes there then.
+bool isPrivateRecoveryFolder(const QString& folder, bool create)
+{
+#if defined(Q_OS_UNIX)
+    const QString parent = QFileInfo(folder).path();
+    if (create && !QDir().mkpath(QFileInfo(parent).path()))
+        return false;
+    if (!isOwnFolder(QFile::encodeName(parent), create) ||
+        !isOwnFolder(QFile::encodeName(folder), create))
+        return false;
+    // Checked again on the open folder itself, which no rename can swap any more.
+    const int fd = ::open(QFile::encodeName(folder).constData(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info
+    {};
+    // A folder an earlier version made readable to others is closed to them now.
+    const bool isPrivate = ::fstat(fd, &info) == 0 && info.st_uid == ::geteuid() &&
+                           ((info.st_mode & 077) == 0 || ::fchmod(fd, 0700) == 0);
+    ::close(fd);
+    return isPrivate;
+#else
+    return create ? QDir().mkpath(folder) : QFileInfo(folder).isDir();
+#endif
+}
+
+// Every text kept by an earlier run, from all the places one may have been written. Folders
+// that are not the user's private ones are not read: anyone could have put text there.
 QList<Project> loadRecoveries()
 {
     QList<Project> recoveries;
     for (const QString& folder : ProjectStore::recoveryDirectories()) {
-        if (QDir(folder).exists())
+        if (isPrivateRecoveryFolder(folder, false))
             recoveries += ProjectStore(folder).loadAll();
     }
     std::sort(recoveries.begin(), recoveries.end(),
@@ -67,7 +122,7 @@ void AppState::openAudioFile(const QString& path)
         setOpenError(problem);
         return;
     }
-    if (m_currentSession && !m_currentSession->close())
+    if (!endCurrentSession(Unsaved::Keep, {}))
         return;
     const QString fileName = QFileInfo(path).fileName();
     // The name is the file name without its extension; a leading dot starts no extension.
@@ -91,7 +146,7 @@ void AppState::openAudioFile(const QString& path)
 void AppState::openProject(const Project& project)
 {
     // Only one project is open at a time; the one open now is closed (and saved) first.
-    if (m_currentSession && !m_currentSession->close())
+    if (!endCurrentSession(Unsaved::Keep, {}))
         return;
     setOpenError(std::nullopt);
     auto* session = new TranscriptionSession(project, m_store, m_engine, this);
@@ -110,15 +165,50 @@ void AppState::openProject(const QUuid& id)
     }
 }
 
-bool AppState::closeProject()
+bool AppState::closeProject(Unsaved unsaved, const std::function<bool()>& ask)
 {
     if (m_currentSession) {
-        if (!m_currentSession->close())
+        if (!endCurrentSession(unsaved, ask))
             return false;
         setCurrentSession(nullptr);
     }
     reloadRecentProjects();
     return true;
+}
+
+bool AppState::endCurrentSession(Unsaved unsaved, const std::function<bool()>& ask)
+{
+    const QPointer<TranscriptionSession> session = m_currentSession;
+    if (!session || session->close())
+        return true;
+    if (unsaved == Unsaved::Recover && writeRecovery()) {
+        session->closeWithoutSaving();
+        return true;
+    }
+    if (unsaved == Unsaved::Keep || !ask || m_asking)
+        return false;
+    m_asking = true;
+    const bool discard = ask();
+    m_asking = false;
+    // The question runs an event loop, in which another way of closing may have ended the
+    // session already; that one has done what was needed.
+    if (!discard || !session || session != m_currentSession)
+        return false;
+    session->closeWithoutSaving();
+    return true;
+}
+
+bool AppState::keepTextBeforeExit()
+{
+    if (!m_currentSession || m_currentSession->isClosed())
+        return true;
+    const Project record = m_currentSession->currentRecord();
+    try {
+        m_store.save(record);
+        return true;
+    } catch (const StoreError&) {
+        return writeRecovery(record);
+    }
 }
 
 void AppState::deleteProject(const QUuid& id)
@@ -135,10 +225,20 @@ bool AppState::writeRecovery()
 {
     if (!m_currentSession || m_currentSession->isClosed())
         return false;
-    const Project record = m_currentSession->currentRecord();
+    return writeRecovery(m_currentSession->currentRecord());
+}
+
+bool AppState::writeRecovery(const Project& record)
+{
     for (const QString& folder : ProjectStore::recoveryDirectories()) {
+        if (!isPrivateRecoveryFolder(folder, true))
+            continue;
         try {
-            ProjectStore(folder).save(record);
+            ProjectStore store(folder);
+            store.save(record);
+            // The folder already keeps others out; the file does too, wherever it is copied.
+            QFile::setPermissions(store.filePath(record.id),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner);
             return true;
         } catch (const StoreError&) {
             // The next place, then.
@@ -176,6 +276,8 @@ void AppState::discardRecovery(const QUuid& id)
 void AppState::removeRecoveryFiles(const QUuid& id)
 {
     for (const QString& folder : ProjectStore::recoveryDirectories()) {
+        if (!isPrivateRecoveryFolder(folder, false))
+            continue;
         const QString path = ProjectStore(folder).filePath(id);
         if (QFileInfo::exists(path))
             QFile::remove(path);

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 Q_MOC_INCLUDE("TranscriptionSession.h")
@@ -29,7 +30,7 @@ class AppState : public QObject
     Q_PROPERTY(std::optional<QString> openError READ openError NOTIFY openErrorChanged)
 
 public:
-    // The file name extensions accepted by a drop, lower case.
+    // The file name extensions of the audio types Dictaro opens, lower case (AudioTypes).
     static const QStringList supportedExtensions;
 
     // Lists the recent projects and any recovered text at once. Sessions save through `store`
@@ -57,16 +58,30 @@ public:
     void openProject(const Project& project);
     // Opens the project stored under `id`.
     void openProject(const QUuid& id);
-    // Closes the open session with its final save and lists the projects again. If the final
-    // save fails the session stays open (showing its save error) and false is returned.
-    bool closeProject();
+    // What closing does with text that its final save could not write.
+    enum class Unsaved {
+        Keep,    // the session stays open, showing its save error (Back, opening another file)
+        Ask,     // `ask` decides; true closes without the text (quitting)
+        Recover, // written where the next start offers it back; where that fails, `ask` decides
+    };
+    // The one way a session ends: closes the open session with its final save and lists the
+    // projects again. When the final save fails, `unsaved` says what happens; false when the
+    // session stays open (showing its save error). A question already being asked is not asked
+    // again: the call returns false.
+    bool closeProject(Unsaved unsaved = Unsaved::Keep, const std::function<bool()>& ask = {});
+    // The last chance when the process ends without its event loop: the open session's text is
+    // saved, or else written where the next start offers it back. Nothing is released and no
+    // signal is emitted, so no view is touched. False only if the text could be kept nowhere.
+    bool keepTextBeforeExit();
     // Deletes a project's file (failures are ignored) and lists the projects again.
     void deleteProject(const QUuid& id);
 
     // Text kept by an earlier run that had to end without saving it, oldest first.
     const QList<Project>& recoveries() const { return m_recoveries; }
-    // Writes the open session's text where recoveries() will find it at the next start. False
-    // if there is no open session or nowhere to write.
+    // Writes the open session's text where recoveries() will find it at the next start: the
+    // first recovery folder that is the user's own, private folder (mode 0700, no symbolic
+    // link), in a file only the user can read. False if there is no open session or nowhere to
+    // write.
     bool writeRecovery();
     // Opens the recovered text's project and puts the text back into it as one undoable edit.
     void openRecovery(const QUuid& id);
@@ -85,6 +100,10 @@ private:
     void setCurrentSession(TranscriptionSession* session);
     void setOpenError(const std::optional<QString>& error);
     void removeRecoveryFiles(const QUuid& id);
+    bool writeRecovery(const Project& record);
+    // Closes the open session (if any) with its final save, or as `unsaved` says; it stays the
+    // current one. False if it stays open.
+    bool endCurrentSession(Unsaved unsaved, const std::function<bool()>& ask);
 
     ProjectStore& m_store;
     PlaybackEngine& m_engine;
@@ -93,6 +112,7 @@ private:
     bool m_isExportPresented = false;
     std::optional<QString> m_openError;
     QList<Project> m_recoveries;
+    bool m_asking = false;
 };
 
 } // namespace dictaro

@@ -11,7 +11,7 @@ namespace dictaro {
 namespace AudioFileCheck {
 
 // Why the file at `path` cannot be opened (missing, a folder or other non-regular file,
-// unreadable, not one of AppState::supportedExtensions); nothing when it can.
+// unreadable, not one of the AudioTypes); nothing when it can.
 std::optional<QString> problem(const QString& path);
 
 } // namespace AudioFileCheck

@@ -3,6 +3,7 @@
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "HandsFree.h"
 #include "KeySettingsView.h"
@@ -18,6 +19,7 @@
 #include "WindowGeometry.h"
 
 #ifdef DICTARO_LINUX_DESKTOP
+#include "DisplayLossGuard.h"
 #include "PedalSettingsView.h"
 #endif
 
@@ -25,18 +27,21 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace dictaro {
 
 DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBackend> backend)
     : m_store(std::make_unique<ProjectStore>(dataDirectory)),
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
-      m_actions(std::make_unique<AppActions>(*m_state)),
+      m_commands(std::make_unique<CommandRegistry>()),
+      m_actions(std::make_unique<AppActions>(*m_state, *m_commands)),
       m_spelling(
           std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),
-      m_editCommands(std::make_unique<EditCommands>(*m_spelling)),
+      m_editCommands(std::make_unique<EditCommands>(*m_spelling, *m_commands)),
       m_window(std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands)),
-      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_actions, m_window.get())),
+      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_commands, m_window.get())),
       m_quitSignals(std::make_unique<QuitSignals>())
 {
     m_window->setSettingsPages([this] {
@@ -46,15 +51,18 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
             {Localization::tr("Pedal"),
              new PedalSettingsView(m_handsFree->pedalSettings(), m_handsFree->pedalMonitor())});
 #endif
-        pages.append({Localization::tr("Keys"), new KeySettingsView(m_handsFree->keys())});
+        pages.append({Localization::tr("Keys"), new KeySettingsView(*m_commands)});
         return pages;
     });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &DictaroApp::aboutToQuit);
+    keepTextWhenTheDisplayIsLost();
 }
 
 DictaroApp::~DictaroApp()
 {
+    // From here on an exit() finds nothing to keep.
+    m_displayLoss.reset();
     // The window's screens refer to the state and the session; they go first.
     m_handsFree.reset();
     m_window.reset();
@@ -77,6 +85,16 @@ void DictaroApp::reportAlreadyRunning()
 {
     QMessageBox::information(nullptr, Localization::tr("Dictaro"),
                              Localization::tr("Dictaro is already running."));
+}
+
+void DictaroApp::reportCannotLock(const QString& reason)
+{
+    QMessageBox box(QMessageBox::Critical, Localization::tr("Dictaro"),
+                    Localization::tr("Dictaro can't make sure that it is the only Dictaro "
+                                     "working on your projects, so it will quit now to keep them "
+                                     "safe."));
+    box.setDetailedText(reason);
+    box.exec();
 }
 
 void DictaroApp::openFiles(const QStringList& files)
@@ -102,19 +120,14 @@ void DictaroApp::show()
 
 void DictaroApp::quitRequested()
 {
-    if (++m_quitRequests > 1) {
-        // Asked again (a logout or a service manager does not wait for an answer): end now,
-        // keeping the text that could not be saved.
-        if (TranscriptionSession* session = m_state->currentSession()) {
-            if (!session->close()) {
-                m_state->writeRecovery();
-                session->closeWithoutSaving();
-            }
-        }
+    // Asked again (a logout or a service manager does not wait for an answer): end now, keeping
+    // the text that cannot be saved where the next start offers it back.
+    if (++m_quitRequests > 1 && m_state->closeProject(AppState::Unsaved::Recover)) {
         QCoreApplication::exit(0);
         return;
     }
-    // A termination signal takes the same path as closing the window: save, or ask.
+    // The first request, or the text can be kept nowhere: the same path as closing the window,
+    // save or ask (a question already on screen is not asked twice).
     if (!m_window->isVisible() || m_window->close())
         QCoreApplication::quit();
 }
@@ -122,11 +135,29 @@ void DictaroApp::quitRequested()
 void DictaroApp::aboutToQuit()
 {
     // The last chance when the application ends by another way (a session manager, say).
-    TranscriptionSession* session = m_state->currentSession();
-    if (session && !session->close()) {
-        m_state->writeRecovery();
-        session->closeWithoutSaving();
-    }
+    if (m_state->closeProject(AppState::Unsaved::Recover))
+        return;
+    // Too late to stay: at least the user learns it.
+    QMessageBox::warning(m_window.get(), Localization::tr("Dictaro"),
+                         Localization::tr("Dictaro is quitting and could not save your latest "
+                                          "changes or keep a copy of them anywhere."));
+}
+
+void DictaroApp::keepTextWhenTheDisplayIsLost()
+{
+#ifdef DICTARO_LINUX_DESKTOP
+    m_displayLoss = std::make_unique<DisplayLossGuard>([state = m_state.get()] {
+        if (!state->keepTextBeforeExit())
+            std::fputs("dictaro: the display went away and the open project's latest text "
+                       "could be saved nowhere\n",
+                       stderr);
+    });
+    // A project has been saved before its session is opened.
+    connect(m_state.get(), &AppState::currentSessionChanged, this, [this] {
+        if (m_displayLoss)
+            m_displayLoss->renew();
+    });
+#endif
 }
 
 } // namespace dictaro

@@ -8,6 +8,8 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class CommandRegistry;
+class DisplayLossGuard;
 class EditCommands;
 class SpellChecker;
 class HandsFree;
@@ -35,6 +37,9 @@ public:
     static void reportMissingDataDirectory();
     // Tells the user that another Dictaro runs and could not be reached.
     static void reportAlreadyRunning();
+    // Tells the user that it could not be made sure that no other Dictaro writes the projects,
+    // so this one will not; `reason` is the technical detail.
+    static void reportCannotLock(const QString& reason);
 
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
@@ -47,21 +52,26 @@ public:
 
     // A request to quit from outside (a termination signal). The first one quits like closing
     // the window: save, or ask. Any further one while the text still cannot be saved ends the
-    // application at once, after writing the text where the next start offers it back.
+    // application at once, after writing the text where the next start offers it back; if it
+    // can be written nowhere, the application stays and asks as the first one did.
     void quitRequested();
 
 private:
     void aboutToQuit();
+    // When the display goes away the process ends without the event loop.
+    void keepTextWhenTheDisplayIsLost();
 
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<AppState> m_state;
+    std::unique_ptr<CommandRegistry> m_commands;
     std::unique_ptr<AppActions> m_actions;
     std::unique_ptr<SpellChecker> m_spelling;
     std::unique_ptr<EditCommands> m_editCommands;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;
+    std::unique_ptr<DisplayLossGuard> m_displayLoss;
     int m_quitRequests = 0;
 };
 

@@ -9,9 +9,15 @@
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
+
+#if defined(Q_OS_UNIX)
+#include <cerrno>
+#include <csignal>
+#endif
 
 namespace dictaro {
 
@@ -23,13 +29,31 @@ constexpr quint32 maxRequestBytes = 1 << 20;
 constexpr char received = '\x06';
 // A client that has not sent a whole request by then is dropped.
 constexpr int requestTimeoutMs = 5000;
+// How often an unreadable lock file is looked at again, 50 ms apart, before giving up.
+constexpr int unreadableLockAttempts = 10;
 
-QString serverNameFor(const QString& folder)
+// A short name per projects folder (local socket names are short), from its canonical path.
+QString nameFor(const QString& folder)
 {
-    // Local socket names are short; the folder's path picks one per projects folder.
     const QByteArray hash =
         QCryptographicHash::hash(QFile::encodeName(folder), QCryptographicHash::Sha256);
     return QStringLiteral("dictaro-") + QString::fromLatin1(hash.toHex().left(24));
+}
+
+// Whether the lock file names a process that is running (of this host: the lock lives in the
+// user's runtime folder, whatever host name it gives).
+bool namesRunningProcess(const QLockFile& lock)
+{
+    qint64 pid = 0;
+    QString hostName;
+    QString appName;
+    if (!lock.getLockInfo(&pid, &hostName, &appName) || pid <= 0)
+        return false;
+#if defined(Q_OS_UNIX)
+    return ::kill(pid_t(pid), 0) == 0 || errno == EPERM;
+#else
+    return true;
+#endif
 }
 
 } // namespace
@@ -38,6 +62,15 @@ SingleInstance::SingleInstance(QString serverName) : m_serverName(std::move(serv
 
 SingleInstance::~SingleInstance() = default;
 
+QString SingleInstance::lockFilePath(const QString& dataDir)
+{
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        return {};
+    return QDir(runtime).filePath(nameFor(QFileInfo(dataDir).canonicalFilePath()) +
+                                  QStringLiteral(".lock"));
+}
+
 SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
 {
     if (!QDir().mkpath(dataDir))
@@ -45,11 +78,31 @@ SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
                 QStringLiteral("%1: cannot create the folder").arg(dataDir)};
     // Every path to the folder (through links, with "..") names the same lock and socket.
     const QString folder = QFileInfo(dataDir).canonicalFilePath();
-    auto lock = std::make_unique<QLockFile>(QDir(folder).filePath(QStringLiteral(".dictaro.lock")));
+    const QString lockPath = lockFilePath(folder);
+    if (lockPath.isEmpty())
+        return {Status::Failed, nullptr, QStringLiteral("the system names no runtime folder")};
+    auto lock = std::make_unique<QLockFile>(lockPath);
     // The lock is held as long as the program runs: only a dead owner makes it stale, never age.
     lock->setStaleLockTime(0);
-    std::unique_ptr<SingleInstance> instance(new SingleInstance(serverNameFor(folder)));
-    if (lock->tryLock(0)) {
+    std::unique_ptr<SingleInstance> instance(new SingleInstance(nameFor(folder)));
+    bool locked = lock->tryLock(0);
+    // A file that names no running process (empty, garbage, or its owner gone) is taken over;
+    // the lock file itself takes over from dead owners only where they named this host. The
+    // owner, if any, also holds the file locked, which removing it checks: a start that has just
+    // made it and is writing it is given a moment; a file that stays unreadable and cannot be
+    // removed cannot be checked.
+    for (int attempt = 0;
+         !locked && lock->error() == QLockFile::LockFailedError && !namesRunningProcess(*lock);
+         ++attempt) {
+        if (!lock->removeStaleLockFile()) {
+            if (attempt == unreadableLockAttempts)
+                return {Status::Failed, nullptr,
+                        QStringLiteral("%1: the lock file can't be read or removed").arg(lockPath)};
+            QThread::msleep(50);
+        }
+        locked = lock->tryLock(0);
+    }
+    if (locked) {
         instance->m_lock = std::move(lock);
         instance->listen();
         return {Status::Primary, std::move(instance), {}};
@@ -58,7 +111,7 @@ SingleInstance::Result SingleInstance::acquire(const QString& dataDir)
         return {Status::Secondary, std::move(instance), {}};
     return {Status::Failed, nullptr,
             QStringLiteral("%1: cannot create a lock file (error %2)")
-                .arg(folder)
+                .arg(lockPath)
                 .arg(int(lock->error()))};
 }
 

@@ -12,10 +12,12 @@ class QLockFile;
 
 namespace dictaro {
 
-// Lets one process at a time work on a projects folder. The first start holds a lock file in the
-// folder and listens on a local socket; a later start finds the folder locked, hands the running
-// one its files and ends without writing anything. A lock left by a process that died (even by
-// SIGKILL) is recognised by its process id and taken over.
+// Lets one process at a time work on a projects folder. The first start holds a lock file and
+// listens on a local socket; a later start finds the lock taken, hands the running one its files
+// and ends without writing anything. The lock lives in the user's runtime folder, named after the
+// projects folder's canonical path, so that deleting and re-creating the projects folder cannot
+// lose it. A lock that names no live process (one that died, even by SIGKILL, or an empty or
+// unreadable file) is taken over.
 class SingleInstance : public QObject
 {
     Q_OBJECT
@@ -24,7 +26,8 @@ public:
     enum class Status {
         Primary,   // this process holds the folder and listens for later starts
         Secondary, // another running process holds it: call sendToPrimary() and end
-        Failed,    // no lock file could be made there (a missing or read-only folder, a full disk)
+        Failed,    // the lock could not be made or checked (no runtime folder, a full disk, …):
+                   // this process must not write the folder
     };
     struct Result
     {
@@ -37,6 +40,9 @@ public:
 
     // Creates `dataDir` if needed and tries to lock it.
     static Result acquire(const QString& dataDir);
+    // The lock file for `dataDir` (an existing folder), in the runtime folder; empty if the
+    // system names no runtime folder.
+    static QString lockFilePath(const QString& dataDir);
 
     ~SingleInstance() override;
 

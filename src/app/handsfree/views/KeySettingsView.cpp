@@ -1,7 +1,7 @@
 #include "KeySettingsView.h"
 
 #include "Appearance.h"
-#include "KeyBindings.h"
+#include "CommandRegistry.h"
 #include "Localization.h"
 
 #include <QGridLayout>
@@ -14,8 +14,8 @@
 
 namespace dictaro {
 
-KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
-    : QWidget(parent), m_bindings(bindings)
+KeySettingsView::KeySettingsView(CommandRegistry& commands, QWidget* parent)
+    : QWidget(parent), m_commands(commands)
 {
     setObjectName(QStringLiteral("keySettingsView"));
     auto* form = new QGridLayout;
@@ -23,11 +23,13 @@ KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
     form->setVerticalSpacing(8);
     form->setColumnStretch(1, 1);
     int row = 0;
-    for (PlaybackCommand command : allPlaybackCommands()) {
-        auto* editor = new QKeySequenceEdit(m_bindings.key(command), this);
-        editor->setObjectName(playbackCommandId(command) + QStringLiteral("Key"));
+    for (const Command command : Commands::all()) {
+        if (!Commands::isRebindable(command))
+            continue;
+        auto* editor = new QKeySequenceEdit(m_commands.key(command), this);
+        editor->setObjectName(Commands::id(command) + QStringLiteral("Key"));
         editor->setMinimumWidth(180);
-        auto* label = new QLabel(playbackCommandTitle(command), this);
+        auto* label = new QLabel(Commands::title(command), this);
         label->setBuddy(editor);
         form->addWidget(label, row, 0);
         form->addWidget(editor, row, 2);
@@ -53,8 +55,9 @@ KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
     auto* restore = new QPushButton(Localization::tr("Restore Defaults"), this);
     restore->setObjectName(QStringLiteral("restoreKeys"));
     connect(restore, &QPushButton::clicked, this, [this] {
-        m_message->clear();
-        m_bindings.restoreDefaults();
+        m_commands.restoreDefaults();
+        // Keys that work now but are lost at the next start are said so.
+        m_message->setText(m_commands.saveError().value_or(QString()));
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -68,7 +71,7 @@ KeySettingsView::KeySettingsView(KeyBindings& bindings, QWidget* parent)
     layout->addStretch(1);
     layout->addLayout(buttons);
 
-    connect(&m_bindings, &KeyBindings::keyChanged, this, &KeySettingsView::showKey);
+    connect(&m_commands, &CommandRegistry::keyChanged, this, &KeySettingsView::showKey);
 }
 
 KeySettingsView::~KeySettingsView()
@@ -78,21 +81,21 @@ KeySettingsView::~KeySettingsView()
         editor->disconnect(this);
 }
 
-void KeySettingsView::choose(PlaybackCommand command, const QKeySequence& key)
+void KeySettingsView::choose(Command command, const QKeySequence& key)
 {
     const QKeySequence combination = key.isEmpty() ? QKeySequence() : QKeySequence(key[0]);
-    const QString conflict = m_bindings.conflict(command, combination);
+    const QString conflict = m_commands.conflict(command, combination);
     if (!conflict.isEmpty()) {
         m_message->setText(conflict);
-        showKey(command, m_bindings.key(command));
+        showKey(command, m_commands.key(command));
         return;
     }
-    m_message->clear();
-    m_bindings.setKey(command, combination);
+    m_commands.setKey(command, combination);
+    m_message->setText(m_commands.saveError().value_or(QString()));
     showKey(command, combination); // also when only the extra combinations were dropped
 }
 
-void KeySettingsView::showKey(PlaybackCommand command, const QKeySequence& key)
+void KeySettingsView::showKey(Command command, const QKeySequence& key)
 {
     QKeySequenceEdit* editor = m_editors.value(command);
     if (!editor || editor->keySequence() == key)

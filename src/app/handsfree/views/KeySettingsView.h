@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PlaybackCommand.h"
+#include "Command.h"
 
 #include <QHash>
 #include <QWidget>
@@ -10,25 +10,25 @@ class QLabel;
 
 namespace dictaro {
 
-class KeyBindings;
+class CommandRegistry;
 
-// The Keys page of the settings: the key of each playback command, which the user may record
-// anew; a key another command or the editor needs is refused with the reason, and Restore
-// Defaults brings back the original keys.
+// The Keys page of the settings: the key of each command the user may rebind (the player's),
+// which the user may record anew; a key any other command, typing or the text needs is refused
+// with the reason, and Restore Defaults brings back the original keys.
 class KeySettingsView : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit KeySettingsView(KeyBindings& bindings, QWidget* parent = nullptr);
+    explicit KeySettingsView(CommandRegistry& commands, QWidget* parent = nullptr);
     ~KeySettingsView() override;
 
 private:
-    void choose(PlaybackCommand command, const QKeySequence& key);
-    void showKey(PlaybackCommand command, const QKeySequence& key);
+    void choose(Command command, const QKeySequence& key);
+    void showKey(Command command, const QKeySequence& key);
 
-    KeyBindings& m_bindings;
-    QHash<PlaybackCommand, QKeySequenceEdit*> m_editors;
+    CommandRegistry& m_commands;
+    QHash<Command, QKeySequenceEdit*> m_editors;
     QLabel* m_message = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "MprisRootAdaptor.h"
 
+#include "AudioTypes.h"
 #include "MprisService.h"
 
 namespace dictaro {
@@ -25,12 +26,7 @@ QStringList MprisRootAdaptor::supportedUriSchemes() const
 
 QStringList MprisRootAdaptor::supportedMimeTypes() const
 {
-    // The types behind AppState::supportedExtensions.
-    return {QStringLiteral("audio/mpeg"),  QStringLiteral("audio/mp4"),
-            QStringLiteral("audio/x-m4a"), QStringLiteral("audio/aac"),
-            QStringLiteral("audio/wav"),   QStringLiteral("audio/x-wav"),
-            QStringLiteral("audio/aiff"),  QStringLiteral("audio/x-aiff"),
-            QStringLiteral("audio/flac"),  QStringLiteral("audio/x-caf")};
+    return AudioTypes::mimeTypes();
 }
 
 void MprisRootAdaptor::Raise()

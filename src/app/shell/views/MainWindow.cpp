@@ -1,15 +1,16 @@
 #include "MainWindow.h"
 
+#include "AboutBox.h"
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "CommandRegistry.h"
 #include "EditCommands.h"
-#include "Localization.h"
-#include "TranscriptionSession.h"
-#include "AboutBox.h"
 #include "Icons.h"
+#include "Localization.h"
 #include "SettingsWindow.h"
 #include "ShortcutsWindow.h"
+#include "TranscriptionSession.h"
 #include "TranscriptionView.h"
 #include "WelcomeView.h"
 #include "WindowGeometry.h"
@@ -38,7 +39,6 @@ MainWindow::MainWindow(AppState& state, AppActions& actions, EditCommands& editC
     m_stack->addWidget(m_welcome);
 
     createMenus();
-    createViewAndHelpMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showSession);
     showSession(m_state.currentSession());
 }
@@ -47,104 +47,67 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::createMenus()
 {
-    using Command = AppActions::Command;
-    const auto add = [this](QMenu* menu, Command command) {
-        QAction* action = m_actions.action(command);
-        action->setIconVisibleInMenu(false);
-        menu->addAction(action);
-        // Shortcuts work only for actions that belong to the window.
-        addAction(action);
-    };
-    QMenu* file = menuBar()->addMenu(Localization::tr("File"));
-    add(file, Command::Save);
-    add(file, Command::Export);
-    file->addSeparator();
-    add(file, Command::Settings);
-    file->addSeparator();
-    add(file, Command::Quit);
-
-    menuBar()->addMenu(m_editCommands.createMenu(this));
-
-    QMenu* playback = menuBar()->addMenu(Localization::tr("Playback"));
-    for (const Command command : AppActions::playbackCommands()) {
-        if (command == Command::Slower || command == Command::InsertTimestamp)
-            playback->addSeparator();
-        add(playback, command);
+    CommandRegistry& commands = m_actions.commands();
+    QMenu* view = nullptr;
+    for (const CommandGroup group : Commands::groups()) {
+        if (group == CommandGroup::Edit) {
+            menuBar()->addMenu(m_editCommands.createMenu(this));
+            continue;
+        }
+        QMenu* menu = menuBar()->addMenu(Commands::groupTitle(group));
+        if (group == CommandGroup::View)
+            view = menu;
+        for (const Command command : Commands::inGroup(group)) {
+            if (Commands::startsSection(command))
+                menu->addSeparator();
+            QAction* action = commands.action(command);
+            action->setIconVisibleInMenu(false);
+            menu->addAction(action);
+            // Shortcuts work only for actions that belong to the window.
+            addAction(action);
+        }
     }
 
-    connect(m_actions.action(Command::Settings), &QAction::triggered, this,
-            &MainWindow::showSettings);
-    connect(m_actions.action(Command::Quit), &QAction::triggered, this, &QWidget::close);
-    connect(m_actions.action(Command::InsertTimestamp), &QAction::triggered, this, [this] {
+    const auto on = [this, &commands](Command command, auto&& work) {
+        connect(commands.action(command), &QAction::triggered, this, work);
+    };
+    on(Command::Settings, [this] { showSettings(); });
+    on(Command::Quit, [this] { close(); });
+    on(Command::InsertTimestamp, [this] {
         if (m_transcription)
             m_transcription->insertTimestamp();
     });
-    m_actions.action(Command::InsertTimestamp)
+    commands.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
-}
 
-void MainWindow::createViewAndHelpMenus()
-{
-    const auto add = [this](QMenu* menu, const char* name, const QString& title,
-                            const QList<QKeySequence>& keys, auto&& work) {
-        QAction* item = menu->addAction(title);
-        item->setObjectName(QLatin1String(name));
-        item->setShortcuts(keys);
-        item->setShortcutContext(Qt::WindowShortcut);
-        connect(item, &QAction::triggered, this, work);
-        return item;
-    };
+    QAction* fullScreen = commands.action(Command::FullScreen);
+    on(Command::FullScreen, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
+    connect(view, &QMenu::aboutToShow, fullScreen,
+            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
+    QAction* waveform = commands.action(Command::ShowWaveform);
+    on(Command::ShowWaveform, [](bool show) { AppSettings::shared().setShowWaveform(show); });
+    waveform->setChecked(AppSettings::shared().showWaveform());
+    connect(&AppSettings::shared(), &AppSettings::showWaveformChanged, waveform,
+            &QAction::setChecked);
     const auto zoomBy = [](int steps) {
         return [steps] {
             AppSettings& settings = AppSettings::shared();
             settings.setTranscriptZoom(steps == 0 ? 0 : settings.transcriptZoom() + steps);
         };
     };
+    on(Command::ZoomIn, zoomBy(+1));
+    on(Command::ZoomOut, zoomBy(-1));
+    on(Command::ActualSize, zoomBy(0));
 
-    QMenu* view = menuBar()->addMenu(Localization::tr("View"));
-    QAction* fullScreen =
-        add(view, "fullScreenAction", Localization::tr("Full Screen"), {QKeySequence(Qt::Key_F11)},
-            [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });
-    fullScreen->setCheckable(true);
-    connect(view, &QMenu::aboutToShow, fullScreen,
-            [this, fullScreen] { fullScreen->setChecked(isFullScreen()); });
-    QAction* waveform = add(view, "showWaveformAction", Localization::tr("Show Waveform"), {},
-                            [](bool show) { AppSettings::shared().setShowWaveform(show); });
-    waveform->setCheckable(true);
-    waveform->setChecked(AppSettings::shared().showWaveform());
-    connect(&AppSettings::shared(), &AppSettings::showWaveformChanged, waveform,
-            &QAction::setChecked);
-    view->addSeparator();
-    add(view, "zoomInAction", Localization::tr("Zoom In"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
-        zoomBy(+1));
-    add(view, "zoomOutAction", Localization::tr("Zoom Out"),
-        {QKeySequence(Qt::CTRL | Qt::Key_Minus)}, zoomBy(-1));
-    add(view, "actualSizeAction", Localization::tr("Actual Size"),
-        {QKeySequence(Qt::CTRL | Qt::Key_0)}, zoomBy(0));
-
-    QMenu* help = menuBar()->addMenu(Localization::tr("Help"));
-    add(help, "shortcutsAction", Localization::tr("Keyboard Shortcuts"), {QKeySequence(Qt::Key_F1)},
-        [this] {
-            if (!m_shortcutsWindow) {
-                QList<QMenu*> menus;
-                for (QAction* entry : menuBar()->actions()) {
-                    if (entry->menu())
-                        menus.append(entry->menu());
-                }
-                m_shortcutsWindow = new ShortcutsWindow(menus, this);
-            }
-            m_shortcutsWindow->show();
-            m_shortcutsWindow->raise();
-            m_shortcutsWindow->activateWindow();
-        });
-    help->addSeparator();
-    add(help, "aboutAction", Localization::tr("About Dictaro"), {}, [this] {
-        AboutBox::show(this);
-    })->setMenuRole(QAction::AboutRole);
-    add(help, "aboutQtAction", Localization::tr("About Qt"), {}, [this] {
-        QMessageBox::aboutQt(this);
-    })->setMenuRole(QAction::AboutQtRole);
+    on(Command::KeyboardShortcuts, [this] {
+        if (!m_shortcutsWindow)
+            m_shortcutsWindow = new ShortcutsWindow(m_actions.commands(), this);
+        m_shortcutsWindow->show();
+        m_shortcutsWindow->raise();
+        m_shortcutsWindow->activateWindow();
+    });
+    on(Command::About, [this] { AboutBox::show(this); });
+    on(Command::AboutQt, [this] { QMessageBox::aboutQt(this); });
 }
 
 void MainWindow::showSession(TranscriptionSession* session)
@@ -174,7 +137,6 @@ void MainWindow::showSettings()
     m_settingsWindow = SettingsWindow::present(this, m_settingsPages);
     // The playback keys work while the settings are in front too, but for Escape, which is the
     // settings window's own.
-    using Command = AppActions::Command;
     for (const Command command : AppActions::playbackCommands()) {
         QAction* action = m_actions.action(command);
         if (command != Command::PlayPause && !m_settingsWindow->actions().contains(action))
@@ -184,13 +146,7 @@ void MainWindow::showSettings()
 
 bool MainWindow::prepareToQuit()
 {
-    TranscriptionSession* session = m_state.currentSession();
-    if (!session || session->close())
-        return true;
-    if (!askQuitWithoutSaving())
-        return false;
-    session->closeWithoutSaving();
-    return true;
+    return m_state.closeProject(AppState::Unsaved::Ask, [this] { return askQuitWithoutSaving(); });
 }
 
 bool MainWindow::askQuitWithoutSaving()

@@ -54,9 +54,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The menus, each over the registry's commands of its group, and the work of the commands
+    // the window serves (settings, quit, timestamp, view and help).
     void createMenus();
-    // View (full screen, transcript zoom) and Help (keyboard shortcuts, about).
-    void createViewAndHelpMenus();
     void showSession(TranscriptionSession* session);
     void showSettings();
     bool askQuitWithoutSaving();

@@ -1,12 +1,12 @@
 #include "ShortcutsWindow.h"
 
 #include "Appearance.h"
+#include "CommandRegistry.h"
 #include "Localization.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
 #include <QHeaderView>
-#include <QMenu>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -32,25 +32,13 @@ QString keysText(const QAction* action)
     return keys.join(QStringLiteral(", "));
 }
 
-// The actions of `menu` and its submenus, in menu order.
-void collect(const QMenu* menu, QList<QAction*>& actions)
-{
-    for (QAction* action : menu->actions()) {
-        if (action->menu())
-            collect(action->menu(), actions);
-        else if (!action->isSeparator() && !action->shortcuts().isEmpty())
-            actions.append(action);
-    }
-}
-
 } // namespace
 
-ShortcutsWindow::ShortcutsWindow(const QList<QMenu*>& menus, QWidget* parent) : QDialog(parent)
+ShortcutsWindow::ShortcutsWindow(const CommandRegistry& commands, QWidget* parent)
+    : QDialog(parent), m_commands(commands)
 {
     setObjectName(QStringLiteral("shortcutsWindow"));
     setWindowTitle(Localization::tr("Keyboard Shortcuts"));
-    for (QMenu* menu : menus)
-        m_menus.append(menu);
 
     m_tree = new QTreeWidget(this);
     m_tree->setObjectName(QStringLiteral("shortcutsList"));
@@ -98,14 +86,15 @@ void ShortcutsWindow::rebuild()
 {
     m_tree->clear();
     const QFont headline = Appearance::font(Appearance::TextStyle::Headline, m_tree->font());
-    for (const QMenu* menu : std::as_const(m_menus)) {
-        if (!menu)
-            continue;
-        QList<QAction*> actions;
-        collect(menu, actions);
+    for (const CommandGroup group : Commands::groups()) {
+        QList<const QAction*> actions;
+        for (const Command command : Commands::inGroup(group)) {
+            if (const QAction* action = m_commands.action(command); !action->shortcuts().isEmpty())
+                actions.append(action);
+        }
         if (actions.isEmpty())
             continue;
-        auto* section = new QTreeWidgetItem(m_tree, {plainText(menu->title())});
+        auto* section = new QTreeWidgetItem(m_tree, {plainText(Commands::groupTitle(group))});
         section->setFont(0, headline);
         section->setFirstColumnSpanned(true);
         for (const QAction* action : std::as_const(actions))

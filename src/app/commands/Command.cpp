@@ -1,0 +1,314 @@
+#include "Command.h"
+
+#include "Localization.h"
+
+namespace dictaro::Commands {
+
+namespace {
+
+struct Definition
+{
+    const char* id;
+    CommandGroup group;
+    // Looked up when shown; lupdate finds the texts here.
+    const char* text;
+    QList<QKeySequence> keys = {};
+    QKeySequence::StandardKey held = QKeySequence::UnknownKey;
+    bool rebindable = false;
+    bool checkable = false;
+    bool startsSection = false;
+};
+
+QKeySequence key(QKeyCombination combination)
+{
+    return QKeySequence(combination);
+}
+
+Definition definition(Command command)
+{
+    using C = Command;
+    using G = CommandGroup;
+    using S = QKeySequence::StandardKey;
+    constexpr auto ctrl = Qt::CTRL;
+    constexpr auto shift = Qt::SHIFT;
+    switch (command) {
+    case C::Save:
+        return {.id = "save",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Save"),
+                .keys = {key(ctrl | Qt::Key_S)},
+                .held = S::Save};
+    case C::Export:
+        return {.id = "export",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Export…"),
+                .keys = {key(ctrl | Qt::Key_E)}};
+    case C::Settings:
+        return {.id = "settings",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Settings…"),
+                .keys = {key(ctrl | Qt::Key_Comma)},
+                .held = S::Preferences,
+                .startsSection = true};
+    case C::Quit:
+        return {.id = "quit",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Quit"),
+                .keys = {key(ctrl | Qt::Key_Q)},
+                .held = S::Quit,
+                .startsSection = true};
+    case C::Undo:
+        return {.id = "undo",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Undo"),
+                .keys = {key(ctrl | Qt::Key_Z)},
+                .held = S::Undo};
+    case C::Redo:
+        return {.id = "redo",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Redo"),
+                .keys = {key(ctrl | shift | Qt::Key_Z), key(ctrl | Qt::Key_Y)},
+                .held = S::Redo};
+    case C::Cut:
+        return {.id = "cut",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Cut"),
+                .keys = {QKeySequence(S::Cut)},
+                .held = S::Cut,
+                .startsSection = true};
+    case C::Copy:
+        return {.id = "copy",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Copy"),
+                .keys = {QKeySequence(S::Copy)},
+                .held = S::Copy};
+    case C::Paste:
+        return {.id = "paste",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Paste"),
+                .keys = {QKeySequence(S::Paste)},
+                .held = S::Paste};
+    case C::Delete:
+        return {.id = "delete",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Delete"),
+                .keys = {QKeySequence(S::Delete)},
+                .held = S::Delete};
+    case C::SelectAll:
+        return {.id = "selectAll",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Select All"),
+                .keys = {QKeySequence(S::SelectAll)},
+                .held = S::SelectAll};
+    case C::Find:
+        return {.id = "find",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find…"),
+                .keys = {key(ctrl | Qt::Key_F)},
+                .held = S::Find,
+                .startsSection = true};
+    case C::FindNext:
+        return {.id = "findNext",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find Next"),
+                .keys = {key(Qt::Key_F3), key(ctrl | Qt::Key_G)},
+                .held = S::FindNext};
+    case C::FindPrevious:
+        return {.id = "findPrevious",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Find Previous"),
+                .keys = {key(shift | Qt::Key_F3), key(ctrl | shift | Qt::Key_G)},
+                .held = S::FindPrevious};
+    case C::Replace:
+        return {.id = "replace",
+                .group = G::Edit,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Replace…"),
+                .keys = {key(ctrl | Qt::Key_H)},
+                .held = S::Replace};
+    case C::PlayPause:
+        return {.id = "playPause",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Play/Pause"),
+                .keys = {key(Qt::Key_Escape)},
+                .rebindable = true};
+    case C::SkipBack:
+        return {.id = "skipBack",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Back"),
+                .keys = {key(ctrl | Qt::Key_BracketLeft)},
+                .rebindable = true};
+    case C::SkipForward:
+        return {.id = "skipForward",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Forward"),
+                .keys = {key(ctrl | Qt::Key_BracketRight)},
+                .rebindable = true};
+    // The window system matches Ctrl+Shift+[ also when the layout turns Shift+[ into "{" (US
+    // layouts); a second sequence for the brace would make it ambiguous.
+    case C::Slower:
+        return {.id = "slower",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Slower"),
+                .keys = {key(ctrl | shift | Qt::Key_BracketLeft)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::Faster:
+        return {.id = "faster",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Faster"),
+                .keys = {key(ctrl | shift | Qt::Key_BracketRight)},
+                .rebindable = true};
+    case C::InsertTimestamp:
+        return {.id = "insertTimestamp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Insert Timestamp"),
+                .keys = {key(ctrl | Qt::Key_J)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::FullScreen:
+        return {.id = "fullScreen",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Full Screen"),
+                .keys = {key(Qt::Key_F11)},
+                .checkable = true};
+    case C::ShowWaveform:
+        return {.id = "showWaveform",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Show Waveform"),
+                .checkable = true};
+    case C::ZoomIn:
+        return {.id = "zoomIn",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Zoom In"),
+                .keys = {key(ctrl | Qt::Key_Plus), key(ctrl | Qt::Key_Equal)},
+                .startsSection = true};
+    case C::ZoomOut:
+        return {.id = "zoomOut",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Zoom Out"),
+                .keys = {key(ctrl | Qt::Key_Minus)}};
+    case C::ActualSize:
+        return {.id = "actualSize",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Actual Size"),
+                .keys = {key(ctrl | Qt::Key_0)}};
+    case C::KeyboardShortcuts:
+        return {.id = "shortcuts",
+                .group = G::Help,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Keyboard Shortcuts"),
+                .keys = {key(Qt::Key_F1)}};
+    case C::About:
+        return {.id = "about",
+                .group = G::Help,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "About Dictaro"),
+                .startsSection = true};
+    case C::AboutQt:
+        return {
+            .id = "aboutQt", .group = G::Help, .text = QT_TRANSLATE_NOOP("Dictaro", "About Qt")};
+    }
+    return {.id = "", .group = G::File, .text = ""};
+}
+
+} // namespace
+
+const QList<Command>& all()
+{
+    static const QList<Command> commands = [] {
+        QList<Command> list;
+        for (int i = 0; i <= int(Command::AboutQt); ++i)
+            list.append(Command(i));
+        return list;
+    }();
+    return commands;
+}
+
+const QList<CommandGroup>& groups()
+{
+    static const QList<CommandGroup> groups{CommandGroup::File, CommandGroup::Edit,
+                                            CommandGroup::Playback, CommandGroup::View,
+                                            CommandGroup::Help};
+    return groups;
+}
+
+QList<Command> inGroup(CommandGroup group)
+{
+    QList<Command> commands;
+    for (const Command command : all()) {
+        if (Commands::group(command) == group)
+            commands.append(command);
+    }
+    return commands;
+}
+
+CommandGroup group(Command command)
+{
+    return definition(command).group;
+}
+
+QString groupTitle(CommandGroup group)
+{
+    switch (group) {
+    case CommandGroup::File: return Localization::tr("File");
+    case CommandGroup::Edit: return Localization::tr("Edit");
+    case CommandGroup::Playback: return Localization::tr("Playback");
+    case CommandGroup::View: return Localization::tr("View");
+    case CommandGroup::Help: return Localization::tr("Help");
+    }
+    return {};
+}
+
+QString id(Command command)
+{
+    return QLatin1String(definition(command).id);
+}
+
+std::optional<Command> fromId(const QString& id)
+{
+    for (const Command command : all()) {
+        if (Commands::id(command) == id)
+            return command;
+    }
+    return std::nullopt;
+}
+
+QString text(Command command)
+{
+    return Localization::tr(definition(command).text);
+}
+
+QString title(Command command)
+{
+    QString name = text(command);
+    if (name.endsWith(u'…'))
+        name.chop(1);
+    return name;
+}
+
+QList<QKeySequence> defaultKeys(Command command)
+{
+    return definition(command).keys;
+}
+
+QList<QKeySequence> heldKeys(Command command)
+{
+    const QKeySequence::StandardKey held = definition(command).held;
+    return held == QKeySequence::UnknownKey ? QList<QKeySequence>()
+                                            : QKeySequence::keyBindings(held);
+}
+
+bool isRebindable(Command command)
+{
+    return definition(command).rebindable;
+}
+
+bool isCheckable(Command command)
+{
+    return definition(command).checkable;
+}
+
+bool startsSection(Command command)
+{
+    return definition(command).startsSection;
+}
+
+} // namespace dictaro::Commands
