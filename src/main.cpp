@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "BatchCommands.h"
 #include "CommandLine.h"
 #include "DictaroApp.h"
 #include "Icons.h"
@@ -20,6 +21,8 @@
 
 int main(int argc, char* argv[])
 {
+    if (const std::optional<int> exitCode = dictaro::BatchCommands::runIfAsked(argc, argv))
+        return *exitCode;
     if (const std::optional<int> exitCode = dictaro::CommandLine::answerWithoutDisplay(argc, argv))
         return *exitCode;
     QApplication app(argc, argv);

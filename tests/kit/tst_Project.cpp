@@ -187,7 +187,7 @@ void tst_Project::decode_data()
     QTest::newRow("string passing for a kept number")
         << sampleWithLiteral(R"("future" : ["\uDC0012"])") << refused;
     QTest::newRow("fuzzer: lone surrogate escape")
-        << readFile(u"fuzz-regressions/lone-surrogate.json"_s) << refused;
+        << readFile(u"fuzz-regressions/fuzz_project_decoder/lone-surrogate.json"_s) << refused;
 }
 
 void tst_Project::decode()

@@ -27,6 +27,8 @@ const QString windowMaximizedKey = QStringLiteral("window/maximized");
 const QString windowFullScreenKey = QStringLiteral("window/fullScreen");
 const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
+const QString exportFormatKey = QStringLiteral("export/format");
+const QString exportTimestampsKey = QStringLiteral("export/includeTimestamps");
 const QString showWaveformKey = QStringLiteral("showWaveform");
 const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
 const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
@@ -267,6 +269,21 @@ void AppSettings::setLastExportFolder(const QString& folder)
 {
     const auto settings = openSettings();
     settings->setValue(lastExportFolderKey, folder);
+    commit(*settings);
+}
+
+AppSettings::ExportChoice AppSettings::exportChoice()
+{
+    const auto settings = openSettings();
+    return {settings->value(exportFormatKey).toString(),
+            settings->value(exportTimestampsKey, true).toBool()};
+}
+
+void AppSettings::setExportChoice(const ExportChoice& choice)
+{
+    const auto settings = openSettings();
+    settings->setValue(exportFormatKey, choice.format);
+    settings->setValue(exportTimestampsKey, choice.includeTimestamps);
     commit(*settings);
 }
 

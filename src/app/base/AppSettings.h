@@ -67,6 +67,16 @@ public:
     static void setLastOpenFolder(const QString& folder);
     static QString lastExportFolder();
     static void setLastExportFolder(const QString& folder);
+
+    // The export sheet's last choice, offered again: the format's stable name (see ExportFormat),
+    // empty when none was made, and whether the timestamps went with the text.
+    struct ExportChoice
+    {
+        QString format;
+        bool includeTimestamps = true;
+    };
+    static ExportChoice exportChoice();
+    static void setExportChoice(const ExportChoice& choice);
     bool showWaveform() const { return m_showWaveform; }
     // Written to the settings file at once, also when unchanged.
     void setShowWaveform(bool show);

@@ -43,6 +43,10 @@ Definition definition(Command command)
                 .group = G::File,
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Export…"),
                 .keys = {key(ctrl | Qt::Key_E)}};
+    case C::ImportTranscript:
+        return {.id = "importTranscript",
+                .group = G::File,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Import Transcript…")};
     case C::Settings:
         return {.id = "settings",
                 .group = G::File,

@@ -12,6 +12,7 @@ namespace dictaro {
 enum class Command {
     Save,
     Export,
+    ImportTranscript,
     Settings,
     Quit,
     Undo,

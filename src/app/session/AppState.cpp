@@ -3,6 +3,7 @@
 #include "AudioFileCheck.h"
 #include "AudioTypes.h"
 #include "Localization.h"
+#include "NewProject.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
 
@@ -115,7 +116,7 @@ bool AppState::isSupportedAudioFile(const QString& path)
     return supportedExtensions.contains(QFileInfo(path).suffix().toLower());
 }
 
-void AppState::openAudioFile(const QString& path)
+void AppState::openAudioFile(const QString& path, const QString& transcript)
 {
     // FIFOs and devices would hang or never end; folders are no recordings.
     if (const std::optional<QString> problem = AudioFileCheck::problem(path)) {
@@ -124,23 +125,19 @@ void AppState::openAudioFile(const QString& path)
     }
     if (!endCurrentSession(Unsaved::Keep, {}))
         return;
-    const QString fileName = QFileInfo(path).fileName();
-    // The name is the file name without its extension; a leading dot starts no extension.
-    const qsizetype dot = fileName.lastIndexOf(u'.');
-    const QDateTime now = QDateTime::currentDateTimeUtc();
-    Project project;
-    project.id = QUuid::createUuid();
-    project.name = dot > 0 ? fileName.left(dot) : fileName;
-    project.mediaBookmark = ProjectStore::makeBookmark(path);
-    project.mediaFileName = fileName;
-    project.createdAt = now;
-    project.updatedAt = now;
+    Project project = newProjectFor(path);
+    project.transcript = transcript;
+    bool saved = true;
     try {
         m_store.save(project);
     } catch (const StoreError&) {
         // The session saves again after the first edit and shows its own error then.
+        saved = false;
     }
     openProject(project);
+    // Imported text is no edit: when it is not on disk yet, the session's save says why.
+    if (!saved && !transcript.isEmpty() && m_currentSession)
+        m_currentSession->saveNow();
 }
 
 void AppState::openProject(const Project& project)

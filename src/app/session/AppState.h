@@ -50,9 +50,10 @@ public:
     // Whether a file name's extension is one of supportedExtensions (in any letter case).
     static bool isSupportedAudioFile(const QString& path);
 
-    // Makes, saves and opens a new project for the audio file at `path`; a path that is not a
-    // regular audio file is refused with openError.
-    void openAudioFile(const QString& path);
+    // Makes, saves and opens a new project for the audio file at `path`, with `transcript` as
+    // its text (an imported one; empty for a new project); a path that is not a regular audio
+    // file is refused with openError.
+    void openAudioFile(const QString& path, const QString& transcript = {});
     // Opens a session on a copy of `project` and starts it; the one open before is closed
     // (and saved) first. Nothing happens if that final save fails.
     void openProject(const Project& project);

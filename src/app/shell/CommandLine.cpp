@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "AppSettings.h"
+#include "BatchCommands.h"
 #include "Localization.h"
 
 #include <QCommandLineParser>
@@ -15,7 +16,8 @@ namespace dictaro {
 CommandLine CommandLine::parse(const QStringList& arguments, const QString& workingFolder)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(Localization::tr("Transcribe recorded speech by hand."));
+    parser.setApplicationDescription(Localization::tr("Transcribe recorded speech by hand.") +
+                                     QStringLiteral("\n\n") + BatchCommands::helpText());
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("file"),

@@ -2,14 +2,17 @@
 
 #include "DialogFolders.h"
 
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Appearance.h"
 #include "AtomicFile.h"
 #include "Localization.h"
+#include "PlaybackEngine.h"
 #include "StoreError.h"
-#include "TranscriptExporter.h"
+#include "TranscriptWriter.h"
 #include "TranscriptionSession.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -41,9 +44,8 @@ QString askForSaveLocation(QWidget* parent, const QString& suggestedName, Export
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     const QString extension = fileExtension(format);
-    const QString kind = format == ExportFormat::Markdown ? QStringLiteral("Markdown")
-                                                          : Localization::tr("Plain Text");
-    dialog.setNameFilter(QStringLiteral("%1 (*.%2)").arg(kind, extension));
+    dialog.setNameFilter(
+        QStringLiteral("%1 (*.%2)").arg(ExportSheet::formatName(format), extension));
     dialog.setDefaultSuffix(extension);
     dialog.setDirectory(DialogFolders::exportFolder());
     dialog.selectFile(suggestedName);
@@ -52,7 +54,15 @@ QString askForSaveLocation(QWidget* parent, const QString& suggestedName, Export
     return dialog.selectedFiles().constFirst();
 }
 
-void saveExport(QWidget* parent, const QString& text, const QString& suggestedName,
+void showExportFailure(QWidget* parent, const StoreError& error)
+{
+    QMessageBox box(QMessageBox::Warning, Localization::tr("Export failed"),
+                    Localization::tr("Export failed"), QMessageBox::Ok, parent);
+    box.setInformativeText(QString::fromUtf8(error.what()));
+    box.exec();
+}
+
+void saveExport(QWidget* parent, const QByteArray& bytes, const QString& suggestedName,
                 ExportFormat format)
 {
     const QString path = askForSaveLocation(parent, suggestedName, format);
@@ -60,12 +70,9 @@ void saveExport(QWidget* parent, const QString& text, const QString& suggestedNa
         return;
     DialogFolders::rememberExportedFile(path);
     try {
-        AtomicFile::write(path, text.toUtf8());
+        AtomicFile::write(path, bytes);
     } catch (const StoreError& error) {
-        QMessageBox box(QMessageBox::Warning, Localization::tr("Export failed"),
-                        Localization::tr("Export failed"), QMessageBox::Ok, parent);
-        box.setInformativeText(QString::fromUtf8(error.what()));
-        box.exec();
+        showExportFailure(parent, error);
     }
 }
 
@@ -82,17 +89,23 @@ ExportSheet::ExportSheet(AppState& state, QWidget* parent) : QDialog(parent), m_
     title->setAlignment(Qt::AlignCenter);
 
     auto* formatLabel = new QLabel(Localization::tr("Format"), this);
-    m_plainTextButton = new QRadioButton(Localization::tr("Plain Text (.txt)"), this);
-    m_plainTextButton->setObjectName(QStringLiteral("plainTextButton"));
-    m_markdownButton = new QRadioButton(Localization::tr("Markdown (.md)"), this);
-    m_markdownButton->setObjectName(QStringLiteral("markdownButton"));
-    m_plainTextButton->setChecked(true);
-    formatLabel->setBuddy(m_plainTextButton);
-
     auto* choices = new QVBoxLayout;
     choices->setSpacing(4);
-    choices->addWidget(m_plainTextButton);
-    choices->addWidget(m_markdownButton);
+    m_formats = new QButtonGroup(this);
+    for (const ExportFormat each : allExportFormats()) {
+        auto* button = new QRadioButton(
+            QStringLiteral("%1 (.%2)").arg(formatName(each), fileExtension(each)), this);
+        button->setObjectName(rawValue(each) + QStringLiteral("Button"));
+        m_formats->addButton(button, int(each));
+        choices->addWidget(button);
+    }
+    // The last choice is offered again.
+    const AppSettings::ExportChoice last = AppSettings::exportChoice();
+    const ExportFormat initial =
+        exportFormatFromRawValue(last.format).value_or(ExportFormat::PlainText);
+    m_formats->button(int(initial))->setChecked(true);
+    formatLabel->setBuddy(m_formats->button(int(initial)));
+
     auto* formatRow = new QHBoxLayout;
     formatRow->addStretch();
     formatRow->addWidget(formatLabel, 0, Qt::AlignTop);
@@ -102,7 +115,15 @@ ExportSheet::ExportSheet(AppState& state, QWidget* parent) : QDialog(parent), m_
 
     m_timestampsBox = new QCheckBox(Localization::tr("Include timestamps"), this);
     m_timestampsBox->setObjectName(QStringLiteral("includeTimestampsBox"));
-    m_timestampsBox->setChecked(true);
+    m_timestampsBox->setChecked(last.includeTimestamps);
+    // Captions take their times from the timestamps and never show them.
+    const auto followFormat = [this] {
+        const ExportFormat chosen = format();
+        m_timestampsBox->setEnabled(chosen != ExportFormat::SubRip &&
+                                    chosen != ExportFormat::WebVtt);
+    };
+    connect(m_formats, &QButtonGroup::idToggled, this, followFormat);
+    followFormat();
 
     m_cancelButton = new QPushButton(Localization::tr("Cancel"), this);
     m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
@@ -125,6 +146,8 @@ ExportSheet::ExportSheet(AppState& state, QWidget* parent) : QDialog(parent), m_
     column->addWidget(m_timestampsBox, 0, Qt::AlignHCenter);
     column->addLayout(buttons);
     setFixedHeight(sizeHint().height());
+    // The keyboard starts on the chosen format.
+    m_formats->checkedButton()->setFocus();
 
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportSheet::reject);
     connect(m_exportButton, &QPushButton::clicked, this, &ExportSheet::exportTranscript);
@@ -134,7 +157,20 @@ ExportSheet::~ExportSheet() = default;
 
 ExportFormat ExportSheet::format() const
 {
-    return m_markdownButton->isChecked() ? ExportFormat::Markdown : ExportFormat::PlainText;
+    return ExportFormat(m_formats->checkedId());
+}
+
+QString ExportSheet::formatName(ExportFormat format)
+{
+    switch (format) {
+    case ExportFormat::PlainText: return Localization::tr("Plain Text");
+    case ExportFormat::Markdown: return QStringLiteral("Markdown");
+    case ExportFormat::SubRip: return Localization::tr("SubRip Captions");
+    case ExportFormat::WebVtt: return Localization::tr("WebVTT Captions");
+    case ExportFormat::Word: return Localization::tr("Word Document");
+    case ExportFormat::OpenDocument: return Localization::tr("OpenDocument Text");
+    }
+    return {};
 }
 
 bool ExportSheet::includesTimestamps() const
@@ -169,16 +205,26 @@ void ExportSheet::exportTranscript()
     if (!session)
         return;
     const ExportFormat chosenFormat = format();
-    // The live text, including edits that are not autosaved yet.
-    const QString text = TranscriptExporter::exportText(
-        session->transcript(), session->project().name, chosenFormat, includesTimestamps());
+    AppSettings::setExportChoice({rawValue(chosenFormat), includesTimestamps()});
+    // The live text, including edits that are not autosaved yet; captions end with the
+    // recording.
+    const ExportRequest request{session->transcript(), session->project().name, chosenFormat,
+                                includesTimestamps(),
+                                session->engine() ? session->engine()->duration() : 0.0};
     const QString suggestedName = suggestedFileName(session->project().name, chosenFormat);
     QWidget* window = parentWidget() ? parentWidget()->window() : nullptr;
 
     // The sheet is closed before the save dialog comes up. Nothing below touches the sheet,
     // which its presenter may release once it has closed.
     accept();
-    saveExport(window, text, suggestedName, chosenFormat);
+    QByteArray bytes;
+    try {
+        bytes = TranscriptWriter::fileContents(request);
+    } catch (const StoreError& error) {
+        showExportFailure(window, error);
+        return;
+    }
+    saveExport(window, bytes, suggestedName, chosenFormat);
 }
 
 } // namespace dictaro

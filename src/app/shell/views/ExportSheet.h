@@ -8,29 +8,32 @@
 
 #include <functional>
 
+class QButtonGroup;
 class QCheckBox;
 class QPushButton;
-class QRadioButton;
 
 namespace dictaro {
 
 class AppState;
 
-// The small window-modal sheet in which the user exports the open transcript: plain text or
-// Markdown, with or without timestamps. "Export…" closes the sheet, then asks for a file and
-// writes the text there atomically as UTF-8; a failed write is reported in a message box.
-// Closing the sheet by any means sets the application state's isExportPresented to false.
+// The small window-modal sheet in which the user exports the open transcript: plain text,
+// Markdown, captions or a word-processor document, with or without timestamps (captions take
+// their times from them). It starts with the user's last choice. "Export…" closes the sheet, then
+// asks for a file and writes the text there atomically as UTF-8; a failed write is reported in a
+// message box. Closing the sheet by any means sets the application state's isExportPresented to
+// false.
 class ExportSheet : public QDialog
 {
     Q_OBJECT
 
 public:
-    // Exports the current session of `state`, over `parent`. Starts with plain text and
-    // timestamps included; show it with open().
+    // Exports the current session of `state`, over `parent`; show it with open().
     ExportSheet(AppState& state, QWidget* parent);
     ~ExportSheet() override;
 
     ExportFormat format() const;
+    // A format's name in the interface language ("Word Document").
+    static QString formatName(ExportFormat format);
     bool includesTimestamps() const;
 
     // The file name offered in the save dialog: the project name with the format's extension.
@@ -48,8 +51,7 @@ private:
     void exportTranscript();
 
     QPointer<AppState> m_appState;
-    QRadioButton* m_plainTextButton = nullptr;
-    QRadioButton* m_markdownButton = nullptr;
+    QButtonGroup* m_formats = nullptr;
     QCheckBox* m_timestampsBox = nullptr;
     QPushButton* m_cancelButton = nullptr;
     QPushButton* m_exportButton = nullptr;

@@ -7,6 +7,7 @@
 #include "CommandRegistry.h"
 #include "EditCommands.h"
 #include "Icons.h"
+#include "ImportFlow.h"
 #include "Localization.h"
 #include "SettingsWindow.h"
 #include "ShortcutsWindow.h"
@@ -72,6 +73,7 @@ void MainWindow::createMenus()
         connect(commands.action(command), &QAction::triggered, this, work);
     };
     on(Command::Settings, [this] { showSettings(); });
+    on(Command::ImportTranscript, [this] { ImportFlow::run(this, m_state); });
     on(Command::Quit, [this] { close(); });
     on(Command::InsertTimestamp, [this] {
         if (m_transcription)

@@ -1,0 +1,114 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "StoreError.h"
+#include "TranscriptWriter.h"
+
+using namespace dictaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The text a word processor finds in `paths`, as LibreOffice converts them: one string per file,
+// paragraphs on lines. Empty when LibreOffice is missing or fails.
+QStringList readByLibreOffice(const QStringList& paths, const QString& outDir)
+{
+    const QString office = QStandardPaths::findExecutable(u"soffice"_s);
+    if (office.isEmpty())
+        return {};
+    QProcess process;
+    process.start(office, QStringList{u"-env:UserInstallation=file://"_s + outDir + u"/profile"_s,
+                                      u"--headless"_s, u"--norestore"_s, u"--convert-to"_s,
+                                      u"txt:Text (encoded):UTF8"_s, u"--outdir"_s, outDir} +
+                              paths);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0)
+        return {};
+    QStringList texts;
+    for (const QString& path : paths) {
+        QFile file(outDir + u'/' + QFileInfo(path).completeBaseName() + u".txt"_s);
+        if (!file.open(QIODevice::ReadOnly))
+            return {};
+        QString text = QString::fromUtf8(file.readAll());
+        if (text.startsWith(u'\uFEFF'))
+            text.remove(0, 1);
+        text.replace(u"\r\n"_s, u"\n"_s);
+        texts.append(text);
+    }
+    return texts;
+}
+
+} // namespace
+
+class tst_TranscriptWriter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void documentsReadBackInAWordProcessor();
+    void failedWriteKeepsTheEarlierFile();
+};
+
+void tst_TranscriptWriter::documentsReadBackInAWordProcessor()
+{
+    if (QStandardPaths::findExecutable(u"soffice"_s).isEmpty())
+        QSKIP("LibreOffice is not installed");
+    QTemporaryDir dir;
+    const QString transcript = u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
+                               u"\n"
+                               u"[00:00:05] Ben:\tA tab, and a bell\u0007 that goes.\n"
+                               u"𝄞 [00:01:10] end"_s;
+    ExportRequest request{transcript, u"Interview <3> & more"_s, ExportFormat::Word, true, 80};
+    const QStringList files{dir.filePath(u"with.docx"_s), dir.filePath(u"with.odt"_s),
+                            dir.filePath(u"without.docx"_s), dir.filePath(u"without.odt"_s)};
+    TranscriptWriter::write(files[0], request);
+    request.format = ExportFormat::OpenDocument;
+    TranscriptWriter::write(files[1], request);
+    request.includeTimestamps = false;
+    TranscriptWriter::write(files[3], request);
+    request.format = ExportFormat::Word;
+    TranscriptWriter::write(files[2], request);
+
+    const QStringList texts = readByLibreOffice(files, dir.path());
+    QCOMPARE(texts.size(), 4);
+    const QString with = u"Interview <3> & more\n"
+                         u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
+                         u"\n"
+                         u"[00:00:05] Ben:\tA tab, and a bell that goes.\n"
+                         u"𝄞 [00:01:10] end\n"_s;
+    const QString without = u"Interview <3> & more\n"
+                            u"Anna: Çok güzel & <tamam> \"evet\"\n"
+                            u"\n"
+                            u"Ben:\tA tab, and a bell that goes.\n"
+                            u"𝄞 end\n"_s;
+    QCOMPARE(texts[0], with);
+    QCOMPARE(texts[1], with);
+    QCOMPARE(texts[2], without);
+    QCOMPARE(texts[3], without);
+}
+
+void tst_TranscriptWriter::failedWriteKeepsTheEarlierFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"out.srt"_s);
+    ExportRequest request{u"[00:00:01] Hi"_s, u"P"_s, ExportFormat::SubRip, true, 3};
+    TranscriptWriter::write(path, request);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), "1\n00:00:01,000 --> 00:00:03,000\nHi\n\n");
+    file.close();
+    QVERIFY_THROWS_EXCEPTION(StoreError,
+                             TranscriptWriter::write(dir.filePath(u"missing/out.docx"_s), request));
+    // A folder where the file should be: the write fails and says so.
+    QVERIFY(QDir(dir.path()).mkdir(u"taken.odt"_s));
+    request.format = ExportFormat::OpenDocument;
+    QVERIFY_THROWS_EXCEPTION(StoreError,
+                             TranscriptWriter::write(dir.filePath(u"taken.odt"_s), request));
+}
+
+QTEST_MAIN(tst_TranscriptWriter)
+#include "tst_TranscriptWriter.moc"
