@@ -2,6 +2,7 @@
 
 #include "ImportMessage.h"
 #include "Localization.h"
+#include "RegularFile.h"
 #include "TranscriptImport.h"
 
 #include <QFile>
@@ -20,10 +21,11 @@ TranscriptFile TranscriptFile::read(const QString& path)
         return failed(Localization::tr("“%1” is not a file.").arg(name));
     if (info.size() > TranscriptImport::maxFileSize)
         return failed(ImportMessage::describe(ImportError(ImportError::Kind::TooLarge, 0)));
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    QFile file;
+    if (!RegularFile::openForReading(file, path, TranscriptImport::maxFileSize,
+                                     RegularFile::Links::Follow))
         return failed(Localization::tr("You don't have permission to read “%1”.").arg(name));
-    const QByteArray bytes = file.read(TranscriptImport::maxFileSize + 1);
+    const QByteArray bytes = file.readAll();
     try {
         return {TranscriptImport::transcriptFromFile(bytes, path), std::nullopt};
     } catch (const ImportError& error) {
