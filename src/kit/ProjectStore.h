@@ -70,6 +70,11 @@ public:
     // Writes the record atomically and durably; the previous file survives any failure. A folder
     // deleted meanwhile is made again if the folder two levels up still exists.
     void save(const Project& project);
+    // The two halves of save(). write() changes nothing in the store object, so it may run on
+    // another thread while the store is used here (one write per file at a time); noteSaved()
+    // then tells the store, on its own thread, what the written file holds.
+    void write(const Project& project) const;
+    void noteSaved(const Project& project);
     Project load(const QUuid& id) const;
     // Every readable record in the folder, latest `updatedAt` first, each identity once (from
     // the file named after it if there is one, else the newest); never throws. Only regular

@@ -13,6 +13,7 @@
 #include <QTextLayout>
 
 #include "ColorContrast.h"
+#include "DisplayBlocks.h"
 #include "LineBreaks.h"
 #include "TimestampFormatter.h"
 #include "TranscriptHighlighter.h"
@@ -59,6 +60,11 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
 
     // For the pointing hand over timestamps.
     viewport()->setMouseTracking(true);
+
+    // So do its short display blocks, which the session's document has already.
+    m_blocks = DisplayBlocks::of(document);
+    if (!m_blocks)
+        m_blocks = new DisplayBlocks(document);
 
     // The colouring belongs to the document and goes with it.
     m_highlighter = new TranscriptHighlighter(document, timestampColor(palette()));
@@ -167,6 +173,23 @@ void TranscriptEditor::updatePointerShape(const QPoint& viewportPosition)
     viewport()->setCursor(overTimestamp ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
+void TranscriptEditor::stepOverSoftBreak(int key, bool extend)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const QTextCursor::MoveMode mode = extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    const bool backwards = key == Qt::Key_Left || key == Qt::Key_Backspace;
+    // The end of one display block and the start of the next are one place in the text: a key
+    // that moves or deletes across it acts from the far side, or it would seem to do nothing.
+    if (backwards && cursor.atBlockStart() && DisplayBlocks::continuesPrevious(block))
+        cursor.setPosition(cursor.position() - 1, mode);
+    else if (!backwards && cursor.atBlockEnd() && DisplayBlocks::continuesPrevious(block.next()))
+        cursor.setPosition(cursor.position() + 1, mode);
+    else
+        return;
+    setTextCursor(cursor);
+}
+
 void TranscriptEditor::keyPressEvent(QKeyEvent* event)
 {
     // Text typed, or taken away, by the key itself; not a command with Ctrl (Ctrl with Alt is
@@ -178,16 +201,64 @@ void TranscriptEditor::keyPressEvent(QKeyEvent* event)
         (command == Qt::NoModifier || command == (Qt::ControlModifier | Qt::AltModifier)) &&
         (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
          (!text.isEmpty() && text.front().isPrint()));
+    const int key = event->key();
+    if (command == Qt::NoModifier && (key == Qt::Key_Left || key == Qt::Key_Right))
+        stepOverSoftBreak(key, event->modifiers().testFlag(Qt::ShiftModifier));
+    else if (typing && !isReadOnly() && !textCursor().hasSelection() &&
+             (key == Qt::Key_Backspace || key == Qt::Key_Delete))
+        stepOverSoftBreak(key, false);
+    if (!isReadOnly())
+        plainCurrentFormat();
     if (typing && !isReadOnly())
         m_highlighter->typingAt(textCursor());
-    QPlainTextEdit::keyPressEvent(event);
+    keepingBlocksShort(text.size(), [&] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void TranscriptEditor::keepingBlocksShort(qsizetype typed, const std::function<void()>& edit)
+{
+    if (isReadOnly() || !mayUnsettleBlocks(typed)) {
+        edit();
+        return;
+    }
+    // The cut or join the edit makes necessary belongs to its own undo step. (Typing elsewhere
+    // stays outside edit blocks, so that undo takes back a run of typing at once.)
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    edit();
+    const QTextBlock block = textCursor().block();
+    const int from = block.previous().isValid() ? block.previous().position() : 0;
+    m_blocks->fixBlocks(cursor, from, block.position() + block.length() - 1);
+    cursor.endEditBlock();
+}
+
+bool TranscriptEditor::mayUnsettleBlocks(qsizetype typed) const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const QTextBlock next = block.next();
+    return cursor.hasSelection() || block.length() - 1 + typed > 2 * DisplayBlocks::pieceLength ||
+           (block.length() <= 2 && DisplayBlocks::continuesPrevious(block)) ||
+           (next.length() <= 2 && DisplayBlocks::continuesPrevious(next));
+}
+
+void TranscriptEditor::plainCurrentFormat()
+{
+    // What is typed takes the format of the text before it; never the mark of a soft break,
+    // which would make a line break typed there vanish from the text.
+    // (With a selection, that would format the selected text instead.)
+    if (textCursor().hasSelection() || currentCharFormat().properties().isEmpty())
+        return;
+    setCurrentCharFormat(QTextCharFormat());
 }
 
 void TranscriptEditor::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty() && !isReadOnly())
+    if (!event->commitString().isEmpty() && !isReadOnly()) {
+        plainCurrentFormat();
         m_highlighter->typingAt(textCursor());
-    QPlainTextEdit::inputMethodEvent(event);
+    }
+    keepingBlocksShort(event->commitString().size(),
+                       [&] { QPlainTextEdit::inputMethodEvent(event); });
 }
 
 void TranscriptEditor::changeEvent(QEvent* event)
@@ -213,19 +284,28 @@ void TranscriptEditor::insertFromMimeData(const QMimeData* source)
     const QString text = plainTextOf(source);
     if (text.isEmpty())
         return;
-    // Only the plain text reaches the base class, so no format of the source ever enters the
-    // document (it would otherwise take Markdown as rich text).
-    QMimeData plain;
-    plain.setText(text);
-    QPlainTextEdit::insertFromMimeData(&plain);
+    // Only the plain text enters the document, with no format of the source (Markdown would
+    // otherwise be taken as rich text). A long paragraph is cut into display blocks before the
+    // edit ends, so that it is never laid out whole; all of it is one undo step.
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    cursor.removeSelectedText();
+    cursor.setCharFormat(QTextCharFormat()); // no selection: only what is inserted next
+    const int from = cursor.position();
+    cursor.insertText(LineBreaks::normalized(text));
+    m_blocks->fixBlocks(cursor, from, cursor.position());
+    const int end = cursor.position();
+    cursor.endEditBlock();
+    cursor.setPosition(end);
+    setTextCursor(cursor);
+    ensureCursorVisible();
 }
 
 QMimeData* TranscriptEditor::createMimeDataFromSelection() const
 {
     // Plain text only, and exactly as typed: the default would add HTML and turn no-break
     // spaces into spaces.
-    QString text = textCursor().selectedText();
-    LineBreaks::toNewlines(text);
+    const QString text = DisplayBlocks::selectedText(textCursor());
     auto* data = new QMimeData;
     data->setText(text);
     return data;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QPlainTextEdit>
@@ -13,11 +14,13 @@ class QMimeData;
 
 namespace dictaro {
 
+class DisplayBlocks;
 class TranscriptHighlighter;
 
 // The plain-text editor of a transcript document that someone else owns: timestamps are shown in
 // the palette's accent colour and a click on one reports the position it names. Pasted and
-// dropped text comes in as plain text; copied text goes out exactly as typed.
+// dropped text comes in as plain text; copied text goes out exactly as typed. A long paragraph
+// is shown as several short blocks (see DisplayBlocks), which moving and deleting step over.
 class TranscriptEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -54,8 +57,17 @@ protected:
 private:
     void updatePointerShape(const QPoint& viewportPosition);
     bool pressOnTimestamp(QMouseEvent* event);
+    // Moves the caret over the soft break it is at, in the direction of `key`.
+    void stepOverSoftBreak(int key, bool extend);
+    void plainCurrentFormat();
+    // Whether typing `typed` characters (or deleting one) at the caret may leave a display
+    // block too long or empty.
+    bool mayUnsettleBlocks(qsizetype typed) const;
+    // Runs an edit at the caret and, where needed, the cuts and joins after it in one undo step.
+    void keepingBlocksShort(qsizetype typed, const std::function<void()>& edit);
 
     TranscriptHighlighter* m_highlighter = nullptr;
+    DisplayBlocks* m_blocks = nullptr;
 
     // A press on a timestamp that becomes a click unless the pointer is dragged.
     std::optional<double> m_pressedSeconds;
