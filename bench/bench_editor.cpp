@@ -4,7 +4,7 @@
 // 5 MB transcript and checking all of it in the background, and finding in it.
 // The 1 ms target runs from the key event to the text changed, coloured and laid out ("w/o
 // repaint"); the software repaint of the whole editor that follows is printed beside it.
-// Then the same typing in one paragraph of 1 MB and 5 MB.
+// Then the same typing in one paragraph of 1 MB and 5 MB, and a paste of 50 MB.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
 // ("paragraph" runs only the one-paragraph rows)
 
@@ -14,8 +14,10 @@
 #include <vector>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -329,6 +331,31 @@ void spellingAndFind(int keystrokes)
         std::printf("find: UNEXPECTED RESULT\n");
 }
 
+// Pasting 50 MB (one paragraph of 45 MB, then lines) at the end of a short transcript: how long
+// the paste holds the window, and how long until the autosave has written it all (a second of
+// that is the autosave's wait), with the turns of the event loop meanwhile.
+void paste50MB()
+{
+    Editor editor(QStringLiteral("Before the paste. "));
+    editor.placeCursor(editor.session.document()->characterCount() - 1);
+    const QString pasted = bench::makeTranscript(5'000'000).replace(u'\n', u' ').repeated(9) +
+                           u'\n' + bench::makeTranscript(5'000'000);
+    QGuiApplication::clipboard()->setText(pasted);
+    QElapsedTimer timer;
+    timer.start();
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&editor.widget, &press);
+    const double pasteMs = double(timer.nsecsElapsed()) / 1e6;
+    const QString file = editor.store.filePath(editor.session.project().id);
+    const Waited saved = processUntil([&] { return QFileInfo(file).size() > pasted.size(); });
+    std::printf("paste 50 MB: the window held %.0f ms; on disk after %.0f ms%s\n  %s\n", pasteMs,
+                pasteMs + saved.ms,
+                editor.session.transcript().size() == pasted.size() + 18 ? "" : " (WRONG TEXT)",
+                saved.turnsText().constData());
+    std::fflush(stdout);
+    QGuiApplication::clipboard()->clear();
+}
+
 // The same transcripts as one paragraph, as machine drafts and imported files often are: the
 // text shown, then typing in the middle and at the end. Rows stop after about ten seconds, so
 // that a slow editor still finishes.
@@ -362,6 +389,7 @@ void onParagraph(int keystrokes)
                           keystrokeTargetMs);
         }
     }
+    paste50MB();
 }
 
 } // namespace
