@@ -290,6 +290,11 @@ private slots:
         const QString afterPaste = text.left(pastedAt) + pasted + text.mid(pastedAt);
         QCOMPARE(storedText(), afterPaste);
         QVERIFY(m_document->blockCount() > blocks + 30'000 / 1000);
+        // The caret is right after what was pasted.
+        typeText(QStringLiteral("Q"));
+        QCOMPARE(storedText(), QString(afterPaste).insert(pastedAt + pasted.size(), u'Q'));
+        editor()->undo();
+        QCOMPARE(storedText(), afterPaste);
 
         // Typing at the end of the first block, past the length where it must be cut.
         const qsizetype typedAt = m_document->begin().length() - 1;

@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -277,8 +278,9 @@ private slots:
         QCOMPARE(stored(*s).transcript, expected);
     }
 
-    // A big paste (a long paragraph and lines after it) is saved by the autosave without
-    // another edit, and the file is byte for byte the encoding of exactly the text pasted.
+    // A big paste (a long paragraph and lines after it) goes in slice by slice with its
+    // progress on screen, is saved by the autosave without another edit, and the file is byte
+    // for byte the encoding of exactly the text pasted. One undo takes all of it back.
     void bigPaste_reachesTheDiskByteForByte()
     {
         auto s = session(newProject());
@@ -287,7 +289,17 @@ private slots:
         const QString pasted = paragraph(6'000'000) + QStringLiteral("\nline two\r\n\nend");
         QGuiApplication::clipboard()->setText(pasted);
         editor.moveCursor(QTextCursor::End);
+        QList<int> shown; // the progress, when the bar showed it
+        connect(&editor, &TranscriptEditor::pasteProgress, this, [&](int percent) {
+            const auto* bar = editor.findChild<QProgressBar*>(QStringLiteral("pasteProgress"));
+            if (bar && bar->isVisible() && bar->value() == percent)
+                shown << percent;
+        });
         QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(shown.size(), int(pasted.size() / TranscriptEditor::pasteSliceLength) + 2);
+        QCOMPARE(shown.first(), 0);
+        QCOMPARE(shown.last(), 100);
+        QVERIFY(!editor.findChild<QProgressBar*>());
         const QString expected =
             QStringLiteral("Hello world") + QString(pasted).replace(QStringLiteral("\r\n"), "\n");
         QCOMPARE(s->transcript(), expected);
@@ -304,6 +316,8 @@ private slots:
         QFile file(m_store->filePath(s->project().id));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), encodeProject(stored(*s)));
+        editor.undo();
+        QCOMPARE(s->transcript(), QStringLiteral("Hello world"));
         QVERIFY(s->close());
         QGuiApplication::clipboard()->clear();
     }

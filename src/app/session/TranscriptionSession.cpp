@@ -78,7 +78,7 @@ void TranscriptionSession::replaceTranscriptAsEdit(const QString& transcript)
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(transcript);
-    m_blocks->fixBlocks(cursor, 0, cursor.position());
+    m_blocks->fixBlocks(0, cursor.position());
     cursor.endEditBlock();
 }
 
@@ -197,7 +197,7 @@ void TranscriptionSession::insertTimestamp(QTextCursor& cursor)
     // or after it and one undo takes exactly it back.
     cursor.beginEditBlock();
     cursor.insertText(text);
-    m_blocks->fixBlocks(cursor, cursor.block().position(), cursor.position());
+    m_blocks->fixBlocks(cursor.block().position(), cursor.position());
     cursor.endEditBlock();
 }
 

@@ -109,8 +109,10 @@ bool DisplayBlocks::needsWork(int from, int to) const
     return continuesPrevious(last) && last.length() == 1;
 }
 
-void DisplayBlocks::fixBlocks(QTextCursor& cursor, int from, int to)
+void DisplayBlocks::fixBlocks(int from, int to)
 {
+    // A cursor of its own: the caller's stays where its edit left it.
+    QTextCursor cursor(m_document);
     const bool wasFixing = m_fixing;
     m_fixing = true;
     // From the last block back, so that the numbers of the blocks before stay put.
@@ -150,7 +152,7 @@ void DisplayBlocks::settle()
     if (m_document->isUndoAvailable()) {
         // Part of the edit that made it necessary: one undo takes both back.
         cursor.joinPreviousEditBlock();
-        fixBlocks(cursor, from, to);
+        fixBlocks(from, to);
         cursor.endEditBlock();
     } else {
         // A text just set: its first state is already cut. (With nothing to undo, only a
@@ -159,7 +161,7 @@ void DisplayBlocks::settle()
         const bool undoEnabled = m_document->isUndoRedoEnabled();
         m_document->setUndoRedoEnabled(false);
         cursor.beginEditBlock();
-        fixBlocks(cursor, from, to);
+        fixBlocks(from, to);
         cursor.endEditBlock();
         m_document->setUndoRedoEnabled(undoEnabled);
         m_document->setModified(modified);

@@ -38,9 +38,9 @@ public:
     // The selected text without the soft breaks, "\n" between paragraphs.
     static QString selectedText(const QTextCursor& cursor);
 
-    // Cuts and joins the blocks from `from` to `to` with `cursor`, which is inside an edit
-    // block of the caller's: a long insertion is then never laid out as one block.
-    void fixBlocks(QTextCursor& cursor, int from, int to);
+    // Cuts and joins the blocks from `from` to `to`. Called inside an edit block of the
+    // caller's, whose undo step it joins; a long insertion is then never laid out as one block.
+    void fixBlocks(int from, int to);
     // Fixes now what the edits since the last time left, joined to the last undo step (which
     // takes it back with the edit only if that edit was an edit block). Runs by itself on the
     // event loop after every edit.

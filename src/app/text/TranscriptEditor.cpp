@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -15,6 +16,7 @@
 #include "ColorContrast.h"
 #include "DisplayBlocks.h"
 #include "LineBreaks.h"
+#include "Localization.h"
 #include "TimestampFormatter.h"
 #include "TranscriptHighlighter.h"
 
@@ -227,7 +229,7 @@ void TranscriptEditor::keepingBlocksShort(qsizetype typed, const std::function<v
     edit();
     const QTextBlock block = textCursor().block();
     const int from = block.previous().isValid() ? block.previous().position() : 0;
-    m_blocks->fixBlocks(cursor, from, block.position() + block.length() - 1);
+    m_blocks->fixBlocks(from, block.position() + block.length() - 1);
     cursor.endEditBlock();
 }
 
@@ -281,24 +283,68 @@ bool TranscriptEditor::canInsertFromMimeData(const QMimeData* source) const
 
 void TranscriptEditor::insertFromMimeData(const QMimeData* source)
 {
-    const QString text = plainTextOf(source);
+    const QString text = LineBreaks::normalized(plainTextOf(source));
     if (text.isEmpty())
         return;
     // Only the plain text enters the document, with no format of the source (Markdown would
-    // otherwise be taken as rich text). A long paragraph is cut into display blocks before the
-    // edit ends, so that it is never laid out whole; all of it is one undo step.
+    // otherwise be taken as rich text). A long paragraph is cut into display blocks before each
+    // slice's edit ends, so that it is never laid out whole. A long text goes in slice by slice,
+    // the window repainting in between with the progress shown; all of it is one undo step.
+    const QPointer<TranscriptEditor> self(this);
+    const QPointer<QTextDocument> document(this->document());
     QTextCursor cursor = textCursor();
-    cursor.beginEditBlock();
-    cursor.removeSelectedText();
-    cursor.setCharFormat(QTextCharFormat()); // no selection: only what is inserted next
-    const int from = cursor.position();
-    cursor.insertText(LineBreaks::normalized(text));
-    m_blocks->fixBlocks(cursor, from, cursor.position());
-    const int end = cursor.position();
-    cursor.endEditBlock();
-    cursor.setPosition(end);
+    const bool inSlices = text.size() > pasteSliceLength;
+    if (inSlices)
+        showPasteProgress(0);
+    for (qsizetype done = 0, end = 0; done < text.size(); done = end) {
+        end = std::min(done + pasteSliceLength, text.size());
+        if (end < text.size() && text.at(end - 1).isHighSurrogate())
+            ++end; // a surrogate pair goes in whole
+        if (done == 0) {
+            cursor.beginEditBlock();
+            cursor.removeSelectedText();
+        } else {
+            cursor.joinPreviousEditBlock();
+        }
+        cursor.setCharFormat(QTextCharFormat()); // no selection: only what is inserted next
+        const int from = cursor.position();
+        cursor.insertText(text.sliced(done, end - done));
+        m_blocks->fixBlocks(from, cursor.position());
+        cursor.endEditBlock();
+        if (!inSlices)
+            break;
+        showPasteProgress(int(100 * end / text.size()));
+        // Only what needs no input: typing, another paste or closing must wait for the end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!self || !document)
+            return; // the document went away meanwhile; what was pasted stays one undo step
+    }
+    if (inSlices)
+        hidePasteProgress();
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+void TranscriptEditor::showPasteProgress(int percent)
+{
+    if (!m_pasteProgress) {
+        m_pasteProgress = new QProgressBar(this);
+        m_pasteProgress->setObjectName(QStringLiteral("pasteProgress"));
+        m_pasteProgress->setRange(0, 100);
+        m_pasteProgress->setFormat(Localization::tr("Pasting… %p%"));
+        m_pasteProgress->setTextVisible(true);
+        const QSize size(std::min(260, width() / 2), m_pasteProgress->sizeHint().height());
+        m_pasteProgress->setGeometry(width() - size.width() - horizontalInset, verticalInset,
+                                     size.width(), size.height());
+        m_pasteProgress->show();
+    }
+    m_pasteProgress->setValue(percent);
+    emit pasteProgress(percent);
+}
+
+void TranscriptEditor::hidePasteProgress()
+{
+    delete m_pasteProgress;
 }
 
 QMimeData* TranscriptEditor::createMimeDataFromSelection() const

@@ -11,6 +11,7 @@
 class QTextDocument;
 
 class QMimeData;
+class QProgressBar;
 
 namespace dictaro {
 
@@ -38,9 +39,15 @@ public:
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
 
+    // Longer pasted or dropped text goes in in slices of this many characters, with the
+    // window repainting and the progress shown in between.
+    static constexpr qsizetype pasteSliceLength = 1 << 20;
+
 signals:
     // A left click (press and release without dragging) on a timestamp.
     void timestampClicked(double seconds);
+    // How much of a long paste is in, in percent (0 at the start, 100 at the end).
+    void pasteProgress(int percent);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -65,6 +72,8 @@ private:
     bool mayUnsettleBlocks(qsizetype typed) const;
     // Runs an edit at the caret and, where needed, the cuts and joins after it in one undo step.
     void keepingBlocksShort(qsizetype typed, const std::function<void()>& edit);
+    void showPasteProgress(int percent);
+    void hidePasteProgress();
 
     TranscriptHighlighter* m_highlighter = nullptr;
     DisplayBlocks* m_blocks = nullptr;
@@ -73,6 +82,8 @@ private:
     std::optional<double> m_pressedSeconds;
     QPoint m_pressPosition;
     bool m_pointerOverTimestamp = false;
+    // Shown while a long paste goes in.
+    QPointer<QProgressBar> m_pasteProgress;
 };
 
 } // namespace dictaro
