@@ -318,6 +318,22 @@ private slots:
         editor()->redo();
         QCOMPARE(storedText(), afterPaste);
     }
+
+    // An edit from elsewhere, not an edit block, is cut afterwards in an undo step of its own:
+    // undoing goes past it to the text before the edit, and never comes back to it.
+    void longParagraph_undoGoesPastALaterCut()
+    {
+        const QString text = paragraph(900);
+        m_document->setPlainText(text);
+        QTextCursor(m_document.get()).insertText(paragraph(600));
+        QCoreApplication::processEvents();
+        QVERIFY(firstContinuation().isValid());
+        for (int i = 0; i < 4 && storedText() != text; ++i) {
+            editor()->undo();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(storedText(), text);
+    }
 };
 
 QTEST_MAIN(tst_TranscriptEditor)

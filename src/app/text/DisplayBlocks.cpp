@@ -146,7 +146,10 @@ void DisplayBlocks::settle()
     const int from = m_dirty.selectionStart();
     const int to = m_dirty.selectionEnd();
     m_dirty = QTextCursor();
-    if (!needsWork(from, to))
+    // With something to redo, the change was most likely an undo: a state of the history is
+    // left as it was (at worst slower to edit), since a new edit would throw the redo away, and
+    // an undo that took back only a cut would otherwise be cut again, over and over.
+    if (m_document->isRedoAvailable() || !needsWork(from, to))
         return;
     QTextCursor cursor(m_document);
     if (m_document->isUndoAvailable()) {
