@@ -213,6 +213,10 @@ void TranscriptEditor::keyPressEvent(QKeyEvent* event)
         plainCurrentFormat();
     if (typing && !isReadOnly())
         m_highlighter->typingAt(textCursor());
+    if (event->matches(QKeySequence::Paste)) {
+        QPlainTextEdit::keyPressEvent(event); // a paste keeps its blocks short by itself
+        return;
+    }
     keepingBlocksShort(text.size(), [&] { QPlainTextEdit::keyPressEvent(event); });
 }
 
@@ -226,7 +230,10 @@ void TranscriptEditor::keepingBlocksShort(qsizetype typed, const std::function<v
     // stays outside edit blocks, so that undo takes back a run of typing at once.)
     QTextCursor cursor = textCursor();
     cursor.beginEditBlock();
-    edit();
+    {
+        const QScopedValueRollback nested(m_inEditBlock, true);
+        edit();
+    }
     const QTextBlock block = textCursor().block();
     const int from = block.previous().isValid() ? block.previous().position() : 0;
     m_blocks->fixBlocks(from, block.position() + block.length() - 1);
@@ -263,6 +270,13 @@ void TranscriptEditor::inputMethodEvent(QInputMethodEvent* event)
                        [&] { QPlainTextEdit::inputMethodEvent(event); });
 }
 
+void TranscriptEditor::dropEvent(QDropEvent* event)
+{
+    // The text control makes the drop one edit block, the removal of a moved selection with it.
+    const QScopedValueRollback nested(m_inEditBlock, true);
+    QPlainTextEdit::dropEvent(event);
+}
+
 void TranscriptEditor::changeEvent(QEvent* event)
 {
     QPlainTextEdit::changeEvent(event);
@@ -293,7 +307,9 @@ void TranscriptEditor::insertFromMimeData(const QMimeData* source)
     const QPointer<TranscriptEditor> self(this);
     const QPointer<QTextDocument> document(this->document());
     QTextCursor cursor = textCursor();
-    const bool inSlices = text.size() > pasteSliceLength;
+    // Not inside an edit block of a drop or key of ours: the window must not repaint while one
+    // is open.
+    const bool inSlices = text.size() > pasteSliceLength && !m_inEditBlock;
     if (inSlices)
         showPasteProgress(0);
     for (qsizetype done = 0, end = 0; done < text.size(); done = end) {

@@ -55,6 +55,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -84,6 +85,8 @@ private:
     bool m_pointerOverTimestamp = false;
     // Shown while a long paste goes in.
     QPointer<QProgressBar> m_pasteProgress;
+    // Set while an edit block of a key or a drop is open around the text control's work.
+    bool m_inEditBlock = false;
 };
 
 } // namespace dictaro
