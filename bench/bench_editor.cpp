@@ -4,7 +4,9 @@
 // 5 MB transcript and checking all of it in the background, and finding in it.
 // The 1 ms target runs from the key event to the text changed, coloured and laid out ("w/o
 // repaint"); the software repaint of the whole editor that follows is printed beside it.
-// Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes]
+// Then the same typing in one paragraph of 1 MB and 5 MB, and a paste of 50 MB.
+// Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
+// ("paragraph" runs only the one-paragraph rows)
 
 #include <algorithm>
 #include <cmath>
@@ -12,8 +14,10 @@
 #include <vector>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QSettings>
@@ -329,6 +333,77 @@ void spellingAndFind(int keystrokes)
         std::printf("find: UNEXPECTED RESULT\n");
 }
 
+// Pasting 50 MB (one paragraph of 45 MB, then lines) at the end of a short transcript: how long
+// until all of it is in and the longest the window waited meanwhile, then how long until the
+// autosave has written it all (a second of that is the autosave's wait), with the turns of the
+// event loop meanwhile.
+void paste50MB()
+{
+    Editor editor(QStringLiteral("Before the paste. "));
+    editor.placeCursor(editor.session.document()->characterCount() - 1);
+    const QString pasted = bench::makeTranscript(5'000'000).replace(u'\n', u' ').repeated(9) +
+                           u'\n' + bench::makeTranscript(5'000'000);
+    QGuiApplication::clipboard()->setText(pasted);
+    QElapsedTimer timer;
+    timer.start();
+    // The paste goes in in slices with the event loop turning in between: the longest slice.
+    double lastMs = 0, longestSliceMs = 0;
+    QObject::connect(&editor.widget, &TranscriptEditor::pasteProgress, [&] {
+        const double now = double(timer.nsecsElapsed()) / 1e6;
+        longestSliceMs = std::max(longestSliceMs, now - lastMs);
+        lastMs = now;
+    });
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QCoreApplication::sendEvent(&editor.widget, &press);
+    const double pasteMs = double(timer.nsecsElapsed()) / 1e6;
+    const QString file = editor.store.filePath(editor.session.project().id);
+    const Waited saved = processUntil([&] { return QFileInfo(file).size() > pasted.size(); });
+    std::printf(
+        "paste 50 MB: in after %.0f ms, the longest slice %.0f ms; on disk after %.0f ms%s\n"
+        "  then %s\n",
+        pasteMs, longestSliceMs, pasteMs + saved.ms,
+        editor.session.transcript().size() == pasted.size() + 18 ? "" : " (WRONG TEXT)",
+        saved.turnsText().constData());
+    std::fflush(stdout);
+    QGuiApplication::clipboard()->clear();
+}
+
+// The same transcripts as one paragraph, as machine drafts and imported files often are: the
+// text shown, then typing in the middle and at the end. Rows stop after about ten seconds, so
+// that a slow editor still finishes.
+void onParagraph(int keystrokes)
+{
+    std::printf("\none paragraph, no line break\n");
+    for (const qsizetype units : {qsizetype(1'000'000), qsizetype(5'000'000)}) {
+        const QString text = bench::makeTranscript(units).replace(u'\n', u' ');
+        const QByteArray name = units > 1'000'000 ? "5 MB" : "1 MB";
+        for (const bool atEnd : {false, true}) {
+            QElapsedTimer shown;
+            shown.start();
+            Editor editor(text);
+            editor.placeCursor(atEnd ? text.size() : text.size() / 2 + 50);
+            const double shownMs = double(shown.nsecsElapsed()) / 1e6;
+            QElapsedTimer budget;
+            budget.start();
+            Timings timings;
+            for (int i = 0; i < keystrokes && (i < 3 || budget.elapsed() < 10'000); ++i) {
+                const Timings one = typeCharacters(&editor.widget, 1);
+                timings.edit.push_back(one.edit.front());
+                timings.total.push_back(one.total.front());
+            }
+            std::sort(timings.edit.begin(), timings.edit.end());
+            std::sort(timings.total.begin(), timings.total.end());
+            const QByteArray where = name + (atEnd ? ", end" : ", middle");
+            std::printf("%s: shown with the caret placed in %.0f ms, %zu keystrokes\n",
+                        where.constData(), shownMs, timings.edit.size());
+            bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
+            bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                          keystrokeTargetMs);
+        }
+    }
+    paste50MB();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -339,6 +414,10 @@ int main(int argc, char** argv)
     const int keystrokes = argc > 1 ? std::max(1, QString::fromLocal8Bit(argv[1]).toInt()) : 300;
     std::printf("%d keystrokes per row, editor of %d x %d pixels\n", keystrokes, windowWidth,
                 windowHeight);
+    if (argc > 2 && qstrcmp(argv[2], "paragraph") == 0) {
+        onParagraph(keystrokes);
+        return 0;
+    }
 
     struct Size
     {
@@ -372,6 +451,8 @@ int main(int argc, char** argv)
                 std::max(largeMiddle / smallMiddle, largeEnd / smallEnd) <= growthTarget
                     ? "met"
                     : "MISSED");
+
+    onParagraph(keystrokes);
 
     const QString large = bench::makeTranscript(sizes[2].units);
     spellingAndFind(keystrokes);

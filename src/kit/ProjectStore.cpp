@@ -92,6 +92,12 @@ QString ProjectStore::filePath(const QUuid& id) const
 
 void ProjectStore::save(const Project& project)
 {
+    write(project);
+    noteSaved(project);
+}
+
+void ProjectStore::write(const Project& project) const
+{
     const QByteArray bytes = encodeProject(project);
     // A projects folder deleted while the application runs is made again, but never the user's
     // data folder it lives in: without that there is nowhere sensible to write.
@@ -100,7 +106,11 @@ void ProjectStore::save(const Project& project)
         QDir().mkpath(m_directory);
     const QString path = filePath(project.id);
     AtomicFile::write(path, bytes);
-    const QFileInfo info(path);
+}
+
+void ProjectStore::noteSaved(const Project& project)
+{
+    const QFileInfo info(filePath(project.id));
     m_summaryCache.insert(info.fileName(), {info.lastModified(), info.size(), summaryOf(project)});
 
     // The record is now on disk under its own name; the file it was read from goes, unless it

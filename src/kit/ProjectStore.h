@@ -72,6 +72,11 @@ public:
     // load() read from a file of another name is moved to its own: that file is removed once
     // the new one is on disk.
     void save(const Project& project);
+    // The two halves of save(). write() changes nothing in the store object, so it may run on
+    // another thread while the store is used here (one write per file at a time); noteSaved()
+    // then tells the store, on its own thread, what the written file holds.
+    void write(const Project& project) const;
+    void noteSaved(const Project& project);
     // The record listed for `id`: from the file named after it, else from the newest file that
     // holds it under another name (copied in by hand, say).
     Project load(const QUuid& id) const;

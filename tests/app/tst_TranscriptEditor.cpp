@@ -1,5 +1,7 @@
 // The editor on a document of its own, driven by key events and mouse clicks.
+#include "DisplayBlocks.h"
 #include "LineBreaks.h"
+#include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 
 #include <QApplication>
@@ -32,6 +34,35 @@ class tst_TranscriptEditor : public QObject
         QString text = m_document->toRawText();
         dictaro::LineBreaks::toNewlines(text);
         return text;
+    }
+
+    // The text without the breaks between display blocks, as the session saves it.
+    QString storedText() const { return dictaro::DisplayBlocks::text(m_document.get()); }
+
+    // One paragraph of `size` characters, a timestamp every 100.
+    static QString paragraph(qsizetype size)
+    {
+        QString text;
+        for (int i = 0; text.size() < size; ++i)
+            text += QStringLiteral("[00:%1:%2] so we went through the questions one by one, "
+                                   "slowly, with pauses between them and laughter ")
+                        .arg(i / 60 % 60, 2, 10, QChar(u'0'))
+                        .arg(i % 60, 2, 10, QChar(u'0'));
+        return text;
+    }
+    // The first block that continues the paragraph of the block before it.
+    QTextBlock firstContinuation() const
+    {
+        QTextBlock block = m_document->begin();
+        while (block.isValid() && !dictaro::DisplayBlocks::continuesPrevious(block))
+            block = block.next();
+        return block;
+    }
+    void placeCaret(int position)
+    {
+        QTextCursor cursor = editor()->textCursor();
+        cursor.setPosition(position);
+        editor()->setTextCursor(cursor);
     }
 
     // The coloured ranges of the display.
@@ -166,6 +197,142 @@ private slots:
         const QMimeData* copied = QGuiApplication::clipboard()->mimeData();
         QVERIFY(copied && !copied->hasHtml());
         QCOMPARE(copied->text(), typed);
+    }
+
+    // A long paragraph is shown as short blocks, yet read, copied and clicked as one: the
+    // stored text and the copy are exactly the paragraph, and a stamp deep in it plays.
+    void longParagraph_shownShortReadAndCopiedWhole()
+    {
+        const QString text = paragraph(200'000) + QStringLiteral("\nnext line");
+        m_document->setPlainText(text);
+        QCoreApplication::processEvents();
+        QVERIFY(m_document->blockCount() > 200'000 / 1000);
+        for (QTextBlock block = m_document->begin(); block.isValid(); block = block.next())
+            QVERIFY(block.length() - 1 <= 2 * dictaro::DisplayBlocks::pieceLength);
+        QVERIFY(!m_document->isUndoAvailable());
+        QCOMPARE(storedText(), text);
+
+        QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(editor(), Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), text);
+
+        const QTextBlock block = m_document->findBlockByNumber(7);
+        const int stamp = int(block.text().indexOf(u'['));
+        QVERIFY(stamp >= 0);
+        const double seconds =
+            *dictaro::TimestampFormatter::secondsFromString(block.text().mid(stamp, 10));
+        placeCaret(block.position());
+        editor()->ensureCursorVisible();
+        QSignalSpy clicked(editor(), &TranscriptEditor::timestampClicked);
+        click(pointOf(block.position() + stamp + 2, 1));
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).toDouble(), seconds);
+    }
+
+    // Where one display block meets the next is one place in the text: typing there, a line
+    // break, Backspace, Delete and the arrows act on the text as if there were no seam.
+    void longParagraph_editingAtTheSeamActsOnTheText()
+    {
+        const QString text = paragraph(5000);
+        m_document->setPlainText(text);
+        QCoreApplication::processEvents();
+        const QTextBlock seam = firstContinuation();
+        QVERIFY(seam.isValid());
+        const int at = seam.position();  // the start of the second block
+        const qsizetype offset = at - 1; // the same place in the text
+        QString expected = text;
+
+        placeCaret(at);
+        QTest::keyClick(editor(), Qt::Key_Backspace); // the space before the seam
+        expected.remove(offset - 1, 1);
+        QCOMPARE(storedText(), expected);
+        typeText(QStringLiteral(" X"));
+        expected.insert(offset - 1, QStringLiteral(" X"));
+        QCOMPARE(storedText(), expected);
+
+        QTest::keyClick(editor(), Qt::Key_Left);
+        QTest::keyClick(editor(), Qt::Key_Left);
+        QTest::keyClick(editor(), Qt::Key_Delete); // the space typed above
+        expected.remove(offset - 1, 1);
+        QCOMPARE(storedText(), expected);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        expected.insert(offset - 1, u'\n');
+        QCOMPARE(storedText(), expected);
+
+        // At the end of the first block, Delete and Right reach into the next one.
+        const QTextBlock second = firstContinuation();
+        placeCaret(second.position() - 1);
+        const qsizetype inText = second.position() - 1; // no soft break before it
+        QTest::keyClick(editor(), Qt::Key_Delete);
+        expected.remove(inText, 1);
+        QCOMPARE(storedText(), expected);
+        QTest::keyClick(editor(), Qt::Key_Right);
+        typeText(QStringLiteral("Y"));
+        expected.insert(inText + 1, u'Y');
+        QCOMPARE(storedText(), expected);
+    }
+
+    // A paragraph pasted into a paragraph arrives cut into display blocks; typing that makes a
+    // block too long is cut as it goes. One undo takes each edit back to exactly the text
+    // before it, and redo brings it again.
+    void longParagraph_pasteAndTypingUndoExactly()
+    {
+        const QString text = paragraph(20'000);
+        m_document->setPlainText(text);
+        QCoreApplication::processEvents();
+        const int blocks = m_document->blockCount();
+
+        const QString pasted = paragraph(30'000);
+        placeCaret(10'050);
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(editor(), Qt::Key_V, Qt::ControlModifier);
+        const qsizetype pastedAt = 10'050 - m_document->findBlock(10'050).blockNumber();
+        const QString afterPaste = text.left(pastedAt) + pasted + text.mid(pastedAt);
+        QCOMPARE(storedText(), afterPaste);
+        QVERIFY(m_document->blockCount() > blocks + 30'000 / 1000);
+        // The caret is right after what was pasted.
+        typeText(QStringLiteral("Q"));
+        QCOMPARE(storedText(), QString(afterPaste).insert(pastedAt + pasted.size(), u'Q'));
+        editor()->undo();
+        QCOMPARE(storedText(), afterPaste);
+
+        // Typing at the end of the first block, past the length where it must be cut.
+        const qsizetype typedAt = m_document->begin().length() - 1;
+        placeCaret(int(typedAt));
+        const QString typed = QString(2 * dictaro::DisplayBlocks::pieceLength, u'w');
+        typeText(typed);
+        QVERIFY(m_document->begin().length() <= 2 * dictaro::DisplayBlocks::pieceLength);
+        QCOMPARE(storedText(), QString(afterPaste).insert(typedAt, typed));
+
+        // Each undo takes back some of the typing, never only a cut, down to the paste.
+        qsizetype left = typed.size();
+        while (left > 0) {
+            editor()->undo();
+            const qsizetype now = storedText().size() - afterPaste.size();
+            QVERIFY2(now < left, "an undo step changed no text");
+            left = now;
+            QCOMPARE(storedText(), QString(afterPaste).insert(typedAt, typed.left(left)));
+        }
+        editor()->undo();
+        QCOMPARE(storedText(), text);
+        editor()->redo();
+        QCOMPARE(storedText(), afterPaste);
+    }
+
+    // An edit from elsewhere, not an edit block, is cut afterwards in an undo step of its own:
+    // undoing goes past it to the text before the edit, and never comes back to it.
+    void longParagraph_undoGoesPastALaterCut()
+    {
+        const QString text = paragraph(900);
+        m_document->setPlainText(text);
+        QTextCursor(m_document.get()).insertText(paragraph(600));
+        QCoreApplication::processEvents();
+        QVERIFY(firstContinuation().isValid());
+        for (int i = 0; i < 4 && storedText() != text; ++i) {
+            editor()->undo();
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(storedText(), text);
     }
 };
 

@@ -1,17 +1,22 @@
 // The session with its real pieces: the libmpv engine on recorded fixtures (silent output), a
 // store in a temporary folder, and an editor on the session's document driven by key events.
+#include "DisplayBlocks.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
 
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QProgressBar>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 
 #include <clocale>
@@ -26,6 +31,31 @@ void typeAtEnd(TranscriptEditor& editor, const QString& text)
     editor.moveCursor(QTextCursor::End);
     for (const QChar ch : text)
         QTest::sendKeyEvent(QTest::Click, &editor, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+}
+
+// One paragraph of at least `size` characters: stamps, accents, emoji.
+QString paragraph(qsizetype size)
+{
+    QString text;
+    for (int i = 0; text.size() < size; ++i)
+        text += QStringLiteral("[00:%1:%2] Zürich, \U0001F600 dedi ve güldü; ")
+                    .arg(i / 60 % 60, 2, 10, QChar(u'0'))
+                    .arg(i % 60, 2, 10, QChar(u'0'));
+    return text;
+}
+
+// The document position of a position in the transcript (the breaks between the display
+// blocks of a paragraph are no characters of it).
+int documentPosition(const QTextDocument& document, qsizetype position)
+{
+    qsizetype start = 0; // of the block, in the transcript
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const qsizetype length = block.length() - 1;
+        if (position <= start + length)
+            return block.position() + int(position - start);
+        start += length + (DisplayBlocks::continuesPrevious(block.next()) ? 0 : 1);
+    }
+    return -1;
 }
 
 bool startAndWait(TranscriptionSession& session)
@@ -217,6 +247,79 @@ private slots:
         QCOMPARE(cursor.position(), 6 + 11);
         QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
+    }
+
+    // Typing in one paragraph of 2 MB (shown as short blocks) puts every character where the
+    // caret is, and the file then holds exactly that text.
+    void longParagraph_typingIsSavedExactly()
+    {
+        Project project = newProject();
+        project.transcript = paragraph(2'000'000);
+        auto s = session(project);
+        TranscriptEditor editor(s->document());
+        editor.resize(600, 400);
+        editor.show();
+        QVERIFY(s->document()->blockCount() > 2'000'000 / 1000);
+
+        const qsizetype at = project.transcript.size() / 2 + 3;
+        QTextCursor cursor = editor.textCursor();
+        cursor.setPosition(documentPosition(*s->document(), at));
+        editor.setTextCursor(cursor);
+        const QString typed = QStringLiteral("Çok \U0001F44D iyi [00:00:07] ");
+        for (qsizetype i = 0; i < typed.size(); ++i) {
+            const qsizetype n = typed.at(i).isHighSurrogate() ? 2 : 1;
+            QTest::sendKeyEvent(QTest::Click, &editor, Qt::Key_unknown, typed.mid(i, n),
+                                Qt::NoModifier);
+            i += n - 1;
+        }
+        const QString expected = QString(project.transcript).insert(at, typed);
+        QCOMPARE(s->transcript(), expected);
+        QVERIFY(s->close());
+        QCOMPARE(stored(*s).transcript, expected);
+    }
+
+    // A big paste (a long paragraph and lines after it) goes in slice by slice with its
+    // progress on screen, is saved by the autosave without another edit, and the file is byte
+    // for byte the encoding of exactly the text pasted. One undo takes all of it back.
+    void bigPaste_reachesTheDiskByteForByte()
+    {
+        auto s = session(newProject());
+        TranscriptEditor editor(s->document());
+        editor.show();
+        const QString pasted = paragraph(6'000'000) + QStringLiteral("\nline two\r\n\nend");
+        QGuiApplication::clipboard()->setText(pasted);
+        editor.moveCursor(QTextCursor::End);
+        QList<int> shown; // the progress, when the bar showed it
+        connect(&editor, &TranscriptEditor::pasteProgress, this, [&](int percent) {
+            const auto* bar = editor.findChild<QProgressBar*>(QStringLiteral("pasteProgress"));
+            if (bar && bar->isVisible() && bar->value() == percent)
+                shown << percent;
+        });
+        QTest::keyClick(&editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(shown.size(), int(pasted.size() / TranscriptEditor::pasteSliceLength) + 2);
+        QCOMPARE(shown.first(), 0);
+        QCOMPARE(shown.last(), 100);
+        QVERIFY(!editor.findChild<QProgressBar*>());
+        const QString expected =
+            QStringLiteral("Hello world") + QString(pasted).replace(QStringLiteral("\r\n"), "\n");
+        QCOMPARE(s->transcript(), expected);
+
+        // Read only once the autosave has written it.
+        const auto storedText = [&] {
+            try {
+                return stored(*s).transcript;
+            } catch (const StoreError&) {
+                return QString();
+            }
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(storedText(), expected, 20000);
+        QFile file(m_store->filePath(s->project().id));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), encodeProject(stored(*s)));
+        editor.undo();
+        QCOMPARE(s->transcript(), QStringLiteral("Hello world"));
+        QVERIFY(s->close());
+        QGuiApplication::clipboard()->clear();
     }
 
     // The one test that waits through real five-second periods.

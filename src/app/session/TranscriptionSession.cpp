@@ -1,5 +1,6 @@
 #include "TranscriptionSession.h"
 
+#include "DisplayBlocks.h"
 #include "LineBreaks.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
@@ -9,6 +10,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QScopedValueRollback>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -20,6 +22,8 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
       m_document(new QTextDocument(this)), m_waveform(new WaveformPeaks(this))
 {
     m_document->setPlainText(m_project.transcript);
+    // Long paragraphs are shown in short blocks, so that typing in them stays quick.
+    m_blocks = new DisplayBlocks(m_document);
     m_document->setModified(false);
     // Emitted for every change to the text, also while no editor lays the document out.
     connect(m_document, &QTextDocument::contentsChanged, this,
@@ -28,17 +32,21 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
     m_positionTimer.setInterval(positionSaveIntervalMSecs);
     connect(&m_positionTimer, &QTimer::timeout, this, [this] {
         if (m_engine.isPlaying())
-            saveNow();
+            saveInBackground();
     });
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {
         if (!m_isClosed)
-            saveNow();
+            saveInBackground();
     });
+    m_saver.setMaxThreadCount(1);
+    m_saver.setObjectName(QStringLiteral("Project saver"));
 }
 
 TranscriptionSession::~TranscriptionSession()
 {
+    // A write under way finishes; what it reports back is dropped with the session.
+    m_saver.waitForDone();
     // Whoever owns a session closes it; this only makes sure nothing outlives it.
     m_autosaver.cancel();
     stopMediaAccess();
@@ -47,9 +55,7 @@ TranscriptionSession::~TranscriptionSession()
 QString TranscriptionSession::transcript() const
 {
     if (!m_transcript) {
-        QString text = m_document->toRawText();
-        LineBreaks::toNewlines(text);
-        m_transcript = std::move(text);
+        m_transcript = DisplayBlocks::text(m_document);
     }
     return *m_transcript;
 }
@@ -59,6 +65,7 @@ void TranscriptionSession::setTranscript(const QString& transcript)
     if (LineBreaks::normalized(transcript) != this->transcript()) {
         const QScopedValueRollback replacing(m_replacing, true);
         m_document->setPlainText(transcript);
+        m_blocks->settle();
         m_transcript.reset();
         emit transcriptChanged();
     }
@@ -71,6 +78,7 @@ void TranscriptionSession::replaceTranscriptAsEdit(const QString& transcript)
     cursor.beginEditBlock();
     cursor.select(QTextCursor::Document);
     cursor.insertText(transcript);
+    m_blocks->fixBlocks(0, cursor.position());
     cursor.endEditBlock();
 }
 
@@ -89,7 +97,7 @@ void TranscriptionSession::scheduleAutosave()
         return;
     m_autosaver.schedule([session = QPointer<TranscriptionSession>(this)] {
         if (session)
-            session->saveNow();
+            session->saveInBackground();
     });
 }
 
@@ -107,24 +115,79 @@ Project TranscriptionSession::currentRecord() const
 
 bool TranscriptionSession::saveNow()
 {
+    // The write under way goes first, so that an older record never replaces this one.
+    m_saver.waitForDone();
+    m_writing = false;
+    m_saveAgain = false;
     m_project = currentRecord();
     emit projectChanged();
+    const quint64 number = ++m_saveNumber;
     try {
         m_store.save(m_project);
     } catch (const StoreError&) {
-        setSaveError(Localization::tr(
-            "Autosave failed. Your text is kept in memory; saving will be retried."));
-        // Retry without waiting for another edit: 1, 2, 4 … seconds, then every 30 seconds.
-        const int next = m_retryTimer.interval() <= 0
-                             ? 1000
-                             : std::min(2 * m_retryTimer.interval(), maxRetryIntervalMSecs);
-        m_retryTimer.start(next);
+        settleSave(number, false);
         return false;
     }
-    m_retryTimer.stop();
-    m_retryTimer.setInterval(0);
-    setSaveError(std::nullopt);
+    settleSave(number, true);
     return true;
+}
+
+void TranscriptionSession::saveInBackground()
+{
+    if (m_writing) {
+        m_saveAgain = true;
+        return;
+    }
+    m_saveAgain = false;
+    m_writing = true;
+    // The snapshot is taken here, between two edits; the worker has a copy of its own.
+    m_project = currentRecord();
+    const quint64 number = ++m_saveNumber;
+    m_saver.start([this, number, record = m_project] {
+        bool saved = true;
+        try {
+            m_store.write(record);
+        } catch (const StoreError&) {
+            saved = false;
+        }
+        // Queued: runs here once the write is done, unless the session is gone by then.
+        QMetaObject::invokeMethod(
+            this, [this, number, record, saved] { finishBackgroundSave(number, record, saved); },
+            Qt::QueuedConnection);
+    });
+}
+
+void TranscriptionSession::finishBackgroundSave(quint64 number, const Project& record, bool saved)
+{
+    if (number <= m_settledNumber)
+        return; // saveNow() waited for it and has written a newer record since
+    m_writing = false;
+    if (saved)
+        m_store.noteSaved(record);
+    emit projectChanged();
+    settleSave(number, saved);
+    if (m_saveAgain && !m_isClosed)
+        saveInBackground();
+}
+
+void TranscriptionSession::settleSave(quint64 number, bool saved)
+{
+    m_settledNumber = number;
+    if (saved) {
+        m_retryTimer.stop();
+        m_retryTimer.setInterval(0);
+        setSaveError(std::nullopt);
+        return;
+    }
+    setSaveError(
+        Localization::tr("Autosave failed. Your text is kept in memory; saving will be retried."));
+    if (m_isClosed)
+        return;
+    // Retry without waiting for another edit: 1, 2, 4 … seconds, then every 30 seconds.
+    const int next = m_retryTimer.interval() <= 0
+                         ? 1000
+                         : std::min(2 * m_retryTimer.interval(), maxRetryIntervalMSecs);
+    m_retryTimer.start(next);
 }
 
 void TranscriptionSession::insertTimestamp(QTextCursor& cursor)
@@ -134,6 +197,7 @@ void TranscriptionSession::insertTimestamp(QTextCursor& cursor)
     // or after it and one undo takes exactly it back.
     cursor.beginEditBlock();
     cursor.insertText(text);
+    m_blocks->fixBlocks(cursor.block().position(), cursor.position());
     cursor.endEditBlock();
 }
 

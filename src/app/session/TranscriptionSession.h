@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <functional>
@@ -17,6 +18,7 @@ class QTextDocument;
 
 namespace dictaro {
 
+class DisplayBlocks;
 class PlaybackEngine;
 class WaveformPeaks;
 
@@ -24,6 +26,8 @@ class WaveformPeaks;
 // a text document that editors display, and keeps the project file up to date (one second after
 // typing stops, at least every five seconds while typing goes on, every five seconds while audio
 // plays, and on close). A failed save is retried on a growing interval until one succeeds.
+// Those saves take the text here and encode and write it on a thread of their own, one after
+// another, so that a long text never holds up typing; saveNow() and close() wait for them.
 class TranscriptionSession : public QObject
 {
     Q_OBJECT
@@ -79,7 +83,8 @@ public:
     // Replaces the cursor's selection (or inserts at it) with "[hh:mm:ss] " for the current
     // playback position, as one undoable edit, and leaves the cursor just after it.
     void insertTimestamp(QTextCursor& cursor);
-    // Writes the working copy now. False (and saveError set) if the store refused it.
+    // Writes the working copy now, after any save still being written. False (and saveError
+    // set) if the store refused it.
     bool saveNow();
     // The final save, then the audio is unloaded and the file access given up. If the final
     // save fails, nothing is released and false is returned: the session stays open with its
@@ -91,7 +96,8 @@ public:
     Project currentRecord() const;
 
 signals:
-    // The working copy changed: a save took the newest text, position and rate into it.
+    // The working copy changed: a save took the newest text, position and rate into it (a save
+    // in the background tells once it has been written, or has failed).
     void projectChanged();
     void transcriptChanged();
     void mediaMissingChanged(bool mediaMissing);
@@ -104,6 +110,13 @@ private:
     void finishStart();
     void onContentsChanged();
     void scheduleAutosave();
+    // Takes the newest record here and writes it on the saving thread; asked while a write is
+    // under way, it takes the record again once that write is done.
+    void saveInBackground();
+    void finishBackgroundSave(quint64 number, const Project& record, bool saved);
+    // The outcome of save `number`, the newest one to finish: the error shown or cleared, and
+    // the retry planned.
+    void settleSave(quint64 number, bool saved);
     void release();
     void stopMediaAccess();
     void setMediaMissing(bool mediaMissing);
@@ -113,6 +126,7 @@ private:
     ProjectStore& m_store;
     Project m_project;
     QTextDocument* m_document = nullptr;
+    DisplayBlocks* m_blocks = nullptr;
     WaveformPeaks* m_waveform = nullptr;
     bool m_mediaMissing = false;
     std::optional<QString> m_saveError;
@@ -125,6 +139,13 @@ private:
     Debouncer m_autosaver{autosaveDelay, autosaveMaxWait};
     QTimer m_positionTimer;
     QTimer m_retryTimer;
+    // One thread, so that saves reach the disk in the order they were taken.
+    QThreadPool m_saver;
+    bool m_writing = false;
+    bool m_saveAgain = false;
+    // Saves are numbered as they are taken; an outcome older than the last one settled is stale.
+    quint64 m_saveNumber = 0;
+    quint64 m_settledNumber = 0;
     std::unique_ptr<ProjectStore::MediaAccess> m_mediaAccess;
 
     // The completion of every start not yet finished, oldest first; the oldest one runs.

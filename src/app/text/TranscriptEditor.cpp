@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QProgressBar>
 #include <QScopedValueRollback>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -13,7 +14,9 @@
 #include <QTextLayout>
 
 #include "ColorContrast.h"
+#include "DisplayBlocks.h"
 #include "LineBreaks.h"
+#include "Localization.h"
 #include "TimestampFormatter.h"
 #include "TranscriptHighlighter.h"
 
@@ -59,6 +62,11 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
 
     // For the pointing hand over timestamps.
     viewport()->setMouseTracking(true);
+
+    // So do its short display blocks, which the session's document has already.
+    m_blocks = DisplayBlocks::of(document);
+    if (!m_blocks)
+        m_blocks = new DisplayBlocks(document);
 
     // The colouring belongs to the document and goes with it.
     m_highlighter = new TranscriptHighlighter(document, timestampColor(palette()));
@@ -167,6 +175,23 @@ void TranscriptEditor::updatePointerShape(const QPoint& viewportPosition)
     viewport()->setCursor(overTimestamp ? Qt::PointingHandCursor : Qt::IBeamCursor);
 }
 
+void TranscriptEditor::stepOverSoftBreak(int key, bool extend)
+{
+    QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const QTextCursor::MoveMode mode = extend ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+    const bool backwards = key == Qt::Key_Left || key == Qt::Key_Backspace;
+    // The end of one display block and the start of the next are one place in the text: a key
+    // that moves or deletes across it acts from the far side, or it would seem to do nothing.
+    if (backwards && cursor.atBlockStart() && DisplayBlocks::continuesPrevious(block))
+        cursor.setPosition(cursor.position() - 1, mode);
+    else if (!backwards && cursor.atBlockEnd() && DisplayBlocks::continuesPrevious(block.next()))
+        cursor.setPosition(cursor.position() + 1, mode);
+    else
+        return;
+    setTextCursor(cursor);
+}
+
 void TranscriptEditor::keyPressEvent(QKeyEvent* event)
 {
     // Text typed, or taken away, by the key itself; not a command with Ctrl (Ctrl with Alt is
@@ -178,16 +203,78 @@ void TranscriptEditor::keyPressEvent(QKeyEvent* event)
         (command == Qt::NoModifier || command == (Qt::ControlModifier | Qt::AltModifier)) &&
         (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
          (!text.isEmpty() && text.front().isPrint()));
+    const int key = event->key();
+    if (command == Qt::NoModifier && (key == Qt::Key_Left || key == Qt::Key_Right))
+        stepOverSoftBreak(key, event->modifiers().testFlag(Qt::ShiftModifier));
+    else if (typing && !isReadOnly() && !textCursor().hasSelection() &&
+             (key == Qt::Key_Backspace || key == Qt::Key_Delete))
+        stepOverSoftBreak(key, false);
+    if (!isReadOnly())
+        plainCurrentFormat();
     if (typing && !isReadOnly())
         m_highlighter->typingAt(textCursor());
-    QPlainTextEdit::keyPressEvent(event);
+    if (event->matches(QKeySequence::Paste)) {
+        QPlainTextEdit::keyPressEvent(event); // a paste keeps its blocks short by itself
+        return;
+    }
+    keepingBlocksShort(text.size(), [&] { QPlainTextEdit::keyPressEvent(event); });
+}
+
+void TranscriptEditor::keepingBlocksShort(qsizetype typed, const std::function<void()>& edit)
+{
+    if (isReadOnly() || !mayUnsettleBlocks(typed)) {
+        edit();
+        return;
+    }
+    // The cut or join the edit makes necessary belongs to its own undo step. (Typing elsewhere
+    // stays outside edit blocks, so that undo takes back a run of typing at once.)
+    QTextCursor cursor = textCursor();
+    cursor.beginEditBlock();
+    {
+        const QScopedValueRollback nested(m_inEditBlock, true);
+        edit();
+    }
+    const QTextBlock block = textCursor().block();
+    const int from = block.previous().isValid() ? block.previous().position() : 0;
+    m_blocks->fixBlocks(from, block.position() + block.length() - 1);
+    cursor.endEditBlock();
+}
+
+bool TranscriptEditor::mayUnsettleBlocks(qsizetype typed) const
+{
+    const QTextCursor cursor = textCursor();
+    const QTextBlock block = cursor.block();
+    const QTextBlock next = block.next();
+    return cursor.hasSelection() || block.length() - 1 + typed > 2 * DisplayBlocks::pieceLength ||
+           (block.length() <= 2 && DisplayBlocks::continuesPrevious(block)) ||
+           (next.length() <= 2 && DisplayBlocks::continuesPrevious(next));
+}
+
+void TranscriptEditor::plainCurrentFormat()
+{
+    // What is typed takes the format of the text before it; never the mark of a soft break,
+    // which would make a line break typed there vanish from the text.
+    // (With a selection, that would format the selected text instead.)
+    if (textCursor().hasSelection() || currentCharFormat().properties().isEmpty())
+        return;
+    setCurrentCharFormat(QTextCharFormat());
 }
 
 void TranscriptEditor::inputMethodEvent(QInputMethodEvent* event)
 {
-    if (!event->commitString().isEmpty() && !isReadOnly())
+    if (!event->commitString().isEmpty() && !isReadOnly()) {
+        plainCurrentFormat();
         m_highlighter->typingAt(textCursor());
-    QPlainTextEdit::inputMethodEvent(event);
+    }
+    keepingBlocksShort(event->commitString().size(),
+                       [&] { QPlainTextEdit::inputMethodEvent(event); });
+}
+
+void TranscriptEditor::dropEvent(QDropEvent* event)
+{
+    // The text control makes the drop one edit block, the removal of a moved selection with it.
+    const QScopedValueRollback nested(m_inEditBlock, true);
+    QPlainTextEdit::dropEvent(event);
 }
 
 void TranscriptEditor::changeEvent(QEvent* event)
@@ -210,22 +297,77 @@ bool TranscriptEditor::canInsertFromMimeData(const QMimeData* source) const
 
 void TranscriptEditor::insertFromMimeData(const QMimeData* source)
 {
-    const QString text = plainTextOf(source);
+    const QString text = LineBreaks::normalized(plainTextOf(source));
     if (text.isEmpty())
         return;
-    // Only the plain text reaches the base class, so no format of the source ever enters the
-    // document (it would otherwise take Markdown as rich text).
-    QMimeData plain;
-    plain.setText(text);
-    QPlainTextEdit::insertFromMimeData(&plain);
+    // Only the plain text enters the document, with no format of the source (Markdown would
+    // otherwise be taken as rich text). A long paragraph is cut into display blocks before each
+    // slice's edit ends, so that it is never laid out whole. A long text goes in slice by slice,
+    // the window repainting in between with the progress shown; all of it is one undo step.
+    const QPointer<TranscriptEditor> self(this);
+    const QPointer<QTextDocument> document(this->document());
+    QTextCursor cursor = textCursor();
+    // Not inside an edit block of a drop or key of ours: the window must not repaint while one
+    // is open.
+    const bool inSlices = text.size() > pasteSliceLength && !m_inEditBlock;
+    if (inSlices)
+        showPasteProgress(0);
+    for (qsizetype done = 0, end = 0; done < text.size(); done = end) {
+        end = std::min(done + pasteSliceLength, text.size());
+        if (end < text.size() && text.at(end - 1).isHighSurrogate())
+            ++end; // a surrogate pair goes in whole
+        if (done == 0) {
+            cursor.beginEditBlock();
+            cursor.removeSelectedText();
+        } else {
+            cursor.joinPreviousEditBlock();
+        }
+        cursor.setCharFormat(QTextCharFormat()); // no selection: only what is inserted next
+        const int from = cursor.position();
+        cursor.insertText(text.sliced(done, end - done));
+        m_blocks->fixBlocks(from, cursor.position());
+        cursor.endEditBlock();
+        if (!inSlices)
+            break;
+        showPasteProgress(int(100 * end / text.size()));
+        // Only what needs no input: typing, another paste or closing must wait for the end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!self || !document)
+            return; // the document went away meanwhile; what was pasted stays one undo step
+    }
+    if (inSlices)
+        hidePasteProgress();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void TranscriptEditor::showPasteProgress(int percent)
+{
+    if (!m_pasteProgress) {
+        m_pasteProgress = new QProgressBar(this);
+        m_pasteProgress->setObjectName(QStringLiteral("pasteProgress"));
+        m_pasteProgress->setRange(0, 100);
+        m_pasteProgress->setFormat(Localization::tr("Pasting… %p%"));
+        m_pasteProgress->setTextVisible(true);
+        const QSize size(std::min(260, width() / 2), m_pasteProgress->sizeHint().height());
+        m_pasteProgress->setGeometry(width() - size.width() - horizontalInset, verticalInset,
+                                     size.width(), size.height());
+        m_pasteProgress->show();
+    }
+    m_pasteProgress->setValue(percent);
+    emit pasteProgress(percent);
+}
+
+void TranscriptEditor::hidePasteProgress()
+{
+    delete m_pasteProgress;
 }
 
 QMimeData* TranscriptEditor::createMimeDataFromSelection() const
 {
     // Plain text only, and exactly as typed: the default would add HTML and turn no-break
     // spaces into spaces.
-    QString text = textCursor().selectedText();
-    LineBreaks::toNewlines(text);
+    const QString text = DisplayBlocks::selectedText(textCursor());
     auto* data = new QMimeData;
     data->setText(text);
     return data;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QPlainTextEdit>
@@ -10,14 +11,17 @@
 class QTextDocument;
 
 class QMimeData;
+class QProgressBar;
 
 namespace dictaro {
 
+class DisplayBlocks;
 class TranscriptHighlighter;
 
 // The plain-text editor of a transcript document that someone else owns: timestamps are shown in
 // the palette's accent colour and a click on one reports the position it names. Pasted and
-// dropped text comes in as plain text; copied text goes out exactly as typed.
+// dropped text comes in as plain text; copied text goes out exactly as typed. A long paragraph
+// is shown as several short blocks (see DisplayBlocks), which moving and deleting step over.
 class TranscriptEditor : public QPlainTextEdit
 {
     Q_OBJECT
@@ -35,9 +39,15 @@ public:
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
 
+    // Longer pasted or dropped text goes in in slices of this many characters, with the
+    // window repainting and the progress shown in between.
+    static constexpr qsizetype pasteSliceLength = 1 << 20;
+
 signals:
     // A left click (press and release without dragging) on a timestamp.
     void timestampClicked(double seconds);
+    // How much of a long paste is in, in percent (0 at the start, 100 at the end).
+    void pasteProgress(int percent);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -45,6 +55,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
@@ -54,13 +65,28 @@ protected:
 private:
     void updatePointerShape(const QPoint& viewportPosition);
     bool pressOnTimestamp(QMouseEvent* event);
+    // Moves the caret over the soft break it is at, in the direction of `key`.
+    void stepOverSoftBreak(int key, bool extend);
+    void plainCurrentFormat();
+    // Whether typing `typed` characters (or deleting one) at the caret may leave a display
+    // block too long or empty.
+    bool mayUnsettleBlocks(qsizetype typed) const;
+    // Runs an edit at the caret and, where needed, the cuts and joins after it in one undo step.
+    void keepingBlocksShort(qsizetype typed, const std::function<void()>& edit);
+    void showPasteProgress(int percent);
+    void hidePasteProgress();
 
     TranscriptHighlighter* m_highlighter = nullptr;
+    DisplayBlocks* m_blocks = nullptr;
 
     // A press on a timestamp that becomes a click unless the pointer is dragged.
     std::optional<double> m_pressedSeconds;
     QPoint m_pressPosition;
     bool m_pointerOverTimestamp = false;
+    // Shown while a long paste goes in.
+    QPointer<QProgressBar> m_pasteProgress;
+    // Set while an edit block of a key or a drop is open around the text control's work.
+    bool m_inEditBlock = false;
 };
 
 } // namespace dictaro
