@@ -4,771 +4,947 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/PlaybackEngine.cpp" line="134"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="136"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="15"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="176"/>
+        <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
+        <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/TranscriptFile.cpp" line="19"/>
+        <location filename="../src/app/session/AudioFileCheck.cpp" line="29"/>
         <source>“%1” could not be found.</source>
         <translation>“%1” bulunamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="17"/>
+        <location filename="../src/app/interchange/TranscriptFile.cpp" line="21"/>
+        <location filename="../src/app/session/AudioFileCheck.cpp" line="31"/>
         <source>“%1” is not a file.</source>
         <translation>“%1” bir dosya değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="19"/>
-        <source>“%1” is not an audio file Dictaro can open. Choose an MP3, M4A, AAC, WAV, AIFF, FLAC or CAF file.</source>
-        <translation>“%1”, Dictaro’nun açabileceği bir ses dosyası değil. MP3, M4A, AAC, WAV, AIFF, FLAC veya CAF dosyası seçin.</translation>
-    </message>
-    <message>
-        <location filename="../src/app/AudioFileCheck.cpp" line="23"/>
+        <location filename="../src/app/interchange/TranscriptFile.cpp" line="27"/>
+        <location filename="../src/app/session/AudioFileCheck.cpp" line="35"/>
         <source>You don&apos;t have permission to read “%1”.</source>
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="41"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="51"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="63"/>
-        <location filename="../src/app/DictaroApp.cpp" line="71"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="32"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="192"/>
-        <location filename="../src/app/views/WelcomeView.cpp" line="129"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="78"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="86"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="92"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="141"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="72"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="87"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="58"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
+        <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
+        <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
+        <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="255"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="31"/>
-        <location filename="../src/app/KeyBindings.cpp" line="90"/>
+        <location filename="../src/app/commands/Command.cpp" line="38"/>
         <source>Save</source>
         <translation>Kaydet</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="36"/>
-        <location filename="../src/app/KeyBindings.cpp" line="93"/>
+        <location filename="../src/app/commands/Command.cpp" line="53"/>
         <source>Settings…</source>
         <translation>Ayarlar…</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="40"/>
-        <location filename="../src/app/KeyBindings.cpp" line="94"/>
+        <location filename="../src/app/commands/Command.cpp" line="60"/>
         <source>Quit</source>
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="68"/>
+        <location filename="../src/app/commands/Command.cpp" line="257"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="42"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="40"/>
+        <location filename="../src/app/commands/Command.cpp" line="135"/>
         <source>Play/Pause</source>
         <translation>Oynat/Duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="44"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="41"/>
+        <location filename="../src/app/commands/Command.cpp" line="49"/>
+        <source>Import Transcript…</source>
+        <translation>Döküm İçe Aktar…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="141"/>
         <source>Skip Back</source>
         <translation>Geri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="48"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="42"/>
+        <location filename="../src/app/commands/Command.cpp" line="147"/>
         <source>Skip Forward</source>
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="54"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="43"/>
+        <location filename="../src/app/commands/Command.cpp" line="155"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="58"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="44"/>
+        <location filename="../src/app/commands/Command.cpp" line="162"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="62"/>
-        <location filename="../src/app/PlaybackCommand.cpp" line="45"/>
+        <location filename="../src/app/commands/Command.cpp" line="168"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="104"/>
+        <location filename="../src/app/commands/Command.cpp" line="258"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="106"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="111"/>
+        <location filename="../src/app/commands/Command.cpp" line="181"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="118"/>
+        <location filename="../src/app/commands/Command.cpp" line="186"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="121"/>
+        <location filename="../src/app/commands/Command.cpp" line="192"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="123"/>
+        <location filename="../src/app/commands/Command.cpp" line="197"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="126"/>
+        <location filename="../src/app/commands/Command.cpp" line="259"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="127"/>
-        <location filename="../src/app/views/ShortcutsWindow.cpp" line="51"/>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="145"/>
+        <location filename="../src/app/commands/Command.cpp" line="211"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="193"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="195"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="161"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="198"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="164"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/views/MainWindow.cpp" line="199"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="165"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="135"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="137"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="192"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="192"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="105"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
         <source>System</source>
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="144"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/TranscriptionSession.cpp" line="115"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="183"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="45"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="166"/>
         <source>Plain Text</source>
         <translation>Düz Metin</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="65"/>
-        <location filename="../src/app/views/ExportSheet.cpp" line="66"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="59"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="60"/>
         <source>Export failed</source>
         <translation>Dışa aktarılamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="77"/>
-        <location filename="../src/app/views/ExportSheet.cpp" line="80"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="84"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="87"/>
         <source>Export Transcript</source>
         <translation>Metni Dışa Aktar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="84"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="91"/>
         <source>Format</source>
         <translation>Biçim</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="85"/>
-        <source>Plain Text (.txt)</source>
-        <translation>Düz Metin (.txt)</translation>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="168"/>
+        <source>SubRip Captions</source>
+        <translation>SubRip Altyazıları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="87"/>
-        <source>Markdown (.md)</source>
-        <translation>Markdown (.md)</translation>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="169"/>
+        <source>WebVTT Captions</source>
+        <translation>WebVTT Altyazıları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="103"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="170"/>
+        <source>Word Document</source>
+        <translation>Word Belgesi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="171"/>
+        <source>OpenDocument Text</source>
+        <translation>OpenDocument Metni</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="116"/>
         <source>Include timestamps</source>
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ExportSheet.cpp" line="107"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
     <message>
-        <location filename="../src/app/AppActions.cpp" line="34"/>
-        <location filename="../src/app/KeyBindings.cpp" line="91"/>
-        <location filename="../src/app/views/ExportSheet.cpp" line="110"/>
+        <location filename="../src/app/commands/Command.cpp" line="44"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="131"/>
         <source>Export…</source>
         <translation>Dışa Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="102"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="102"/>
         <source>Playback position</source>
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="173"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="173"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="186"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="186"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PlayerBarView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="200"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsWindow.cpp" line="19"/>
+        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="19"/>
         <source>Settings</source>
         <translation>Ayarlar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsWindow.cpp" line="32"/>
+        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="32"/>
         <source>General</source>
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="69"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="71"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="95"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="97"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="102"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="59"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="104"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="93"/>
+        <source>Unexpected argument “%1”.</source>
+        <translation>Beklenmeyen argüman “%1”.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="97"/>
+        <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
+        <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
+        <source>Give either --project NAME-or-ID or --all.</source>
+        <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="101"/>
+        <source>Give where to write with -o PATH.</source>
+        <translation>Nereye yazılacağını -o YOL ile verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="115"/>
+        <source>There is no project named “%1”.</source>
+        <translation>“%1” adında bir proje yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="117"/>
+        <source>Several projects are named “%1”: give the id of the one to export.</source>
+        <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <source>The folder “%1” can&apos;t be made.</source>
+        <translation>“%1” klasörü oluşturulamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="135"/>
+        <source>“%1” could not be written: %2</source>
+        <translation>“%1” yazılamadı: %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="153"/>
+        <source>Give one transcript file to import.</source>
+        <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="155"/>
+        <source>Give its recording with --audio AUDIO.</source>
+        <translation>Kaydını --audio SES ile verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="171"/>
+        <source>The project could not be saved: %1</source>
+        <translation>Proje kaydedilemedi: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="220"/>
+        <source>Commands without a window:
+  dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
+                 (--project NAME-or-ID | --all) -o PATH
+      Writes the transcript of a stored project, or of every one into the folder PATH.
+  dictaro import TRANSCRIPT --audio AUDIO [--name NAME]
+      Makes a project of a recording and its transcript (SubRip, WebVTT, text or Markdown) and prints its id.</source>
+        <translation>Pencere açmadan çalışan komutlar:
+  dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
+                 (--project AD-veya-KİMLİK | --all) -o YOL
+      Kayıtlı bir projenin dökümünü, ya da hepsininkini YOL klasörüne yazar.
+  dictaro import DÖKÜM --audio SES [--name AD]
+      Bir kayıt ve dökümünden (SubRip, WebVTT, metin veya Markdown) bir proje oluşturur ve kimliğini yazar.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="111"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/TranscriptionView.cpp" line="130"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="139"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="134"/>
         <source>Transcribe audio by hand, fast.</source>
         <translation>Sesi elle ve hızlıca yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="141"/>
         <source>Open Audio File…</source>
         <translation>Ses Dosyası Aç…</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="160"/>
-        <location filename="../src/app/views/WelcomeView.cpp" line="167"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="160"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="167"/>
         <source>Recent Projects</source>
         <translation>Son Projeler</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="103"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="96"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="70"/>
         <source>New</source>
         <translation>Yeni</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="97"/>
-        <location filename="../src/app/views/WelcomeView.cpp" line="203"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="72"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="203"/>
         <source>Open</source>
         <translation>Aç</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="98"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="74"/>
         <source>Print</source>
         <translation>Yazdır</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="163"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="83"/>
         <source>%1 is needed for typing. Choose a key with Ctrl or Alt, or a function key.</source>
         <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="168"/>
-        <location filename="../src/app/KeyBindings.cpp" line="177"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="94"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="91"/>
         <source>%1 is already the key for %2.</source>
         <translation>%1 zaten %2 için kullanılıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="175"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="125"/>
+        <source>Your keys could not be saved. They work until Dictaro quits.</source>
+        <translation>Tuşlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="88"/>
         <source>%1 is needed for moving through and editing the text.</source>
         <translation>%1 metinde gezinmek ve düzenlemek için gerekli.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="209"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>Discard</source>
         <translation>At</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="246"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="246"/>
         <source>Recovered text from %1, %2</source>
         <translation>%1 projesinden kurtarılan metin, %2</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="269"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="269"/>
         <source>Audio Files</source>
         <translation>Ses Dosyaları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="362"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="362"/>
         <source>Audio file: %1</source>
         <translation>Ses dosyası: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WelcomeView.cpp" line="390"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="390"/>
         <source>Delete Project</source>
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="64"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="79"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="18"/>
-        <location filename="../src/app/views/AboutBox.cpp" line="16"/>
+        <location filename="../src/app/shell/CommandLine.cpp" line="19"/>
+        <location filename="../src/app/shell/views/AboutBox.cpp" line="16"/>
         <source>Transcribe recorded speech by hand.</source>
         <translation>Kaydedilmiş konuşmayı elle yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="22"/>
+        <location filename="../src/app/shell/CommandLine.cpp" line="24"/>
         <source>An audio file to open as a project.</source>
         <translation>Proje olarak açılacak bir ses dosyası.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="30"/>
+        <location filename="../src/app/shell/CommandLine.cpp" line="32"/>
         <source>Try “dictaro --help”.</source>
         <translation>“dictaro --help” komutunu deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="47"/>
+        <location filename="../src/app/shell/CommandLine.cpp" line="49"/>
         <source>Only one file can be opened at a time.</source>
         <translation>Aynı anda yalnızca bir dosya açılabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/CommandLine.cpp" line="57"/>
+        <location filename="../src/app/shell/CommandLine.cpp" line="59"/>
         <source>“%1” is not a local file.</source>
         <translation>“%1” yerel bir dosya değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/AboutBox.cpp" line="17"/>
+        <location filename="../src/app/shell/views/AboutBox.cpp" line="17"/>
         <source>Licensed under the GNU General Public License, version 3 or any later version (GPL-3.0-or-later).</source>
         <translation>GNU Genel Kamu Lisansı’nın 3. sürümü veya daha sonraki herhangi bir sürümü (GPL-3.0-or-later) kapsamında lisanslanmıştır.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/AboutBox.cpp" line="20"/>
+        <location filename="../src/app/shell/views/AboutBox.cpp" line="20"/>
         <source>Built on Qt %1 and %2.</source>
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/AboutBox.cpp" line="35"/>
-        <location filename="../src/app/views/MainWindow.cpp" line="142"/>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ShortcutsWindow.cpp" line="57"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="45"/>
         <source>Keyboard shortcuts</source>
         <translation>Klavye kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/views/ShortcutsWindow.cpp" line="59"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Command</source>
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/DictaroApp.cpp" line="43"/>
-        <location filename="../src/app/views/ShortcutsWindow.cpp" line="59"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="54"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="95"/>
-        <location filename="../src/app/views/ShortcutsWindow.cpp" line="69"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="68"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="57"/>
         <source>Close</source>
         <translation>Kapat</translation>
     </message>
     <message>
-        <location filename="../src/app/views/SettingsView.cpp" line="122"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="122"/>
         <source>%1 (no dictionary)</source>
         <translation>%1 (sözlük yok)</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="348"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="331"/>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="226"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="99"/>
         <source>Add to Dictionary</source>
         <translation>Sözlüğe Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="51"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="20"/>
         <source>Check Spelling While Typing</source>
         <translation>Yazarken Yazımı Denetle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="277"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="260"/>
         <source>Continued from the bottom</source>
         <translation>Sondan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="276"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="259"/>
         <source>Continued from the top</source>
         <translation>Baştan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="83"/>
-        <location filename="../src/app/EditCommands.cpp" line="33"/>
+        <location filename="../src/app/commands/Command.cpp" line="86"/>
         <source>Copy</source>
         <translation>Kopyala</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="82"/>
-        <location filename="../src/app/EditCommands.cpp" line="32"/>
+        <location filename="../src/app/commands/Command.cpp" line="79"/>
         <source>Cut</source>
         <translation>Kes</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="35"/>
+        <location filename="../src/app/commands/Command.cpp" line="98"/>
         <source>Delete</source>
         <translation>Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="78"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="77"/>
         <source>Done</source>
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="150"/>
+        <location filename="../src/app/commands/Command.cpp" line="256"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="88"/>
-        <location filename="../src/app/EditCommands.cpp" line="41"/>
+        <location filename="../src/app/commands/Command.cpp" line="117"/>
         <source>Find Next</source>
         <translation>Sonrakini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="45"/>
+        <location filename="../src/app/commands/Command.cpp" line="123"/>
         <source>Find Previous</source>
         <translation>Öncekini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="86"/>
-        <location filename="../src/app/views/FindBar.cpp" line="50"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="49"/>
         <source>Find</source>
         <translation>Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="39"/>
+        <location filename="../src/app/commands/Command.cpp" line="110"/>
         <source>Find…</source>
         <translation>Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="228"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="101"/>
         <source>Ignore</source>
         <translation>Yok Say</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="67"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="66"/>
         <source>Match Case</source>
         <translation>Büyük/Küçük Harf Eşleştir</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="350"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
         <source>Matches: %1</source>
         <translation>Eşleşme: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="65"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="64"/>
         <source>Next (%1)</source>
         <translation>Sonraki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="172"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="44"/>
         <source>No Dictionaries Installed</source>
         <translation>Yüklü Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="173"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="45"/>
         <source>No Dictionary for %1</source>
         <translation>%1 İçin Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="224"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="97"/>
         <source>No Suggestions</source>
         <translation>Öneri Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="340"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="323"/>
         <source>Not found</source>
         <translation>Bulunamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="84"/>
-        <location filename="../src/app/EditCommands.cpp" line="34"/>
+        <location filename="../src/app/commands/Command.cpp" line="92"/>
         <source>Paste</source>
         <translation>Yapıştır</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="59"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="58"/>
         <source>Previous (%1)</source>
         <translation>Önceki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="81"/>
-        <location filename="../src/app/EditCommands.cpp" line="29"/>
+        <location filename="../src/app/commands/Command.cpp" line="73"/>
         <source>Redo</source>
         <translation>Yinele</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="87"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="86"/>
         <source>Replace All</source>
         <translation>Tümünü Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="83"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="82"/>
         <source>Replace with</source>
         <translation>Şununla değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="89"/>
-        <location filename="../src/app/views/FindBar.cpp" line="85"/>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="29"/>
+        <source>Transcripts and subtitles (%1)</source>
+        <translation>Dökümler ve altyazılar (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="32"/>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="56"/>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="77"/>
+        <source>Import Transcript</source>
+        <translation>Döküm İçe Aktar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="33"/>
+        <source>All files (*)</source>
+        <translation>Tüm dosyalar (*)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="44"/>
+        <source>Choose the Recording of This Transcript</source>
+        <translation>Bu Dökümün Kaydını Seçin</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="57"/>
+        <source>This project already has a transcript.</source>
+        <translation>Bu projenin zaten bir dökümü var.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="59"/>
+        <source>Add the imported text after it, or replace it? Either can be undone.</source>
+        <translation>İçe aktarılan metin sonuna mı eklensin, yoksa onun yerine mi geçsin? İkisi de geri alınabilir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="61"/>
+        <source>Append</source>
+        <translation>Sonuna Ekle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="62"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="84"/>
         <source>Replace</source>
         <translation>Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="315"/>
+        <location filename="../src/app/shell/views/ImportFlow.cpp" line="78"/>
+        <source>This transcript can&apos;t be imported.</source>
+        <translation>Bu döküm içe aktarılamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/FindBar.cpp" line="298"/>
         <source>Replaced: %1</source>
         <translation>Değiştirilen: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="48"/>
+        <location filename="../src/app/commands/Command.cpp" line="129"/>
         <source>Replace…</source>
         <translation>Değiştir…</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="85"/>
-        <location filename="../src/app/EditCommands.cpp" line="37"/>
+        <location filename="../src/app/commands/Command.cpp" line="104"/>
         <source>Select All</source>
         <translation>Tümünü Seç</translation>
     </message>
     <message>
-        <location filename="../src/app/EditCommands.cpp" line="157"/>
-        <location filename="../src/app/views/SettingsView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="139"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="29"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
     </message>
     <message>
-        <location filename="../src/app/KeyBindings.cpp" line="80"/>
-        <location filename="../src/app/EditCommands.cpp" line="26"/>
+        <location filename="../src/app/commands/Command.cpp" line="67"/>
         <source>Undo</source>
         <translation>Geri Al</translation>
     </message>
     <message>
-        <location filename="../src/app/views/FindBar.cpp" line="69"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
         <source>Whole Words</source>
         <translation>Tam Sözcükler</translation>
     </message>
     <message>
-        <location filename="../src/app/AppState.cpp" line="107"/>
+        <location filename="../src/app/session/AppState.cpp" line="159"/>
         <source>This project can&apos;t be opened. Its file may have been deleted or damaged.</source>
         <translation>Bu proje açılamıyor. Dosyası silinmiş ya da bozulmuş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/KeySettingsView.cpp" line="46"/>
+        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="48"/>
         <source>Click a field and press the new key. Pedals that type keys work through these keys too.</source>
         <translation>Bir alana tıklayıp yeni tuşa basın. Tuş gönderen pedallar da bu tuşlarla çalışır.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/KeySettingsView.cpp" line="53"/>
+        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="55"/>
         <source>Restore Defaults</source>
         <translation>Varsayılanları Geri Yükle</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="23"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="23"/>
         <source>Left</source>
         <translation>Sol</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="24"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="24"/>
         <source>Middle</source>
         <translation>Orta</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="25"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="25"/>
         <source>Right</source>
         <translation>Sağ</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="63"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="63"/>
         <source>Nothing</source>
         <translation>Hiçbir şey</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="78"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="78"/>
         <source>Hold to play, release to pause</source>
         <translation>Basılı tutunca oynat, bırakınca duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="80"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="80"/>
         <source>Press to play, press again to pause</source>
         <translation>Basınca oynat, yeniden basınca duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="97"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="97"/>
         <source>Device</source>
         <translation>Aygıt</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="103"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="103"/>
         <source>Play/Pause button</source>
         <translation>Oynat/Duraklat düğmesi</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="105"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="105"/>
         <source>Buttons</source>
         <translation>Düğmeler</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="141"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="141"/>
         <source>A foot pedal</source>
         <translation>Bir ayak pedalı</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="145"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="145"/>
         <source>%1 is connected.</source>
         <translation>%1 bağlı.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="148"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="148"/>
         <source>No foot pedal is connected.</source>
         <translation>Bağlı bir ayak pedalı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="149"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="149"/>
         <source>Plug it in: Dictaro finds it at once. If your pedal is not found, pick it from the list below.</source>
         <translation>Pedalı takın: Dictaro onu hemen bulur. Pedalınız bulunmazsa aşağıdaki listeden seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="155"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="155"/>
         <source>%1 is connected, but Dictaro may not read it.</source>
         <translation>%1 bağlı, ancak Dictaro onu okuma iznine sahip değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="156"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="156"/>
         <source>To allow it, run these commands once in a terminal, then unplug the pedal and plug it in again:</source>
         <translation>İzin vermek için bu komutları bir terminalde bir kez çalıştırın, sonra pedalı çıkarıp yeniden takın:</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="163"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="163"/>
         <source>Dictaro cannot list the devices of this computer.</source>
         <translation>Dictaro bu bilgisayarın aygıtlarını listeleyemiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/views/PedalSettingsView.cpp" line="183"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="183"/>
         <source>Known pedals</source>
         <translation>Bilinen pedallar</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WaveformStrip.cpp" line="68"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="68"/>
         <source>Waveform</source>
         <translation>Dalga biçimi</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WaveformStrip.cpp" line="73"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="73"/>
         <source>Zoom In (Ctrl+Wheel)</source>
         <translation>Yakınlaştır (Ctrl+Tekerlek)</translation>
     </message>
     <message>
-        <location filename="../src/app/views/WaveformStrip.cpp" line="76"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="76"/>
         <source>Zoom Out (Ctrl+Wheel)</source>
         <translation>Uzaklaştır (Ctrl+Tekerlek)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="13"/>
+        <source>The file is larger than 200 MB, too large for a transcript.</source>
+        <translation>Dosya 200 MB’tan büyük; bir döküm için fazla büyük.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="15"/>
+        <source>Line %1 holds bytes that no text file has: this is not a transcript.</source>
+        <translation>%1. satırda hiçbir metin dosyasında bulunmayan baytlar var: bu bir döküm değil.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="20"/>
+        <source>The file is neither UTF-8 nor UTF-16 text.</source>
+        <translation>Dosya ne UTF-8 ne de UTF-16 metin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="21"/>
+        <source>Line %1 is not UTF-8 text. Save the file as UTF-8 and import it again.</source>
+        <translation>%1. satır UTF-8 metin değil. Dosyayı UTF-8 olarak kaydedip yeniden içe aktarın.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="25"/>
+        <source>Line %1 should give the times of a subtitle, as in “00:01:02,500 --&gt; 00:01:05,000”.</source>
+        <translation>%1. satır, “00:01:02,500 --&gt; 00:01:05,000” biçiminde bir altyazının zamanlarını vermeli.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/ImportMessage.cpp" line="29"/>
+        <source>Line 1 should read “WEBVTT”: this is not a WebVTT file.</source>
+        <translation>1. satır “WEBVTT” olmalı: bu bir WebVTT dosyası değil.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/AudioFileCheck.cpp" line="18"/>
+        <source>“%1” is not an audio file Dictaro can open. Choose an %2 or %3 file.</source>
+        <translation>“%1”, Dictaro’nun açabileceği bir ses dosyası değil. %2 veya %3 dosyası seçin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/SpellChecker.cpp" line="118"/>
+        <source>“%1” could not be saved in your dictionary, so it will be marked again next time: the word list %2 cannot be written.</source>
+        <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
+        <source>Pasting… %p%</source>
+        <translation>Yapıştırılıyor… %p%</translation>
     </message>
 </context>
 <context>
     <name>QShortcut</name>
     <message>
-        <location filename="../src/app/Localization.cpp" line="73"/>
+        <location filename="../src/app/base/Localization.cpp" line="73"/>
         <source>Esc</source>
         <translation>Esc</translation>
     </message>
