@@ -209,6 +209,14 @@ private slots:
         };
         exportIt();
         QCOMPARE(written(), QStringLiteral("# talk\n\nGrüße").toUtf8());
+        // The next export starts with the last choice.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); // the closed sheet
+        action(Command::Export)->trigger();
+        QTRY_VERIFY(qobject_cast<ExportSheet*>(QApplication::activeModalWidget()));
+        auto* again = qobject_cast<ExportSheet*>(QApplication::activeModalWidget());
+        QCOMPARE(again->format(), ExportFormat::Markdown);
+        QVERIFY(!again->includesTimestamps());
+        again->reject();
 
         session.setTranscript(QString(20000, u'x'));
         QString alert;

@@ -213,7 +213,7 @@ void TranscriptionView::followExportPresented(bool presented)
     }
     if (m_exportSheet)
         return;
-    // A new sheet each time, in its default state.
+    // A new sheet each time; it starts with the user's last choice.
     auto* sheet = new ExportSheet(m_state, this);
     m_exportSheet = sheet;
     connect(sheet, &QDialog::finished, sheet, &QObject::deleteLater);
