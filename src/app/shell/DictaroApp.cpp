@@ -61,8 +61,10 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
 
 DictaroApp::~DictaroApp()
 {
+#ifdef DICTARO_LINUX_DESKTOP
     // From here on an exit() finds nothing to keep.
     m_displayLoss.reset();
+#endif
     // The window's screens refer to the state and the session; they go first.
     m_handsFree.reset();
     m_window.reset();

@@ -71,7 +71,9 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;
+#ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<DisplayLossGuard> m_displayLoss;
+#endif
     int m_quitRequests = 0;
 };
 
