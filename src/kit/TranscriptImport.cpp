@@ -166,8 +166,9 @@ std::optional<std::pair<double, double>> timeLine(const QString& line, bool hour
 }
 
 // Text without SubRip's inline markup: <i>, <b>, <u>, <s>, <font …> and {\…} overrides.
-QString subRipText(QString text)
+QString subRipText(const QString& line)
 {
+    QString text = line;
     static const QRegularExpression tags(QStringLiteral(R"(</?(?:i|b|u|s|font)(?:\s[^>]*)?>)"),
                                          QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression overrides(QStringLiteral(R"(\{\\[^}]*\})"));
@@ -242,6 +243,21 @@ bool opensNonCueBlock(const QString& line)
     return false;
 }
 
+// The cue whose time line is at `i`, with the text lines up to the next blank line, each made
+// plain by `plain`; `i` moves past them.
+Cue readCue(const QStringList& lines, qsizetype& i, bool hoursOptional,
+            QString (*plain)(const QString&))
+{
+    const auto times = timeLine(lines.at(i), hoursOptional);
+    if (!times)
+        throw ImportError(ImportError::Kind::BadTimeLine, int(i + 1));
+    ++i;
+    QStringList body;
+    while (i < lines.size() && !isBlank(lines.at(i)))
+        body.append(plain(lines.at(i++)));
+    return {times->first, times->second, body.join(u'\n')};
+}
+
 } // namespace
 
 TranscriptFileFormat formatForFileName(const QString& fileName)
@@ -294,14 +310,7 @@ QList<Cue> parseSubRip(const QString& text)
         // The cue number is optional, and its value is not trusted.
         if (isCueNumber(lines.at(i)) && i + 1 < count && !isBlank(lines.at(i + 1)))
             ++i;
-        const auto times = timeLine(lines.at(i), false);
-        if (!times)
-            throw ImportError(ImportError::Kind::BadTimeLine, int(i + 1));
-        ++i;
-        QStringList body;
-        while (i < count && !isBlank(lines.at(i)))
-            body.append(subRipText(lines.at(i++)));
-        cues.append({times->first, times->second, body.join(u'\n')});
+        cues.append(readCue(lines, i, false, subRipText));
     }
     return cues;
 }
@@ -333,14 +342,7 @@ QList<Cue> parseWebVtt(const QString& text)
         if (!lines.at(i).contains(QStringLiteral("-->")) && i + 1 < count &&
             !isBlank(lines.at(i + 1)))
             ++i;
-        const auto times = timeLine(lines.at(i), true);
-        if (!times)
-            throw ImportError(ImportError::Kind::BadTimeLine, int(i + 1));
-        ++i;
-        QStringList body;
-        while (i < count && !isBlank(lines.at(i)))
-            body.append(webVttText(lines.at(i++)));
-        cues.append({times->first, times->second, body.join(u'\n')});
+        cues.append(readCue(lines, i, true, webVttText));
     }
     return cues;
 }
