@@ -248,6 +248,18 @@ QString escaped(QString text)
     return text;
 }
 
+// Room for the captions' text and, per caption, `extra` characters of number, times and markup.
+qsizetype sizeOf(const QList<Caption>& captions, qsizetype extra)
+{
+    qsizetype size = 0;
+    for (const Caption& caption : captions) {
+        size += extra + caption.speaker.size();
+        for (const QString& line : caption.lines)
+            size += line.size() + 1;
+    }
+    return size;
+}
+
 } // namespace
 
 QList<Caption> captions(const QString& transcript, double duration)
@@ -261,10 +273,16 @@ QList<Caption> captions(const QString& transcript, double duration)
 QString subRip(const QList<Caption>& captions)
 {
     QString out;
-    out.reserve(captions.size() * 80);
-    int number = 0;
+    out.reserve(sizeOf(captions, 48));
+    qsizetype number = 0;
+    char16_t digits[20];
     for (const Caption& caption : captions) {
-        out += QString::number(++number);
+        // The caption's number, written without a string of its own.
+        qsizetype length = 0;
+        for (qsizetype n = ++number; n > 0; n /= 10)
+            digits[length++] = char16_t(u'0' + n % 10);
+        std::reverse(digits, digits + length);
+        out.append(QStringView(digits, length));
         out += u'\n';
         appendTimeLine(out, caption, u',');
         for (const QString& line : caption.lines) {
@@ -279,7 +297,7 @@ QString subRip(const QList<Caption>& captions)
 QString webVtt(const QList<Caption>& captions)
 {
     QString out = QStringLiteral("WEBVTT\n\n");
-    out.reserve(captions.size() * 80);
+    out.reserve(sizeOf(captions, 48));
     for (const Caption& caption : captions) {
         appendTimeLine(out, caption, u'.');
         QStringList lines = caption.lines;
