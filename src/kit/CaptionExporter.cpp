@@ -155,11 +155,15 @@ QList<Stretch> stretches(const QString& transcript, double duration)
     const QList<TimestampMatch> stamps = TimestampFormatter::timestampMatches(transcript);
     QList<Stretch> result;
     const auto add = [&](double start, qsizetype from, qsizetype to, double next) {
-        QString text = transcript.mid(from, to - from).simplified();
-        // Control characters have no place on screen, nor in the files' syntax.
-        const auto isControl = [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; };
+        QString text = transcript.mid(from, to - from);
+        // Control characters have no place on screen, nor in the files' syntax; they go before
+        // the spaces are tidied, so that none is left at either end.
+        const auto isControl = [](QChar c) {
+            return (c.unicode() < 0x20 && !c.isSpace()) || c.unicode() == 0x7F;
+        };
         if (std::any_of(text.cbegin(), text.cend(), isControl))
             text.removeIf(isControl);
+        text = std::move(text).simplified();
         if (text.isEmpty())
             return;
         const double end = next > start ? next : start + readingTime(text.size());

@@ -61,6 +61,10 @@ void tst_CaptionExporter::stretchesRunFromStampToStamp()
     QCOMPARE(captions[2], (Caption{6.0, 9.5, {}, {u"End."_s}, true}));
     // Without the recording's length, the last one lasts as long as it takes to read.
     QCOMPARE(CaptionExporter::captions(u"[00:01:00] End."_s, 0).constFirst().end, 61.0);
+    // A control character is dropped without leaving a space (a line of its own) behind.
+    const QString line(42, u'1');
+    QCOMPARE(CaptionExporter::captions(u"\u0015\n"_s + line + u'\a', 9).constFirst().lines,
+             QStringList{line});
     // A stamp earlier than the one before it does not give a negative length.
     const auto back = CaptionExporter::captions(u"[00:00:10] A.\n[00:00:02] B."_s, 20);
     QCOMPARE(back[0].start, 2.0);
