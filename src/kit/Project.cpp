@@ -406,7 +406,7 @@ std::optional<QByteArray> parseBookmark(const QJsonObject& object)
 
 // The file's bytes with every number literal of an unknown member that losesValue() turned into a
 // kept-number string; nothing when that cannot be told (malformed JSON, which the parser then
-// refuses, or a string that starts with the mark and could pass for a kept number).
+// refuses). A string that starts with the mark, and could pass for a kept number, is refused.
 std::optional<QByteArray> withKeptNumbers(const QByteArray& bytes)
 {
     std::vector<std::pair<qsizetype, qsizetype>> literals;
@@ -433,8 +433,9 @@ std::optional<QByteArray> withKeptNumbers(const QByteArray& bytes)
                 ++i;
             }
             const QByteArrayView text(p + from, i - from);
+            // Refused wherever it stands, also where a later duplicate member would hide it.
             if (text.size() >= 6 && qstrnicmp(text.data(), "\\udc00", 6) == 0)
-                return std::nullopt;
+                fail(QStringLiteral("a string starts with an unpaired surrogate"));
             if (depth == 1 && keyNext) {
                 QString key = QString::fromUtf8(text);
                 if (text.contains('\\')) {

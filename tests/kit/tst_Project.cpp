@@ -188,6 +188,9 @@ void tst_Project::decode_data()
         << sampleWithLiteral(R"("future" : ["\uDC0012"])") << refused;
     QTest::newRow("fuzzer: lone surrogate escape")
         << readFile(u"fuzz-regressions/fuzz_project_decoder/lone-surrogate.json"_s) << refused;
+    QTest::newRow("fuzzer: lone surrogate hidden by a duplicate member")
+        << readFile(u"fuzz-regressions/fuzz_project_decoder/hidden-surrogate-duplicate.json"_s)
+        << refused;
 }
 
 void tst_Project::decode()
