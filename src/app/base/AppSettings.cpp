@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -29,6 +30,10 @@ const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
 const QString exportFormatKey = QStringLiteral("export/format");
 const QString exportTimestampsKey = QStringLiteral("export/includeTimestamps");
+const QString draftModelKey = QStringLiteral("draft/model");
+const QString draftLanguageKey = QStringLiteral("draft/language");
+const QString draftMarkUnsureKey = QStringLiteral("draft/markUnsureWords");
+const QString draftFollowAlongKey = QStringLiteral("draft/followAlong");
 const QString showWaveformKey = QStringLiteral("showWaveform");
 const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
 const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
@@ -46,6 +51,7 @@ const QString organization = QStringLiteral("Dictaro");
 const QString application = QStringLiteral("Dictaro");
 // Larger than any settings file Dictaro writes by far.
 constexpr qint64 maxSettingsBytes = 1024 * 1024;
+constexpr int maxWindowCoordinate = 1 << 20;
 
 // Whether the files QSettings reads for the user (the program's and the organisation's) are
 // plain files or absent: QSettings would wait forever on a pipe and read a device without end.
@@ -226,7 +232,8 @@ std::optional<AppSettings::WindowPlacement> AppSettings::windowPlacement()
     for (int i = 0; i < 4; ++i) {
         bool ok = false;
         numbers[i] = parts[i].trimmed().toInt(&ok);
-        if (!ok)
+        // Far beyond any desktop; larger numbers would overflow the rectangle's far edge.
+        if (!ok || std::abs(numbers[i]) > maxWindowCoordinate)
             return std::nullopt;
     }
     const QRect geometry(numbers[0], numbers[1], numbers[2], numbers[3]);
@@ -285,6 +292,24 @@ void AppSettings::setExportChoice(const ExportChoice& choice)
     settings->setValue(exportFormatKey, choice.format);
     settings->setValue(exportTimestampsKey, choice.includeTimestamps);
     commit(*settings);
+}
+
+AppSettings::DraftChoice AppSettings::draftChoice()
+{
+    const auto settings = openSettings();
+    return {settings->value(draftModelKey).toString(), settings->value(draftLanguageKey).toString(),
+            settings->value(draftMarkUnsureKey, true).toBool(),
+            settings->value(draftFollowAlongKey, true).toBool()};
+}
+
+bool AppSettings::setDraftChoice(const DraftChoice& choice)
+{
+    const auto settings = openSettings();
+    settings->setValue(draftModelKey, choice.modelPath);
+    settings->setValue(draftLanguageKey, choice.language);
+    settings->setValue(draftMarkUnsureKey, choice.markUnsureWords);
+    settings->setValue(draftFollowAlongKey, choice.followAlong);
+    return commit(*settings);
 }
 
 void AppSettings::setShowWaveform(bool show)

@@ -77,6 +77,21 @@ public:
     };
     static ExportChoice exportChoice();
     static void setExportChoice(const ExportChoice& choice);
+
+    // How machine drafts are made and shown: the model file (empty: none chosen), the language
+    // to recognise ("" for the interface's, "auto" to let the model find out, else a code such
+    // as "en"), and whether unsure words are marked and the spoken word followed while playing.
+    struct DraftChoice
+    {
+        QString modelPath;
+        QString language;
+        bool markUnsureWords = true;
+        bool followAlong = true;
+    };
+    static DraftChoice draftChoice();
+    // Stores it at once; false when the settings file could not be written.
+    static bool setDraftChoice(const DraftChoice& choice);
+
     bool showWaveform() const { return m_showWaveform; }
     // Written to the settings file at once, also when unchanged.
     void setShowWaveform(bool show);
