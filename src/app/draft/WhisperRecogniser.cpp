@@ -1,0 +1,288 @@
+#include "WhisperRecogniser.h"
+
+#include "Localization.h"
+
+#include <whisper.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <stdexcept>
+
+namespace dictaro {
+
+namespace {
+
+// The recogniser's own log goes to standard error only when DICTARO_DRAFT_LOG is set.
+void logMessage(ggml_log_level, const char* text, void*)
+{
+    static const bool wanted = qEnvironmentVariableIsSet("DICTARO_DRAFT_LOG");
+    if (wanted)
+        std::fputs(text, stderr);
+}
+
+void quietenLog()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { whisper_log_set(&logMessage, nullptr); });
+}
+
+// The build targets x86-64 processors with AVX2, FMA and F16C (from 2013 on); older ones would
+// stop at the first such instruction.
+bool processorSupported()
+{
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") &&
+           __builtin_cpu_supports("f16c");
+#else
+    return true;
+#endif
+}
+
+// Where a piece of at most `pieceSamples` that starts at `start` should end: at the quietest
+// tenth of a second in its last five seconds, so that no word is cut.
+std::size_t pieceEnd(std::span<const float> samples, std::size_t start, std::size_t pieceSamples)
+{
+    if (samples.size() - start <= pieceSamples)
+        return samples.size();
+    const std::size_t window = Recogniser::sampleRate / 10;
+    const std::size_t searchStart = start + pieceSamples - 5 * Recogniser::sampleRate;
+    std::size_t best = start + pieceSamples;
+    double quietest = INFINITY;
+    for (std::size_t at = searchStart; at + window <= start + pieceSamples; at += window / 2) {
+        double energy = 0.0;
+        for (std::size_t i = at; i < at + window; ++i)
+            energy += double(samples[i]) * samples[i];
+        if (energy < quietest) {
+            quietest = energy;
+            best = at + window / 2;
+        }
+    }
+    return best;
+}
+
+struct Run
+{
+    whisper_context* context = nullptr;
+    const Recogniser::Request* request = nullptr;
+    const std::atomic<bool>* cancel = nullptr;
+    const Recogniser::SegmentSink* sink = nullptr;
+    const Recogniser::Progress* progress = nullptr;
+    double pieceStart = 0.0;  // seconds from the request's first sample
+    double pieceLength = 0.0; // seconds
+    double reached = 0.0;     // in the recording
+
+    double place(double secondsInPiece) const
+    {
+        const double at = request->offset + pieceStart + secondsInPiece;
+        return std::clamp(at, 0.0, std::max(0.0, request->duration));
+    }
+    void report(double at)
+    {
+        if (at > reached) {
+            reached = at;
+            if (*progress)
+                (*progress)(reached);
+        }
+    }
+};
+
+RecognisedSegment segmentAt(Run& run, whisper_state* state, int index)
+{
+    RecognisedSegment segment;
+    segment.start = run.place(double(whisper_full_get_segment_t0_from_state(state, index)) / 100);
+    segment.end = std::max(
+        segment.start,
+        run.place(double(whisper_full_get_segment_t1_from_state(state, index)) / 100));
+    segment.text =
+        QString::fromUtf8(whisper_full_get_segment_text_from_state(state, index)).trimmed();
+
+    // Words: a token that starts with a space starts a word; special tokens are left out. A
+    // word's probability is the mean of its tokens'.
+    const whisper_token firstSpecial = whisper_token_eot(run.context);
+    QByteArray text;
+    double probabilitySum = 0.0;
+    int tokens = 0;
+    RecognisedWord word;
+    const auto finish = [&] {
+        word.text = QString::fromUtf8(text).trimmed();
+        if (!word.text.isEmpty() && tokens > 0) {
+            word.probability = std::clamp(probabilitySum / tokens, 0.0, 1.0);
+            word.start = std::clamp(word.start, segment.start, segment.end);
+            word.end = std::clamp(word.end, word.start, segment.end);
+            segment.words.push_back(word);
+        }
+        text.clear();
+        probabilitySum = 0.0;
+        tokens = 0;
+    };
+    const int count = whisper_full_n_tokens_from_state(state, index);
+    for (int i = 0; i < count; ++i) {
+        const whisper_token_data data = whisper_full_get_token_data_from_state(state, index, i);
+        if (data.id >= firstSpecial)
+            continue;
+        const char* piece = whisper_full_get_token_text_from_state(run.context, state, index, i);
+        if (piece[0] == ' ' && !text.trimmed().isEmpty())
+            finish();
+        if (text.trimmed().isEmpty()) {
+            word.start = run.place(double(data.t0) / 100);
+            word.end = word.start;
+        }
+        text += piece;
+        probabilitySum += double(data.p);
+        ++tokens;
+        word.end = std::max(word.end, run.place(double(data.t1) / 100));
+    }
+    finish();
+    return segment;
+}
+
+void onNewSegments(whisper_context*, whisper_state* state, int added, void* data)
+{
+    auto& run = *static_cast<Run*>(data);
+    const int count = whisper_full_n_segments_from_state(state);
+    for (int i = std::max(0, count - added); i < count; ++i) {
+        const RecognisedSegment segment = segmentAt(run, state, i);
+        (*run.sink)(segment);
+        run.report(segment.end);
+    }
+}
+
+void onProgress(whisper_context*, whisper_state*, int percent, void* data)
+{
+    auto& run = *static_cast<Run*>(data);
+    run.report(run.place(run.pieceLength * std::clamp(percent, 0, 100) / 100.0));
+}
+
+bool shouldStop(void* data)
+{
+    return static_cast<const std::atomic<bool>*>(data)->load(std::memory_order_relaxed);
+}
+
+bool encoderMayBegin(whisper_context*, whisper_state*, void* data)
+{
+    return !shouldStop(data);
+}
+
+} // namespace
+
+WhisperRecogniser::WhisperRecogniser()
+{
+    quietenLog();
+}
+
+WhisperRecogniser::~WhisperRecogniser()
+{
+    whisper_free(m_context);
+}
+
+std::optional<QString> WhisperRecogniser::load(const QString& path)
+{
+    whisper_free(m_context);
+    m_context = nullptr;
+    if (!processorSupported())
+        return Localization::tr("This computer's processor lacks the instructions (AVX2) that "
+                                "the draft needs.");
+    QString problem;
+    const std::optional<SpeechModelInfo> info = SpeechModelFile::inspect(path, &problem);
+    if (!info)
+        return problem;
+    whisper_context_params parameters = whisper_context_default_params();
+    parameters.use_gpu = false;
+    try {
+        m_context = whisper_init_from_file_with_params_no_state(
+            QFile::encodeName(path).constData(), parameters);
+    } catch (const std::exception&) {
+        m_context = nullptr;
+    }
+    if (!m_context)
+        return Localization::tr("The speech model “%1” could not be loaded.")
+            .arg(QFileInfo(path).fileName());
+    m_model = *info;
+    return std::nullopt;
+}
+
+bool WhisperRecogniser::isLoaded() const
+{
+    return m_context != nullptr;
+}
+
+bool WhisperRecogniser::recognise(const Request& request, const std::atomic<bool>& cancel,
+                                  const SegmentSink& sink, const Progress& progress)
+{
+    if (!m_context)
+        return false;
+    QByteArray language = request.language.toLatin1();
+    if (!m_model.multilingual)
+        language = "en";
+    else if (language.isEmpty())
+        language = "auto";
+    else if (whisper_lang_id(language.constData()) < 0)
+        return false;
+
+    whisper_state* state = nullptr;
+    try {
+        state = whisper_init_state(m_context);
+    } catch (const std::exception&) {
+    }
+    if (!state)
+        return false;
+    Run run;
+    run.context = m_context;
+    run.request = &request;
+    run.cancel = &cancel;
+    run.sink = &sink;
+    run.progress = &progress;
+    run.reached = request.offset;
+
+    whisper_full_params parameters = whisper_full_default_params(WHISPER_SAMPLING_GREEDY);
+    parameters.n_threads = std::max(1, request.threads);
+    parameters.language = language.constData();
+    parameters.translate = false;
+    parameters.no_context = false;
+    parameters.token_timestamps = true;
+    parameters.print_progress = false;
+    parameters.print_realtime = false;
+    parameters.print_timestamps = false;
+    parameters.print_special = false;
+    parameters.new_segment_callback = &onNewSegments;
+    parameters.new_segment_callback_user_data = &run;
+    parameters.progress_callback = &onProgress;
+    parameters.progress_callback_user_data = &run;
+    parameters.encoder_begin_callback = &encoderMayBegin;
+    parameters.encoder_begin_callback_user_data = const_cast<std::atomic<bool>*>(&cancel);
+    parameters.abort_callback = &shouldStop;
+    parameters.abort_callback_user_data = const_cast<std::atomic<bool>*>(&cancel);
+
+    bool finished = true;
+    const auto pieceSamples = std::size_t(pieceSeconds * sampleRate);
+    for (std::size_t start = 0; start < request.samples.size() && finished;) {
+        // Less than a tenth of a second is too short to hold a word.
+        if (request.samples.size() - start < std::size_t(sampleRate / 10))
+            break;
+        const std::size_t end = pieceEnd(request.samples, start, pieceSamples);
+        run.pieceStart = double(start) / sampleRate;
+        run.pieceLength = double(end - start) / sampleRate;
+        // Each piece is transcribed knowing the text before it (the state keeps it).
+        int status = -1;
+        try {
+            status = whisper_full_with_state(m_context, state, parameters,
+                                             request.samples.data() + start, int(end - start));
+        } catch (const std::exception&) {
+            // The model lacks something the decoder looks up; what was given until then stands.
+        }
+        finished = status == 0 && !cancel;
+        start = end;
+    }
+    whisper_free_state(state);
+    if (finished)
+        run.report(run.place(double(request.samples.size()) / sampleRate - run.pieceStart));
+    return finished;
+}
+
+} // namespace dictaro

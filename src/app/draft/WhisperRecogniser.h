@@ -1,0 +1,37 @@
+#pragma once
+
+#include "Recogniser.h"
+#include "SpeechModelFile.h"
+
+struct whisper_context;
+
+namespace dictaro {
+
+// A Recogniser that runs a whisper.cpp speech model on the CPU. Only in builds with the
+// recogniser's source (DICTARO_HAVE_WHISPER); use DraftEngine::makeRecogniser() elsewhere.
+class WhisperRecogniser : public Recogniser
+{
+public:
+    WhisperRecogniser();
+    ~WhisperRecogniser() override;
+    WhisperRecogniser(const WhisperRecogniser&) = delete;
+    WhisperRecogniser& operator=(const WhisperRecogniser&) = delete;
+
+    std::optional<QString> load(const QString& path) override;
+    bool isLoaded() const override;
+    bool recognise(const Request& request, const std::atomic<bool>& cancel,
+                   const SegmentSink& sink, const Progress& progress) override;
+
+    // The loaded model's description.
+    const SpeechModelInfo& model() const { return m_model; }
+
+    // The longest stretch given to the model at once, in seconds: a long recording goes in
+    // pieces cut at a quiet moment, so memory stays bounded and a stop is never far off.
+    static constexpr double pieceSeconds = 300.0;
+
+private:
+    whisper_context* m_context = nullptr;
+    SpeechModelInfo m_model;
+};
+
+} // namespace dictaro

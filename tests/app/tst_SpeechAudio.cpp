@@ -1,0 +1,119 @@
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "Recogniser.h"
+#include "SpeechAudio.h"
+
+#include <cmath>
+
+using namespace dictaro;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double rms(const std::vector<float>& samples)
+{
+    double sum = 0.0;
+    for (const float sample : samples)
+        sum += double(sample) * sample;
+    return samples.empty() ? 0.0 : std::sqrt(sum / double(samples.size()));
+}
+
+// Two seconds of a 440 Hz tone at 48 kHz, one expression per channel.
+bool makeStereo(const QString& path, const QString& left, const QString& right)
+{
+    const QString source = u"aevalsrc=%1|%2:s=48000:d=2"_s.arg(left, right);
+    return QProcess::execute(u"ffmpeg"_s, {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s,
+                                           u"-f"_s, u"lavfi"_s, u"-i"_s, source, u"-c:a"_s,
+                                           u"pcm_f32le"_s, path}) == 0;
+}
+
+} // namespace
+
+class tst_SpeechAudio : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void decodesRecordingsToSixteenKilohertz_data();
+    void decodesRecordingsToSixteenKilohertz();
+    void mixesChannelsDown();
+    void refusesWhatItCannotDecode_data();
+    void refusesWhatItCannotDecode();
+    void stopsWhenCancelled();
+};
+
+void tst_SpeechAudio::decodesRecordingsToSixteenKilohertz_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char* name : {"speech.wav", "speech.mp3", "speech.m4a", "speech.flac"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void tst_SpeechAudio::decodesRecordingsToSixteenKilohertz()
+{
+    QFETCH(QString, name);
+    const std::atomic<bool> cancel = false;
+    double reached = -1.0;
+    QString problem;
+    const std::optional<SpeechAudio> audio = SpeechAudioDecoder::decode(
+        QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/") + name, cancel,
+        [&](double at) {
+            QVERIFY(at >= reached);
+            reached = at;
+        },
+        &problem);
+    QVERIFY2(audio, qPrintable(problem));
+    // Six seconds, give or take an encoder's padding.
+    QVERIFY2(std::abs(audio->duration() - 6.0) < 0.1, qPrintable(QString::number(audio->duration())));
+    QCOMPARE(reached, audio->duration());
+    QVERIFY(rms(audio->samples) > 0.01);
+    for (const float sample : audio->samples)
+        QVERIFY(std::abs(sample) <= 1.0f);
+}
+
+void tst_SpeechAudio::mixesChannelsDown()
+{
+    QTemporaryDir dir;
+    const QString opposite = dir.filePath(u"opposite.wav"_s);
+    const QString leftOnly = dir.filePath(u"left.wav"_s);
+    QVERIFY(makeStereo(opposite, u"0.5*sin(2*PI*440*t)"_s, u"-0.5*sin(2*PI*440*t)"_s));
+    QVERIFY(makeStereo(leftOnly, u"0.5*sin(2*PI*440*t)"_s, u"0"_s));
+    const std::atomic<bool> cancel = false;
+    const auto opposed = SpeechAudioDecoder::decode(opposite, cancel, {}, nullptr);
+    const auto left = SpeechAudioDecoder::decode(leftOnly, cancel, {}, nullptr);
+    QVERIFY(opposed && left);
+    QVERIFY(std::abs(double(opposed->samples.size()) - 2.0 * Recogniser::sampleRate) < 100);
+    QVERIFY(rms(opposed->samples) < 0.001);
+    // Half of the left channel's 0.5 amplitude: an RMS of 0.25 / sqrt(2).
+    QVERIFY(std::abs(rms(left->samples) - 0.25 / std::sqrt(2.0)) < 0.01);
+}
+
+void tst_SpeechAudio::refusesWhatItCannotDecode_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::newRow("text") << QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/notes.mp3");
+    QTest::newRow("empty") << QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/empty.mp3");
+    QTest::newRow("missing") << QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/absent.wav");
+    QTest::newRow("folder") << QStringLiteral(DICTARO_PLAYBACK_FIXTURES);
+}
+
+void tst_SpeechAudio::refusesWhatItCannotDecode()
+{
+    QFETCH(QString, path);
+    const std::atomic<bool> cancel = false;
+    QString problem;
+    QVERIFY(!SpeechAudioDecoder::decode(path, cancel, {}, &problem));
+    QVERIFY(!problem.isEmpty());
+}
+
+void tst_SpeechAudio::stopsWhenCancelled()
+{
+    const std::atomic<bool> cancel = true;
+    QVERIFY(!SpeechAudioDecoder::decode(QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/speech.wav"),
+                                        cancel, {}, nullptr));
+}
+
+QTEST_GUILESS_MAIN(tst_SpeechAudio)
+#include "tst_SpeechAudio.moc"
