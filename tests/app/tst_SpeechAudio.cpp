@@ -24,9 +24,9 @@ double rms(const std::vector<float>& samples)
 bool makeStereo(const QString& path, const QString& left, const QString& right)
 {
     const QString source = u"aevalsrc=%1|%2:s=48000:d=2"_s.arg(left, right);
-    return QProcess::execute(u"ffmpeg"_s, {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s,
-                                           u"-f"_s, u"lavfi"_s, u"-i"_s, source, u"-c:a"_s,
-                                           u"pcm_f32le"_s, path}) == 0;
+    return QProcess::execute(u"ffmpeg"_s,
+                             {u"-nostdin"_s, u"-loglevel"_s, u"error"_s, u"-y"_s, u"-f"_s,
+                              u"lavfi"_s, u"-i"_s, source, u"-c:a"_s, u"pcm_f32le"_s, path}) == 0;
 }
 
 } // namespace
@@ -66,7 +66,8 @@ void tst_SpeechAudio::decodesRecordingsToSixteenKilohertz()
         &problem);
     QVERIFY2(audio, qPrintable(problem));
     // Six seconds, give or take an encoder's padding.
-    QVERIFY2(std::abs(audio->duration() - 6.0) < 0.1, qPrintable(QString::number(audio->duration())));
+    QVERIFY2(std::abs(audio->duration() - 6.0) < 0.1,
+             qPrintable(QString::number(audio->duration())));
     QCOMPARE(reached, audio->duration());
     QVERIFY(rms(audio->samples) > 0.01);
     for (const float sample : audio->samples)

@@ -99,8 +99,8 @@ void tst_WhisperRecogniser::segmentsLieWithinTheRecording_data()
     QTest::addColumn<int>("threads");
     const double length = 6.0;
     QTest::newRow("English model") << englishModel << QString() << 0.0 << length << 1;
-    QTest::newRow("multilingual, automatic") << multilingualModel << QString() << 0.0 << length
-                                             << 2;
+    QTest::newRow("multilingual, automatic")
+        << multilingualModel << QString() << 0.0 << length << 2;
     QTest::newRow("multilingual, Turkish") << multilingualModel << u"tr"_s << 0.0 << length << 1;
     // A stretch from 100 s on, in a recording that ends 2 s into it: times are shifted and
     // clamped to the end.
@@ -129,8 +129,7 @@ void tst_WhisperRecogniser::segmentsLieWithinTheRecording()
     QVERIFY(!outcome.segments.empty());
     double previousStart = offset;
     for (const RecognisedSegment& segment : outcome.segments) {
-        QVERIFY2(offset <= segment.start && segment.start <= segment.end &&
-                     segment.end <= duration,
+        QVERIFY2(offset <= segment.start && segment.start <= segment.end && segment.end <= duration,
                  qPrintable(u"%1 to %2"_s.arg(segment.start).arg(segment.end)));
         QVERIFY(segment.start >= previousStart);
         previousStart = segment.start;
@@ -161,7 +160,6 @@ void tst_WhisperRecogniser::stopsSoonAfterCancel()
     request.duration = double(samples.size()) / Recogniser::sampleRate;
 
     std::atomic<bool> cancel = false;
-    std::atomic<bool> started = false;
     QElapsedTimer sinceCancel;
     std::size_t segmentsAtCancel = 0;
     Outcome outcome;
@@ -169,9 +167,10 @@ void tst_WhisperRecogniser::stopsSoonAfterCancel()
         outcome.finished = recogniser.recognise(
             request, cancel,
             [&](const RecognisedSegment& segment) { outcome.segments.push_back(segment); },
-            [&](double) { started = true; });
+            [](double) {});
     });
-    QTRY_VERIFY_WITH_TIMEOUT(started, 30'000);
+    // Well into the first window's work.
+    QTest::qWait(300);
     segmentsAtCancel = outcome.segments.size();
     sinceCancel.start();
     cancel = true;

@@ -27,13 +27,13 @@ struct ElementType
 std::optional<ElementType> elementType(qint32 type)
 {
     switch (type) {
-    case 0: return ElementType{1, 4};    // f32
-    case 1: return ElementType{1, 2};    // f16
-    case 2: return ElementType{32, 18};  // q4_0
-    case 3: return ElementType{32, 20};  // q4_1
-    case 6: return ElementType{32, 22};  // q5_0
-    case 7: return ElementType{32, 24};  // q5_1
-    case 8: return ElementType{32, 34};  // q8_0
+    case 0: return ElementType{1, 4};      // f32
+    case 1: return ElementType{1, 2};      // f16
+    case 2: return ElementType{32, 18};    // q4_0
+    case 3: return ElementType{32, 20};    // q4_1
+    case 6: return ElementType{32, 22};    // q5_0
+    case 7: return ElementType{32, 24};    // q5_1
+    case 8: return ElementType{32, 34};    // q8_0
     case 10: return ElementType{256, 84};  // q2_K
     case 11: return ElementType{256, 110}; // q3_K
     case 12: return ElementType{256, 144}; // q4_K
@@ -118,7 +118,9 @@ QHash<QByteArray, Expected> expectedTensors(const SpeechModelInfo& info, int aud
     const qint32 conv = weights == 0 ? 0 : 1;
     QHash<QByteArray, Expected> all;
     const auto add = [&](const QByteArray& name, std::array<qint64, 3> dims, int count,
-                         qint32 type) { all.insert(name, {dims, count, type}); };
+                         qint32 type) {
+        all.insert(name, {dims, count, type});
+    };
     const auto vector = [&](const QByteArray& name, qint64 length) {
         add(name, {length, 1, 1}, 1, f32);
     };
@@ -179,7 +181,8 @@ std::optional<SpeechModelInfo> SpeechModelFile::inspect(const QString& path, QSt
     };
     const QString name = QFileInfo(path).fileName();
     const auto damaged = [&] {
-        return fail(Localization::tr("“%1” is damaged or incomplete: download it again.").arg(name));
+        return fail(
+            Localization::tr("“%1” is damaged or incomplete: download it again.").arg(name));
     };
     const auto unknown = [&] {
         return fail(
@@ -212,9 +215,8 @@ std::optional<SpeechModelInfo> SpeechModelFile::inspect(const QString& path, QSt
     const std::optional<qint32> weights = weightType(fileType % qualityVersionFactor);
     // Sizes far beyond the largest models are refused before anything is sized by them.
     if (!within(info.vocabularySize, englishVocabulary, 60000) || audioContext != 1500 ||
-        !within(info.width, 8, 8192) || textWidth != info.width ||
-        !within(audioHeads, 1, 256) || info.width % audioHeads != 0 ||
-        !within(textHeads, 1, 256) || info.width % textHeads != 0 ||
+        !within(info.width, 8, 8192) || textWidth != info.width || !within(audioHeads, 1, 256) ||
+        info.width % audioHeads != 0 || !within(textHeads, 1, 256) || info.width % textHeads != 0 ||
         !within(info.audioLayers, 1, 128) || !within(info.textLayers, 1, 128) ||
         !within(textContext, 4, 4096) || !within(mels, 1, 512) || fileType < 0 || !weights)
         return unknown();

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 #include <mutex>
 #include <stdexcept>
 
@@ -96,9 +97,9 @@ RecognisedSegment segmentAt(Run& run, whisper_state* state, int index)
 {
     RecognisedSegment segment;
     segment.start = run.place(double(whisper_full_get_segment_t0_from_state(state, index)) / 100);
-    segment.end = std::max(
-        segment.start,
-        run.place(double(whisper_full_get_segment_t1_from_state(state, index)) / 100));
+    segment.end =
+        std::max(segment.start,
+                 run.place(double(whisper_full_get_segment_t1_from_state(state, index)) / 100));
     segment.text =
         QString::fromUtf8(whisper_full_get_segment_text_from_state(state, index)).trimmed();
 
@@ -178,11 +179,15 @@ WhisperRecogniser::WhisperRecogniser()
 
 WhisperRecogniser::~WhisperRecogniser()
 {
+    if (m_abandoned.valid())
+        m_abandoned.wait();
     whisper_free(m_context);
 }
 
 std::optional<QString> WhisperRecogniser::load(const QString& path)
 {
+    if (m_abandoned.valid())
+        m_abandoned.wait();
     whisper_free(m_context);
     m_context = nullptr;
     if (!processorSupported())
@@ -195,8 +200,8 @@ std::optional<QString> WhisperRecogniser::load(const QString& path)
     whisper_context_params parameters = whisper_context_default_params();
     parameters.use_gpu = false;
     try {
-        m_context = whisper_init_from_file_with_params_no_state(
-            QFile::encodeName(path).constData(), parameters);
+        m_context = whisper_init_from_file_with_params_no_state(QFile::encodeName(path).constData(),
+                                                                parameters);
     } catch (const std::exception&) {
         m_context = nullptr;
     }
@@ -217,6 +222,8 @@ bool WhisperRecogniser::recognise(const Request& request, const std::atomic<bool
 {
     if (!m_context)
         return false;
+    if (m_abandoned.valid())
+        m_abandoned.wait();
     QByteArray language = request.language.toLatin1();
     if (!m_model.multilingual)
         language = "en";
@@ -269,12 +276,32 @@ bool WhisperRecogniser::recognise(const Request& request, const std::atomic<bool
         run.pieceStart = double(start) / sampleRate;
         run.pieceLength = double(end - start) / sampleRate;
         // Each piece is transcribed knowing the text before it (the state keeps it).
-        int status = -1;
+        // The piece's spectrogram is computed in one go that can't be interrupted (some 5 ms
+        // per second of audio): on another thread, so that a stop need not wait for it. A
+        // stopped one finishes on its own and frees the state; whatever comes next waits for it.
+        std::future<int> spectrogram =
+            std::async(std::launch::async, [this, state, &request, start, end] {
+                return whisper_pcm_to_mel_with_state(
+                    m_context, state, request.samples.data() + start, int(end - start), 1);
+            });
+        while (spectrogram.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
+            if (cancel) {
+                m_abandoned = std::async(std::launch::async,
+                                         [pending = std::move(spectrogram), state]() mutable {
+                                             pending.wait();
+                                             whisper_free_state(state);
+                                         });
+                return false;
+            }
+        }
+        int status = spectrogram.get();
         try {
-            status = whisper_full_with_state(m_context, state, parameters,
-                                             request.samples.data() + start, int(end - start));
+            // No samples: the state's spectrogram is used.
+            if (status == 0)
+                status = whisper_full_with_state(m_context, state, parameters, nullptr, 0);
         } catch (const std::exception&) {
             // The model lacks something the decoder looks up; what was given until then stands.
+            status = -1;
         }
         finished = status == 0 && !cancel;
         start = end;

@@ -3,6 +3,8 @@
 #include "Recogniser.h"
 #include "SpeechModelFile.h"
 
+#include <future>
+
 struct whisper_context;
 
 namespace dictaro {
@@ -19,8 +21,8 @@ public:
 
     std::optional<QString> load(const QString& path) override;
     bool isLoaded() const override;
-    bool recognise(const Request& request, const std::atomic<bool>& cancel,
-                   const SegmentSink& sink, const Progress& progress) override;
+    bool recognise(const Request& request, const std::atomic<bool>& cancel, const SegmentSink& sink,
+                   const Progress& progress) override;
 
     // The loaded model's description.
     const SpeechModelInfo& model() const { return m_model; }
@@ -31,6 +33,8 @@ public:
 
 private:
     whisper_context* m_context = nullptr;
+    // The spectrogram of a stopped run, still being computed.
+    std::future<void> m_abandoned;
     SpeechModelInfo m_model;
 };
 
