@@ -61,6 +61,8 @@ private slots:
     void exportWritesStoredProjects();
     void exportRefusesBadRequests();
     void worksWithoutADisplay();
+    void draftWritesAFileOrAProject();
+    void draftRefusesBadModelsAndRecordings();
 };
 
 void tst_BatchCommands::importMakesAProject()
@@ -210,6 +212,69 @@ void tst_BatchCommands::worksWithoutADisplay()
     QCOMPARE(refused.exitCode, 2);
     QCOMPARE(refused.err.count(u'\n'), 1);
     QVERIFY(dictaro({u"--help"_s}).out.contains(u"dictaro import TRANSCRIPT"_s));
+}
+
+// The draft on a model with random weights: its words are made up, its times and its way out
+// are real.
+void tst_BatchCommands::draftWritesAFileOrAProject()
+{
+#ifndef DICTARO_HAVE_WHISPER
+    QSKIP("built without the speech recogniser");
+#else
+    const QString model = QStringLiteral(DICTARO_SPEECH_MODELS "/test.en.bin");
+    const Outcome written = run({u"draft"_s, speech, u"--model"_s, model, u"-o"_s, u"draft.srt"_s});
+    QVERIFY2(written.exitCode == 0, qPrintable(written.err));
+    QCOMPARE(written.out, m_dir.filePath(u"draft.srt"_s) + u'\n');
+    QVERIFY(written.err.contains(u"100%"_s));
+    const QByteArray captions = readAll(m_dir.filePath(u"draft.srt"_s));
+    QVERIFY(captions.startsWith("1\n00:00:00,000 --> "));
+
+    const Outcome made =
+        run({u"draft"_s, speech, u"--model"_s, model, u"--project"_s, u"--name"_s, u"Drafted"_s});
+    QVERIFY2(made.exitCode == 0, qPrintable(made.err));
+    const Project project =
+        ProjectStore(m_dir.filePath(u"projects"_s)).load(QUuid::fromString(made.out.trimmed()));
+    QCOMPARE(project.name, u"Drafted"_s);
+    QVERIFY(project.transcript.startsWith(u"[00:00:0"_s));
+#endif
+}
+
+void tst_BatchCommands::draftRefusesBadModelsAndRecordings()
+{
+#ifdef DICTARO_HAVE_WHISPER
+    const QString model = QStringLiteral(DICTARO_SPEECH_MODELS "/test.en.bin");
+    writeFile(m_dir.filePath(u"broken.bin"_s), readAll(model).first(5000));
+    const QString notes = QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/notes.mp3");
+    const struct
+    {
+        QStringList arguments;
+        int exitCode;
+        QString reason;
+    } cases[] = {
+        {{speech, u"--model"_s, m_dir.filePath(u"broken.bin"_s), u"-o"_s, u"a.txt"_s},
+         1,
+         u"damaged"_s},
+        {{speech, u"--model"_s, speech, u"-o"_s, u"a.txt"_s}, 1, u"not a speech model"_s},
+        {{notes, u"--model"_s, model, u"-o"_s, u"a.txt"_s}, 1, u"no audio"_s},
+        {{speech, u"--model"_s, model, u"-o"_s, u"a.wav"_s}, 2, u".srt"_s},
+        {{speech, u"--model"_s, model}, 2, u"--project"_s},
+        {{speech, u"-o"_s, u"a.txt"_s}, 2, u"--model"_s},
+    };
+    for (const auto& each : cases) {
+        const Outcome outcome = run(QStringList{u"draft"_s} + each.arguments);
+        QCOMPARE(outcome.exitCode, each.exitCode);
+        QVERIFY2(outcome.err.startsWith(u"dictaro draft: "_s) && outcome.err.count(u'\n') == 1 &&
+                     outcome.err.contains(each.reason),
+                 qPrintable(outcome.err));
+        QVERIFY(outcome.out.isEmpty());
+    }
+    QVERIFY(!QFile::exists(m_dir.filePath(u"a.txt"_s)));
+#else
+    const Outcome outcome =
+        run({u"draft"_s, speech, u"--model"_s, u"m.bin"_s, u"-o"_s, u"a.txt"_s});
+    QCOMPARE(outcome.exitCode, 1);
+    QVERIFY(outcome.err.contains(u"no speech recogniser"_s));
+#endif
 }
 
 QTEST_GUILESS_MAIN(tst_BatchCommands)

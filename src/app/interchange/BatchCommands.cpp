@@ -2,15 +2,19 @@
 
 #include "AppSettings.h"
 #include "AudioFileCheck.h"
+#include "DraftEngine.h"
+#include "DraftPlacement.h"
 #include "Localization.h"
 #include "MediaDuration.h"
 #include "NewProject.h"
 #include "ProjectStore.h"
+#include "SpeechAudio.h"
 #include "TranscriptFile.h"
 #include "TranscriptWriter.h"
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSet>
 #include <QTextStream>
@@ -175,11 +179,125 @@ std::optional<Failure> importTranscript(const QStringList& arguments, const QStr
     return std::nullopt;
 }
 
+// Says how far a long task has got on `err`, a line per tenth.
+class ProgressLines
+{
+public:
+    ProgressLines(QTextStream& err, QString what) : m_err(err), m_what(std::move(what)) {}
+    void operator()(double reached, double total)
+    {
+        const int tenth = total > 0 ? int(10 * std::min(1.0, reached / total)) : 0;
+        if (tenth <= m_tenth)
+            return;
+        m_tenth = tenth;
+        m_err << QStringLiteral("dictaro draft: %1 %2%\n").arg(m_what).arg(tenth * 10);
+        m_err.flush();
+    }
+
+private:
+    QTextStream& m_err;
+    QString m_what;
+    int m_tenth = 0;
+};
+
+std::optional<Failure> draftRecording(const QStringList& arguments, const QString& projectsFolder,
+                                      const QString& workingFolder, QTextStream& out,
+                                      QTextStream& err)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption model(QStringLiteral("model"), {}, QStringLiteral("file"));
+    const QCommandLineOption language(QStringLiteral("language"), {}, QStringLiteral("code"));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")}, {},
+                                    QStringLiteral("path"));
+    const QCommandLineOption project(QStringLiteral("project"));
+    const QCommandLineOption name(QStringLiteral("name"), {}, QStringLiteral("name"));
+    parser.addOptions({model, language, output, project, name});
+    if (!parser.parse(arguments))
+        return usage(parser.errorText());
+    if (parser.positionalArguments().size() != 1)
+        return usage(Localization::tr("Give one recording to draft."));
+    if (parser.value(model).isEmpty())
+        return usage(Localization::tr("Give the speech model with --model FILE."));
+    if (parser.value(output).isEmpty() == !parser.isSet(project))
+        return usage(Localization::tr("Give either -o PATH or --project."));
+    std::optional<ExportFormat> format;
+    QString target;
+    if (!parser.value(output).isEmpty()) {
+        target = absolute(workingFolder, parser.value(output));
+        format = formatNamed(QFileInfo(target).suffix());
+        if (!format)
+            return usage(Localization::tr("Name the output .srt, .vtt, .txt, .md, .docx or .odt."));
+    }
+    if (!DraftEngine::isAvailable())
+        return Failure{1, Localization::tr("This build of Dictaro has no speech recogniser.")};
+    const QString audioPath = absolute(workingFolder, parser.positionalArguments().first());
+    if (const std::optional<QString> problem = AudioFileCheck::problem(audioPath))
+        return Failure{1, *problem};
+
+    // A batch draft runs below the interface of anything else on the machine.
+    DraftEngine::lowerCurrentThreadPriority();
+    const std::unique_ptr<Recogniser> recogniser = DraftEngine::makeRecogniser();
+    if (const std::optional<QString> problem =
+            recogniser->load(absolute(workingFolder, parser.value(model))))
+        return Failure{1, *problem};
+    const std::atomic<bool> cancel = false;
+    QString problem;
+    const std::optional<SpeechAudio> audio =
+        SpeechAudioDecoder::decode(audioPath, cancel, {}, &problem);
+    if (!audio)
+        return Failure{1, problem};
+
+    Recogniser::Request request;
+    request.samples = audio->samples;
+    request.duration = audio->duration();
+    request.language = parser.value(language).trimmed().toLower();
+    request.threads = DraftEngine::recommendedThreads();
+    std::vector<RecognisedSegment> segments;
+    ProgressLines progress(err, Localization::tr("drafted"));
+    const bool finished = recogniser->recognise(
+        request, cancel, [&](const RecognisedSegment& segment) { segments.push_back(segment); },
+        [&](double reached) { progress(reached, request.duration); });
+    if (!finished)
+        return Failure{
+            1, Localization::tr("The speech model could not draft “%1”%2.")
+                   .arg(QFileInfo(audioPath).fileName(),
+                        request.language.isEmpty()
+                            ? QString()
+                            : Localization::tr(" in the language “%1”").arg(request.language))};
+    const QString transcript = DraftPlacement::linesFor(segments);
+
+    if (format) {
+        const ExportRequest exported{transcript, QFileInfo(audioPath).completeBaseName(), *format,
+                                     true, audio->duration()};
+        try {
+            TranscriptWriter::write(target, exported);
+        } catch (const StoreError& error) {
+            return Failure{1, Localization::tr("“%1” could not be written: %2")
+                                  .arg(target, QString::fromUtf8(error.what()))};
+        }
+        out << target << '\n';
+        return std::nullopt;
+    }
+    Project made = newProjectFor(audioPath);
+    made.transcript = transcript;
+    if (parser.isSet(name) && !parser.value(name).trimmed().isEmpty())
+        made.name = parser.value(name).trimmed();
+    try {
+        ProjectStore(projectsFolder).save(made);
+    } catch (const StoreError& error) {
+        return Failure{1, Localization::tr("The project could not be saved: %1")
+                              .arg(QString::fromUtf8(error.what()))};
+    }
+    out << made.id.toString(QUuid::WithoutBraces) << '\n';
+    return std::nullopt;
+}
+
 } // namespace
 
 bool isBatchCommand(const QStringList& arguments)
 {
-    return arguments.size() > 1 && (arguments.at(1) == u"export" || arguments.at(1) == u"import");
+    return arguments.size() > 1 && (arguments.at(1) == u"export" || arguments.at(1) == u"import" ||
+                                    arguments.at(1) == u"draft");
 }
 
 int run(const QStringList& arguments, const QString& projectsFolder, const QString& workingFolder,
@@ -187,9 +305,13 @@ int run(const QStringList& arguments, const QString& projectsFolder, const QStri
 {
     // The command's name stands where the parser expects the program's.
     const QStringList rest = arguments.mid(1);
-    const std::optional<Failure> failure =
-        arguments.at(1) == u"export" ? exportProjects(rest, projectsFolder, workingFolder, out)
-                                     : importTranscript(rest, projectsFolder, workingFolder, out);
+    std::optional<Failure> failure;
+    if (arguments.at(1) == u"export")
+        failure = exportProjects(rest, projectsFolder, workingFolder, out);
+    else if (arguments.at(1) == u"import")
+        failure = importTranscript(rest, projectsFolder, workingFolder, out);
+    else
+        failure = draftRecording(rest, projectsFolder, workingFolder, out, err);
     out.flush();
     if (!failure)
         return 0;
@@ -224,7 +346,11 @@ QString helpText()
                             "into the folder PATH.\n"
                             "  dictaro import TRANSCRIPT --audio AUDIO [--name NAME]\n"
                             "      Makes a project of a recording and its transcript (SubRip, "
-                            "WebVTT, text or Markdown) and prints its id.");
+                            "WebVTT, text or Markdown) and prints its id.\n"
+                            "  dictaro draft AUDIO --model FILE [--language CODE]\n"
+                            "                (-o OUT.srt|.vtt|.txt | --project [--name NAME])\n"
+                            "      Drafts a transcript of a recording with a speech model on this "
+                            "computer, into a file or a new project (it prints its id).");
 }
 
 } // namespace dictaro::BatchCommands

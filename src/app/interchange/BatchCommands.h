@@ -11,7 +11,9 @@ class QTextStream;
 //   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
 //                  (--project NAME-or-ID | --all) -o PATH
 //   dictaro import TRANSCRIPT --audio AUDIO [--name NAME]
+//   dictaro draft AUDIO --model FILE [--language CODE] (-o PATH | --project [--name NAME])
 // They only read the projects, or add a new project file, so they may run beside the application.
+// A draft reports its progress on the error stream.
 namespace dictaro::BatchCommands {
 
 // Whether `arguments` (the program name first) name one of these commands.
