@@ -37,10 +37,10 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="78"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="86"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="92"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="141"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="80"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="88"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="143"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
@@ -48,17 +48,17 @@
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="87"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="89"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="95"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="144"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
@@ -323,80 +323,128 @@
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="59"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="63"/>
         <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="93"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="97"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="97"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="101"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="101"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="115"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="119"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="117"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="126"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="135"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="139"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="153"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="157"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="155"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="159"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="171"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="175"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="194"/>
+        <source>%1% drafted</source>
+        <translation>%%1 taslağa döküldü</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="218"/>
+        <source>Give one recording to draft.</source>
+        <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
+    </message>
+    <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="220"/>
+        <source>Give the speech model with --model FILE.</source>
+        <translation>Konuşma modelini --model DOSYA ile verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="222"/>
+        <source>Give either -o PATH or --project.</source>
+        <translation>Ya -o YOL ya da --project verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
+        <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
+        <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="232"/>
+        <source>This build of Dictaro has no speech recogniser.</source>
+        <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="263"/>
+        <source>The speech model could not draft “%1”.</source>
+        <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="264"/>
+        <source>The speech model could not draft “%1” in the language “%2”.</source>
+        <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="343"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
       Writes the transcript of a stored project, or of every one into the folder PATH.
   dictaro import TRANSCRIPT --audio AUDIO [--name NAME]
-      Makes a project of a recording and its transcript (SubRip, WebVTT, text or Markdown) and prints its id.</source>
+      Makes a project of a recording and its transcript (SubRip, WebVTT, text or Markdown) and prints its id.
+  dictaro draft AUDIO --model FILE [--language CODE]
+                (-o OUT.srt|.vtt|.txt | --project [--name NAME])
+      Drafts a transcript of a recording with a speech model on this computer, into a file or a new project (it prints its id).</source>
         <translation>Pencere açmadan çalışan komutlar:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project AD-veya-KİMLİK | --all) -o YOL
       Kayıtlı bir projenin dökümünü, ya da hepsininkini YOL klasörüne yazar.
   dictaro import DÖKÜM --audio SES [--name AD]
-      Bir kayıt ve dökümünden (SubRip, WebVTT, metin veya Markdown) bir proje oluşturur ve kimliğini yazar.</translation>
+      Bir kayıt ve dökümünden (SubRip, WebVTT, metin veya Markdown) bir proje oluşturur ve kimliğini yazar.
+  dictaro draft SES --model DOSYA [--language KOD]
+                (-o ÇIKTI.srt|.vtt|.txt | --project [--name AD])
+      Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
         <location filename="../src/app/shell/views/TranscriptionView.cpp" line="111"/>
@@ -493,7 +541,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="79"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="81"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -939,6 +987,62 @@
         <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="71"/>
+        <source>The recording “%1” can&apos;t be found.</source>
+        <translation>“%1” kaydı bulunamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="75"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="103"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="109"/>
+        <source>Stopped.</source>
+        <translation>Durduruldu.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="76"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="83"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="106"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="120"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="122"/>
+        <source>“%1” holds no audio that can be read.</source>
+        <translation>“%1” okunabilir ses içermiyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="110"/>
+        <source>“%1” could not be read to its end.</source>
+        <translation>“%1” sonuna kadar okunamadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModelFile.cpp" line="185"/>
+        <source>“%1” is damaged or incomplete: download it again.</source>
+        <translation>“%1” bozuk ya da eksik: yeniden indirin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModelFile.cpp" line="189"/>
+        <source>“%1” is a speech model of a kind Dictaro can&apos;t use.</source>
+        <translation>“%1”, Dictaro'nun kullanamadığı türden bir konuşma modeli.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModelFile.cpp" line="193"/>
+        <source>The model file “%1” can&apos;t be read.</source>
+        <translation>“%1” model dosyası okunamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModelFile.cpp" line="196"/>
+        <source>“%1” is not a speech model.</source>
+        <translation>“%1” bir konuşma modeli değil.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="194"/>
+        <source>This computer&apos;s processor lacks the instructions (AVX2) that the draft needs.</source>
+        <translation>Bu bilgisayarın işlemcisinde taslağın gerektirdiği komutlar (AVX2) yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="209"/>
+        <source>The speech model “%1” could not be loaded.</source>
+        <translation>“%1” konuşma modeli yüklenemedi.</translation>
     </message>
 </context>
 <context>

@@ -9,9 +9,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <stdexcept>
 
@@ -67,29 +70,44 @@ std::size_t pieceEnd(std::span<const float> samples, std::size_t start, std::siz
     return best;
 }
 
+// One recognition, run on a thread of its own; what it finds is handed over through a queue
+// that the caller's thread empties. The model can only be stopped between its steps, some of
+// which take a second on one core: after a stop the caller returns at once and the run ends
+// by itself, without touching anything of the caller's.
 struct Run
 {
     whisper_context* context = nullptr;
-    const Recogniser::Request* request = nullptr;
-    const std::atomic<bool>* cancel = nullptr;
-    const Recogniser::SegmentSink* sink = nullptr;
-    const Recogniser::Progress* progress = nullptr;
+    std::atomic<bool> stop = false;
+    // Copies of the request's fields, but the samples are the caller's: they are read, a piece
+    // at a time, only while holding `samplesInUse` and not stopped.
+    std::span<const float> samples;
+    std::mutex samplesInUse;
+    double offset = 0.0;
+    double duration = 0.0;
     double pieceStart = 0.0;  // seconds from the request's first sample
     double pieceLength = 0.0; // seconds
-    double reached = 0.0;     // in the recording
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<RecognisedSegment> found;
+    double reached = 0.0; // in the recording
+    bool ended = false;
+    bool finished = false;
 
     double place(double secondsInPiece) const
     {
-        const double at = request->offset + pieceStart + secondsInPiece;
-        return std::clamp(at, 0.0, std::max(0.0, request->duration));
+        const double at = offset + pieceStart + secondsInPiece;
+        return std::clamp(at, 0.0, std::max(0.0, duration));
     }
-    void report(double at)
+    void report(double at, std::optional<RecognisedSegment> segment = std::nullopt)
     {
-        if (at > reached) {
-            reached = at;
-            if (*progress)
-                (*progress)(reached);
+        {
+            const std::lock_guard lock(mutex);
+            reached = std::max(reached, at);
+            if (segment)
+                found.push_back(std::move(*segment));
         }
+        changed.notify_one();
     }
 };
 
@@ -148,9 +166,9 @@ void onNewSegments(whisper_context*, whisper_state* state, int added, void* data
     auto& run = *static_cast<Run*>(data);
     const int count = whisper_full_n_segments_from_state(state);
     for (int i = std::max(0, count - added); i < count; ++i) {
-        const RecognisedSegment segment = segmentAt(run, state, i);
-        (*run.sink)(segment);
-        run.report(segment.end);
+        RecognisedSegment segment = segmentAt(run, state, i);
+        const double end = segment.end;
+        run.report(end, std::move(segment));
     }
 }
 
@@ -162,12 +180,74 @@ void onProgress(whisper_context*, whisper_state*, int percent, void* data)
 
 bool shouldStop(void* data)
 {
-    return static_cast<const std::atomic<bool>*>(data)->load(std::memory_order_relaxed);
+    return static_cast<const Run*>(data)->stop.load(std::memory_order_relaxed);
 }
 
 bool encoderMayBegin(whisper_context*, whisper_state*, void* data)
 {
     return !shouldStop(data);
+}
+
+// Recognises the run's samples piece by piece; false when stopped or failed.
+bool recogniseAll(Run& run, const QByteArray& language, int threads, bool retries)
+{
+    whisper_state* state = whisper_init_state(run.context);
+    if (!state)
+        return false;
+    whisper_full_params parameters = whisper_full_default_params(WHISPER_SAMPLING_GREEDY);
+    parameters.n_threads = std::max(1, threads);
+    parameters.language = language.constData();
+    parameters.translate = false;
+    parameters.no_context = false;
+    parameters.token_timestamps = true;
+    if (!retries)
+        parameters.temperature_inc = 0.0f;
+    parameters.print_progress = false;
+    parameters.print_realtime = false;
+    parameters.print_timestamps = false;
+    parameters.print_special = false;
+    parameters.new_segment_callback = &onNewSegments;
+    parameters.new_segment_callback_user_data = &run;
+    parameters.progress_callback = &onProgress;
+    parameters.progress_callback_user_data = &run;
+    parameters.encoder_begin_callback = &encoderMayBegin;
+    parameters.encoder_begin_callback_user_data = &run;
+    parameters.abort_callback = &shouldStop;
+    parameters.abort_callback_user_data = &run;
+
+    bool finished = true;
+    const auto pieceSamples = std::size_t(WhisperRecogniser::pieceSeconds * Recogniser::sampleRate);
+    const std::size_t count = run.samples.size();
+    for (std::size_t start = 0; start < count && finished;) {
+        // Less than a tenth of a second is too short to hold a word.
+        if (count - start < std::size_t(Recogniser::sampleRate / 10))
+            break;
+        std::vector<float> piece;
+        std::size_t end = 0;
+        {
+            const std::lock_guard lock(run.samplesInUse);
+            if (run.stop) {
+                finished = false;
+                break;
+            }
+            end = pieceEnd(run.samples, start, pieceSamples);
+            piece.assign(run.samples.begin() + std::ptrdiff_t(start),
+                         run.samples.begin() + std::ptrdiff_t(end));
+        }
+        run.pieceStart = double(start) / Recogniser::sampleRate;
+        run.pieceLength = double(end - start) / Recogniser::sampleRate;
+        // Each piece is transcribed knowing the text before it (the state keeps it).
+        int status =
+            whisper_pcm_to_mel_with_state(run.context, state, piece.data(), int(piece.size()), 1);
+        if (status == 0 && !run.stop)
+            status = whisper_full_with_state(run.context, state, parameters, nullptr, 0);
+        finished = status == 0 && !run.stop;
+        start = end;
+    }
+    whisper_free_state(state);
+    if (finished)
+        run.report(run.place(double(count) / Recogniser::sampleRate - run.pieceStart));
+    return finished;
 }
 
 } // namespace
@@ -231,85 +311,67 @@ bool WhisperRecogniser::recognise(const Request& request, const std::atomic<bool
         language = "auto";
     else if (whisper_lang_id(language.constData()) < 0)
         return false;
-
-    whisper_state* state = nullptr;
-    try {
-        state = whisper_init_state(m_context);
-    } catch (const std::exception&) {
-    }
-    if (!state)
+    if (cancel)
         return false;
-    Run run;
-    run.context = m_context;
-    run.request = &request;
-    run.cancel = &cancel;
-    run.sink = &sink;
-    run.progress = &progress;
-    run.reached = request.offset;
 
-    whisper_full_params parameters = whisper_full_default_params(WHISPER_SAMPLING_GREEDY);
-    parameters.n_threads = std::max(1, request.threads);
-    parameters.language = language.constData();
-    parameters.translate = false;
-    parameters.no_context = false;
-    parameters.token_timestamps = true;
-    parameters.print_progress = false;
-    parameters.print_realtime = false;
-    parameters.print_timestamps = false;
-    parameters.print_special = false;
-    parameters.new_segment_callback = &onNewSegments;
-    parameters.new_segment_callback_user_data = &run;
-    parameters.progress_callback = &onProgress;
-    parameters.progress_callback_user_data = &run;
-    parameters.encoder_begin_callback = &encoderMayBegin;
-    parameters.encoder_begin_callback_user_data = const_cast<std::atomic<bool>*>(&cancel);
-    parameters.abort_callback = &shouldStop;
-    parameters.abort_callback_user_data = const_cast<std::atomic<bool>*>(&cancel);
-
-    bool finished = true;
-    const auto pieceSamples = std::size_t(pieceSeconds * sampleRate);
-    for (std::size_t start = 0; start < request.samples.size() && finished;) {
-        // Less than a tenth of a second is too short to hold a word.
-        if (request.samples.size() - start < std::size_t(sampleRate / 10))
-            break;
-        const std::size_t end = pieceEnd(request.samples, start, pieceSamples);
-        run.pieceStart = double(start) / sampleRate;
-        run.pieceLength = double(end - start) / sampleRate;
-        // Each piece is transcribed knowing the text before it (the state keeps it).
-        // The piece's spectrogram is computed in one go that can't be interrupted (some 5 ms
-        // per second of audio): on another thread, so that a stop need not wait for it. A
-        // stopped one finishes on its own and frees the state; whatever comes next waits for it.
-        std::future<int> spectrogram =
-            std::async(std::launch::async, [this, state, &request, start, end] {
-                return whisper_pcm_to_mel_with_state(
-                    m_context, state, request.samples.data() + start, int(end - start), 1);
-            });
-        while (spectrogram.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready) {
-            if (cancel) {
-                m_abandoned = std::async(std::launch::async,
-                                         [pending = std::move(spectrogram), state]() mutable {
-                                             pending.wait();
-                                             whisper_free_state(state);
-                                         });
-                return false;
+    auto run = std::make_shared<Run>();
+    run->context = m_context;
+    run->samples = request.samples;
+    run->offset = request.offset;
+    run->duration = request.duration;
+    run->reached = request.offset;
+    // The thread inherits this one's priority.
+    std::future<void> running = std::async(
+        std::launch::async, [run, language, threads = request.threads, retries = m_retries] {
+            bool finished = false;
+            try {
+                finished = recogniseAll(*run, language, threads, retries);
+            } catch (const std::exception&) {
+                // The model lacks something the decoder looks up; what was given until then stands.
             }
+            {
+                const std::lock_guard lock(run->mutex);
+                run->ended = true;
+                run->finished = finished;
+            }
+            run->changed.notify_one();
+        });
+
+    double reported = request.offset;
+    for (;;) {
+        std::deque<RecognisedSegment> found;
+        double reached = 0.0;
+        bool ended = false;
+        {
+            std::unique_lock lock(run->mutex);
+            run->changed.wait_for(lock, std::chrono::milliseconds(10), [&] {
+                return run->ended || !run->found.empty() || run->reached > reported;
+            });
+            found.swap(run->found);
+            reached = run->reached;
+            ended = run->ended;
         }
-        int status = spectrogram.get();
-        try {
-            // No samples: the state's spectrogram is used.
-            if (status == 0)
-                status = whisper_full_with_state(m_context, state, parameters, nullptr, 0);
-        } catch (const std::exception&) {
-            // The model lacks something the decoder looks up; what was given until then stands.
-            status = -1;
+        if (cancel) {
+            run->stop = true;
+            // Once the run holds no piece of the samples, it reads them no more.
+            {
+                const std::lock_guard lock(run->samplesInUse);
+            }
+            m_abandoned = std::move(running);
+            return false;
         }
-        finished = status == 0 && !cancel;
-        start = end;
+        for (const RecognisedSegment& segment : found)
+            sink(segment);
+        if (reached > reported) {
+            reported = reached;
+            if (progress)
+                progress(reported);
+        }
+        if (ended)
+            break;
     }
-    whisper_free_state(state);
-    if (finished)
-        run.report(run.place(double(request.samples.size()) / sampleRate - run.pieceStart));
-    return finished;
+    running.wait();
+    return run->finished;
 }
 
 } // namespace dictaro

@@ -27,14 +27,20 @@ public:
     // The loaded model's description.
     const SpeechModelInfo& model() const { return m_model; }
 
+    // Whether a window the model is unsure of is decoded again at higher temperatures (as it
+    // is by default). Clear speech rarely needs it; a model with random weights always does,
+    // so the benchmark turns it off to time decoding as on clear speech.
+    void setRetries(bool retries) { m_retries = retries; }
+
     // The longest stretch given to the model at once, in seconds: a long recording goes in
     // pieces cut at a quiet moment, so memory stays bounded and a stop is never far off.
     static constexpr double pieceSeconds = 300.0;
 
 private:
     whisper_context* m_context = nullptr;
-    // The spectrogram of a stopped run, still being computed.
+    // A stopped run, until it reaches the end of its step.
     std::future<void> m_abandoned;
+    bool m_retries = true;
     SpeechModelInfo m_model;
 };
 

@@ -183,20 +183,20 @@ std::optional<Failure> importTranscript(const QStringList& arguments, const QStr
 class ProgressLines
 {
 public:
-    ProgressLines(QTextStream& err, QString what) : m_err(err), m_what(std::move(what)) {}
+    explicit ProgressLines(QTextStream& err) : m_err(err) {}
     void operator()(double reached, double total)
     {
         const int tenth = total > 0 ? int(10 * std::min(1.0, reached / total)) : 0;
         if (tenth <= m_tenth)
             return;
         m_tenth = tenth;
-        m_err << QStringLiteral("dictaro draft: %1 %2%\n").arg(m_what).arg(tenth * 10);
+        m_err << QStringLiteral("dictaro draft: ")
+              << Localization::tr("%1% drafted").arg(tenth * 10) << QStringLiteral("\n");
         m_err.flush();
     }
 
 private:
     QTextStream& m_err;
-    QString m_what;
     int m_tenth = 0;
 };
 
@@ -253,17 +253,18 @@ std::optional<Failure> draftRecording(const QStringList& arguments, const QStrin
     request.language = parser.value(language).trimmed().toLower();
     request.threads = DraftEngine::recommendedThreads();
     std::vector<RecognisedSegment> segments;
-    ProgressLines progress(err, Localization::tr("drafted"));
+    ProgressLines progress(err);
     const bool finished = recogniser->recognise(
         request, cancel, [&](const RecognisedSegment& segment) { segments.push_back(segment); },
         [&](double reached) { progress(reached, request.duration); });
-    if (!finished)
-        return Failure{
-            1, Localization::tr("The speech model could not draft “%1”%2.")
-                   .arg(QFileInfo(audioPath).fileName(),
-                        request.language.isEmpty()
-                            ? QString()
-                            : Localization::tr(" in the language “%1”").arg(request.language))};
+    if (!finished) {
+        const QString file = QFileInfo(audioPath).fileName();
+        if (request.language.isEmpty())
+            return Failure{1, Localization::tr("The speech model could not draft “%1”.").arg(file)};
+        return Failure{1, Localization::tr("The speech model could not draft “%1” in the "
+                                           "language “%2”.")
+                              .arg(file, request.language)};
+    }
     const QString transcript = DraftPlacement::linesFor(segments);
 
     if (format) {
