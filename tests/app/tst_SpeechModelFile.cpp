@@ -77,6 +77,10 @@ void tst_SpeechModelFile::refusesWhatIsNoUsableModel_data()
     QTest::newRow("cut in the vocabulary") << cut(48 + 8 + 80 * 201 * 4 + 5000) << u"damaged"_s;
     QTest::newRow("cut in a tensor") << cut(model.size() / 2) << u"damaged"_s;
     QTest::newRow("last byte missing") << cut(model.size() - 1) << u"damaged"_s;
+    // The last tensor (a vector: three numbers, one dimension, then its name) left out whole.
+    const qsizetype last = model.indexOf("decoder.blocks.0.cross_attn.out.bias");
+    QVERIFY(last > 0);
+    QTest::newRow("last tensor missing") << cut(last - 16) << u"damaged"_s;
     QTest::newRow("bytes after the end") << model + QByteArray(16, '\0') << u"damaged"_s;
 
     QByteArray renamed = model;

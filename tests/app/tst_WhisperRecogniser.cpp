@@ -137,7 +137,7 @@ void tst_WhisperRecogniser::segmentsLieWithinTheRecording()
             QVERIFY(segment.start <= word.start && word.start <= word.end &&
                     word.end <= segment.end);
             QVERIFY(0.0 <= word.probability && word.probability <= 1.0);
-            QVERIFY(!word.text.isEmpty() && word.text == word.text.trimmed());
+            QVERIFY(!word.text.isEmpty() && !word.text.contains(u' '));
             QVERIFY(segment.text.contains(word.text));
         }
     }

@@ -1,6 +1,7 @@
 #include "WhisperRecogniser.h"
 
 #include "Localization.h"
+#include "RecognisedWords.h"
 
 #include <whisper.h>
 
@@ -121,43 +122,18 @@ RecognisedSegment segmentAt(Run& run, whisper_state* state, int index)
     segment.text =
         QString::fromUtf8(whisper_full_get_segment_text_from_state(state, index)).trimmed();
 
-    // Words: a token that starts with a space starts a word; special tokens are left out. A
-    // word's probability is the mean of its tokens'.
     const whisper_token firstSpecial = whisper_token_eot(run.context);
-    QByteArray text;
-    double probabilitySum = 0.0;
-    int tokens = 0;
-    RecognisedWord word;
-    const auto finish = [&] {
-        word.text = QString::fromUtf8(text).trimmed();
-        if (!word.text.isEmpty() && tokens > 0) {
-            word.probability = std::clamp(probabilitySum / tokens, 0.0, 1.0);
-            word.start = std::clamp(word.start, segment.start, segment.end);
-            word.end = std::clamp(word.end, word.start, segment.end);
-            segment.words.push_back(word);
-        }
-        text.clear();
-        probabilitySum = 0.0;
-        tokens = 0;
-    };
+    std::vector<RecognisedWords::Token> tokens;
     const int count = whisper_full_n_tokens_from_state(state, index);
     for (int i = 0; i < count; ++i) {
         const whisper_token_data data = whisper_full_get_token_data_from_state(state, index, i);
         if (data.id >= firstSpecial)
-            continue;
-        const char* piece = whisper_full_get_token_text_from_state(run.context, state, index, i);
-        if (piece[0] == ' ' && !text.trimmed().isEmpty())
-            finish();
-        if (text.trimmed().isEmpty()) {
-            word.start = run.place(double(data.t0) / 100);
-            word.end = word.start;
-        }
-        text += piece;
-        probabilitySum += double(data.p);
-        ++tokens;
-        word.end = std::max(word.end, run.place(double(data.t1) / 100));
+            continue; // timestamps, the end and other markers
+        tokens.push_back({whisper_full_get_token_text_from_state(run.context, state, index, i),
+                          run.place(double(data.t0) / 100), run.place(double(data.t1) / 100),
+                          double(data.p)});
     }
-    finish();
+    segment.words = RecognisedWords::join(tokens, segment.start, segment.end);
     return segment;
 }
 
