@@ -75,10 +75,17 @@ QStringList ProjectStore::recoveryDirectories()
     QStringList folders;
     for (const QString& base :
          {Platform::stateDirectory(),
-          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
-          QStandardPaths::writableLocation(QStandardPaths::TempLocation)}) {
+          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
         if (!base.isEmpty())
             folders.append(QDir(base).filePath(below));
+    }
+    // Every user shares the temporary folder: a fixed name there could be taken by someone else
+    // first, so the folder carries the user's key.
+    const QString temporary = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    if (!temporary.isEmpty()) {
+        const QString key = Platform::userKey();
+        folders.append(QDir(temporary).filePath(
+            key.isEmpty() ? below : QStringLiteral("Dictaro-%1/Recovery").arg(key)));
     }
     folders.removeDuplicates();
     return folders;

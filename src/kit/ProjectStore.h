@@ -59,8 +59,8 @@ public:
     // "Dictaro/Projects" inside the user's data folder; empty if the platform names none.
     static QString defaultDirectory();
     // Where text that could not be saved is kept when the application must end anyway, best
-    // first: "Dictaro/Recovery" in the user's state folder, else in the cache folder, else in
-    // the temporary folder. None of them is the projects folder.
+    // first: "Dictaro/Recovery" in the user's state folder, else in the cache folder, else
+    // "Dictaro-<user>/Recovery" in the temporary folder. None of them is the projects folder.
     static QStringList recoveryDirectories();
 
     QString directory() const { return m_directory; }
