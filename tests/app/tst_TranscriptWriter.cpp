@@ -63,8 +63,10 @@ void tst_TranscriptWriter::documentsReadBackInAWordProcessor()
                                u"[00:00:05] Ben:\tA tab, and a bell\u0007 that goes.\n"
                                u"𝄞 [00:01:10] end"_s;
     ExportRequest request{transcript, u"Interview <3> & more"_s, ExportFormat::Word, true, 80};
-    const QStringList files{dir.filePath(u"with.docx"_s), dir.filePath(u"with.odt"_s),
-                            dir.filePath(u"without.docx"_s), dir.filePath(u"without.odt"_s)};
+    // Base names differ: LibreOffice names each text after its document's.
+    const QStringList files{dir.filePath(u"word-with.docx"_s), dir.filePath(u"odf-with.odt"_s),
+                            dir.filePath(u"word-without.docx"_s),
+                            dir.filePath(u"odf-without.odt"_s)};
     TranscriptWriter::write(files[0], request);
     request.format = ExportFormat::OpenDocument;
     TranscriptWriter::write(files[1], request);
