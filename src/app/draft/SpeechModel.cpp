@@ -51,6 +51,8 @@ std::optional<qint64> rangeStart(const QByteArray& contentRange)
     return ok && dash > 6 ? std::optional(start) : std::nullopt;
 }
 
+constexpr qint64 readBufferBytes = 256 * 1024;
+
 QString resumeHint()
 {
     return Localization::tr("Download again to continue where it stopped.");
@@ -127,7 +129,8 @@ void SpeechModel::download()
         return fail(
             Localization::tr("There is not enough free space for this model: it needs "
                              "%1 more in %2.")
-                .arg(QLocale().formattedDataSize(m_entry.bytes - have - storage.bytesAvailable()),
+                .arg(QLocale().formattedDataSize(m_entry.bytes - have - storage.bytesAvailable(), 0,
+                                                 QLocale::DataSizeSIFormat),
                      QDir::toNativeSeparators(m_folder)),
             true);
 
@@ -147,6 +150,8 @@ void SpeechModel::download()
         request.setRawHeader("Range", "bytes=" + QByteArray::number(have) + '-');
     m_requestedFrom = have;
     m_reply = m_network.get(request);
+    // Bounded memory however fast the bytes come, and progress as they do.
+    m_reply->setReadBufferSize(readBufferBytes);
     connect(m_reply, &QNetworkReply::readyRead, this, &SpeechModel::readArrived);
     connect(m_reply, &QNetworkReply::finished, this, &SpeechModel::finishReply);
     m_stallTimer.start();
@@ -189,6 +194,8 @@ void SpeechModel::readArrived()
 void SpeechModel::finishReply()
 {
     m_stallTimer.stop();
+    if (m_reply && m_reply->bytesAvailable() > 0)
+        readArrived(); // what came before the end counts, whatever the end was
     QNetworkReply* reply = m_reply;
     if (!reply)
         return;
