@@ -32,15 +32,20 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="51"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="55"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="78"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="86"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="65"/>
+        <source>Draft</source>
+        <translation>Taslak</translation>
+    </message>
+    <message>
         <location filename="../src/app/shell/DictaroApp.cpp" line="92"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="141"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="100"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="106"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="155"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
@@ -48,17 +53,17 @@
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="87"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
@@ -205,9 +210,214 @@
         <translation>%.0f saniye</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="42"/>
+        <source>Fastest and least accurate: expect many mistakes to correct.</source>
+        <translation>En hızlısı ve en az doğru olanı: düzeltilecek çok hata bekleyin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="45"/>
+        <source>Fast, with fair accuracy: a good start for clear recordings.</source>
+        <translation>Hızlı ve makul ölçüde doğru: net kayıtlar için iyi bir başlangıç.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="48"/>
+        <source>Slowest and most accurate of these: fewer mistakes, but several times longer than base.</source>
+        <translation>Bunların en yavaşı ve en doğrusu: daha az hata, ama base modelinden birkaç kat uzun sürer.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="53"/>
+        <source>English only, a little more accurate on English.</source>
+        <translation>Yalnızca İngilizce; İngilizcede biraz daha doğru.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="54"/>
+        <source>Many languages, Turkish among them.</source>
+        <translation>Türkçe dahil birçok dil.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="58"/>
+        <source>Compressed (8-bit): just over half the size, a little faster, almost as accurate.</source>
+        <translation>Sıkıştırılmış (8 bit): boyutu yarıdan biraz fazla, biraz daha hızlı, doğruluğu neredeyse aynı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="62"/>
+        <source>Compressed (5-bit): about two fifths of the size, a little faster, a little less accurate.</source>
+        <translation>Sıkıştırılmış (5 bit): boyutu yaklaşık beşte iki, biraz daha hızlı, biraz daha az doğru.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="146"/>
+        <source>Turkish</source>
+        <translation>Türkçe</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="145"/>
+        <source>English</source>
+        <translation>İngilizce</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="89"/>
+        <source>Speech model</source>
+        <translation>Konuşma modeli</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="118"/>
+        <source>Models are downloaded from huggingface.co only when you ask, and checked against their published checksums. Drafting runs on this computer: nothing is sent anywhere.</source>
+        <translation>Modeller yalnızca siz istediğinizde huggingface.co adresinden indirilir ve yayımlanmış sağlama toplamlarıyla denetlenir. Taslak bu bilgisayarda hazırlanır: hiçbir yere bir şey gönderilmez.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="127"/>
+        <source>Use a Model File…</source>
+        <translation>Model Dosyası Kullan…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="138"/>
         <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
         <source>Language</source>
         <translation>Dil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="142"/>
+        <source>The interface&apos;s language (%1)</source>
+        <translation>Arayüzün dili (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="147"/>
+        <source>Detect from the speech</source>
+        <translation>Konuşmadan algıla</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="154"/>
+        <source>An English-only model always writes English; detecting the language needs a model of many languages.</source>
+        <translation>Yalnızca İngilizce bir model her zaman İngilizce yazar; dili algılamak için çok dilli bir model gerekir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="162"/>
+        <source>While correcting</source>
+        <translation>Düzeltirken</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="164"/>
+        <source>Mark unsure words</source>
+        <translation>Emin olunmayan sözcükleri işaretle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="170"/>
+        <source>Follow the spoken word while playing</source>
+        <translation>Çalarken söylenen sözcüğü izle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="226"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <source>Download</source>
+        <translation>İndir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <source>Use</source>
+        <translation>Kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="230"/>
+        <source>Download %1</source>
+        <translation>%1 modelini indir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="231"/>
+        <source>Cancel the download of %1</source>
+        <translation>%1 indirmesini iptal et</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="232"/>
+        <source>Use %1</source>
+        <translation>%1 modelini kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="233"/>
+        <source>Delete %1</source>
+        <translation>%1 modelini sil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <source>Resume</source>
+        <translation>Sürdür</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <source>In Use</source>
+        <translation>Kullanımda</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="306"/>
+        <source>%1 of %2 downloaded.</source>
+        <translation>%1 / %2 indirildi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="310"/>
+        <source>Downloading: %1 of %2.</source>
+        <translation>İndiriliyor: %1 / %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="313"/>
+        <source>Checking the download…</source>
+        <translation>İndirme denetleniyor…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <source>Downloaded, in use.</source>
+        <translation>İndirildi, kullanımda.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <source>Downloaded.</source>
+        <translation>İndirildi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="328"/>
+        <source>No model is chosen yet: download one below, or use a model file of your own.</source>
+        <translation>Henüz bir model seçilmedi: aşağıdan birini indirin ya da kendi model dosyanızı kullanın.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="332"/>
+        <source>In use: %1.</source>
+        <translation>Kullanımda: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="333"/>
+        <source>The model in use, %1, is not downloaded.</source>
+        <translation>Kullanımdaki model (%1) indirilmemiş.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="339"/>
+        <source>In use: your model file %1.</source>
+        <translation>Kullanımda: kendi model dosyanız, %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="340"/>
+        <source>The model file in use is missing: %1.</source>
+        <translation>Kullanımdaki model dosyası bulunamıyor: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="360"/>
+        <source>Dictaro can&apos;t read “%1”: %2.</source>
+        <translation>Dictaro “%1” dosyasını okuyamıyor: %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="364"/>
+        <source>“%1” is not a speech model file. Choose a model in the ggml format, such as ggml-base.en.bin.</source>
+        <translation>“%1” bir konuşma modeli dosyası değil. ggml biçiminde bir model seçin, örneğin ggml-base.en.bin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="380"/>
+        <source>Use a Model File</source>
+        <translation>Model Dosyası Kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="382"/>
+        <source>Speech models (*.bin);;All files (*)</source>
+        <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
         <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
@@ -272,6 +482,7 @@
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
@@ -493,7 +704,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="79"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -550,7 +761,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="54"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="58"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -603,6 +814,7 @@
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="98"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="229"/>
         <source>Delete</source>
         <translation>Sil</translation>
     </message>
@@ -939,6 +1151,74 @@
         <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="58"/>
+        <source>Download again to continue where it stopped.</source>
+        <translation>Kaldığı yerden sürdürmek için yeniden indirin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="112"/>
+        <source>Dictaro can&apos;t create the folder %1.</source>
+        <translation>Dictaro %1 klasörünü oluşturamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="130"/>
+        <source>There is not enough free space for this model: it needs %1 more in %2.</source>
+        <translation>Bu model için yeterli boş alan yok: %2 içinde %1 daha gerekiyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="140"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="188"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="230"/>
+        <source>Dictaro can&apos;t write the model to %1: %2.</source>
+        <translation>Dictaro modeli %1 konumuna yazamıyor: %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="168"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="213"/>
+        <source>The server sent the wrong part of the file, so the partial download was deleted. Try again.</source>
+        <translation>Sunucu dosyanın yanlış bölümünü gönderdi, bu yüzden yarım kalan indirme silindi. Yeniden deneyin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="184"/>
+        <source>The server sent more than the model&apos;s size, so the download was deleted.</source>
+        <translation>Sunucu modelin boyutundan fazlasını gönderdi, bu yüzden indirme silindi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="206"/>
+        <source>The download stalled: the server sent nothing for %1 seconds.</source>
+        <translation>İndirme takıldı: sunucu %1 saniye boyunca hiçbir şey göndermedi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="221"/>
+        <source>The download failed: the server answered “%1”.</source>
+        <translation>İndirme başarısız oldu: sunucu “%1” yanıtını verdi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="226"/>
+        <source>The download was interrupted (%1).</source>
+        <translation>İndirme yarıda kesildi (%1).</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="234"/>
+        <source>The download ended before the whole file arrived.</source>
+        <translation>İndirme, dosyanın tamamı gelmeden sona erdi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="259"/>
+        <source>Dictaro can&apos;t read the downloaded file to check it: %1.</source>
+        <translation>Dictaro indirilen dosyayı denetlemek için okuyamıyor: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="263"/>
+        <source>The downloaded file is not the expected model (its checksum differs), so it was deleted.</source>
+        <translation>İndirilen dosya beklenen model değil (sağlama toplamı farklı), bu yüzden silindi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="268"/>
+        <source>Dictaro can&apos;t put the model in place at %1.</source>
+        <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
     </message>
 </context>
 <context>
