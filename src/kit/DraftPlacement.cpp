@@ -51,8 +51,7 @@ Stretch clamped(Stretch stretch, double duration)
 RecognisedSegment clampedTo(const RecognisedSegment& segment, Stretch stretch)
 {
     const auto within = [stretch](double value) {
-        return std::isfinite(value) ? std::clamp(value, stretch.start, stretch.end)
-                                    : stretch.start;
+        return std::isfinite(value) ? std::clamp(value, stretch.start, stretch.end) : stretch.start;
     };
     RecognisedSegment result = segment;
     result.start = within(segment.start);

@@ -18,7 +18,8 @@ constexpr int lookahead = 4;
 constexpr qsizetype maxWordLength = 200;
 
 // Calls visit(start, end) for each whitespace-separated piece of text[from, to).
-template <typename Visit> void forEachPiece(QStringView text, qsizetype from, qsizetype to, Visit visit)
+template <typename Visit>
+void forEachPiece(QStringView text, qsizetype from, qsizetype to, Visit visit)
 {
     qsizetype i = from;
     while (i < to) {
@@ -69,8 +70,9 @@ void DraftWords::add(const RecognisedSegment& recognised)
         cursor = at + wordText.size();
     }
     QList<std::pair<qsizetype, qsizetype>> pieces;
-    forEachPiece(text, 0, text.size(),
-                 [&](qsizetype start, qsizetype end) { pieces.append({start, end}); });
+    forEachPiece(text, 0, text.size(), [&](qsizetype start, qsizetype end) {
+        pieces.append({start, end});
+    });
     // Without word timings, the pieces share the segment's time evenly.
     const double step =
         (segment.end - segment.start) / double(std::max<qsizetype>(1, pieces.size()));
@@ -91,8 +93,8 @@ void DraftWords::add(const RecognisedSegment& recognised)
             if (first)
                 word.start = heard.start;
             word.end = std::max(word.start, heard.end);
-            word.probability = first ? heard.probability
-                                     : std::min(word.probability, heard.probability);
+            word.probability =
+                first ? heard.probability : std::min(word.probability, heard.probability);
             first = false;
         }
         reached = word.end;
@@ -104,9 +106,9 @@ void DraftWords::add(const RecognisedSegment& recognised)
 
 void DraftWords::insert(Segment segment)
 {
-    const auto later = std::upper_bound(
-        m_segments.begin(), m_segments.end(), segment.start,
-        [](double start, const Segment& other) { return start < other.start; });
+    const auto later =
+        std::upper_bound(m_segments.begin(), m_segments.end(), segment.start,
+                         [](double start, const Segment& other) { return start < other.start; });
     const bool atEnd = later == m_segments.end();
     const qint64 stamp = stampSecond(segment.start);
     m_segments.insert(later, std::move(segment));
@@ -181,9 +183,8 @@ std::optional<std::pair<int, int>> DraftWords::wordAt(double seconds) const
     const Segment& segment = m_segments[index];
     if (seconds > segment.end)
         return std::nullopt;
-    const auto word = std::upper_bound(
-        segment.words.begin(), segment.words.end(), seconds,
-        [](double value, const Word& w) { return value < w.start; });
+    const auto word = std::upper_bound(segment.words.begin(), segment.words.end(), seconds,
+                                       [](double value, const Word& w) { return value < w.start; });
     return std::pair{index, std::max(0, int(word - segment.words.begin()) - 1)};
 }
 

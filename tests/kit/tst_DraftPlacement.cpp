@@ -33,8 +33,8 @@ private slots:
         QTest::newRow("empty") << "" << StretchKind::Whole << 0.0 << 600.0;
         QTest::newRow("only spaces") << " \n\t" << StretchKind::Whole << 0.0 << 600.0;
         QTest::newRow("text, no stamp") << "hello" << StretchKind::Unclear << 0.0 << 600.0;
-        QTest::newRow("last stamp wins")
-            << "[00:00:10] a\n[00:05:00] b\n" << StretchKind::AfterLastStamp << 300.0 << 600.0;
+        QTest::newRow("last stamp wins") << "[00:00:10] a\n[00:05:00] b\n"
+                                         << StretchKind::AfterLastStamp << 300.0 << 600.0;
         QTest::newRow("stamp in the last second")
             << "[00:09:59] a" << StretchKind::Unclear << 0.0 << 600.0;
         QTest::newRow("stamp past the end")
@@ -79,8 +79,8 @@ private slots:
 
     void appendedText_startsOnALineOfItsOwn()
     {
-        const std::vector<RecognisedSegment> segments{segment(61, 62, QStringLiteral(" Hi\nthere ")),
-                                                      segment(63, 64, QStringLiteral("  "))};
+        const std::vector<RecognisedSegment> segments{
+            segment(61, 62, QStringLiteral(" Hi\nthere ")), segment(63, 64, QStringLiteral("  "))};
         const QString line = QStringLiteral("[00:01:01] Hi there\n");
         QCOMPARE(appendedText(u"", segments), line);
         QCOMPARE(appendedText(u"typed\n", segments), line);

@@ -58,10 +58,10 @@ private slots:
     {
         QTest::addColumn<QString>("line");
         QTest::addColumn<QStringList>("found");
-        QTest::newRow("as drafted") << "[00:00:10] Hello, world."
-                                    << QStringList{"Hello,", "world."};
-        QTest::newRow("edited word loses it") << "[00:00:10] Hello, World!"
-                                              << QStringList{"Hello,"};
+        QTest::newRow("as drafted")
+            << "[00:00:10] Hello, world." << QStringList{"Hello,", "world."};
+        QTest::newRow("edited word loses it")
+            << "[00:00:10] Hello, World!" << QStringList{"Hello,"};
         QTest::newRow("inserted and deleted words")
             << "[00:00:10] Oh Hello, dear world." << QStringList{"Hello,", "world."};
         QTest::newRow("another second's stamp") << "[00:00:11] Hello, world." << QStringList{};
@@ -105,9 +105,7 @@ private slots:
         QCOMPARE(back->find(u"[00:00:30] Hello, world.").size(), 2);
 
         const QByteArray head = R"({"format":"dictaro-draft-words","version":1,"segments":)";
-        const auto withSegments = [&](const char* segments) {
-            return head + segments + "}";
-        };
+        const auto withSegments = [&](const char* segments) { return head + segments + "}"; };
         for (const QByteArray& bad :
              {QByteArray("not json"), QByteArray("[]"),
               QByteArray(R"({"format":"x","version":1,"segments":[]})"),
