@@ -32,38 +32,38 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="51"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="53"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="78"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="86"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="92"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="141"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="82"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="90"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="96"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="145"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="87"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="91"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="97"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="146"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <location filename="../src/app/commands/Command.cpp" line="260"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -83,7 +83,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="257"/>
+        <location filename="../src/app/commands/Command.cpp" line="262"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -123,68 +123,80 @@
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <source>Make Draft</source>
+        <translation>Taslak Oluştur</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="263"/>
+        <source>Draft</source>
+        <translation>Taslak</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="264"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="180"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="181"/>
+        <location filename="../src/app/commands/Command.cpp" line="186"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="191"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="192"/>
+        <location filename="../src/app/commands/Command.cpp" line="197"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="211"/>
+        <location filename="../src/app/commands/Command.cpp" line="216"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="161"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="164"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="165"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -272,9 +284,41 @@
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="26"/>
+        <source>Draft progress</source>
+        <translation>Taslak ilerlemesi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="33"/>
+        <source>Stop drafting and keep what is drafted so far</source>
+        <translation>Taslağı durdur ve şimdiye kadar yazılanı koru</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="65"/>
+        <source>Drafting… %1 of %2</source>
+        <translation>Taslak hazırlanıyor… %1 / %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="70"/>
+        <source>%1, less than a minute left</source>
+        <translation>%1, bir dakikadan az kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="71"/>
+        <source>%1, about %2 min left</source>
+        <translation>%1, yaklaşık %2 dk kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="92"/>
+        <source>Drafting stopped: %1</source>
+        <translation>Taslak durdu: %1</translation>
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="44"/>
@@ -313,18 +357,18 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="71"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="97"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="59"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -399,12 +443,12 @@
       Bir kayıt ve dökümünden (SubRip, WebVTT, metin veya Markdown) bir proje oluşturur ve kimliğini yazar.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="111"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -425,7 +469,8 @@
         <translation>Son Projeler</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="103"/>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -452,13 +497,13 @@
         <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="94"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="103"/>
         <location filename="../src/app/commands/ReservedKeys.cpp" line="91"/>
         <source>%1 is already the key for %2.</source>
         <translation>%1 zaten %2 için kullanılıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="125"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="135"/>
         <source>Your keys could not be saved. They work until Dictaro quits.</source>
         <translation>Tuşlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
     </message>
@@ -493,7 +538,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="79"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="83"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -534,7 +579,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="212"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -550,7 +595,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="54"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="56"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -612,7 +657,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="256"/>
+        <location filename="../src/app/commands/Command.cpp" line="261"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -936,9 +981,49 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="111"/>
+        <source>This copy of Dictaro cannot make drafts.</source>
+        <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="113"/>
+        <source>Choose a speech model in Settings first.</source>
+        <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="115"/>
+        <source>The audio file is missing.</source>
+        <translation>Ses dosyası bulunamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="117"/>
+        <source>There is nothing left to draft.</source>
+        <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="157"/>
+        <source>The speech model stopped before the end.</source>
+        <translation>Konuşma modeli sona gelmeden durdu.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <source>The whole recording</source>
+        <translation>Kaydın tamamı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <source>From the playback position (%1) to the end</source>
+        <translation>Oynatma konumundan (%1) sona kadar</translation>
     </message>
 </context>
 <context>
