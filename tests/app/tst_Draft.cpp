@@ -504,6 +504,9 @@ private slots:
                                       {"the", 0.99},
                                       {"index,", 0.4},
                                       {"really.", 0.9}})};
+        DraftStretchDialog::setAskForTesting([](double, double duration) {
+            return DraftPlacement::Stretch{0, duration};
+        });
         makeDraftAction()->trigger();
         QVERIFY(draftDone());
         editor()->moveCursor(QTextCursor::Start);
