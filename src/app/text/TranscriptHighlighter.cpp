@@ -98,7 +98,6 @@ void TranscriptHighlighter::setWordMarks(WordMarks* marks)
     m_marks = marks;
     if (m_marks)
         connect(m_marks, &WordMarks::changed, this, &QSyntaxHighlighter::rehighlight);
-    rehighlight();
 }
 
 void TranscriptHighlighter::setSpokenRange(int from, int to)

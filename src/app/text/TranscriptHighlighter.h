@@ -45,7 +45,8 @@ public:
     // Marks the words this checker finds misspelt (none with null); follows its changes.
     void setSpellChecker(SpellChecker* checker);
     SpellChecker* spellChecker() const { return m_checker.data(); }
-    // Marks the words these marks name unsure (none with null); follows their changes.
+    // Marks the words these marks name unsure (none with null) in the blocks highlighted from
+    // now on, as the document's first highlighting does; follows their changes.
     void setWordMarks(WordMarks* marks);
     // Shows the text from `from` to `to` (document positions) as the word being spoken; none
     // when they are equal. The range follows later edits.
