@@ -20,12 +20,13 @@ namespace {
 // No project file comes near this; anything larger is not read at all.
 constexpr qint64 maxFileSize = 256LL * 1024 * 1024;
 
-// What a save that was cut short leaves next to a project file: "<UUID>.json.XXXXXX".
+// What a save that was cut short leaves next to a project file: "<UUID>.json.XXXXXX" (or
+// "<UUID>.words.XXXXXX" beside it).
 bool isLeftoverTemporary(const QString& name)
 {
     static const QRegularExpression pattern(QStringLiteral(
         "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}"
-        "\\.json\\.[A-Za-z0-9]{6}$"));
+        "\\.(json|words)\\.[A-Za-z0-9]{6}$"));
     return pattern.match(name).hasMatch();
 }
 
@@ -95,6 +96,12 @@ QString ProjectStore::filePath(const QUuid& id) const
 {
     return QDir(m_directory)
         .filePath(id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".json"));
+}
+
+QString ProjectStore::draftWordsPath(const QUuid& id) const
+{
+    return QDir(m_directory)
+        .filePath(id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".words"));
 }
 
 void ProjectStore::save(const Project& project)
@@ -291,6 +298,8 @@ void ProjectStore::remove(const QUuid& id)
     if (!file.remove())
         throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
     m_readElsewhere.remove(id);
+    // Only marks and follow-along come from it: one left behind does no harm.
+    QFile::remove(draftWordsPath(id));
 }
 
 } // namespace dictaro

@@ -4,7 +4,7 @@
 #include "AppSettings.h"
 #include "AppState.h"
 #include "CommandRegistry.h"
-#include "DraftFeature.h"
+#include "DraftEngine.h"
 #include "DraftSettingsView.h"
 #include "EditCommands.h"
 #include "HandsFree.h"
@@ -39,7 +39,8 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
     : m_store(std::make_unique<ProjectStore>(dataDirectory)),
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
-      m_commands(std::make_unique<CommandRegistry>()),
+      m_commands(std::make_unique<CommandRegistry>(
+          draftAvailable() ? QList<Command>() : QList<Command>{Command::MakeDraft})),
       m_actions(std::make_unique<AppActions>(*m_state, *m_commands)),
       m_spelling(
           std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),

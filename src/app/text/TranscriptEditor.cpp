@@ -118,8 +118,11 @@ bool TranscriptEditor::pressOnTimestamp(QMouseEvent* event)
 
 void TranscriptEditor::mousePressEvent(QMouseEvent* event)
 {
-    if (!pressOnTimestamp(event))
-        QPlainTextEdit::mousePressEvent(event);
+    if (pressOnTimestamp(event))
+        return;
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier)
+        emit controlClicked(cursorForPosition(event->position().toPoint()).position());
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 void TranscriptEditor::mouseDoubleClickEvent(QMouseEvent* event)
