@@ -32,43 +32,44 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="55"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="56"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="65"/>
+        <location filename="../src/app/commands/Command.cpp" line="263"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
         <source>Draft</source>
         <translation>Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="92"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="100"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="106"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="155"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="102"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="108"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="157"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <location filename="../src/app/commands/Command.cpp" line="260"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -88,7 +89,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="257"/>
+        <location filename="../src/app/commands/Command.cpp" line="262"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -128,68 +129,75 @@
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <source>Make Draft</source>
+        <translation>Taslak Oluştur</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="264"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="180"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="181"/>
+        <location filename="../src/app/commands/Command.cpp" line="186"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="191"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="192"/>
+        <location filename="../src/app/commands/Command.cpp" line="197"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="211"/>
+        <location filename="../src/app/commands/Command.cpp" line="216"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="161"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="164"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="165"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -482,10 +490,42 @@
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="26"/>
+        <source>Draft progress</source>
+        <translation>Taslak ilerlemesi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="33"/>
+        <source>Stop drafting and keep what is drafted so far</source>
+        <translation>Taslağı durdur ve şimdiye kadar yazılanı koru</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="65"/>
+        <source>Drafting… %1 of %2</source>
+        <translation>Taslak hazırlanıyor… %1 / %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="70"/>
+        <source>%1, less than a minute left</source>
+        <translation>%1, bir dakikadan az kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="71"/>
+        <source>%1, about %2 min left</source>
+        <translation>%1, yaklaşık %2 dk kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="92"/>
+        <source>Drafting stopped: %1</source>
+        <translation>Taslak durdu: %1</translation>
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="44"/>
@@ -524,18 +564,18 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="71"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="97"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="59"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -610,12 +650,12 @@
       Bir kayıt ve dökümünden (SubRip, WebVTT, metin veya Markdown) bir proje oluşturur ve kimliğini yazar.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="111"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -636,7 +676,8 @@
         <translation>Son Projeler</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="103"/>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -663,13 +704,13 @@
         <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="94"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="103"/>
         <location filename="../src/app/commands/ReservedKeys.cpp" line="91"/>
         <source>%1 is already the key for %2.</source>
         <translation>%1 zaten %2 için kullanılıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="125"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="135"/>
         <source>Your keys could not be saved. They work until Dictaro quits.</source>
         <translation>Tuşlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
     </message>
@@ -704,7 +745,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -745,7 +786,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="212"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -761,7 +802,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="58"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="59"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -824,7 +865,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="256"/>
+        <location filename="../src/app/commands/Command.cpp" line="261"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -1043,52 +1084,52 @@
         <translation>Aygıt</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="103"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="113"/>
         <source>Play/Pause button</source>
         <translation>Oynat/Duraklat düğmesi</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="105"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="115"/>
         <source>Buttons</source>
         <translation>Düğmeler</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="141"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="152"/>
         <source>A foot pedal</source>
         <translation>Bir ayak pedalı</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="145"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="156"/>
         <source>%1 is connected.</source>
         <translation>%1 bağlı.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="148"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="159"/>
         <source>No foot pedal is connected.</source>
         <translation>Bağlı bir ayak pedalı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="149"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="160"/>
         <source>Plug it in: Dictaro finds it at once. If your pedal is not found, pick it from the list below.</source>
         <translation>Pedalı takın: Dictaro onu hemen bulur. Pedalınız bulunmazsa aşağıdaki listeden seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="155"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="166"/>
         <source>%1 is connected, but Dictaro may not read it.</source>
         <translation>%1 bağlı, ancak Dictaro onu okuma iznine sahip değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="156"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="167"/>
         <source>To allow it, run these commands once in a terminal, then unplug the pedal and plug it in again:</source>
         <translation>İzin vermek için bu komutları bir terminalde bir kez çalıştırın, sonra pedalı çıkarıp yeniden takın:</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="163"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="174"/>
         <source>Dictaro cannot list the devices of this computer.</source>
         <translation>Dictaro bu bilgisayarın aygıtlarını listeleyemiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="183"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="194"/>
         <source>Known pedals</source>
         <translation>Bilinen pedallar</translation>
     </message>
@@ -1148,7 +1189,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1219,6 +1260,51 @@
         <location filename="../src/app/draft/SpeechModel.cpp" line="268"/>
         <source>Dictaro can&apos;t put the model in place at %1.</source>
         <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="111"/>
+        <source>This copy of Dictaro cannot make drafts.</source>
+        <translation>Dictaro'nun bu kopyası taslak oluşturamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="113"/>
+        <source>Choose a speech model in Settings first.</source>
+        <translation>Önce Ayarlar'dan bir konuşma modeli seçin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="115"/>
+        <source>The audio file is missing.</source>
+        <translation>Ses dosyası bulunamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="117"/>
+        <source>There is nothing left to draft.</source>
+        <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="157"/>
+        <source>The speech model stopped before the end.</source>
+        <translation>Konuşma modeli sona gelmeden durdu.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <source>The whole recording</source>
+        <translation>Kaydın tamamı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <source>From the playback position (%1) to the end</source>
+        <translation>Oynatma konumundan (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/handsfree/PedalSettings.cpp" line="85"/>
+        <source>Your pedal settings could not be saved. They work until Dictaro quits.</source>
+        <translation>Pedal ayarlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
     </message>
 </context>
 <context>

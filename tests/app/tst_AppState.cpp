@@ -252,6 +252,18 @@ private slots:
             QVERIFY(state.writeRecovery());
             QVERIFY(QDir(folders[0]).isEmpty());
             QVERIFY(QFile::exists(ProjectStore(folders[1]).filePath(id)));
+
+            // Another user who took "Dictaro" in the shared temporary folder first does not
+            // block the last resort there.
+            const QString shared = QDir(qEnvironmentVariable("TMPDIR")).filePath("Dictaro");
+            QVERIFY(QDir().mkpath(shared + QStringLiteral("/Recovery")));
+            QVERIFY(::chown(QFile::encodeName(shared).constData(), 65534, 65534) == 0);
+            QVERIFY(QFile::remove(ProjectStore(folders[1]).filePath(id)));
+            QVERIFY(QDir(folders[1]).removeRecursively());
+            QVERIFY(QFile::link(elsewhere, folders[1]));
+            QVERIFY(state.writeRecovery());
+            QVERIFY(QFile::exists(ProjectStore(folders[2]).filePath(id)));
+            QVERIFY(QFile::remove(folders[1]));
         }
 
         // Nowhere to write: every place is a link.

@@ -7,6 +7,8 @@
 #include "PedalSettingsView.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -103,6 +105,28 @@ private slots:
         QCOMPARE(reread.command(0), PlaybackCommand::InsertTimestamp);
         QCOMPARE(reread.command(1), PlaybackCommand::PlayPause);
         QVERIFY(!reread.holdToPlay());
+    }
+
+    // A choice made while the settings file cannot be written works until the end, and the
+    // page says it is not kept; the next choice that is kept clears that.
+    void pedalPage_reportsUnsavedChoices()
+    {
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro").fileName();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file)); // a folder where the file goes: no write succeeds
+        PedalSettings settings;
+        PedalSettingsView view(settings, nullptr);
+        auto* message = view.findChild<QLabel*>("pedalMessage");
+        view.findChild<QRadioButton*>("pressToPlay")->click();
+        QVERIFY(!settings.holdToPlay());
+        QVERIFY(settings.saveError());
+        QCOMPARE(message->text(), *settings.saveError());
+
+        QVERIFY(QDir(file).removeRecursively());
+        view.findChild<QRadioButton*>("holdToPlay")->click();
+        QVERIFY(!settings.saveError());
+        QVERIFY(message->text().isEmpty());
     }
 };
 

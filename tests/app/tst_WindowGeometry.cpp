@@ -86,6 +86,11 @@ private slots:
         QVERIFY(WindowGeometry::restore(oversized));
         QVERIFY(
             QGuiApplication::primaryScreen()->availableGeometry().contains(oversized.geometry()));
+
+        // A hand-edited position whose far edge no number could hold is not restored at all.
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro")
+            .setValue("window/geometry", QStringList{"2147483000", "0", "800", "600"});
+        QVERIFY(!AppSettings::windowPlacement());
     }
 };
 
