@@ -71,7 +71,7 @@ class tst_WaveformPeaks : public QObject
         QSignalSpy unavailable(&peaks, &WaveformPeaks::unavailable);
         peaks.open(path, focus);
         return QTest::qWaitFor([&] { return !finished.isEmpty() || !unavailable.isEmpty(); },
-                               20000) &&
+                               90000) &&
                !finished.isEmpty();
     }
 
@@ -194,9 +194,9 @@ private slots:
         QVERIFY(arrived.wait(10000));
         QVERIFY(!peaks.peaks().last().isComputed());
         peaks.prioritize(3000.0);
-        QVERIFY(QTest::qWaitFor([&] { return peaks.peaks()[300000].isComputed(); }, 10000));
+        QVERIFY(QTest::qWaitFor([&] { return peaks.peaks()[300000].isComputed(); }, 60000));
         QCOMPARE(finished.count(), 0);
-        QVERIFY(finished.wait(20000));
+        QVERIFY(finished.wait(90000));
         QCOMPARE(peaks.peaks(), straight.peaks());
     }
 
