@@ -5,7 +5,6 @@
 // decoded once, as clear speech is (a random model is never sure, and would be decoded again
 // at five temperatures); it still writes more tokens per window than real speech holds.
 //   bench_draft [SECONDS]   (the length of the recording; 120 by default)
-#include "DraftEngine.h"
 #include "Recogniser.h"
 #include "WhisperRecogniser.h"
 

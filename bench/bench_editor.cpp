@@ -5,8 +5,9 @@
 // The 1 ms target runs from the key event to the text changed, coloured and laid out ("w/o
 // repaint"); the software repaint of the whole editor that follows is printed beside it.
 // Then the same typing in one paragraph of 1 MB and 5 MB, and a paste of 50 MB.
+// Then typing in a 5 MB machine draft with its unsure words marked and a spoken word shown.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
-// ("paragraph" runs only the one-paragraph rows)
+// ("paragraph" runs only the one-paragraph rows, "draft" only the draft's)
 
 #include <algorithm>
 #include <cmath>
@@ -29,6 +30,8 @@
 
 #include "AppSettings.h"
 #include "CommandRegistry.h"
+#include "DraftMarks.h"
+#include "DraftPlacement.h"
 #include "EditCommands.h"
 #include "FindController.h"
 #include "MpvBackend.h"
@@ -404,6 +407,60 @@ void onParagraph(int keystrokes)
     paste50MB();
 }
 
+// Typing in a 5 MB draft: a line per segment of about 100 characters, every word known to the
+// marks, one in ten unsure, and a word highlighted as spoken near the caret.
+void inDraft(int keystrokes)
+{
+    const QStringList vocabulary = dictionaryWords().mid(0, 5000);
+    if (vocabulary.isEmpty()) {
+        std::printf("draft: no en_US word list, skipped\n");
+        return;
+    }
+    QRandomGenerator random(7);
+    std::vector<RecognisedSegment> segments;
+    qsizetype size = 0;
+    for (double at = 0; size < 5'000'000; at += 6.0) {
+        RecognisedSegment segment{at, at + 6.0, {}, {}};
+        for (int i = 0; segment.text.size() < 88; ++i) {
+            const QString word =
+                u' ' + vocabulary.at(int(random.bounded(qsizetype(vocabulary.size()))));
+            segment.text += word;
+            segment.words.push_back(
+                {at + i * 0.4, at + i * 0.4 + 0.4, word, random.bounded(10) == 0 ? 0.3 : 0.9});
+        }
+        size += segment.text.size() + 12;
+        segments.push_back(std::move(segment));
+    }
+    const QString text = DraftPlacement::linesFor(segments);
+    QTemporaryDir folder;
+    DraftMarks marks(folder.filePath(QStringLiteral("bench.words")));
+    marks.add(segments);
+    std::printf("\nin a draft of %.1f MB, %zu segments, unsure words marked\n",
+                double(text.size()) / 1e6, segments.size());
+    for (const bool atEnd : {false, true}) {
+        Editor editor(text);
+        editor.widget.highlighter()->setWordMarks(&marks);
+        marks.setMarking(false);
+        QElapsedTimer marking;
+        marking.start();
+        marks.setMarking(true); // the whole text restyled
+        settle();
+        const qint64 markMs = marking.elapsed();
+        const qsizetype position = atEnd ? text.size() : text.indexOf(u'\n', text.size() / 2) - 20;
+        editor.placeCursor(position);
+        if (const auto range =
+                marks.rangeAt(editor.session.document(), 6.0 * (segments.size() / 2)))
+            editor.widget.highlighter()->setSpokenRange(range->first, range->second);
+        typeCharacters(&editor.widget, 20); // warm-up
+        const Timings timings = typeCharacters(&editor.widget, keystrokes);
+        const QByteArray where = QByteArray("5 MB draft, marks on, ") + (atEnd ? "end" : "middle");
+        std::printf("marks switched on over the whole text in %lld ms\n", markMs);
+        bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
+        bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                      keystrokeTargetMs);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -416,6 +473,10 @@ int main(int argc, char** argv)
                 windowHeight);
     if (argc > 2 && qstrcmp(argv[2], "paragraph") == 0) {
         onParagraph(keystrokes);
+        return 0;
+    }
+    if (argc > 2 && qstrcmp(argv[2], "draft") == 0) {
+        inDraft(keystrokes);
         return 0;
     }
 
@@ -456,6 +517,7 @@ int main(int argc, char** argv)
 
     const QString large = bench::makeTranscript(sizes[2].units);
     spellingAndFind(keystrokes);
+    inDraft(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());
     const Timings inserts = timeEdits(100, [&](int) {

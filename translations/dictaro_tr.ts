@@ -32,38 +32,44 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="51"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="56"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="80"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="88"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="143"/>
+        <location filename="../src/app/commands/Command.cpp" line="263"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
+        <source>Draft</source>
+        <translation>Taslak</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="158"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="89"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="102"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="95"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="108"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="144"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="157"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <location filename="../src/app/commands/Command.cpp" line="260"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -83,7 +89,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="257"/>
+        <location filename="../src/app/commands/Command.cpp" line="262"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -123,68 +129,75 @@
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <source>Make Draft</source>
+        <translation>Taslak Oluştur</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="264"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="180"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="181"/>
+        <location filename="../src/app/commands/Command.cpp" line="186"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="191"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="192"/>
+        <location filename="../src/app/commands/Command.cpp" line="197"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="211"/>
+        <location filename="../src/app/commands/Command.cpp" line="216"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="161"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="164"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="165"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -205,9 +218,214 @@
         <translation>%.0f saniye</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="42"/>
+        <source>Fastest and least accurate: expect many mistakes to correct.</source>
+        <translation>En hızlısı ve en az doğru olanı: düzeltilecek çok hata bekleyin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="45"/>
+        <source>Fast, with fair accuracy: a good start for clear recordings.</source>
+        <translation>Hızlı ve makul ölçüde doğru: net kayıtlar için iyi bir başlangıç.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="48"/>
+        <source>Slowest and most accurate of these: fewer mistakes, but several times longer than base.</source>
+        <translation>Bunların en yavaşı ve en doğrusu: daha az hata, ama base modelinden birkaç kat uzun sürer.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="53"/>
+        <source>English only, a little more accurate on English.</source>
+        <translation>Yalnızca İngilizce; İngilizcede biraz daha doğru.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="54"/>
+        <source>Many languages, Turkish among them.</source>
+        <translation>Türkçe dahil birçok dil.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="58"/>
+        <source>Compressed (8-bit): just over half the size, a little faster, almost as accurate.</source>
+        <translation>Sıkıştırılmış (8 bit): boyutu yarıdan biraz fazla, biraz daha hızlı, doğruluğu neredeyse aynı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="62"/>
+        <source>Compressed (5-bit): about two fifths of the size, a little faster, a little less accurate.</source>
+        <translation>Sıkıştırılmış (5 bit): boyutu yaklaşık beşte iki, biraz daha hızlı, biraz daha az doğru.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="146"/>
+        <source>Turkish</source>
+        <translation>Türkçe</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="145"/>
+        <source>English</source>
+        <translation>İngilizce</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="89"/>
+        <source>Speech model</source>
+        <translation>Konuşma modeli</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="118"/>
+        <source>Models are downloaded from huggingface.co only when you ask, and checked against their published checksums. Drafting runs on this computer: nothing is sent anywhere.</source>
+        <translation>Modeller yalnızca siz istediğinizde huggingface.co adresinden indirilir ve yayımlanmış sağlama toplamlarıyla denetlenir. Taslak bu bilgisayarda hazırlanır: hiçbir yere bir şey gönderilmez.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="127"/>
+        <source>Use a Model File…</source>
+        <translation>Model Dosyası Kullan…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="138"/>
         <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
         <source>Language</source>
         <translation>Dil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="142"/>
+        <source>The interface&apos;s language (%1)</source>
+        <translation>Arayüzün dili (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="147"/>
+        <source>Detect from the speech</source>
+        <translation>Konuşmadan algıla</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="154"/>
+        <source>An English-only model always writes English; detecting the language needs a model of many languages.</source>
+        <translation>Yalnızca İngilizce bir model her zaman İngilizce yazar; dili algılamak için çok dilli bir model gerekir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="162"/>
+        <source>While correcting</source>
+        <translation>Düzeltirken</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="164"/>
+        <source>Mark unsure words</source>
+        <translation>Emin olunmayan sözcükleri işaretle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="170"/>
+        <source>Follow the spoken word while playing</source>
+        <translation>Çalarken söylenen sözcüğü izle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="226"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <source>Download</source>
+        <translation>İndir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <source>Use</source>
+        <translation>Kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="230"/>
+        <source>Download %1</source>
+        <translation>%1 modelini indir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="231"/>
+        <source>Cancel the download of %1</source>
+        <translation>%1 indirmesini iptal et</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="232"/>
+        <source>Use %1</source>
+        <translation>%1 modelini kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="233"/>
+        <source>Delete %1</source>
+        <translation>%1 modelini sil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <source>Resume</source>
+        <translation>Sürdür</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <source>In Use</source>
+        <translation>Kullanımda</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="306"/>
+        <source>%1 of %2 downloaded.</source>
+        <translation>%1 / %2 indirildi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="310"/>
+        <source>Downloading: %1 of %2.</source>
+        <translation>İndiriliyor: %1 / %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="313"/>
+        <source>Checking the download…</source>
+        <translation>İndirme denetleniyor…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <source>Downloaded, in use.</source>
+        <translation>İndirildi, kullanımda.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <source>Downloaded.</source>
+        <translation>İndirildi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="328"/>
+        <source>No model is chosen yet: download one below, or use a model file of your own.</source>
+        <translation>Henüz bir model seçilmedi: aşağıdan birini indirin ya da kendi model dosyanızı kullanın.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="332"/>
+        <source>In use: %1.</source>
+        <translation>Kullanımda: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="333"/>
+        <source>The model in use, %1, is not downloaded.</source>
+        <translation>Kullanımdaki model (%1) indirilmemiş.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="339"/>
+        <source>In use: your model file %1.</source>
+        <translation>Kullanımda: kendi model dosyanız, %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="340"/>
+        <source>The model file in use is missing: %1.</source>
+        <translation>Kullanımdaki model dosyası bulunamıyor: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="360"/>
+        <source>Dictaro can&apos;t read “%1”: %2.</source>
+        <translation>Dictaro “%1” dosyasını okuyamıyor: %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="364"/>
+        <source>“%1” is not a speech model file. Choose a model in the ggml format, such as ggml-base.en.bin.</source>
+        <translation>“%1” bir konuşma modeli dosyası değil. ggml biçiminde bir model seçin, örneğin ggml-base.en.bin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="380"/>
+        <source>Use a Model File</source>
+        <translation>Model Dosyası Kullan</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="382"/>
+        <source>Speech models (*.bin);;All files (*)</source>
+        <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
         <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
@@ -272,9 +490,42 @@
         <translation>Zaman damgalarını ekle</translation>
     </message>
     <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="26"/>
+        <source>Draft progress</source>
+        <translation>Taslak ilerlemesi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="33"/>
+        <source>Stop drafting and keep what is drafted so far</source>
+        <translation>Taslağı durdur ve şimdiye kadar yazılanı koru</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="65"/>
+        <source>Drafting… %1 of %2</source>
+        <translation>Taslak hazırlanıyor… %1 / %2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="70"/>
+        <source>%1, less than a minute left</source>
+        <translation>%1, bir dakikadan az kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="71"/>
+        <source>%1, about %2 min left</source>
+        <translation>%1, yaklaşık %2 dk kaldı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="92"/>
+        <source>Drafting stopped: %1</source>
+        <translation>Taslak durdu: %1</translation>
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="44"/>
@@ -313,120 +564,120 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="71"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="97"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="63"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="64"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="97"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="98"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="101"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="102"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="104"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="106"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="119"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="120"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="126"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="127"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="139"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="140"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="279"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="157"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="158"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="159"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="160"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="175"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="176"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="292"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="194"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="195"/>
         <source>%1% drafted</source>
         <translation>%%1 taslağa döküldü</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="218"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="219"/>
         <source>Give one recording to draft.</source>
         <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="220"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="221"/>
         <source>Give the speech model with --model FILE.</source>
         <translation>Konuşma modelini --model DOSYA ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="222"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="223"/>
         <source>Give either -o PATH or --project.</source>
         <translation>Ya -o YOL ya da --project verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="230"/>
         <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
         <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="232"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="234"/>
         <source>This build of Dictaro has no speech recogniser.</source>
         <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="263"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="266"/>
         <source>The speech model could not draft “%1”.</source>
         <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="264"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="267"/>
         <source>The speech model could not draft “%1” in the language “%2”.</source>
         <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="343"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="346"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
@@ -447,12 +698,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="111"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -473,7 +724,8 @@
         <translation>Son Projeler</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="103"/>
+        <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -500,13 +752,13 @@
         <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="94"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="103"/>
         <location filename="../src/app/commands/ReservedKeys.cpp" line="91"/>
         <source>%1 is already the key for %2.</source>
         <translation>%1 zaten %2 için kullanılıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/CommandRegistry.cpp" line="125"/>
+        <location filename="../src/app/commands/CommandRegistry.cpp" line="135"/>
         <source>Your keys could not be saved. They work until Dictaro quits.</source>
         <translation>Tuşlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
     </message>
@@ -541,7 +793,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="81"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -582,7 +834,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="212"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -598,7 +850,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="54"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="59"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -651,6 +903,7 @@
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="98"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="229"/>
         <source>Delete</source>
         <translation>Sil</translation>
     </message>
@@ -660,7 +913,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="256"/>
+        <location filename="../src/app/commands/Command.cpp" line="261"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -879,52 +1132,52 @@
         <translation>Aygıt</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="103"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="113"/>
         <source>Play/Pause button</source>
         <translation>Oynat/Duraklat düğmesi</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="105"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="115"/>
         <source>Buttons</source>
         <translation>Düğmeler</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="141"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="152"/>
         <source>A foot pedal</source>
         <translation>Bir ayak pedalı</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="145"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="156"/>
         <source>%1 is connected.</source>
         <translation>%1 bağlı.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="148"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="159"/>
         <source>No foot pedal is connected.</source>
         <translation>Bağlı bir ayak pedalı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="149"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="160"/>
         <source>Plug it in: Dictaro finds it at once. If your pedal is not found, pick it from the list below.</source>
         <translation>Pedalı takın: Dictaro onu hemen bulur. Pedalınız bulunmazsa aşağıdaki listeden seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="155"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="166"/>
         <source>%1 is connected, but Dictaro may not read it.</source>
         <translation>%1 bağlı, ancak Dictaro onu okuma iznine sahip değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="156"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="167"/>
         <source>To allow it, run these commands once in a terminal, then unplug the pedal and plug it in again:</source>
         <translation>İzin vermek için bu komutları bir terminalde bir kez çalıştırın, sonra pedalı çıkarıp yeniden takın:</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="163"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="174"/>
         <source>Dictaro cannot list the devices of this computer.</source>
         <translation>Dictaro bu bilgisayarın aygıtlarını listeleyemiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="183"/>
+        <location filename="../src/app/handsfree/views/PedalSettingsView.cpp" line="194"/>
         <source>Known pedals</source>
         <translation>Bilinen pedallar</translation>
     </message>
@@ -984,33 +1237,147 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="350"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="71"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="58"/>
+        <source>Download again to continue where it stopped.</source>
+        <translation>Kaldığı yerden sürdürmek için yeniden indirin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="112"/>
+        <source>Dictaro can&apos;t create the folder %1.</source>
+        <translation>Dictaro %1 klasörünü oluşturamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="130"/>
+        <source>There is not enough free space for this model: it needs %1 more in %2.</source>
+        <translation>Bu model için yeterli boş alan yok: %2 içinde %1 daha gerekiyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="140"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="188"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="230"/>
+        <source>Dictaro can&apos;t write the model to %1: %2.</source>
+        <translation>Dictaro modeli %1 konumuna yazamıyor: %2.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="168"/>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="213"/>
+        <source>The server sent the wrong part of the file, so the partial download was deleted. Try again.</source>
+        <translation>Sunucu dosyanın yanlış bölümünü gönderdi, bu yüzden yarım kalan indirme silindi. Yeniden deneyin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="184"/>
+        <source>The server sent more than the model&apos;s size, so the download was deleted.</source>
+        <translation>Sunucu modelin boyutundan fazlasını gönderdi, bu yüzden indirme silindi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="206"/>
+        <source>The download stalled: the server sent nothing for %1 seconds.</source>
+        <translation>İndirme takıldı: sunucu %1 saniye boyunca hiçbir şey göndermedi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="221"/>
+        <source>The download failed: the server answered “%1”.</source>
+        <translation>İndirme başarısız oldu: sunucu “%1” yanıtını verdi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="226"/>
+        <source>The download was interrupted (%1).</source>
+        <translation>İndirme yarıda kesildi (%1).</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="234"/>
+        <source>The download ended before the whole file arrived.</source>
+        <translation>İndirme, dosyanın tamamı gelmeden sona erdi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="259"/>
+        <source>Dictaro can&apos;t read the downloaded file to check it: %1.</source>
+        <translation>Dictaro indirilen dosyayı denetlemek için okuyamıyor: %1.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="263"/>
+        <source>The downloaded file is not the expected model (its checksum differs), so it was deleted.</source>
+        <translation>İndirilen dosya beklenen model değil (sağlama toplamı farklı), bu yüzden silindi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechModel.cpp" line="268"/>
+        <source>Dictaro can&apos;t put the model in place at %1.</source>
+        <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="93"/>
+        <source>This copy of Dictaro cannot make drafts.</source>
+        <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="95"/>
+        <source>Choose a speech model in Settings first.</source>
+        <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="97"/>
+        <source>The audio file is missing.</source>
+        <translation>Ses dosyası bulunamıyor.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="99"/>
+        <source>There is nothing left to draft.</source>
+        <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/Drafter.cpp" line="139"/>
+        <source>The speech model stopped before the end.</source>
+        <translation>Konuşma modeli sona gelmeden durdu.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <source>The whole recording</source>
+        <translation>Kaydın tamamı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <source>From the playback position (%1) to the end</source>
+        <translation>Oynatma konumundan (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/handsfree/PedalSettings.cpp" line="85"/>
+        <source>Your pedal settings could not be saved. They work until Dictaro quits.</source>
+        <translation>Pedal ayarlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="74"/>
         <source>The recording “%1” can&apos;t be found.</source>
         <translation>“%1” kaydı bulunamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="75"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="103"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="109"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="78"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="124"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="130"/>
         <source>Stopped.</source>
         <translation>Durduruldu.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="76"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="83"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="106"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="120"/>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="122"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="79"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="96"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="127"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="141"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="143"/>
         <source>“%1” holds no audio that can be read.</source>
         <translation>“%1” okunabilir ses içermiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/SpeechAudio.cpp" line="110"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="82"/>
+        <location filename="../src/app/draft/SpeechAudio.cpp" line="131"/>
         <source>“%1” could not be read to its end.</source>
         <translation>“%1” sonuna kadar okunamadı.</translation>
     </message>
@@ -1035,12 +1402,12 @@
         <translation>“%1” bir konuşma modeli değil.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="194"/>
+        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="250"/>
         <source>This computer&apos;s processor lacks the instructions (AVX2) that the draft needs.</source>
         <translation>Bu bilgisayarın işlemcisinde taslağın gerektirdiği komutlar (AVX2) yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="209"/>
+        <location filename="../src/app/draft/WhisperRecogniser.cpp" line="265"/>
         <source>The speech model “%1” could not be loaded.</source>
         <translation>“%1” konuşma modeli yüklenemedi.</translation>
     </message>

@@ -92,6 +92,15 @@ QString stateDirectory()
 #endif
 }
 
+QString userKey()
+{
+#if defined(Q_OS_UNIX)
+    return QString::number(::getuid());
+#else
+    return {};
+#endif
+}
+
 bool beginFileAccess(const QString& path)
 {
     Q_UNUSED(path);

@@ -15,6 +15,10 @@ bool syncDirectory(const QString& path);
 // ($XDG_STATE_HOME, else ~/.local/state, on freedesktop systems); empty where there is none.
 QString stateDirectory();
 
+// A name for the current user, for folders in places that all users share (the numeric user id
+// on Unix); empty where such places are per user anyway.
+QString userKey();
+
 // What identifies one file on its volume, independent of its name.
 struct FileIdentity
 {

@@ -20,12 +20,13 @@ namespace {
 // No project file comes near this; anything larger is not read at all.
 constexpr qint64 maxFileSize = 256LL * 1024 * 1024;
 
-// What a save that was cut short leaves next to a project file: "<UUID>.json.XXXXXX".
+// What a save that was cut short leaves next to a project file: "<UUID>.json.XXXXXX" (or
+// "<UUID>.words.XXXXXX" beside it).
 bool isLeftoverTemporary(const QString& name)
 {
     static const QRegularExpression pattern(QStringLiteral(
         "^[0-9A-Fa-f]{8}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{4}-[0-9A-Fa-f]{12}"
-        "\\.json\\.[A-Za-z0-9]{6}$"));
+        "\\.(json|words)\\.[A-Za-z0-9]{6}$"));
     return pattern.match(name).hasMatch();
 }
 
@@ -75,10 +76,17 @@ QStringList ProjectStore::recoveryDirectories()
     QStringList folders;
     for (const QString& base :
          {Platform::stateDirectory(),
-          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation),
-          QStandardPaths::writableLocation(QStandardPaths::TempLocation)}) {
+          QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)}) {
         if (!base.isEmpty())
             folders.append(QDir(base).filePath(below));
+    }
+    // Every user shares the temporary folder: a fixed name there could be taken by someone else
+    // first, so the folder carries the user's key.
+    const QString temporary = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    if (!temporary.isEmpty()) {
+        const QString key = Platform::userKey();
+        folders.append(QDir(temporary).filePath(
+            key.isEmpty() ? below : QStringLiteral("Dictaro-%1/Recovery").arg(key)));
     }
     folders.removeDuplicates();
     return folders;
@@ -88,6 +96,12 @@ QString ProjectStore::filePath(const QUuid& id) const
 {
     return QDir(m_directory)
         .filePath(id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".json"));
+}
+
+QString ProjectStore::draftWordsPath(const QUuid& id) const
+{
+    return QDir(m_directory)
+        .filePath(id.toString(QUuid::WithoutBraces).toUpper() + QStringLiteral(".words"));
 }
 
 void ProjectStore::save(const Project& project)
@@ -284,6 +298,8 @@ void ProjectStore::remove(const QUuid& id)
     if (!file.remove())
         throw StoreError(QStringLiteral("%1: %2").arg(path, file.errorString()));
     m_readElsewhere.remove(id);
+    // Only marks and follow-along come from it: one left behind does no harm.
+    QFile::remove(draftWordsPath(id));
 }
 
 } // namespace dictaro

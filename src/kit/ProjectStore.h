@@ -59,13 +59,16 @@ public:
     // "Dictaro/Projects" inside the user's data folder; empty if the platform names none.
     static QString defaultDirectory();
     // Where text that could not be saved is kept when the application must end anyway, best
-    // first: "Dictaro/Recovery" in the user's state folder, else in the cache folder, else in
-    // the temporary folder. None of them is the projects folder.
+    // first: "Dictaro/Recovery" in the user's state folder, else in the cache folder, else
+    // "Dictaro-<user>/Recovery" in the temporary folder. None of them is the projects folder.
     static QStringList recoveryDirectories();
 
     QString directory() const { return m_directory; }
     // The file that holds the project with this identity.
     QString filePath(const QUuid& id) const;
+    // The file beside it that holds the word timings of its machine drafts ("<UUID>.words"):
+    // no project file, and removed with the project.
+    QString draftWordsPath(const QUuid& id) const;
 
     // Writes the record atomically and durably; the previous file survives any failure. A folder
     // deleted meanwhile is made again if the folder two levels up still exists. A record that
@@ -88,7 +91,7 @@ public:
     // call are not read again.
     QList<ProjectSummary> summaries() const;
     // Removes the file of the record listed for `id` (see load()); throws if it cannot, also
-    // when there is no such file.
+    // when there is no such file. Its draft's word timings go with it.
     void remove(const QUuid& id);
 
     // A persistent reference to the regular file at `path` (relative to the working folder if not

@@ -4,19 +4,17 @@
 #include "AppState.h"
 #include "CommandRegistry.h"
 #include "PlaybackEngine.h"
-#include "TestSupport.h"
 #include "PlayerBarView.h"
+#include "TestSupport.h"
 #include "WelcomeView.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QListWidget>
 #include <QSettings>
-#include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolButton>
 
 #include <clocale>
 

@@ -35,13 +35,6 @@ class tst_AppState : public QObject
         return path;
     }
 
-private slots:
-    void initTestCase()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     // Saves fail while a plain file stands where the projects folder should be.
     void breakStore()
     {
@@ -56,8 +49,13 @@ private slots:
         return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777)
                                                                         : -1;
     }
-    // The places a recovery may go, best first: the state, cache and temporary folders.
-    QStringList recoveryFolders() const { return ProjectStore::recoveryDirectories(); }
+
+private slots:
+    void initTestCase()
+    {
+        std::setlocale(LC_NUMERIC, "C");
+        QStandardPaths::setTestModeEnabled(true);
+    }
 
     void init()
     {
@@ -87,9 +85,7 @@ private slots:
         QVERIFY(QFile::exists(m_store->filePath(project.id)));
 
         first->setTranscript(QStringLiteral("must not be lost"));
-        QVERIFY(QDir(m_store->directory()).removeRecursively());
-        QFile blocker(m_store->directory()); // a file where the folder was: saves fail
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        breakStore();
         state.openAudioFile(path);
         QVERIFY(!state.closeProject());
         QCOMPARE(state.currentSession(), first.data());
@@ -197,7 +193,7 @@ private slots:
         QVERIFY(state.keepTextBeforeExit());
         QCOMPARE(changed.size(), 0);
         QVERIFY(!session->isClosed());
-        const ProjectStore recovery(recoveryFolders().first());
+        const ProjectStore recovery(ProjectStore::recoveryDirectories().first());
         QCOMPARE(recovery.load(id).transcript, QStringLiteral("typed, not saved"));
         QVERIFY(QFile::remove(recovery.filePath(id)));
 
@@ -220,7 +216,8 @@ private slots:
     // nor read. With nowhere to write, the text is not given up without asking.
     void recovery_onlyInAPrivateFolder()
     {
-        const QStringList folders = recoveryFolders();
+        // The state, cache and temporary folders, best first.
+        const QStringList folders = ProjectStore::recoveryDirectories();
         QCOMPARE(folders.size(), 3);
         const QString elsewhere = m_home->filePath(QStringLiteral("elsewhere"));
         QVERIFY(QDir().mkpath(elsewhere));
@@ -255,6 +252,18 @@ private slots:
             QVERIFY(state.writeRecovery());
             QVERIFY(QDir(folders[0]).isEmpty());
             QVERIFY(QFile::exists(ProjectStore(folders[1]).filePath(id)));
+
+            // Another user who took "Dictaro" in the shared temporary folder first does not
+            // block the last resort there.
+            const QString shared = QDir(qEnvironmentVariable("TMPDIR")).filePath("Dictaro");
+            QVERIFY(QDir().mkpath(shared + QStringLiteral("/Recovery")));
+            QVERIFY(::chown(QFile::encodeName(shared).constData(), 65534, 65534) == 0);
+            QVERIFY(QFile::remove(ProjectStore(folders[1]).filePath(id)));
+            QVERIFY(QDir(folders[1]).removeRecursively());
+            QVERIFY(QFile::link(elsewhere, folders[1]));
+            QVERIFY(state.writeRecovery());
+            QVERIFY(QFile::exists(ProjectStore(folders[2]).filePath(id)));
+            QVERIFY(QFile::remove(folders[1]));
         }
 
         // Nowhere to write: every place is a link.

@@ -52,7 +52,6 @@ private slots:
             QVERIFY(AppState::isSupportedAudioFile("talk." + extension));
             QVERIFY(AppState::isSupportedAudioFile("talk." + extension.toUpper()));
         }
-        QCOMPARE(AppState::supportedExtensions, AudioTypes::extensions());
         for (const char* other : {"talk.ogg", "talk.mp4", "talk", "mp3"})
             QVERIFY2(!AppState::isSupportedAudioFile(other), other);
 

@@ -46,20 +46,8 @@ private slots:
         QTest::newRow("another command's")
             << int(C::SkipBack) << QKeySequence("Ctrl+J") << "Insert Timestamp";
         QTest::newRow("undo") << int(C::PlayPause) << QKeySequence(QKeySequence::Undo) << "Undo";
-        QTest::newRow("copy") << int(C::Faster) << QKeySequence("Ctrl+C") << "Copy";
-        QTest::newRow("save") << int(C::Slower) << QKeySequence("Ctrl+S") << "Save";
         QTest::newRow("copy's other key") << int(C::Faster) << QKeySequence("Ctrl+Ins") << "Copy";
-        QTest::newRow("export") << int(C::Slower) << QKeySequence("Ctrl+E") << "Export";
-        QTest::newRow("find next") << int(C::Slower) << QKeySequence("Ctrl+G") << "Find Next";
-        QTest::newRow("redo's second") << int(C::Faster) << QKeySequence("Ctrl+Y") << "Redo";
         QTest::newRow("full screen") << int(C::PlayPause) << QKeySequence("F11") << "Full Screen";
-        QTest::newRow("shortcuts")
-            << int(C::SkipBack) << QKeySequence("F1") << "Keyboard Shortcuts";
-        QTest::newRow("zoom in") << int(C::Faster) << QKeySequence("Ctrl+=") << "Zoom In";
-        QTest::newRow("zoom in plus") << int(C::Faster) << QKeySequence("Ctrl++") << "Zoom In";
-        QTest::newRow("zoom out") << int(C::Slower) << QKeySequence("Ctrl+-") << "Zoom Out";
-        QTest::newRow("actual size")
-            << int(C::SkipForward) << QKeySequence("Ctrl+0") << "Actual Size";
         QTest::newRow("open") << int(C::SkipForward) << QKeySequence("Ctrl+O") << "Open";
         QTest::newRow("letter") << int(C::SkipBack) << QKeySequence("Shift+A") << "typing";
         QTest::newRow("space") << int(C::PlayPause) << QKeySequence("Space") << "typing";

@@ -1,5 +1,4 @@
 // Where the open, export and Locate File dialogs start, across runs and vanished folders.
-#include "AppSettings.h"
 #include "DialogFolders.h"
 
 #include <QDir>

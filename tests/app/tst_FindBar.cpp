@@ -3,10 +3,9 @@
 #include "AppSettings.h"
 #include "CommandRegistry.h"
 #include "EditCommands.h"
-#include "FindController.h"
+#include "FindBar.h"
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
-#include "FindBar.h"
 
 #include <QAction>
 #include <QApplication>

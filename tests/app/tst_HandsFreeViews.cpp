@@ -7,6 +7,8 @@
 #include "PedalSettingsView.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,20 +41,13 @@ private slots:
         auto* message = view.findChild<QLabel*>("keyMessage");
         QVERIFY(!view.findChild<QKeySequenceEdit*>("fullScreenKey")); // only the player's keys
 
-        // Ctrl+J belongs to Insert Timestamp, F11 to Full Screen and Ctrl+0 to Actual Size:
-        // refused with the reason, the field shows the old key.
+        // F11 belongs to Full Screen, which the page does not offer: refused with the reason,
+        // the field shows the old key.
         skipBack->setFocus();
-        for (const auto& [key, modifiers, owner] :
-             {std::tuple{Qt::Key_J, Qt::ControlModifier, "Insert Timestamp"},
-              std::tuple{Qt::Key_F11, Qt::NoModifier, "Full Screen"},
-              std::tuple{Qt::Key_F1, Qt::NoModifier, "Keyboard Shortcuts"},
-              std::tuple{Qt::Key_0, Qt::ControlModifier, "Actual Size"}}) {
-            message->clear();
-            QTest::keyClick(skipBack, key, modifiers);
-            QTRY_VERIFY_WITH_TIMEOUT(message->text().contains(owner), 3000);
-            QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
-            QCOMPARE(commands.key(Command::SkipBack), QKeySequence("Ctrl+["));
-        }
+        QTest::keyClick(skipBack, Qt::Key_F11);
+        QTRY_VERIFY_WITH_TIMEOUT(message->text().contains("Full Screen"), 3000);
+        QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
+        QCOMPARE(commands.key(Command::SkipBack), QKeySequence("Ctrl+["));
 
         QTest::keyClick(skipBack, Qt::Key_F7);
         QTRY_COMPARE_WITH_TIMEOUT(commands.key(Command::SkipBack), QKeySequence("F7"), 3000);
@@ -110,6 +105,28 @@ private slots:
         QCOMPARE(reread.command(0), PlaybackCommand::InsertTimestamp);
         QCOMPARE(reread.command(1), PlaybackCommand::PlayPause);
         QVERIFY(!reread.holdToPlay());
+    }
+
+    // A choice made while the settings file cannot be written works until the end, and the
+    // page says it is not kept; the next choice that is kept clears that.
+    void pedalPage_reportsUnsavedChoices()
+    {
+        const QString file =
+            QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro").fileName();
+        QFile::remove(file);
+        QVERIFY(QDir().mkpath(file)); // a folder where the file goes: no write succeeds
+        PedalSettings settings;
+        PedalSettingsView view(settings, nullptr);
+        auto* message = view.findChild<QLabel*>("pedalMessage");
+        view.findChild<QRadioButton*>("pressToPlay")->click();
+        QVERIFY(!settings.holdToPlay());
+        QVERIFY(settings.saveError());
+        QCOMPARE(message->text(), *settings.saveError());
+
+        QVERIFY(QDir(file).removeRecursively());
+        view.findChild<QRadioButton*>("holdToPlay")->click();
+        QVERIFY(!settings.saveError());
+        QVERIFY(message->text().isEmpty());
     }
 };
 

@@ -17,35 +17,14 @@ class tst_ImportFlow : public QObject
 {
     Q_OBJECT
 
-private:
     QTemporaryDir m_dir;
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
     QString m_srt, m_audio;
-    QStringList m_asked;
-    QStringList m_errors;
+    QString m_transcript; // what the dialogs answer
     ImportFlow::Dialogs::Choice m_choice = ImportFlow::Dialogs::Choice::Cancel;
-
-    void useDialogs(const QString& transcript)
-    {
-        m_asked.clear();
-        m_errors.clear();
-        ImportFlow::setDialogsForTesting({
-            [this, transcript](QWidget*) {
-                m_asked << u"transcript"_s;
-                return transcript;
-            },
-            [this](QWidget*) {
-                m_asked << u"audio"_s;
-                return m_audio;
-            },
-            [this](QWidget*) {
-                m_asked << u"append or replace"_s;
-                return m_choice;
-            },
-            [this](QWidget*, const QString& reason) { m_errors << reason; },
-        });
-    }
+    QStringList m_asked; // the dialogs shown, in order
+    QStringList m_errors;
 
 private slots:
     void initTestCase()
@@ -60,14 +39,34 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("1\r\n00:00:02,000 --> 00:00:03,000\r\nSecond\r\n\r\n"
                    "2\r\n00:00:01,000 --> 00:00:02,000\r\nFirst\r\n");
+        ImportFlow::setDialogsForTesting({
+            [this](QWidget*) {
+                m_asked << u"transcript"_s;
+                return m_transcript;
+            },
+            [this](QWidget*) {
+                m_asked << u"audio"_s;
+                return m_audio;
+            },
+            [this](QWidget*) {
+                m_asked << u"append or replace"_s;
+                return m_choice;
+            },
+            [this](QWidget*, const QString& reason) { m_errors << reason; },
+        });
     }
     void cleanupTestCase() { ImportFlow::setDialogsForTesting({}); }
+    void init()
+    {
+        m_transcript = m_srt;
+        m_asked.clear();
+        m_errors.clear();
+    }
 
     // On the welcome screen: the transcript, then its recording, make a new project on disk.
     void welcome_makesAProjectOfBoth()
     {
         AppState state(*m_store, *m_engine);
-        useDialogs(m_srt);
         ImportFlow::run(nullptr, state);
         QCOMPARE(m_asked, (QStringList{u"transcript"_s, u"audio"_s}));
         TranscriptionSession* session = state.currentSession();
@@ -87,14 +86,13 @@ private slots:
         state.openAudioFile(m_audio);
         TranscriptionSession* session = state.currentSession();
         QVERIFY(session);
-        useDialogs(m_srt);
         ImportFlow::run(nullptr, state);
         QCOMPARE(m_asked, QStringList{u"transcript"_s});
         QCOMPARE(session->transcript(), u"[00:00:01] First\n[00:00:02] Second"_s);
 
         session->replaceTranscriptAsEdit(u"Typed by hand"_s);
         m_choice = ImportFlow::Dialogs::Choice::Append;
-        useDialogs(m_srt);
+        m_asked.clear();
         ImportFlow::run(nullptr, state);
         QCOMPARE(m_asked, (QStringList{u"transcript"_s, u"append or replace"_s}));
         QCOMPARE(session->transcript(), u"Typed by hand\n[00:00:01] First\n[00:00:02] Second"_s);
@@ -121,7 +119,7 @@ private slots:
         file.close();
         AppState state(*m_store, *m_engine);
         const qsizetype projects = m_store->loadAll().size();
-        useDialogs(bad);
+        m_transcript = bad;
         ImportFlow::run(nullptr, state);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY2(m_errors.first().contains(u"Line 6"_s), qPrintable(m_errors.first()));

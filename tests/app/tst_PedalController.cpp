@@ -22,10 +22,8 @@ struct HandTimer final : PedalController::RepeatTimer
 {
     std::function<void()> tick;
     bool active = false;
-    std::chrono::milliseconds interval{};
-    void start(std::chrono::milliseconds every, std::function<void()> fn) override
+    void start(std::chrono::milliseconds, std::function<void()> fn) override
     {
-        interval = every;
         tick = std::move(fn);
         active = true;
     }
@@ -134,8 +132,6 @@ private slots:
             }
         }
         QTEST(log.join(' '), "expected");
-        if (timer)
-            QCOMPARE(timer->interval, PedalController::repeatInterval);
     }
 
     void recordedStream_drivesTheButtons()

@@ -39,6 +39,8 @@ private slots:
     void decodesRecordingsToSixteenKilohertz_data();
     void decodesRecordingsToSixteenKilohertz();
     void mixesChannelsDown();
+    void decodesAStretch_data();
+    void decodesAStretch();
     void refusesWhatItCannotDecode_data();
     void refusesWhatItCannotDecode();
     void stopsWhenCancelled();
@@ -89,6 +91,37 @@ void tst_SpeechAudio::mixesChannelsDown()
     QVERIFY(rms(opposed->samples) < 0.001);
     // Half of the left channel's 0.5 amplitude: an RMS of 0.25 / sqrt(2).
     QVERIFY(std::abs(rms(left->samples) - 0.25 / std::sqrt(2.0)) < 0.01);
+}
+
+void tst_SpeechAudio::decodesAStretch_data()
+{
+    QTest::addColumn<QString>("name");
+    // A frame-exact seek (WAV), and one that lands on a packet before the stretch (MP3).
+    QTest::newRow("speech.wav") << u"speech.wav"_s;
+    QTest::newRow("speech.mp3") << u"speech.mp3"_s;
+}
+
+void tst_SpeechAudio::decodesAStretch()
+{
+    QFETCH(QString, name);
+    const QString path = QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/") + name;
+    const std::atomic<bool> cancel = false;
+    const auto whole = SpeechAudioDecoder::decode(path, cancel, {}, nullptr);
+    double reached = 0.0;
+    const auto stretch = SpeechAudioDecoder::decode(
+        path, cancel, [&](double at) { reached = at; }, nullptr, 2.0, 4.5);
+    QVERIFY(whole && stretch);
+    QVERIFY2(std::abs(stretch->duration() - 2.5) < 0.01,
+             qPrintable(QString::number(stretch->duration())));
+    QVERIFY(std::abs(reached - 4.5) < 0.01);
+    // The same sound as that stretch of the whole: the samples line up, give or take the
+    // resampler's first few.
+    const std::size_t from = 2 * Recogniser::sampleRate;
+    double difference = 0.0;
+    for (std::size_t i = 100; i < stretch->samples.size() - 100; ++i)
+        difference += std::abs(double(stretch->samples[i]) - whole->samples[from + i]);
+    QVERIFY2(difference / double(stretch->samples.size()) < 0.002,
+             qPrintable(QString::number(difference / double(stretch->samples.size()))));
 }
 
 void tst_SpeechAudio::refusesWhatItCannotDecode_data()

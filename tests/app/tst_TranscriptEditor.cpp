@@ -122,35 +122,9 @@ private slots:
         QGuiApplication::clipboard()->clear();
     }
 
-    // Coloured when the closing bracket is typed, never the text typed after it, and plain
-    // again when the bracket is deleted.
-    void typing_coloursTimestampOnClosingBracketOnly()
-    {
-        QTest::keyClicks(editor(), "Note [00:01:23");
-        QCOMPARE(colouredSpans(), Spans());
-        QTest::keyClick(editor(), Qt::Key_BracketRight);
-        QCOMPARE(colouredSpans(), Spans({{5, 10}}));
-        QTest::keyClicks(editor(), " said");
-        QCOMPARE(colouredSpans(), Spans({{5, 10}}));
-        for (int i = 0; i < 6; ++i)
-            QTest::keyClick(editor(), Qt::Key_Backspace);
-        QCOMPARE(text(), QStringLiteral("Note [00:01:23"));
-        QCOMPARE(colouredSpans(), Spans());
-    }
-
-    // Quotes and double hyphens are not replaced; a no-break space survives (toPlainText()
-    // would turn it into a space); a soft line break (Shift+Enter) reads as "\n".
-    void typing_keepsCharactersAsTyped()
-    {
-        typeText(QStringLiteral("\"Yes\" -- it's 10\u00A0km"));
-        QTest::keyClick(editor(), Qt::Key_Return, Qt::ShiftModifier);
-        typeText(QStringLiteral("\u2018ok\u2019"));
-        QCOMPARE(text(), QStringLiteral("\"Yes\" -- it's 10\u00A0km\n\u2018ok\u2019"));
-    }
-
-    // A click on a timestamp (positions count UTF-16 units: emoji come first) reports its
-    // seconds and leaves text and cursor alone; elsewhere, also in the empty space right of a
-    // line that ends with a timestamp, it places the cursor.
+    // Timestamps are coloured as typed. A click on one (positions count UTF-16 units: emoji come
+    // first) reports its seconds and leaves text and cursor alone; elsewhere, also in the empty
+    // space right of a line that ends with a timestamp, it places the cursor.
     void click_onTimestampReportsSecondsAndLeavesTextAlone()
     {
         const QString typed =
@@ -172,8 +146,8 @@ private slots:
         QCOMPARE(editor()->textCursor().position(), typed.size());
     }
 
-    // HTML alone, and Markdown with its plain text: only the text arrives, without formats.
-    void pasteAndCopy_carryPlainTextOnly()
+    // Pasted, HTML alone or Markdown with its plain text: only the text arrives, without formats.
+    void pasteTypingAndCopy_carryPlainTextOnly()
     {
         auto* html = new QMimeData;
         html->setHtml(QStringLiteral("<p><b style=\"color:red\">Bold</b> [00:00:03]</p>"));
@@ -189,9 +163,15 @@ private slots:
             QCOMPARE(colouredSpans(), Spans({{int(text().indexOf(u'[')), 10}}));
         }
 
-        // Copied as plain text exactly as typed: no HTML, no-break spaces and breaks kept.
-        const QString typed = QStringLiteral("10\u00A0km [00:00:01]\nnext");
-        m_document->setPlainText(typed);
+        // Typed as typed: quotes and double hyphens are not replaced, a no-break space survives
+        // (toPlainText() would make it a space), a soft line break (Shift+Enter) reads as "\n".
+        m_document->setPlainText(QString());
+        typeText(QStringLiteral("\"Yes\" -- it's 10\u00A0km"));
+        QTest::keyClick(editor(), Qt::Key_Return, Qt::ShiftModifier);
+        typeText(QStringLiteral("\u2018ok\u2019"));
+        const QString typed = QStringLiteral("\"Yes\" -- it's 10\u00A0km\n\u2018ok\u2019");
+        QCOMPARE(text(), typed);
+        // Copied as plain text exactly: no HTML, no-break spaces kept, the soft break a "\n".
         QTest::keyClick(editor(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(editor(), Qt::Key_C, Qt::ControlModifier);
         const QMimeData* copied = QGuiApplication::clipboard()->mimeData();

@@ -1,6 +1,5 @@
 // The session with its real pieces: the libmpv engine on recorded fixtures (silent output), a
 // store in a temporary folder, and an editor on the session's document driven by key events.
-#include "DisplayBlocks.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
@@ -16,7 +15,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextBlock>
 #include <QTextDocument>
 
 #include <clocale>
@@ -42,20 +40,6 @@ QString paragraph(qsizetype size)
                     .arg(i / 60 % 60, 2, 10, QChar(u'0'))
                     .arg(i % 60, 2, 10, QChar(u'0'));
     return text;
-}
-
-// The document position of a position in the transcript (the breaks between the display
-// blocks of a paragraph are no characters of it).
-int documentPosition(const QTextDocument& document, qsizetype position)
-{
-    qsizetype start = 0; // of the block, in the transcript
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const qsizetype length = block.length() - 1;
-        if (position <= start + length)
-            return block.position() + int(position - start);
-        start += length + (DisplayBlocks::continuesPrevious(block.next()) ? 0 : 1);
-    }
-    return -1;
 }
 
 bool startAndWait(TranscriptionSession& session)
@@ -247,35 +231,6 @@ private slots:
         QCOMPARE(cursor.position(), 6 + 11);
         QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
-    }
-
-    // Typing in one paragraph of 2 MB (shown as short blocks) puts every character where the
-    // caret is, and the file then holds exactly that text.
-    void longParagraph_typingIsSavedExactly()
-    {
-        Project project = newProject();
-        project.transcript = paragraph(2'000'000);
-        auto s = session(project);
-        TranscriptEditor editor(s->document());
-        editor.resize(600, 400);
-        editor.show();
-        QVERIFY(s->document()->blockCount() > 2'000'000 / 1000);
-
-        const qsizetype at = project.transcript.size() / 2 + 3;
-        QTextCursor cursor = editor.textCursor();
-        cursor.setPosition(documentPosition(*s->document(), at));
-        editor.setTextCursor(cursor);
-        const QString typed = QStringLiteral("Çok \U0001F44D iyi [00:00:07] ");
-        for (qsizetype i = 0; i < typed.size(); ++i) {
-            const qsizetype n = typed.at(i).isHighSurrogate() ? 2 : 1;
-            QTest::sendKeyEvent(QTest::Click, &editor, Qt::Key_unknown, typed.mid(i, n),
-                                Qt::NoModifier);
-            i += n - 1;
-        }
-        const QString expected = QString(project.transcript).insert(at, typed);
-        QCOMPARE(s->transcript(), expected);
-        QVERIFY(s->close());
-        QCOMPARE(stored(*s).transcript, expected);
     }
 
     // A big paste (a long paragraph and lines after it) goes in slice by slice with its

@@ -58,7 +58,7 @@ private:
 
 void tst_WhisperRecogniser::initTestCase()
 {
-    QVERIFY(DraftEngine::isAvailable());
+    QVERIFY(draftAvailable());
     const std::atomic<bool> cancel = false;
     QString problem;
     auto audio = SpeechAudioDecoder::decode(speech, cancel, {}, &problem);
@@ -68,7 +68,7 @@ void tst_WhisperRecogniser::initTestCase()
 
 void tst_WhisperRecogniser::loadsModels_andRefusesBrokenOnes()
 {
-    const std::unique_ptr<Recogniser> recogniser = DraftEngine::makeRecogniser();
+    const std::unique_ptr<Recogniser> recogniser = builtInDraftEngine().makeRecogniser();
     QVERIFY(recogniser);
     QVERIFY(!recogniser->isLoaded());
     const std::optional<QString> loaded = recogniser->load(englishModel);

@@ -108,14 +108,11 @@ void tst_CaptionExporter::speakersBecomeVoices()
         u"[00:00:20] Ben: <Really>?"_s;
     const auto captions = CaptionExporter::captions(transcript, 25);
     QVERIFY(captions.size() >= 3);
-    const QString srt = CaptionExporter::subRip(captions);
+    // A long turn is named once in SubRip and voiced in every WebVTT caption; escaping and the
+    // way back are tst_TranscriptImport's roundTrip.
+    QCOMPARE(CaptionExporter::subRip(captions).count(u"Anna Berg: "_s), 1);
     const QString vtt = CaptionExporter::webVtt(captions);
-    QVERIFY(srt.startsWith(u"1\n00:00:01,000 --> "_s));
-    QCOMPARE(srt.count(u"Anna Berg: "_s), 1);
-    QVERIFY(vtt.startsWith(u"WEBVTT\n\n00:00:01.000 --> "_s));
-    QVERIFY(vtt.contains(u"<v Anna Berg>I was born in Izmir."_s));
     QCOMPARE(vtt.count(u"<v Anna Berg>"_s), captions.size() - 1);
-    QVERIFY(!vtt.contains(u"Anna Berg:"_s));
     QVERIFY(vtt.endsWith(u"00:00:20.000 --> 00:00:25.000\n<v Ben>&lt;Really&gt;?\n\n"_s));
 }
 

@@ -132,14 +132,10 @@ void tst_TranscriptImport::unreadable_data()
         << QByteArray("ok\n\xE2\x98") << u"a.txt"_s << int(Kind::NotText) << 2;
     QTest::newRow("binary") << QByteArray("PK\x03\x04\0\0", 6) << u"a.srt"_s << int(Kind::Binary)
                             << 1;
-    QTest::newRow("lone UTF-16 surrogate") << QByteArray("\xFF\xFE"
-                                                         "a\0\n\0\x00\xD8",
-                                                         8)
-                                           << u"a.txt"_s << int(Kind::NotText) << 2;
-    QTest::newRow("odd UTF-16") << QByteArray("\xFF\xFE"
-                                              "a",
-                                              3)
-                                << u"a.txt"_s << int(Kind::NotText) << 0;
+    QTest::newRow("lone UTF-16 surrogate")
+        << QByteArray("\xFF\xFE\x61\0\n\0\0\xD8", 8) << u"a.txt"_s << int(Kind::NotText) << 2;
+    QTest::newRow("odd UTF-16") << QByteArray("\xFF\xFE\x61", 3) << u"a.txt"_s << int(Kind::NotText)
+                                << 0;
     QTest::newRow("bad time line")
         << QByteArray("1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\n00:00:03 --> 00:00:04\nB\n")
         << u"a.srt"_s << int(Kind::BadTimeLine) << 6;

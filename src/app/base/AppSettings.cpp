@@ -309,7 +309,9 @@ bool AppSettings::setDraftChoice(const DraftChoice& choice)
     settings->setValue(draftLanguageKey, choice.language);
     settings->setValue(draftMarkUnsureKey, choice.markUnsureWords);
     settings->setValue(draftFollowAlongKey, choice.followAlong);
-    return commit(*settings);
+    const bool kept = commit(*settings);
+    emit shared().draftChoiceChanged();
+    return kept;
 }
 
 void AppSettings::setShowWaveform(bool show)

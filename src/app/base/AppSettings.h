@@ -89,7 +89,8 @@ public:
         bool followAlong = true;
     };
     static DraftChoice draftChoice();
-    // Stores it at once; false when the settings file could not be written.
+    // Stores it at once and tells the shared instance (draftChoiceChanged); false when the
+    // settings file could not be written.
     static bool setDraftChoice(const DraftChoice& choice);
 
     bool showWaveform() const { return m_showWaveform; }
@@ -139,6 +140,7 @@ signals:
     void showWaveformChanged(bool showWaveform);
     void spellingLanguageChanged(const QString& spellingLanguage);
     void checkSpellingWhileTypingChanged(bool checkSpellingWhileTyping);
+    void draftChoiceChanged();
 
 private:
     AppSettings();

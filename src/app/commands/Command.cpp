@@ -169,6 +169,11 @@ Definition definition(Command command)
                 .keys = {key(ctrl | Qt::Key_J)},
                 .rebindable = true,
                 .startsSection = true};
+    case C::MakeDraft:
+        return {.id = "makeDraft",
+                .group = G::Draft,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Make Draft"),
+                .rebindable = true};
     case C::FullScreen:
         return {.id = "fullScreen",
                 .group = G::View,
@@ -228,9 +233,9 @@ const QList<Command>& all()
 
 const QList<CommandGroup>& groups()
 {
-    static const QList<CommandGroup> groups{CommandGroup::File, CommandGroup::Edit,
-                                            CommandGroup::Playback, CommandGroup::View,
-                                            CommandGroup::Help};
+    static const QList<CommandGroup> groups{CommandGroup::File,     CommandGroup::Edit,
+                                            CommandGroup::Playback, CommandGroup::Draft,
+                                            CommandGroup::View,     CommandGroup::Help};
     return groups;
 }
 
@@ -255,6 +260,7 @@ QString groupTitle(CommandGroup group)
     case CommandGroup::File: return Localization::tr("File");
     case CommandGroup::Edit: return Localization::tr("Edit");
     case CommandGroup::Playback: return Localization::tr("Playback");
+    case CommandGroup::Draft: return Localization::tr("Draft");
     case CommandGroup::View: return Localization::tr("View");
     case CommandGroup::Help: return Localization::tr("Help");
     }

@@ -32,6 +32,7 @@ enum class Command {
     Slower,
     Faster,
     InsertTimestamp,
+    MakeDraft,
     FullScreen,
     ShowWaveform,
     ZoomIn,
@@ -42,7 +43,7 @@ enum class Command {
     AboutQt,
 };
 
-enum class CommandGroup { File, Edit, Playback, View, Help };
+enum class CommandGroup { File, Edit, Playback, Draft, View, Help };
 
 // What each command is: the one place its id, text, menu and default keys are written.
 namespace Commands {

@@ -23,7 +23,10 @@ QList<QKeySequence> keysHeldBy(const QAction* action, Command command)
 
 } // namespace
 
-CommandRegistry::CommandRegistry(QObject* parent) : QObject(parent)
+CommandRegistry::CommandRegistry(QObject* parent) : CommandRegistry(QList<Command>(), parent) {}
+
+CommandRegistry::CommandRegistry(const QList<Command>& absent, QObject* parent)
+    : QObject(parent), m_absent(absent)
 {
     QList<Command> placed;
     for (const Command command : Commands::all()) {
@@ -38,7 +41,8 @@ CommandRegistry::CommandRegistry(QObject* parent) : QObject(parent)
     }
     // One press of a held file or playback key runs it once; the repeats reach the focused
     // widget, which ignores them. Editing and zooming repeat as keys do.
-    for (const CommandGroup group : {CommandGroup::File, CommandGroup::Playback}) {
+    for (const CommandGroup group :
+         {CommandGroup::File, CommandGroup::Playback, CommandGroup::Draft}) {
         for (const Command command : Commands::inGroup(group))
             action(command)->setAutoRepeat(false);
     }
@@ -46,11 +50,16 @@ CommandRegistry::CommandRegistry(QObject* parent) : QObject(parent)
     action(Command::Settings)->setMenuRole(QAction::PreferencesRole);
     action(Command::About)->setMenuRole(QAction::AboutRole);
     action(Command::AboutQt)->setMenuRole(QAction::AboutQtRole);
+    for (const Command command : m_absent) {
+        assign(command, {});
+        action(command)->setEnabled(false);
+        action(command)->setVisible(false);
+    }
 
     // The user's keys, each checked against the fixed ones and the user's keys read before it:
     // a later one gives way.
     for (const Command command : Commands::all()) {
-        if (!Commands::isRebindable(command))
+        if (!Commands::isRebindable(command) || !isOffered(command))
             continue;
         const QKeySequence fallback = Commands::defaultKeys(command).value(0);
         QKeySequence key = fallback;
@@ -100,7 +109,8 @@ QString CommandRegistry::conflictAmong(Command command, const QKeySequence& key,
 bool CommandRegistry::setKey(Command command, const QKeySequence& key)
 {
     const QKeySequence combination = firstCombination(key);
-    if (!Commands::isRebindable(command) || !conflict(command, combination).isEmpty())
+    if (!Commands::isRebindable(command) || !isOffered(command) ||
+        !conflict(command, combination).isEmpty())
         return false;
     setSaved(AppSettings::setCommandKey(Commands::id(command),
                                         combination.toString(QKeySequence::PortableText)));
@@ -113,7 +123,7 @@ void CommandRegistry::restoreDefaults()
 {
     setSaved(AppSettings::forgetCommandKeys());
     for (const Command command : Commands::all()) {
-        if (Commands::isRebindable(command))
+        if (Commands::isRebindable(command) && isOffered(command))
             assign(command, Commands::defaultKeys(command));
     }
 }

@@ -26,9 +26,14 @@ public:
     // that is unreadable or now refused is replaced by the default (or by none when the default
     // is taken too); nothing is written.
     explicit CommandRegistry(QObject* parent = nullptr);
+    // The same, without the `absent` commands, which this build cannot run: their actions stay
+    // disabled and hidden, with no keys, and menus and key lists leave them out.
+    explicit CommandRegistry(const QList<Command>& absent, QObject* parent = nullptr);
     ~CommandRegistry() override;
 
     QAction* action(Command command) const { return m_actions.at(std::size_t(command)); }
+    // Whether the command is there to be run (not absent from this build).
+    bool isOffered(Command command) const { return !m_absent.contains(command); }
     // The key the command answers to first (its shown key); empty for none.
     QKeySequence key(Command command) const;
 
@@ -57,6 +62,7 @@ private:
     static constexpr std::size_t commandCount = std::size_t(Command::AboutQt) + 1;
     std::array<QAction*, commandCount> m_actions{};
     std::optional<QString> m_saveError;
+    QList<Command> m_absent;
 };
 
 } // namespace dictaro

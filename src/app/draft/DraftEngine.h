@@ -2,26 +2,42 @@
 
 #include "Recogniser.h"
 
+#include <QString>
+
+#include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace dictaro {
 
-// The speech recogniser this build has, and how it should run.
-namespace DraftEngine {
+// What drafting needs from a speech engine: recognisers, and the samples they take.
+struct DraftEngine
+{
+    // A new recogniser, no model loaded yet.
+    std::function<std::unique_ptr<Recogniser>()> makeRecogniser;
+    // Fills `samples` with the 16 kHz mono samples of [start, end) seconds of the recording at
+    // `path`. False with `error` (for the user) when it cannot; stops early, false, once
+    // `cancel` is set. Runs on the drafting worker's thread.
+    std::function<bool(const QString& path, double start, double end, std::vector<float>& samples,
+                       const std::atomic<bool>& cancel, QString& error)>
+        readSamples;
 
-// Whether this build has a speech recogniser (the draft's menu and settings only exist then).
-bool isAvailable();
+    explicit operator bool() const { return makeRecogniser && readSamples; }
+};
 
-// A new recogniser with no model loaded; nullptr when the build has none.
-std::unique_ptr<Recogniser> makeRecogniser();
+// The engine built into this program; an empty one when it was built without.
+DraftEngine builtInDraftEngine();
+// The engine drafts are made with: the built-in one, unless a test put another in its place.
+DraftEngine currentDraftEngine();
+// Whether drafts can be made at all (Draft ▸ Make Draft is offered only then).
+bool draftAvailable();
+// Lowers the calling thread's priority below the interface's, for a drafting worker; the
+// threads a recogniser starts from it inherit it.
+void lowerThreadPriority();
+// FOR TESTS ONLY: makes currentDraftEngine() this one (an empty one: none); nullopt restores
+// the built-in one.
+void setDraftEngineForTesting(std::optional<DraftEngine> engine);
 
-// How many threads a draft should use: one less than the machine's cores, so that typing and
-// playback keep one, and at least one.
-int recommendedThreads();
-
-// Lowers the priority of the calling thread, and of the threads it starts from then on, below
-// the interface's: call it first thing on a drafting worker.
-void lowerCurrentThreadPriority();
-
-} // namespace DraftEngine
 } // namespace dictaro

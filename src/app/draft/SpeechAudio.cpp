@@ -12,6 +12,8 @@ extern "C" {
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace dictaro {
 
@@ -60,7 +62,8 @@ private:
 
 std::optional<SpeechAudio> SpeechAudioDecoder::decode(const QString& path,
                                                       const std::atomic<bool>& cancel,
-                                                      const Progress& progress, QString* problem)
+                                                      const Progress& progress, QString* problem,
+                                                      double start, double end)
 {
     const auto fail = [&](const QString& why) -> std::optional<SpeechAudio> {
         if (problem)
@@ -74,10 +77,20 @@ std::optional<SpeechAudio> SpeechAudioDecoder::decode(const QString& path,
     if (!decoder.open(path, const_cast<std::atomic<bool>*>(&cancel)))
         return cancel ? fail(Localization::tr("Stopped."))
                       : fail(Localization::tr("“%1” holds no audio that can be read.").arg(path));
-    const double declared = decoder.declaredDuration();
+    start = std::max(0.0, start);
+    if (start > 0.0 && !decoder.seek(start, false))
+        return fail(Localization::tr("“%1” could not be read to its end.").arg(path));
+    const double declared = std::min(decoder.declaredDuration(), end) - start;
     SpeechAudio audio;
     if (declared > 0)
         audio.samples.reserve(std::size_t(declared * Recogniser::sampleRate) + 1);
+    // The stretch in samples of the stream: frames from before it (a seek lands on the packet
+    // before) are cut, and decoding ends after it.
+    const qint64 first = qint64(std::llround(start * decoder.rate()));
+    const qint64 last = std::isfinite(end) ? qint64(std::llround(end * decoder.rate()))
+                                           : std::numeric_limits<qint64>::max();
+    qint64 position = first;
+    bool past = false;
     MonoResampler resampler;
     if (!resampler.open(decoder.rate()))
         return fail(Localization::tr("“%1” holds no audio that can be read.").arg(path));
@@ -85,17 +98,25 @@ std::optional<SpeechAudio> SpeechAudioDecoder::decode(const QString& path,
     std::vector<float> mono;
     bool converted = true;
     const auto sink = [&](const WaveformDecoder::Frame& frame) {
-        mono.assign(std::size_t(frame.count), 0.0f);
+        if (frame.position)
+            position = *frame.position;
+        const qint64 skip = std::clamp<qint64>(first - position, 0, frame.count);
+        const qint64 keep = std::clamp<qint64>(last - position, 0, frame.count) - skip;
+        position += frame.count;
+        past = past || position >= last;
+        if (keep <= 0)
+            return;
+        mono.assign(std::size_t(keep), 0.0f);
         const float scale = 1.0f / float(frame.channels);
         for (int channel = 0; channel < frame.channels; ++channel) {
             const bool planar = frame.planeCount > 1;
             const float* plane = frame.planes[planar ? channel : 0];
             const int stride = planar ? 1 : frame.channels;
-            const int first = planar ? 0 : channel;
-            for (int i = 0; i < frame.count; ++i)
-                mono[std::size_t(i)] += plane[first + i * stride] * scale;
+            const int offset = planar ? 0 : channel;
+            for (qint64 i = 0; i < keep; ++i)
+                mono[std::size_t(i)] += plane[offset + (skip + i) * stride] * scale;
         }
-        converted = converted && resampler.convert(mono.data(), frame.count, audio.samples);
+        converted = converted && resampler.convert(mono.data(), int(keep), audio.samples);
     };
     double reported = 0.0;
     for (;;) {
@@ -109,11 +130,11 @@ std::optional<SpeechAudio> SpeechAudioDecoder::decode(const QString& path,
                 return fail(Localization::tr("Stopped."));
             return fail(Localization::tr("“%1” could not be read to its end.").arg(path));
         }
-        if (step == WaveformDecoder::Step::End)
+        if (step == WaveformDecoder::Step::End || past)
             break;
         if (progress && audio.duration() - reported >= 10.0) {
             reported = audio.duration();
-            progress(reported);
+            progress(start + reported);
         }
     }
     if (!resampler.convert(nullptr, 0, audio.samples))
@@ -121,7 +142,7 @@ std::optional<SpeechAudio> SpeechAudioDecoder::decode(const QString& path,
     if (audio.samples.empty())
         return fail(Localization::tr("“%1” holds no audio that can be read.").arg(path));
     if (progress)
-        progress(audio.duration());
+        progress(start + audio.duration());
     return audio;
 }
 

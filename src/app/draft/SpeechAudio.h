@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <atomic>
+#include <cmath>
 #include <functional>
 #include <optional>
 #include <vector>
@@ -23,10 +24,12 @@ namespace SpeechAudioDecoder {
 using Progress = std::function<void(double reached)>;
 
 // Decodes the best audio stream of the file at `path` (with the waveform's FFmpeg decoder),
-// mixing its channels down and resampling to Recogniser::sampleRate. Gives nothing when the file
-// can't be decoded or `cancel` was set, with why in `problem` (a message for the user).
+// mixing its channels down and resampling to Recogniser::sampleRate: from `start` seconds to
+// `end` (or to the end of the file). Gives nothing when the file can't be decoded or `cancel`
+// was set, with why in `problem` (a message for the user).
 std::optional<SpeechAudio> decode(const QString& path, const std::atomic<bool>& cancel,
-                                  const Progress& progress, QString* problem);
+                                  const Progress& progress, QString* problem, double start = 0.0,
+                                  double end = INFINITY);
 
 } // namespace SpeechAudioDecoder
 } // namespace dictaro

@@ -10,7 +10,7 @@ struct whisper_context;
 namespace dictaro {
 
 // A Recogniser that runs a whisper.cpp speech model on the CPU. Only in builds with the
-// recogniser's source (DICTARO_HAVE_WHISPER); use DraftEngine::makeRecogniser() elsewhere.
+// recogniser's source (DICTARO_HAVE_WHISPER); use builtInDraftEngine() elsewhere.
 class WhisperRecogniser : public Recogniser
 {
 public:

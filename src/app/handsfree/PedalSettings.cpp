@@ -1,6 +1,7 @@
 #include "PedalSettings.h"
 
 #include "AppSettings.h"
+#include "Localization.h"
 
 namespace dictaro {
 
@@ -79,8 +80,15 @@ void PedalSettings::setChosenDevice(const QString& device)
 
 void PedalSettings::store(const QString& key, const QString& value)
 {
-    AppSettings::setPedalSetting(key, value);
+    std::optional<QString> error;
+    if (!AppSettings::setPedalSetting(key, value))
+        error = Localization::tr(
+            "Your pedal settings could not be saved. They work until Dictaro quits.");
     emit changed();
+    if (error == m_saveError)
+        return;
+    m_saveError = error;
+    emit saveErrorChanged(m_saveError);
 }
 
 } // namespace dictaro

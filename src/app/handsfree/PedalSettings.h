@@ -16,6 +16,7 @@ namespace dictaro {
 class PedalSettings : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
 
 public:
     static constexpr int buttonCount = 3; // left, middle, right
@@ -36,8 +37,12 @@ public:
     QString chosenDevice() const { return m_chosenDevice; }
     void setChosenDevice(const QString& device);
 
+    // Why the last change could not be written to the settings file; nothing once one was.
+    std::optional<QString> saveError() const { return m_saveError; }
+
 signals:
     void changed();
+    void saveErrorChanged(const std::optional<QString>& saveError);
 
 private:
     void store(const QString& key, const QString& value);
@@ -45,6 +50,7 @@ private:
     std::array<std::optional<PlaybackCommand>, buttonCount> m_commands;
     bool m_holdToPlay = true;
     QString m_chosenDevice;
+    std::optional<QString> m_saveError;
 };
 
 } // namespace dictaro

@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QSet>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 #include <optional>
@@ -228,15 +229,16 @@ std::optional<Failure> draftRecording(const QStringList& arguments, const QStrin
         if (!format)
             return usage(Localization::tr("Name the output .srt, .vtt, .txt, .md, .docx or .odt."));
     }
-    if (!DraftEngine::isAvailable())
+    const DraftEngine engine = builtInDraftEngine();
+    if (!engine)
         return Failure{1, Localization::tr("This build of Dictaro has no speech recogniser.")};
     const QString audioPath = absolute(workingFolder, parser.positionalArguments().first());
     if (const std::optional<QString> problem = AudioFileCheck::problem(audioPath))
         return Failure{1, *problem};
 
     // A batch draft runs below the interface of anything else on the machine.
-    DraftEngine::lowerCurrentThreadPriority();
-    const std::unique_ptr<Recogniser> recogniser = DraftEngine::makeRecogniser();
+    lowerThreadPriority();
+    const std::unique_ptr<Recogniser> recogniser = engine.makeRecogniser();
     if (const std::optional<QString> problem =
             recogniser->load(absolute(workingFolder, parser.value(model))))
         return Failure{1, *problem};
@@ -251,7 +253,8 @@ std::optional<Failure> draftRecording(const QStringList& arguments, const QStrin
     request.samples = audio->samples;
     request.duration = audio->duration();
     request.language = parser.value(language).trimmed().toLower();
-    request.threads = DraftEngine::recommendedThreads();
+    // One core is left to the rest of the machine.
+    request.threads = std::max(1, QThread::idealThreadCount() - 1);
     std::vector<RecognisedSegment> segments;
     ProgressLines progress(err);
     const bool finished = recogniser->recognise(

@@ -16,7 +16,8 @@ namespace {
 // The commands that need an open project.
 QList<Command> sessionCommands()
 {
-    return QList<Command>{Command::Save, Command::Export} + AppActions::playbackCommands();
+    return QList<Command>{Command::Save, Command::Export, Command::MakeDraft} +
+           AppActions::playbackCommands();
 }
 
 } // namespace
@@ -61,7 +62,7 @@ void AppActions::updateEnabled()
 {
     const bool open = m_state.currentSession() != nullptr;
     for (const Command command : sessionCommands())
-        action(command)->setEnabled(open);
+        action(command)->setEnabled(open && m_commands.isOffered(command));
 }
 
 } // namespace dictaro

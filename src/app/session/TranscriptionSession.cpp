@@ -277,10 +277,16 @@ void TranscriptionSession::relocateMedia(const QString& path, std::function<void
 
 // --- closing ------------------------------------------------------------------------------
 
+QString TranscriptionSession::mediaPath() const
+{
+    return m_mediaAccess ? m_mediaAccess->path() : QString();
+}
+
 bool TranscriptionSession::close()
 {
     if (m_isClosed)
         return true;
+    emit aboutToClose();
     m_autosaver.cancel();
     if (!saveNow())
         return false;
@@ -292,6 +298,7 @@ void TranscriptionSession::closeWithoutSaving()
 {
     if (m_isClosed)
         return;
+    emit aboutToClose();
     m_autosaver.cancel();
     release();
 }

@@ -60,6 +60,10 @@ public:
     // The working copy: what the next save writes, apart from the transcript, position and
     // rate, which a save takes fresh from the document and the engine.
     const Project& project() const { return m_project; }
+    // The store the project is saved in.
+    ProjectStore& store() const { return m_store; }
+    // The audio file as found by the last start; empty while it is missing or not yet looked for.
+    QString mediaPath() const;
 
     // The document's text, with "\n" for every line break.
     QString transcript() const;
@@ -104,6 +108,9 @@ signals:
     void saveErrorChanged(const std::optional<QString>& saveError);
     // A start() or relocateMedia() has finished.
     void started();
+    // close() or closeWithoutSaving() begins: the last moment to change the text before the
+    // final save.
+    void aboutToClose();
 
 private:
     void performStart();

@@ -4,12 +4,16 @@
 #include "AppSettings.h"
 #include "AppState.h"
 #include "CommandRegistry.h"
+#include "DraftEngine.h"
+#include "DraftSettingsView.h"
 #include "EditCommands.h"
 #include "HandsFree.h"
 #include "KeySettingsView.h"
 #include "Localization.h"
 #include "MainWindow.h"
 #include "MediaBackend.h"
+#include "ModelCatalog.h"
+#include "ModelLibrary.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "QuitSignals.h"
@@ -35,7 +39,8 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
     : m_store(std::make_unique<ProjectStore>(dataDirectory)),
       m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
       m_state(std::make_unique<AppState>(*m_store, *m_engine)),
-      m_commands(std::make_unique<CommandRegistry>()),
+      m_commands(std::make_unique<CommandRegistry>(
+          draftAvailable() ? QList<Command>() : QList<Command>{Command::MakeDraft})),
       m_actions(std::make_unique<AppActions>(*m_state, *m_commands)),
       m_spelling(
           std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),
@@ -52,6 +57,14 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
              new PedalSettingsView(m_handsFree->pedalSettings(), m_handsFree->pedalMonitor())});
 #endif
         pages.append({Localization::tr("Keys"), new KeySettingsView(*m_commands)});
+        if (draftAvailable()) {
+            // Made on first need; it fetches nothing until the user asks.
+            if (!m_models)
+                m_models = std::make_unique<ModelLibrary>(ModelLibrary::defaultFolder(),
+                                                          ModelCatalog::defaultBaseUrl(),
+                                                          ModelCatalog::whisperModels());
+            pages.append({Localization::tr("Draft"), new DraftSettingsView(*m_models)});
+        }
         return pages;
     });
     connect(m_quitSignals.get(), &QuitSignals::quitRequested, this, &DictaroApp::quitRequested);

@@ -15,6 +15,7 @@ class SpellChecker;
 class HandsFree;
 class MainWindow;
 class MediaBackend;
+class ModelLibrary;
 class PlaybackEngine;
 class ProjectStore;
 class QuitSignals;
@@ -68,6 +69,8 @@ private:
     std::unique_ptr<AppActions> m_actions;
     std::unique_ptr<SpellChecker> m_spelling;
     std::unique_ptr<EditCommands> m_editCommands;
+    // The speech models of the Draft settings page, made when that page first is.
+    std::unique_ptr<ModelLibrary> m_models;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
     std::unique_ptr<QuitSignals> m_quitSignals;

@@ -118,8 +118,11 @@ bool TranscriptEditor::pressOnTimestamp(QMouseEvent* event)
 
 void TranscriptEditor::mousePressEvent(QMouseEvent* event)
 {
-    if (!pressOnTimestamp(event))
-        QPlainTextEdit::mousePressEvent(event);
+    if (pressOnTimestamp(event))
+        return;
+    if (event->button() == Qt::LeftButton && event->modifiers() == Qt::ControlModifier)
+        emit controlClicked(cursorForPosition(event->position().toPoint()).position());
+    QPlainTextEdit::mousePressEvent(event);
 }
 
 void TranscriptEditor::mouseDoubleClickEvent(QMouseEvent* event)
@@ -365,9 +368,10 @@ void TranscriptEditor::hidePasteProgress()
 
 QMimeData* TranscriptEditor::createMimeDataFromSelection() const
 {
-    // Plain text only, and exactly as typed: the default would add HTML and turn no-break
-    // spaces into spaces.
-    const QString text = DisplayBlocks::selectedText(textCursor());
+    // Plain text only, and exactly as saved: the default would add HTML, turn no-break spaces
+    // into spaces and keep soft line breaks as U+2028.
+    QString text = DisplayBlocks::selectedText(textCursor());
+    LineBreaks::toNewlines(text);
     auto* data = new QMimeData;
     data->setText(text);
     return data;

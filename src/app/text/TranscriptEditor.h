@@ -46,6 +46,8 @@ public:
 signals:
     // A left click (press and release without dragging) on a timestamp.
     void timestampClicked(double seconds);
+    // A left press with Ctrl held (not on a timestamp), at this position of the document.
+    void controlClicked(int position);
     // How much of a long paste is in, in percent (0 at the start, 100 at the end).
     void pasteProgress(int percent);
 

@@ -2,6 +2,8 @@
 
 #include "TimestampFormatter.h"
 
+#include <algorithm>
+
 #include <QTextBlock>
 #include <QTextBlockUserData>
 #include <QTextDocument>
@@ -37,6 +39,15 @@ BlockSpelling* spellingOf(const QTextBlock& block)
 }
 
 const QColor misspeltColor(255, 59, 48);
+// Orange: a word to listen to again, not an error.
+const QColor unsureColor(255, 149, 0);
+
+// A light wash of the timestamps' colour behind the word being spoken.
+QColor spokenBackground(QColor color)
+{
+    color.setAlpha(70);
+    return color;
+}
 
 } // namespace
 
@@ -44,8 +55,11 @@ TranscriptHighlighter::TranscriptHighlighter(QTextDocument* document, const QCol
     : QSyntaxHighlighter(document), m_color(color)
 {
     m_timestampFormat.setForeground(m_color);
+    m_spokenBackground = spokenBackground(m_color);
     m_misspeltFormat.setUnderlineStyle(QTextCharFormat::SpellCheckUnderline);
     m_misspeltFormat.setUnderlineColor(misspeltColor);
+    m_unsureFormat.setUnderlineStyle(QTextCharFormat::DotLine);
+    m_unsureFormat.setUnderlineColor(unsureColor);
     m_sliceTimer.setInterval(0);
     connect(&m_sliceTimer, &QTimer::timeout, this, &TranscriptHighlighter::runSlice);
 }
@@ -56,6 +70,7 @@ void TranscriptHighlighter::setColor(const QColor& color)
         return;
     m_color = color;
     m_timestampFormat.setForeground(m_color);
+    m_spokenBackground = spokenBackground(m_color);
     rehighlight();
     emit colorChanged(m_color);
 }
@@ -72,6 +87,47 @@ void TranscriptHighlighter::setSpellChecker(SpellChecker* checker)
                 &TranscriptHighlighter::invalidateSpelling);
     invalidateSpelling();
     emit spellCheckerChanged(checker);
+}
+
+void TranscriptHighlighter::setWordMarks(WordMarks* marks)
+{
+    if (marks == m_marks)
+        return;
+    if (m_marks)
+        disconnect(m_marks, nullptr, this, nullptr);
+    m_marks = marks;
+    if (m_marks)
+        connect(m_marks, &WordMarks::changed, this, &QSyntaxHighlighter::rehighlight);
+}
+
+void TranscriptHighlighter::setSpokenRange(int from, int to)
+{
+    if (!document())
+        return;
+    const auto [oldFrom, oldTo] = spokenRange();
+    if (from == to && oldFrom == oldTo)
+        return;
+    if (from == oldFrom && to == oldTo)
+        return;
+    const QTextBlock old = m_spoken.isNull() ? QTextBlock() : document()->findBlock(oldFrom);
+    m_spoken = QTextCursor();
+    if (from != to) {
+        m_spoken = QTextCursor(document());
+        m_spoken.setPosition(std::clamp(from, 0, document()->characterCount() - 1));
+        m_spoken.setPosition(std::clamp(to, 0, document()->characterCount() - 1),
+                             QTextCursor::KeepAnchor);
+    }
+    if (old.isValid())
+        rehighlightBlock(old);
+    if (!m_spoken.isNull() && m_spoken.block() != old)
+        rehighlightBlock(document()->findBlock(m_spoken.selectionStart()));
+}
+
+std::pair<int, int> TranscriptHighlighter::spokenRange() const
+{
+    if (m_spoken.isNull() || !m_spoken.hasSelection())
+        return {0, 0};
+    return {m_spoken.selectionStart(), m_spoken.selectionEnd()};
 }
 
 void TranscriptHighlighter::typingAt(const QTextCursor& caret)
@@ -179,6 +235,26 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
     const QList<TimestampMatch> matches = TimestampFormatter::timestampMatches(text);
     for (const TimestampMatch& match : matches)
         setFormat(int(match.start), int(match.end - match.start), m_timestampFormat);
+    if (m_marks && !matches.isEmpty()) {
+        QList<WordTokenizer::WordRange> unsure;
+        m_marks->unsureWords(text, matches, unsure);
+        for (const WordTokenizer::WordRange& range : std::as_const(unsure))
+            setFormat(int(range.start), int(range.end - range.start), m_unsureFormat);
+    }
+    // Drawn last, over whatever marks the word has.
+    const auto showSpoken = [this] {
+        if (m_spoken.isNull() || !m_spoken.hasSelection())
+            return;
+        const QTextBlock block = currentBlock();
+        const int from = std::max(m_spoken.selectionStart(), block.position()) - block.position();
+        const int to = std::min(m_spoken.selectionEnd(), block.position() + block.length() - 1) -
+                       block.position();
+        for (int i = from; i < to; ++i) {
+            QTextCharFormat spoken = format(i);
+            spoken.setBackground(m_spokenBackground);
+            setFormat(i, 1, spoken);
+        }
+    };
 
     auto* spelling = static_cast<BlockSpelling*>(currentBlockUserData());
     if (!spellingActive()) {
@@ -186,6 +262,7 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
             spelling->reset(0, m_generation);
             spelling->shown = true;
         }
+        showSpoken();
         return;
     }
     if (!spelling) {
@@ -218,6 +295,7 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
             continue; // not finished yet
         setFormat(int(range.start), int(range.end - range.start), m_misspeltFormat);
     }
+    showSpoken();
     spelling->shown = true;
 }
 

@@ -9,13 +9,15 @@
 #include <QTimer>
 
 #include "SpellChecker.h"
+#include "WordMarks.h"
 
 class QTextDocument;
 
 namespace dictaro {
 
-// The one highlighter of a transcript: colours every timestamp and underlines misspelt words,
-// one block (line) at a time. Only the display changes: the document's own character formats
+// The one highlighter of a transcript: colours every timestamp, underlines misspelt words and
+// the words a machine draft was unsure of, and shows the drafted word being spoken, one block
+// (line) at a time. Only the display changes: the document's own character formats
 // stay untouched.
 //
 // Spelling never makes typing wait: an edited block is checked at once within a small budget;
@@ -43,6 +45,14 @@ public:
     // Marks the words this checker finds misspelt (none with null); follows its changes.
     void setSpellChecker(SpellChecker* checker);
     SpellChecker* spellChecker() const { return m_checker.data(); }
+    // Marks the words these marks name unsure (none with null) in the blocks highlighted from
+    // now on, as the document's first highlighting does; follows their changes.
+    void setWordMarks(WordMarks* marks);
+    // Shows the text from `from` to `to` (document positions) as the word being spoken; none
+    // when they are equal. The range follows later edits.
+    void setSpokenRange(int from, int to);
+    // The range shown as spoken: (from, to), equal when none.
+    std::pair<int, int> spokenRange() const;
     // Text is about to be typed at `caret` (replacing its selection): the word the caret is in
     // or at the end of after that is not marked until the caret leaves it.
     void typingAt(const QTextCursor& caret);
@@ -80,6 +90,10 @@ private:
     QColor m_color;
     QTextCharFormat m_timestampFormat;
     QTextCharFormat m_misspeltFormat;
+    QTextCharFormat m_unsureFormat;
+    QPointer<WordMarks> m_marks;
+    QTextCursor m_spoken;
+    QColor m_spokenBackground;
     QPointer<SpellChecker> m_checker;
     // Raised whenever all marks must be worked out again.
     int m_generation = 0;

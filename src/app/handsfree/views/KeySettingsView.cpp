@@ -24,7 +24,7 @@ KeySettingsView::KeySettingsView(CommandRegistry& commands, QWidget* parent)
     form->setColumnStretch(1, 1);
     int row = 0;
     for (const Command command : Commands::all()) {
-        if (!Commands::isRebindable(command))
+        if (!Commands::isRebindable(command) || !m_commands.isOffered(command))
             continue;
         auto* editor = new QKeySequenceEdit(m_commands.key(command), this);
         editor->setObjectName(Commands::id(command) + QStringLiteral("Key"));

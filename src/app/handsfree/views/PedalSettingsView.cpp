@@ -100,6 +100,16 @@ PedalSettingsView::PedalSettingsView(PedalSettings& settings, PedalMonitor* moni
     deviceRow->addWidget(deviceLabel);
     deviceRow->addWidget(m_devicePicker, 1);
 
+    auto* message = new QLabel(this);
+    message->setObjectName(QStringLiteral("pedalMessage"));
+    message->setWordWrap(true);
+    Appearance::setTextStyle(message, Appearance::TextStyle::Caption);
+    message->setText(m_settings.saveError().value_or(QString()));
+    connect(&m_settings, &PedalSettings::saveErrorChanged, message,
+            [message](const std::optional<QString>& error) {
+                message->setText(error.value_or(QString()));
+            });
+
     auto* playLabel = new QLabel(Localization::tr("Play/Pause button"), this);
     Appearance::setTextStyle(playLabel, Appearance::TextStyle::Headline);
     auto* buttonsLabel = new QLabel(Localization::tr("Buttons"), this);
@@ -118,6 +128,7 @@ PedalSettingsView::PedalSettingsView(PedalSettings& settings, PedalMonitor* moni
     layout->addWidget(playLabel);
     layout->addWidget(hold);
     layout->addWidget(toggle);
+    layout->addWidget(message);
     layout->addStretch(1);
     setMinimumWidth(440);
 

@@ -55,10 +55,14 @@ void MainWindow::createMenus()
             menuBar()->addMenu(m_editCommands.createMenu(this));
             continue;
         }
+        QList<Command> offered = Commands::inGroup(group);
+        offered.removeIf([&commands](Command command) { return !commands.isOffered(command); });
+        if (offered.isEmpty())
+            continue;
         QMenu* menu = menuBar()->addMenu(Commands::groupTitle(group));
         if (group == CommandGroup::View)
             view = menu;
-        for (const Command command : Commands::inGroup(group)) {
+        for (const Command command : std::as_const(offered)) {
             if (Commands::startsSection(command))
                 menu->addSeparator();
             QAction* action = commands.action(command);
@@ -81,6 +85,10 @@ void MainWindow::createMenus()
     });
     commands.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
+    on(Command::MakeDraft, [this] {
+        if (m_transcription)
+            m_transcription->makeDraft();
+    });
 
     QAction* fullScreen = commands.action(Command::FullScreen);
     on(Command::FullScreen, [this] { setWindowState(windowState() ^ Qt::WindowFullScreen); });

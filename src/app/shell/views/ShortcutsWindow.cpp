@@ -89,7 +89,8 @@ void ShortcutsWindow::rebuild()
     for (const CommandGroup group : Commands::groups()) {
         QList<const QAction*> actions;
         for (const Command command : Commands::inGroup(group)) {
-            if (const QAction* action = m_commands.action(command); !action->shortcuts().isEmpty())
+            if (const QAction* action = m_commands.action(command);
+                m_commands.isOffered(command) && !action->shortcuts().isEmpty())
                 actions.append(action);
         }
         if (actions.isEmpty())

@@ -5,6 +5,9 @@
 #include "Appearance.h"
 #include "Banner.h"
 #include "DialogFolders.h"
+#include "DraftBar.h"
+#include "DraftController.h"
+#include "DraftEngine.h"
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
 #include "FindBar.h"
@@ -118,6 +121,8 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addLayout(header);
     column->addWidget(makeDivider(this));
     column->addWidget(playerBar);
+    m_draft = new DraftController(session, *m_editor, currentDraftEngine(), this);
+    column->addWidget(new DraftBar(m_draft->drafter(), this));
     column->addWidget(new WaveformStrip(engine, session.waveform(), session.document(), this));
     column->addWidget(missingBanner);
     column->addWidget(loadErrorBanner);
@@ -186,6 +191,11 @@ void TranscriptionView::insertTimestamp()
     QTextCursor cursor = m_editor->textCursor();
     m_session.insertTimestamp(cursor);
     m_editor->setTextCursor(cursor);
+}
+
+void TranscriptionView::makeDraft()
+{
+    m_draft->makeDraft(window());
 }
 
 void TranscriptionView::locateFile()

@@ -10,6 +10,7 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class DraftController;
 class ExportSheet;
 class FindBar;
 class TranscriptEditor;
@@ -34,6 +35,9 @@ public:
 
     // Inserts a timestamp for the current position at the editor's cursor.
     void insertTimestamp();
+    // Starts a machine draft of the stretch the transcript calls for (see DraftController).
+    void makeDraft();
+    DraftController* draft() const { return m_draft; }
 
     // Asks for the moved audio file: returns the chosen path, or an empty string on cancel.
     using LocateFileDialog = std::function<QString(QWidget* parent)>;
@@ -48,6 +52,7 @@ private:
     TranscriptionSession& m_session;
     TranscriptEditor* m_editor = nullptr;
     FindBar* m_findBar = nullptr;
+    DraftController* m_draft = nullptr;
     QPointer<ExportSheet> m_exportSheet;
 };
 

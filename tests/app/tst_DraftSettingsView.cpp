@@ -1,0 +1,176 @@
+// The Draft page of the settings, driven like a user over a temporary settings file and a
+// loopback server standing in for the model repository.
+#include "AppSettings.h"
+#include "DraftSettingsView.h"
+#include "LoopbackServer.h"
+#include "ModelLibrary.h"
+#include "SpeechModel.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCryptographicHash>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace dictaro;
+
+namespace {
+
+QByteArray modelBytes()
+{
+    QByteArray bytes("lmgg"); // "ggml" as a little-endian number
+    bytes += QByteArray(256 * 1024, '\x5a');
+    return bytes;
+}
+
+} // namespace
+
+class tst_DraftSettingsView : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    const QByteArray m_file = modelBytes();
+    std::unique_ptr<LoopbackServer> m_server;
+    std::unique_ptr<ModelLibrary> m_library;
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("can't write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void init()
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
+        AppSettings::setDraftChoice({});
+        m_server = std::make_unique<LoopbackServer>(m_file, QStringLiteral("ggml-tiny.en.bin"));
+        const ModelEntry tiny{QStringLiteral("tiny.en"),
+                              ModelSize::Tiny,
+                              true,
+                              Quantisation::None,
+                              m_file.size(),
+                              QCryptographicHash::hash(m_file, QCryptographicHash::Sha256).toHex()};
+        ModelEntry base = tiny;
+        base.name = QStringLiteral("base.en");
+        base.size = ModelSize::Base;
+        m_library = std::make_unique<ModelLibrary>(m_dir.filePath("models"), m_server->baseUrl(),
+                                                   QList<ModelEntry>{tiny, base});
+    }
+
+    void cleanup()
+    {
+        m_library.reset();
+        QFile::remove(m_dir.filePath("models/ggml-tiny.en.bin"));
+    }
+
+    void page_downloadsUsesAndDeletesAModel()
+    {
+        DraftSettingsView page(*m_library);
+        page.show();
+        QTest::qWait(50);
+        QVERIFY(m_server->ranges.isEmpty()); // showing the page downloads nothing
+
+        auto* row = page.findChild<QWidget*>("model_tiny.en");
+        auto* inUse = page.findChild<QLabel*>("modelInUse");
+        const auto button = [row](const char* name) { return row->findChild<QPushButton*>(name); };
+        QVERIFY(button("download")->isVisible());
+        QVERIFY(!button("use")->isVisible());
+        QVERIFY(inUse->text().contains(u"No model"));
+
+        button("download")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(button("use")->isVisible(), 10000);
+        QVERIFY(!button("download")->isVisible());
+        QVERIFY(!button("cancel")->isVisible());
+        QCOMPARE(m_server->ranges.size(), 1);
+        // Only the model asked for.
+        QCOMPARE(m_library->model("base.en")->state(), SpeechModel::State::Absent);
+
+        button("use")->click();
+        const QString path = m_library->model("tiny.en")->path();
+        QCOMPARE(AppSettings::draftChoice().modelPath, path);
+        QVERIFY2(inUse->text().contains(u"tiny.en"), qPrintable(inUse->text()));
+        QVERIFY(!button("use")->isEnabled());
+
+        button("delete")->click();
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(AppSettings::draftChoice().modelPath, QString());
+        QVERIFY(button("download")->isVisible());
+        QVERIFY(inUse->text().contains(u"No model"));
+    }
+
+    void page_showsWhyADownloadFailed()
+    {
+        m_server->mode = LoopbackServer::Mode::NotFound;
+        DraftSettingsView page(*m_library);
+        page.show();
+        auto* row = page.findChild<QWidget*>("model_tiny.en");
+        row->findChild<QPushButton*>("download")->click();
+        auto* status = row->findChild<QLabel*>("status");
+        QTRY_VERIFY_WITH_TIMEOUT(status->isVisible() && status->text().contains(u"404"), 10000);
+        QVERIFY(row->findChild<QPushButton*>("download")->isVisible());
+    }
+
+    void useModelFile_takesOnlyModels()
+    {
+        DraftSettingsView page(*m_library);
+        page.show();
+        auto* message = page.findChild<QLabel*>("modelFileMessage");
+        auto* inUse = page.findChild<QLabel*>("modelInUse");
+
+        for (const QString& path :
+             {write("notes.txt", QByteArray("Dear diary,\n").repeated(10000)),
+              write("short.bin", m_file.left(1000)), m_dir.filePath("missing.bin")}) {
+            QVERIFY(!page.useModelFile(path));
+            QVERIFY(message->isVisible());
+            QVERIFY2(message->text().contains(QFileInfo(path).fileName()),
+                     qPrintable(message->text()));
+            QCOMPARE(AppSettings::draftChoice().modelPath, QString());
+        }
+        QVERIFY(message->text().contains(u"read")); // the missing one
+
+        const QString own = write("my-model.bin", m_file);
+        QVERIFY(page.useModelFile(own));
+        QVERIFY(!message->isVisible());
+        QCOMPARE(AppSettings::draftChoice().modelPath, own);
+        QVERIFY2(inUse->text().contains(u"my-model.bin"), qPrintable(inUse->text()));
+    }
+
+    void choices_areStoredAtOnce()
+    {
+        AppSettings::setDraftChoice({QString(), QStringLiteral("auto"), true, false});
+        DraftSettingsView page(*m_library);
+        page.show();
+        auto* language = page.findChild<QComboBox*>("draftLanguage");
+        auto* unsure = page.findChild<QCheckBox*>("markUnsureWords");
+        auto* follow = page.findChild<QCheckBox*>("followAlong");
+        QCOMPARE(language->currentData().toString(), QStringLiteral("auto"));
+        QVERIFY(unsure->isChecked());
+        QVERIFY(!follow->isChecked());
+
+        language->setFocus();
+        QTest::keyClick(language, Qt::Key_Up); // Turkish
+        QCOMPARE(AppSettings::draftChoice().language, QStringLiteral("tr"));
+        unsure->click();
+        follow->click();
+        const AppSettings::DraftChoice stored = AppSettings::draftChoice();
+        QVERIFY(!stored.markUnsureWords);
+        QVERIFY(stored.followAlong);
+        QCOMPARE(stored.language, QStringLiteral("tr"));
+    }
+};
+
+QTEST_MAIN(tst_DraftSettingsView)
+#include "tst_DraftSettingsView.moc"

@@ -1,0 +1,104 @@
+// The pinned list of downloadable models, and the check of a model file the user brings.
+#include "ModelCatalog.h"
+
+#include <QFile>
+#include <QSet>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace dictaro;
+
+class tst_ModelCatalog : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            qFatal("can't write %s", qPrintable(file.fileName()));
+        return file.fileName();
+    }
+
+private slots:
+    void catalogue_offersEachKindOnceWithItsChecksum()
+    {
+        const QList<ModelEntry>& models = ModelCatalog::whisperModels();
+        QSet<QString> names;
+        QSet<QString> kinds;
+        for (const ModelEntry& m : models) {
+            QVERIFY2(!names.contains(m.name), qPrintable(m.name));
+            names.insert(m.name);
+            // The name says what the entry claims: ".en" for English only, the size first, the
+            // compression last.
+            QCOMPARE(m.name.contains(u".en"), m.englishOnly);
+            const QString size = m.size == ModelSize::Tiny   ? QStringLiteral("tiny")
+                                 : m.size == ModelSize::Base ? QStringLiteral("base")
+                                                             : QStringLiteral("small");
+            QVERIFY2(m.name.startsWith(size), qPrintable(m.name));
+            QCOMPARE(m.name.endsWith(u"-q8_0"), m.quantisation == Quantisation::Q8);
+            QCOMPARE(m.name.endsWith(u"-q5_1"), m.quantisation == Quantisation::Q5);
+            kinds.insert(QStringLiteral("%1/%2/%3")
+                             .arg(int(m.size))
+                             .arg(m.englishOnly)
+                             .arg(int(m.quantisation)));
+
+            QCOMPARE(m.sha256.size(), 64);
+            QVERIFY2(QByteArray::fromHex(m.sha256).toHex() == m.sha256, m.sha256.constData());
+            QVERIFY(m.bytes > ModelCatalog::minModelBytes && m.bytes < ModelCatalog::maxModelBytes);
+        }
+        QCOMPARE(kinds.size(), 3 * 2 * 3);
+        QCOMPARE(models.size(), kinds.size());
+    }
+
+    void url_isTheFileBelowTheBase()
+    {
+        const ModelEntry entry{
+            QStringLiteral("base.en"), ModelSize::Base, true, Quantisation::None, 1, {}};
+        QCOMPARE(
+            ModelCatalog::url(ModelCatalog::defaultBaseUrl(), entry),
+            QUrl("https://huggingface.co/ggerganov/whisper.cpp/resolve/main/ggml-base.en.bin"));
+        QCOMPARE(ModelCatalog::url(QUrl("http://127.0.0.1:8080/models"), entry),
+                 QUrl("http://127.0.0.1:8080/models/ggml-base.en.bin"));
+    }
+
+    void checkModelFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<ModelCatalog::FileVerdict>("verdict");
+        const QByteArray magic("lmgg"); // 0x67676d6c, little-endian
+        const QByteArray padding(ModelCatalog::minModelBytes, '\0');
+        QTest::newRow("model") << write("model.bin", magic + padding)
+                               << ModelCatalog::FileVerdict::Model;
+        QTest::newRow("other data") << write("notes.bin", QByteArray("GGUF") + padding)
+                                    << ModelCatalog::FileVerdict::NotModel;
+        QTest::newRow("truncated") << write("short.bin", magic + QByteArray(100, '\0'))
+                                   << ModelCatalog::FileVerdict::WrongSize;
+        QTest::newRow("missing") << m_dir.filePath("nothing.bin")
+                                 << ModelCatalog::FileVerdict::Unreadable;
+        QTest::newRow("folder") << m_dir.path() << ModelCatalog::FileVerdict::Unreadable;
+        const QString fifo = m_dir.filePath("pipe.bin");
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QTest::newRow("pipe (never waited on)") << fifo << ModelCatalog::FileVerdict::Unreadable;
+        // Sparse: takes no room.
+        const QString huge = write("huge.bin", magic);
+        QVERIFY(QFile::resize(huge, ModelCatalog::maxModelBytes + 1));
+        QTest::newRow("too large") << huge << ModelCatalog::FileVerdict::WrongSize;
+    }
+
+    void checkModelFile()
+    {
+        QFETCH(QString, path);
+        QFETCH(ModelCatalog::FileVerdict, verdict);
+        const ModelCatalog::FileCheck check = ModelCatalog::checkModelFile(path);
+        QCOMPARE(check.verdict, verdict);
+        QCOMPARE(check.reason.isEmpty(), verdict != ModelCatalog::FileVerdict::Unreadable);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_ModelCatalog)
+#include "tst_ModelCatalog.moc"
