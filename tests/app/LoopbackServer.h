@@ -21,7 +21,7 @@ public:
     };
 
     explicit LoopbackServer(QByteArray file, const QString& name)
-        : m_file(std::move(file)), m_name(name)
+        : m_file(std::move(file)), m_name(name.toUtf8())
     {
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
@@ -48,10 +48,9 @@ private:
     {
         QByteArray& request = m_pending[socket];
         request += socket->readAll();
-        const qsizetype end = request.indexOf("\r\n\r\n");
-        if (end < 0)
+        if (!request.contains("\r\n\r\n"))
             return;
-        const QList<QByteArray> lines = request.left(end).split('\n');
+        const QList<QByteArray> lines = request.split('\n');
         request.clear();
         QByteArray range;
         for (const QByteArray& line : lines) {
@@ -59,45 +58,33 @@ private:
                 range = line.mid(6).trimmed();
         }
         ranges.append(range);
-        const QByteArray path = lines.value(0).split(' ').value(1);
-
-        if (mode == Mode::NotFound || path != "/models/" + m_name.toUtf8()) {
-            const QByteArray page = "no such file";
-            socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: " +
-                          QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
+        if (mode == Mode::NotFound || lines.value(0).split(' ').value(1) != "/models/" + m_name) {
+            socket->write(
+                "HTTP/1.1 404 Not Found\r\nContent-Length: 12\r\nConnection: close\r\n\r\n"
+                "no such file");
             socket->disconnectFromHost();
             return;
         }
-        qint64 from = 0;
-        if (mode != Mode::IgnoreRange && range.startsWith("bytes="))
-            from = range.mid(6, range.indexOf('-') - 6).toLongLong();
+        const qint64 from = mode != Mode::IgnoreRange && range.startsWith("bytes=")
+                                ? range.mid(6, range.indexOf('-') - 6).toLongLong()
+                                : 0;
         const qint64 total = m_file.size();
-        QByteArray head;
-        if (from > 0) {
-            head = "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes " +
-                   QByteArray::number(from) + '-' + QByteArray::number(total - 1) + '/' +
-                   QByteArray::number(total) + "\r\n";
-        } else {
-            head = "HTTP/1.1 200 OK\r\n";
-        }
+        QByteArray head = from == 0
+                              ? QByteArray("HTTP/1.1 200 OK\r\n")
+                              : "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes " +
+                                    QByteArray::number(from) + '-' + QByteArray::number(total - 1) +
+                                    '/' + QByteArray::number(total) + "\r\n";
         head += "Content-Type: application/octet-stream\r\nContent-Length: " +
                 QByteArray::number(total - from) + "\r\nConnection: close\r\n\r\n";
         const QByteArray body = m_file.mid(from);
-        switch (mode) {
-        case Mode::Cut:
-            socket->write(head + body.left(cutAfter));
+        const bool cut = mode == Mode::Cut || mode == Mode::Stall;
+        socket->write(head + (cut ? body.left(cutAfter) : body));
+        if (mode != Mode::Stall)
             socket->disconnectFromHost();
-            break;
-        case Mode::Stall: socket->write(head + body.left(cutAfter)); break;
-        default:
-            socket->write(head + body);
-            socket->disconnectFromHost();
-            break;
-        }
     }
 
     QTcpServer m_server;
     QByteArray m_file;
-    QString m_name;
+    QByteArray m_name;
     QHash<QTcpSocket*, QByteArray> m_pending;
 };
