@@ -76,8 +76,11 @@ private slots:
         QFile::remove(m_dir.filePath("models/ggml-tiny.en.bin"));
     }
 
+    // A failed download says why on its row; the next try fetches the model, which can be used
+    // and deleted (and then is no longer in use).
     void page_downloadsUsesAndDeletesAModel()
     {
+        m_server->mode = LoopbackServer::Mode::NotFound;
         DraftSettingsView page(*m_library);
         page.show();
         QTest::qWait(50);
@@ -86,15 +89,18 @@ private slots:
         auto* row = page.findChild<QWidget*>("model_tiny.en");
         auto* inUse = page.findChild<QLabel*>("modelInUse");
         const auto button = [row](const char* name) { return row->findChild<QPushButton*>(name); };
-        QVERIFY(button("download")->isVisible());
         QVERIFY(!button("use")->isVisible());
         QVERIFY(inUse->text().contains(u"No model"));
+        button("download")->click();
+        auto* status = row->findChild<QLabel*>("status");
+        QTRY_VERIFY_WITH_TIMEOUT(status->isVisible() && status->text().contains(u"404"), 10000);
+        QVERIFY(button("download")->isVisible());
 
+        m_server->mode = LoopbackServer::Mode::Serve;
         button("download")->click();
         QTRY_VERIFY_WITH_TIMEOUT(button("use")->isVisible(), 10000);
         QVERIFY(!button("download")->isVisible());
         QVERIFY(!button("cancel")->isVisible());
-        QCOMPARE(m_server->ranges.size(), 1);
         // Only the model asked for.
         QCOMPARE(m_library->model("base.en")->state(), SpeechModel::State::Absent);
 
@@ -109,18 +115,6 @@ private slots:
         QCOMPARE(AppSettings::draftChoice().modelPath, QString());
         QVERIFY(button("download")->isVisible());
         QVERIFY(inUse->text().contains(u"No model"));
-    }
-
-    void page_showsWhyADownloadFailed()
-    {
-        m_server->mode = LoopbackServer::Mode::NotFound;
-        DraftSettingsView page(*m_library);
-        page.show();
-        auto* row = page.findChild<QWidget*>("model_tiny.en");
-        row->findChild<QPushButton*>("download")->click();
-        auto* status = row->findChild<QLabel*>("status");
-        QTRY_VERIFY_WITH_TIMEOUT(status->isVisible() && status->text().contains(u"404"), 10000);
-        QVERIFY(row->findChild<QPushButton*>("download")->isVisible());
     }
 
     void useModelFile_takesOnlyModels()
