@@ -169,17 +169,18 @@ class tst_Draft : public QObject
         if (!QFile::exists(path))
             test::copyFixture(QStringLiteral("speech.wav"), path);
         state().openAudioFile(path, transcript);
-        TranscriptionSession* session = state().currentSession();
-        if (!session || !QTest::qWaitFor([&] { return session->engine()->duration() > 0; }, 5000))
-            qFatal("the project did not open");
-        return *session;
+        return opened();
     }
     TranscriptionSession& reopen(const QUuid& id)
     {
         state().openProject(id);
+        return opened();
+    }
+    TranscriptionSession& opened()
+    {
         TranscriptionSession* session = state().currentSession();
         if (!session || !QTest::qWaitFor([&] { return session->engine()->duration() > 0; }, 5000))
-            qFatal("the project did not reopen");
+            qFatal("the project did not open");
         return *session;
     }
     bool draftDone()
@@ -456,68 +457,6 @@ private slots:
         QTest::mouseClick(editor()->viewport(), Qt::LeftButton, {},
                           pointAt(QStringLiteral("00:00:03")));
         QTRY_VERIFY(std::abs(player->currentTime() - 3.0) < 0.2);
-    }
-
-    // Not a test: with DICTARO_DRAFT_SCREENSHOT=FILE (on xcb), a picture of a draft with its
-    // marks while the audio plays, for the documentation.
-    void screenshot()
-    {
-        const QString file = qEnvironmentVariable("DICTARO_DRAFT_SCREENSHOT");
-        if (file.isEmpty())
-            QSKIP("DICTARO_DRAFT_SCREENSHOT is not set");
-        window().resize(900, 560);
-        TranscriptionSession& session =
-            openProject(QStringLiteral("Interview with the archive team, first tape.\n\n"));
-        m_script->segments = {spoken(0.0, 1.2,
-                                     {{"Welcome", 0.95},
-                                      {"back.", 0.9},
-                                      {"We", 0.97},
-                                      {"start", 0.9},
-                                      {"with", 0.98},
-                                      {"the", 0.99},
-                                      {"Ankara", 0.35},
-                                      {"files.", 0.9}}),
-                              spoken(1.3, 2.6,
-                                     {{"They", 0.96},
-                                      {"came", 0.93},
-                                      {"in", 0.98},
-                                      {"nineteen", 0.6},
-                                      {"ninety", 0.45},
-                                      {"one,", 0.8},
-                                      {"boxed", 0.3},
-                                      {"by", 0.97},
-                                      {"hand.", 0.9}}),
-                              spoken(2.7, 4.1,
-                                     {{"Most", 0.95},
-                                      {"of", 0.99},
-                                      {"them", 0.97},
-                                      {"were", 0.96},
-                                      {"never", 0.94},
-                                      {"read", 0.9},
-                                      {"again.", 0.92}}),
-                              spoken(4.2, 5.9,
-                                     {{"So", 0.9},
-                                      {"the", 0.99},
-                                      {"first", 0.95},
-                                      {"job", 0.9},
-                                      {"was", 0.98},
-                                      {"the", 0.99},
-                                      {"index,", 0.4},
-                                      {"really.", 0.9}})};
-        DraftStretchDialog::setAskForTesting([](double, double duration) {
-            return DraftPlacement::Stretch{0, duration};
-        });
-        makeDraftAction()->trigger();
-        QVERIFY(draftDone());
-        editor()->moveCursor(QTextCursor::Start);
-        PlaybackEngine* player = session.engine();
-        player->seek(2.9);
-        player->play();
-        TranscriptHighlighter* highlighter = editor()->highlighter();
-        QTRY_VERIFY(highlighter->spokenRange().first != highlighter->spokenRange().second);
-        QTest::qWait(1);
-        QVERIFY(window().grab().save(file));
-        player->pause(0);
     }
 
     // A build without a speech engine shows no Draft menu, no key for it, no command.
