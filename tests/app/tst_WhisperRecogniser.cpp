@@ -1,6 +1,4 @@
 #include <QElapsedTimer>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "DraftEngine.h"
@@ -44,158 +42,133 @@ class tst_WhisperRecogniser : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void loadsModels_andRefusesBrokenOnes();
-    void segmentsLieWithinTheRecording_data();
-    void segmentsLieWithinTheRecording();
-    void stopsSoonAfterCancel();
-    void needsAModel();
-
-private:
     SpeechAudio m_audio;
-};
 
-void tst_WhisperRecogniser::initTestCase()
-{
-    QVERIFY(draftAvailable());
-    const std::atomic<bool> cancel = false;
-    QString problem;
-    auto audio = SpeechAudioDecoder::decode(speech, cancel, {}, &problem);
-    QVERIFY2(audio, qPrintable(problem));
-    m_audio = std::move(*audio);
-}
-
-void tst_WhisperRecogniser::loadsModels_andRefusesBrokenOnes()
-{
-    const std::unique_ptr<Recogniser> recogniser = builtInDraftEngine().makeRecogniser();
-    QVERIFY(recogniser);
-    QVERIFY(!recogniser->isLoaded());
-    const std::optional<QString> loaded = recogniser->load(englishModel);
-    QVERIFY2(!loaded, qPrintable(loaded.value_or(QString())));
-    QVERIFY(recogniser->isLoaded());
-
-    // A truncated copy is refused, and the model loaded before is gone.
-    QTemporaryDir dir;
-    const QString truncated = dir.filePath(u"truncated.bin"_s);
-    QVERIFY(QFile::copy(englishModel, truncated));
-    QFile file(truncated);
-    QVERIFY(file.resize(file.size() - 100));
-    const std::optional<QString> refused = recogniser->load(truncated);
-    QVERIFY(refused);
-    QVERIFY2(refused->contains(u"truncated.bin"_s), qPrintable(*refused));
-    QVERIFY(!recogniser->isLoaded());
-    QVERIFY(recogniser->load(speech));
-    QVERIFY(recogniser->load(dir.filePath(u"absent.bin"_s)));
-    QVERIFY(!recogniser->isLoaded());
-}
-
-void tst_WhisperRecogniser::segmentsLieWithinTheRecording_data()
-{
-    QTest::addColumn<QString>("model");
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<double>("offset");
-    QTest::addColumn<double>("duration");
-    QTest::addColumn<int>("threads");
-    const double length = 6.0;
-    QTest::newRow("English model") << englishModel << QString() << 0.0 << length << 1;
-    QTest::newRow("multilingual, automatic")
-        << multilingualModel << QString() << 0.0 << length << 2;
-    QTest::newRow("multilingual, Turkish") << multilingualModel << u"tr"_s << 0.0 << length << 1;
-    // A stretch from 100 s on, in a recording that ends 2 s into it: times are shifted and
-    // clamped to the end.
-    QTest::newRow("shifted and clamped") << englishModel << QString() << 100.0 << 102.0 << 1;
-}
-
-void tst_WhisperRecogniser::segmentsLieWithinTheRecording()
-{
-    QFETCH(QString, model);
-    QFETCH(QString, language);
-    QFETCH(double, offset);
-    QFETCH(double, duration);
-    QFETCH(int, threads);
-    WhisperRecogniser recogniser;
-    QVERIFY(!recogniser.load(model));
-    Recogniser::Request request;
-    request.samples = m_audio.samples;
-    request.offset = offset;
-    request.duration = duration;
-    request.language = language;
-    request.threads = threads;
-    const std::atomic<bool> cancel = false;
-    const Outcome outcome = recognise(recogniser, request, cancel);
-    QVERIFY(outcome.finished);
-
-    QVERIFY(!outcome.segments.empty());
-    double previousStart = offset;
-    for (const RecognisedSegment& segment : outcome.segments) {
-        QVERIFY2(offset <= segment.start && segment.start <= segment.end && segment.end <= duration,
-                 qPrintable(u"%1 to %2"_s.arg(segment.start).arg(segment.end)));
-        QVERIFY(segment.start >= previousStart);
-        previousStart = segment.start;
-        for (const RecognisedWord& word : segment.words) {
-            QVERIFY(segment.start <= word.start && word.start <= word.end &&
-                    word.end <= segment.end);
-            QVERIFY(0.0 <= word.probability && word.probability <= 1.0);
-            QVERIFY(!word.text.isEmpty() && !word.text.contains(u' '));
-            QVERIFY(segment.text.contains(word.text));
-        }
+    Recogniser::Request request(std::vector<float> samples) const
+    {
+        Recogniser::Request request;
+        request.duration = double(samples.size()) / Recogniser::sampleRate;
+        request.samples = std::move(samples);
+        return request;
     }
-    // Progress only moves forward, and ends at the end of what was given.
-    QVERIFY(!outcome.progress.empty());
-    QVERIFY(std::is_sorted(outcome.progress.begin(), outcome.progress.end()));
-    QCOMPARE(outcome.progress.back(), std::min(duration, offset + m_audio.duration()));
-}
 
-void tst_WhisperRecogniser::stopsSoonAfterCancel()
-{
-    WhisperRecogniser recogniser;
-    QVERIFY(!recogniser.load(englishModel));
-    // A minute of speech, so that there is plenty left when the stop comes.
-    std::vector<float> samples;
-    for (int i = 0; i < 10; ++i)
-        samples.insert(samples.end(), m_audio.samples.begin(), m_audio.samples.end());
-    Recogniser::Request request;
-    request.samples = samples;
-    request.duration = double(samples.size()) / Recogniser::sampleRate;
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(draftAvailable());
+        const std::atomic<bool> cancel = false;
+        QString problem;
+        auto audio = SpeechAudioDecoder::decode(speech, cancel, {}, &problem);
+        QVERIFY2(audio, qPrintable(problem));
+        m_audio = std::move(*audio);
+    }
 
-    std::atomic<bool> cancel = false;
-    QElapsedTimer sinceCancel;
-    std::size_t segmentsAtCancel = 0;
-    Outcome outcome;
-    std::thread worker([&] {
-        outcome.finished = recogniser.recognise(
-            request, cancel,
-            [&](const RecognisedSegment& segment) { outcome.segments.push_back(segment); },
-            [](double) {});
-    });
-    // Well into the first window's work.
-    QTest::qWait(300);
-    segmentsAtCancel = outcome.segments.size();
-    sinceCancel.start();
-    cancel = true;
-    worker.join();
-    const qint64 elapsed = sinceCancel.elapsed();
-    QVERIFY(!outcome.finished);
-    QVERIFY2(elapsed < 100, qPrintable(u"stopped after %1 ms"_s.arg(elapsed)));
-    // At most the segment being handed over when the flag was set follows it.
-    QVERIFY(outcome.segments.size() <= segmentsAtCancel + 1);
+    // What is no usable model is SpeechModelFile's to say; a refused model leaves none loaded,
+    // and without one nothing is recognised.
+    void loadsModels_andRefusesBrokenOnes()
+    {
+        const std::unique_ptr<Recogniser> recogniser = builtInDraftEngine().makeRecogniser();
+        QVERIFY(recogniser);
+        QVERIFY(!recogniser->isLoaded());
+        const std::optional<QString> loaded = recogniser->load(englishModel);
+        QVERIFY2(!loaded, qPrintable(loaded.value_or(QString())));
+        QVERIFY(recogniser->isLoaded());
+        QVERIFY(recogniser->load(speech));
+        QVERIFY(!recogniser->isLoaded());
+        const std::atomic<bool> cancel = false;
+        QVERIFY(!recognise(*recogniser, request(m_audio.samples), cancel).finished);
+    }
 
-    // A request cancelled before it starts gives nothing.
-    const Outcome none = recognise(recogniser, request, cancel);
-    QVERIFY(!none.finished);
-    QVERIFY(none.segments.empty());
-}
+    void segmentsLieWithinTheRecording_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<double>("offset");
+        QTest::addColumn<double>("duration");
+        QTest::addColumn<int>("threads");
+        QTest::newRow("English model") << englishModel << QString() << 0.0 << 6.0 << 1;
+        QTest::newRow("multilingual, Turkish") << multilingualModel << u"tr"_s << 0.0 << 6.0 << 2;
+        // A stretch from 100 s on, in a recording that ends 2 s into it: times are shifted and
+        // clamped to the end.
+        QTest::newRow("shifted and clamped") << englishModel << QString() << 100.0 << 102.0 << 1;
+    }
+    void segmentsLieWithinTheRecording()
+    {
+        QFETCH(QString, model);
+        QFETCH(QString, language);
+        QFETCH(double, offset);
+        QFETCH(double, duration);
+        QFETCH(int, threads);
+        WhisperRecogniser recogniser;
+        QVERIFY(!recogniser.load(model));
+        Recogniser::Request asked = request(m_audio.samples);
+        asked.offset = offset;
+        asked.duration = duration;
+        asked.language = language;
+        asked.threads = threads;
+        const std::atomic<bool> cancel = false;
+        const Outcome outcome = recognise(recogniser, asked, cancel);
+        QVERIFY(outcome.finished);
 
-void tst_WhisperRecogniser::needsAModel()
-{
-    WhisperRecogniser recogniser;
-    Recogniser::Request request;
-    request.samples = m_audio.samples;
-    request.duration = m_audio.duration();
-    const std::atomic<bool> cancel = false;
-    QVERIFY(!recognise(recogniser, request, cancel).finished);
-}
+        QVERIFY(!outcome.segments.empty());
+        double previousStart = offset;
+        for (const RecognisedSegment& segment : outcome.segments) {
+            QVERIFY2(offset <= segment.start && segment.start <= segment.end &&
+                         segment.end <= duration,
+                     qPrintable(u"%1 to %2"_s.arg(segment.start).arg(segment.end)));
+            QVERIFY(segment.start >= previousStart);
+            previousStart = segment.start;
+            for (const RecognisedWord& word : segment.words) {
+                QVERIFY(segment.start <= word.start && word.start <= word.end &&
+                        word.end <= segment.end);
+                QVERIFY(0.0 <= word.probability && word.probability <= 1.0);
+                QVERIFY(!word.text.isEmpty() && !word.text.contains(u' '));
+                QVERIFY(segment.text.contains(word.text));
+            }
+        }
+        // Progress only moves forward, and ends at the end of what was given.
+        QVERIFY(!outcome.progress.empty());
+        QVERIFY(std::is_sorted(outcome.progress.begin(), outcome.progress.end()));
+        QCOMPARE(outcome.progress.back(), std::min(duration, offset + m_audio.duration()));
+    }
+
+    void stopsSoonAfterCancel()
+    {
+        WhisperRecogniser recogniser;
+        QVERIFY(!recogniser.load(englishModel));
+        // A minute of speech, so that there is plenty left when the stop comes.
+        std::vector<float> samples;
+        for (int i = 0; i < 10; ++i)
+            samples.insert(samples.end(), m_audio.samples.begin(), m_audio.samples.end());
+        const Recogniser::Request minute = request(std::move(samples));
+
+        std::atomic<bool> cancel = false;
+        Outcome outcome;
+        std::thread worker([&] {
+            outcome.finished = recogniser.recognise(
+                minute, cancel,
+                [&](const RecognisedSegment& segment) { outcome.segments.push_back(segment); },
+                [](double) {});
+        });
+        // Well into the first window's work.
+        QTest::qWait(300);
+        const std::size_t segmentsAtCancel = outcome.segments.size();
+        QElapsedTimer sinceCancel;
+        sinceCancel.start();
+        cancel = true;
+        worker.join();
+        const qint64 elapsed = sinceCancel.elapsed();
+        QVERIFY(!outcome.finished);
+        QVERIFY2(elapsed < 100, qPrintable(u"stopped after %1 ms"_s.arg(elapsed)));
+        // At most the segment being handed over when the flag was set follows it.
+        QVERIFY(outcome.segments.size() <= segmentsAtCancel + 1);
+
+        // A request cancelled before it starts gives nothing.
+        const Outcome none = recognise(recogniser, minute, cancel);
+        QVERIFY(!none.finished);
+        QVERIFY(none.segments.empty());
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_WhisperRecogniser)
 #include "tst_WhisperRecogniser.moc"
