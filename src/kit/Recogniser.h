@@ -45,7 +45,8 @@ public:
 
     struct Request
     {
-        // The recording's 16 kHz mono samples to recognise.
+        // The recording's 16 kHz mono samples to recognise; the request only refers to them,
+        // so they must outlive the call.
         std::span<const float> samples;
         // Where the first sample lies in the recording, in seconds; every time given back is
         // shifted by it and clamped to 0..duration.

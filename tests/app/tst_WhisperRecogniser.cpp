@@ -44,11 +44,12 @@ class tst_WhisperRecogniser : public QObject
 
     SpeechAudio m_audio;
 
-    Recogniser::Request request(std::vector<float> samples) const
+    // A request over `samples`, which must outlive it: a request only refers to its samples.
+    static Recogniser::Request request(const std::vector<float>& samples)
     {
         Recogniser::Request request;
         request.duration = double(samples.size()) / Recogniser::sampleRate;
-        request.samples = std::move(samples);
+        request.samples = samples;
         return request;
     }
 
@@ -140,7 +141,7 @@ private slots:
         std::vector<float> samples;
         for (int i = 0; i < 10; ++i)
             samples.insert(samples.end(), m_audio.samples.begin(), m_audio.samples.end());
-        const Recogniser::Request minute = request(std::move(samples));
+        const Recogniser::Request minute = request(samples);
 
         std::atomic<bool> cancel = false;
         Outcome outcome;
