@@ -145,6 +145,26 @@ std::optional<Failure> exportProjects(const QStringList& arguments, const QStrin
     return std::nullopt;
 }
 
+// Saves a new project for `audioPath` holding `transcript`, named `name` unless that is blank,
+// and prints its id.
+std::optional<Failure> saveNewProject(const QString& audioPath, const QString& transcript,
+                                      const QString& name, const QString& projectsFolder,
+                                      QTextStream& out)
+{
+    Project project = newProjectFor(audioPath);
+    project.transcript = transcript;
+    if (!name.trimmed().isEmpty())
+        project.name = name.trimmed();
+    try {
+        ProjectStore(projectsFolder).save(project);
+    } catch (const StoreError& error) {
+        return Failure{1, Localization::tr("The project could not be saved: %1")
+                              .arg(QString::fromUtf8(error.what()))};
+    }
+    out << project.id.toString(QUuid::WithoutBraces) << '\n';
+    return std::nullopt;
+}
+
 std::optional<Failure> importTranscript(const QStringList& arguments, const QString& projectsFolder,
                                         const QString& workingFolder, QTextStream& out)
 {
@@ -166,18 +186,7 @@ std::optional<Failure> importTranscript(const QStringList& arguments, const QStr
     const TranscriptFile file = TranscriptFile::read(transcriptPath);
     if (file.error)
         return Failure{1, transcriptPath + QStringLiteral(": ") + *file.error};
-    Project project = newProjectFor(audioPath);
-    project.transcript = file.transcript;
-    if (parser.isSet(name) && !parser.value(name).trimmed().isEmpty())
-        project.name = parser.value(name).trimmed();
-    try {
-        ProjectStore(projectsFolder).save(project);
-    } catch (const StoreError& error) {
-        return Failure{1, Localization::tr("The project could not be saved: %1")
-                              .arg(QString::fromUtf8(error.what()))};
-    }
-    out << project.id.toString(QUuid::WithoutBraces) << '\n';
-    return std::nullopt;
+    return saveNewProject(audioPath, file.transcript, parser.value(name), projectsFolder, out);
 }
 
 // Says how far a long task has got on `err`, a line per tenth.
@@ -282,18 +291,7 @@ std::optional<Failure> draftRecording(const QStringList& arguments, const QStrin
         out << target << '\n';
         return std::nullopt;
     }
-    Project made = newProjectFor(audioPath);
-    made.transcript = transcript;
-    if (parser.isSet(name) && !parser.value(name).trimmed().isEmpty())
-        made.name = parser.value(name).trimmed();
-    try {
-        ProjectStore(projectsFolder).save(made);
-    } catch (const StoreError& error) {
-        return Failure{1, Localization::tr("The project could not be saved: %1")
-                              .arg(QString::fromUtf8(error.what()))};
-    }
-    out << made.id.toString(QUuid::WithoutBraces) << '\n';
-    return std::nullopt;
+    return saveNewProject(audioPath, transcript, parser.value(name), projectsFolder, out);
 }
 
 } // namespace
