@@ -42,12 +42,12 @@ Digest sha256Of(const QString& path, qint64 maxBytes)
 // The first byte of a partial answer ("Content-Range: bytes 100-199/200"), if it has one.
 std::optional<qint64> rangeStart(const QByteArray& contentRange)
 {
-    const QByteArray spec = contentRange.trimmed();
-    if (!spec.startsWith("bytes "))
+    const QByteArray range = contentRange.trimmed();
+    if (!range.startsWith("bytes "))
         return std::nullopt;
-    const qsizetype dash = spec.indexOf('-');
+    const qsizetype dash = range.indexOf('-');
     bool ok = false;
-    const qint64 start = spec.mid(6, dash - 6).trimmed().toLongLong(&ok);
+    const qint64 start = range.mid(6, dash - 6).trimmed().toLongLong(&ok);
     return ok && dash > 6 ? std::optional(start) : std::nullopt;
 }
 
