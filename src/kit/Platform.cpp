@@ -11,6 +11,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
+#if defined(Q_OS_LINUX)
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#endif
 
 namespace dictaro::Platform {
 
@@ -89,6 +93,14 @@ QString stateDirectory()
     return home.isEmpty() ? QString() : QDir(home).filePath(QStringLiteral(".local/state"));
 #else
     return {};
+#endif
+}
+
+void lowerThreadPriority()
+{
+#if defined(Q_OS_LINUX)
+    // Niceness applies per thread on Linux.
+    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
 #endif
 }
 

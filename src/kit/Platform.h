@@ -15,6 +15,10 @@ bool syncDirectory(const QString& path);
 // ($XDG_STATE_HOME, else ~/.local/state, on freedesktop systems); empty where there is none.
 QString stateDirectory();
 
+// Lowers the calling thread's priority below the interface's, for background work; threads it
+// starts afterwards inherit it. Does nothing where priorities are per process.
+void lowerThreadPriority();
+
 // A name for the current user, for folders in places that all users share (the numeric user id
 // on Unix); empty where such places are per user anyway.
 QString userKey();

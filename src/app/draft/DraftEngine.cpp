@@ -1,11 +1,5 @@
 #include "DraftEngine.h"
 
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-#endif
-
 namespace dictaro {
 
 namespace {
@@ -26,14 +20,6 @@ DraftEngine currentDraftEngine()
 bool draftAvailable()
 {
     return bool(currentDraftEngine());
-}
-
-void lowerThreadPriority()
-{
-#ifdef Q_OS_LINUX
-    // Niceness applies per thread on Linux, and the threads a recogniser starts inherit it.
-    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
-#endif
 }
 
 void setDraftEngineForTesting(std::optional<DraftEngine> engine)

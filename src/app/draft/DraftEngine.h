@@ -33,9 +33,6 @@ DraftEngine builtInDraftEngine();
 DraftEngine currentDraftEngine();
 // Whether drafts can be made at all (Draft ▸ Make Draft is offered only then).
 bool draftAvailable();
-// Lowers the calling thread's priority below the interface's, for a drafting worker; the
-// threads a recogniser starts from it inherit it.
-void lowerThreadPriority();
 // FOR TESTS ONLY: makes currentDraftEngine() this one (an empty one: none); nullopt restores
 // the built-in one.
 void setDraftEngineForTesting(std::optional<DraftEngine> engine);

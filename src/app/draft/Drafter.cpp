@@ -3,6 +3,7 @@
 #include "DisplayBlocks.h"
 #include "DraftMarks.h"
 #include "Localization.h"
+#include "Platform.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
 
@@ -115,7 +116,7 @@ bool Drafter::start(Stretch stretch, const QString& modelPath, const QString& la
     // The thread keeps the job alive for as long as it runs.
     job->thread = std::thread(
         [job, engine = m_engine, media, stretch, modelPath, language, duration, threads] {
-            lowerThreadPriority();
+            Platform::lowerThreadPriority();
             QString error;
             bool completed = false;
             if (std::unique_ptr<Recogniser> recogniser = engine.makeRecogniser()) {

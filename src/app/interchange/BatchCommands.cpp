@@ -7,6 +7,7 @@
 #include "Localization.h"
 #include "MediaDuration.h"
 #include "NewProject.h"
+#include "Platform.h"
 #include "ProjectStore.h"
 #include "SpeechAudio.h"
 #include "TranscriptFile.h"
@@ -246,7 +247,7 @@ std::optional<Failure> draftRecording(const QStringList& arguments, const QStrin
         return Failure{1, *problem};
 
     // A batch draft runs below the interface of anything else on the machine.
-    lowerThreadPriority();
+    Platform::lowerThreadPriority();
     const std::unique_ptr<Recogniser> recogniser = engine.makeRecogniser();
     if (const std::optional<QString> problem =
             recogniser->load(absolute(workingFolder, parser.value(model))))

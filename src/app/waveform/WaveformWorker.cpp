@@ -1,5 +1,6 @@
 #include "WaveformWorker.h"
 
+#include "Platform.h"
 #include "RegularFile.h"
 #include "WaveformDecoder.h"
 
@@ -8,11 +9,6 @@
 
 #ifdef __GLIBC__
 #include <malloc.h>
-#endif
-#ifdef Q_OS_LINUX
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -30,14 +26,6 @@ constexpr qint64 maxBuckets = WaveformBucketer::maxBuckets;
 constexpr double priorityHalfSpan = WaveformWorker::priorityHalfSpan;
 // How often the worker hands over what it has computed.
 constexpr qint64 postIntervalMs = 50;
-
-void lowerThreadPriority()
-{
-#ifdef Q_OS_LINUX
-    // Niceness applies per thread on Linux.
-    setpriority(PRIO_PROCESS, id_t(syscall(SYS_gettid)), 10);
-#endif
-}
 
 } // namespace
 
@@ -302,7 +290,7 @@ void WaveformWorker::compute(const QString& entryFile)
         }
         if (!lowered) {
             // What the user is looking at is there; the rest yields to everything else.
-            lowerThreadPriority();
+            Platform::lowerThreadPriority();
             lowered = true;
         }
         if (linearMoved) {
