@@ -7,6 +7,7 @@
 #include "MainWindow.h"
 #include "MpvBackend.h"
 #include "SingleInstance.h"
+#include "StartupTrace.h"
 
 #ifdef DICTARO_LINUX_DESKTOP
 #include "DesktopColorScheme.h"
@@ -21,11 +22,13 @@
 
 int main(int argc, char* argv[])
 {
+    dictaro::StartupTrace::mark("libraries loaded");
     if (const std::optional<int> exitCode = dictaro::BatchCommands::runIfAsked(argc, argv))
         return *exitCode;
     if (const std::optional<int> exitCode = dictaro::CommandLine::answerWithoutDisplay(argc, argv))
         return *exitCode;
     QApplication app(argc, argv);
+    dictaro::StartupTrace::mark("application");
     // QApplication adopts the user's locale for C number formatting; libmpv refuses to start
     // unless numbers use a decimal point.
     std::setlocale(LC_NUMERIC, "C");
@@ -37,6 +40,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral(DICTARO_APP_ID));
 #endif
     dictaro::Localization::install(dictaro::AppSettings::startupLanguages());
+    dictaro::StartupTrace::mark("translations");
 
     const auto commandLine =
         dictaro::CommandLine::parse(QApplication::arguments(), QDir::currentPath());
@@ -47,6 +51,7 @@ int main(int argc, char* argv[])
 #ifdef DICTARO_LINUX_DESKTOP
     // Dark when the desktop prefers it, following changes while running.
     dictaro::DesktopColorScheme colorScheme;
+    dictaro::StartupTrace::mark("colour scheme");
 #endif
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
@@ -64,6 +69,7 @@ int main(int argc, char* argv[])
         dictaro::DictaroApp::reportCannotLock(instance.errorString);
         return 1;
     }
+    dictaro::StartupTrace::mark("one-process guard");
     if (instance.status == dictaro::SingleInstance::Status::Secondary) {
         if (instance.instance->sendToPrimary(files))
             return 0;
@@ -74,7 +80,9 @@ int main(int argc, char* argv[])
                                 std::make_unique<dictaro::MpvBackend>());
     QObject::connect(instance.instance.get(), &dictaro::SingleInstance::activated, &dictaro,
                      &dictaro::DictaroApp::openFiles);
+    dictaro::StartupTrace::mark("application objects");
     dictaro.show();
+    dictaro::StartupTrace::mark("shown");
     dictaro.openFiles(files);
     return QApplication::exec();
 }

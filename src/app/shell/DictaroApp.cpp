@@ -19,6 +19,7 @@
 #include "QuitSignals.h"
 #include "SettingsWindow.h"
 #include "SpellChecker.h"
+#include "StartupTrace.h"
 #include "TranscriptionSession.h"
 #include "WindowGeometry.h"
 
@@ -28,6 +29,7 @@
 #endif
 
 #include <QApplication>
+#include <QEvent>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -35,20 +37,55 @@
 
 namespace dictaro {
 
-DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBackend> backend)
-    : m_store(std::make_unique<ProjectStore>(dataDirectory)),
-      m_engine(std::make_unique<PlaybackEngine>(std::move(backend))),
-      m_state(std::make_unique<AppState>(*m_store, *m_engine)),
-      m_commands(std::make_unique<CommandRegistry>(
-          draftAvailable() ? QList<Command>() : QList<Command>{Command::MakeDraft})),
-      m_actions(std::make_unique<AppActions>(*m_state, *m_commands)),
-      m_spelling(
-          std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage())),
-      m_editCommands(std::make_unique<EditCommands>(*m_spelling, *m_commands)),
-      m_window(std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands)),
-      m_handsFree(std::make_unique<HandsFree>(*m_state, *m_commands, m_window.get())),
-      m_quitSignals(std::make_unique<QuitSignals>())
+namespace {
+
+// Marks the first frame: the moment after the first paint of a widget, by when the painted
+// window has been handed to the display.
+class FirstFrameMark : public QObject
 {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !m_seen) {
+            m_seen = true;
+            QTimer::singleShot(0, this, [this] {
+                StartupTrace::mark("first frame");
+                deleteLater();
+            });
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool m_seen = false;
+};
+
+} // namespace
+
+DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBackend> backend)
+{
+    // Made one by one, in the order they depend on each other, so that start-up can be traced.
+    m_store = std::make_unique<ProjectStore>(dataDirectory);
+    m_engine = std::make_unique<PlaybackEngine>(std::move(backend));
+    StartupTrace::mark("player");
+    m_state = std::make_unique<AppState>(*m_store, *m_engine);
+    StartupTrace::mark("projects listed");
+    m_commands = std::make_unique<CommandRegistry>(
+        draftAvailable() ? QList<Command>() : QList<Command>{Command::MakeDraft});
+    m_actions = std::make_unique<AppActions>(*m_state, *m_commands);
+    StartupTrace::mark("commands");
+    m_spelling =
+        std::make_unique<SpellChecker>(AppSettings::shared(), Localization::currentLanguage());
+    m_editCommands = std::make_unique<EditCommands>(*m_spelling, *m_commands);
+    StartupTrace::mark("spelling");
+    m_window = std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands);
+    StartupTrace::mark("main window");
+    m_handsFree = std::make_unique<HandsFree>(*m_state, *m_commands, m_window.get());
+    StartupTrace::mark("pedals and media keys");
+    m_quitSignals = std::make_unique<QuitSignals>();
     m_window->setSettingsPages([this] {
         SettingsWindow::Pages pages;
 #ifdef DICTARO_LINUX_DESKTOP
@@ -126,6 +163,8 @@ void DictaroApp::show()
 {
     if (!WindowGeometry::restore(*m_window))
         m_window->resize(900, 640);
+    if (StartupTrace::enabled())
+        qApp->installEventFilter(new FirstFrameMark(qApp));
     m_window->show();
     QTimer::singleShot(0, m_window.get(), [window = m_window.get()] {
         window->raise();

@@ -1,0 +1,67 @@
+// The floor for a Qt Widgets application that plays audio with libmpv: a window with a label and
+// a started libmpv, nothing else. bench_startup measures Dictaro against it. With
+// DICTARO_STARTUP_TRACE set it prints its first frame as Dictaro does; it runs until it is ended.
+//   bare_window [AUDIO]   (loads the file, paused, as an open project does)
+#include "StartupTrace.h"
+
+#include <mpv/client.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <clocale>
+
+namespace {
+
+class Window : public QMainWindow
+{
+public:
+    Window()
+    {
+        setCentralWidget(new QLabel(QStringLiteral("Open an audio file"), this));
+        resize(900, 640);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QMainWindow::paintEvent(event);
+        if (!m_painted) {
+            m_painted = true;
+            QTimer::singleShot(0, this, [] { dictaro::StartupTrace::mark("first frame"); });
+        }
+    }
+
+private:
+    bool m_painted = false;
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    mpv_handle* mpv = mpv_create();
+    if (!mpv)
+        return 1;
+    // The options Dictaro starts libmpv with that make its start cheaper, for a fair floor.
+    for (const char* name : {"config", "terminal", "load-scripts", "ytdl"})
+        mpv_set_option_string(mpv, name, "no");
+    mpv_set_option_string(mpv, "idle", "yes");
+    mpv_set_option_string(mpv, "vid", "no");
+    mpv_set_option_string(mpv, "pause", "yes");
+    if (mpv_initialize(mpv) < 0)
+        return 1;
+    if (argc > 1) {
+        const char* command[] = {"loadfile", argv[1], nullptr};
+        mpv_command(mpv, command);
+    }
+    Window window;
+    window.show();
+    const int code = QApplication::exec();
+    mpv_terminate_destroy(mpv);
+    return code;
+}
