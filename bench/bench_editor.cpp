@@ -250,6 +250,9 @@ void spellingAndFind(int keystrokes)
     AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
     AppSettings::shared().setCheckSpellingWhileTyping(true);
     SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+    checker.prepare();
+    while (checker.isLoading())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     const QStringList vocabulary = dictionaryWords();
     if (!checker.hasDictionary() || vocabulary.isEmpty()) {
         std::printf("spelling: no en_US dictionary (scripts/install-deps), skipped\n");

@@ -32,21 +32,21 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="56"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="263"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="103"/>
         <source>Draft</source>
         <translation>Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="130"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="138"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="144"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="195"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
@@ -54,17 +54,17 @@
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="102"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="139"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="108"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="145"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="157"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="196"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
@@ -574,110 +574,109 @@
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="64"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
         <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="98"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="102"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="104"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="106"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="107"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="120"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="123"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="127"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="128"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="140"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="279"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="141"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="158"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="179"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="160"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="181"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="176"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="292"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="162"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="195"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="205"/>
         <source>%1% drafted</source>
         <translation>%%1 taslağa döküldü</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="219"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
         <source>Give one recording to draft.</source>
         <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="221"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="231"/>
         <source>Give the speech model with --model FILE.</source>
         <translation>Konuşma modelini --model DOSYA ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="223"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="233"/>
         <source>Give either -o PATH or --project.</source>
         <translation>Ya -o YOL ya da --project verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="230"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="240"/>
         <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
         <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="234"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="244"/>
         <source>This build of Dictaro has no speech recogniser.</source>
-        <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
+        <translation>Dictaro&apos;nun bu derlemesinde konuşma tanıyıcı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="266"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
         <source>The speech model could not draft “%1”.</source>
         <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="267"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="277"/>
         <source>The speech model could not draft “%1” in the language “%2”.</source>
         <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="346"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="345"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
@@ -793,7 +792,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="131"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -850,7 +849,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="59"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="96"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -872,7 +871,7 @@
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="99"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="102"/>
         <source>Add to Dictionary</source>
         <translation>Sözlüğe Ekle</translation>
     </message>
@@ -938,7 +937,7 @@
         <translation>Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="101"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="104"/>
         <source>Ignore</source>
         <translation>Yok Say</translation>
     </message>
@@ -958,17 +957,22 @@
         <translation>Sonraki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="44"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="45"/>
+        <source>Loading the Dictionary…</source>
+        <translation>Sözlük Yükleniyor…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="47"/>
         <source>No Dictionaries Installed</source>
         <translation>Yüklü Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="45"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="48"/>
         <source>No Dictionary for %1</source>
         <translation>%1 İçin Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="97"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="100"/>
         <source>No Suggestions</source>
         <translation>Öneri Yok</translation>
     </message>
@@ -1232,7 +1236,7 @@
         <translation>“%1”, Dictaro’nun açabileceği bir ses dosyası değil. %2 veya %3 dosyası seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellChecker.cpp" line="118"/>
+        <location filename="../src/app/text/SpellChecker.cpp" line="163"/>
         <source>“%1” could not be saved in your dictionary, so it will be marked again next time: the word list %2 cannot be written.</source>
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
@@ -1310,27 +1314,27 @@
         <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="93"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="94"/>
         <source>This copy of Dictaro cannot make drafts.</source>
         <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="95"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="96"/>
         <source>Choose a speech model in Settings first.</source>
         <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="97"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="98"/>
         <source>The audio file is missing.</source>
         <translation>Ses dosyası bulunamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="99"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="100"/>
         <source>There is nothing left to draft.</source>
         <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="139"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="140"/>
         <source>The speech model stopped before the end.</source>
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
@@ -1389,7 +1393,7 @@
     <message>
         <location filename="../src/app/draft/SpeechModelFile.cpp" line="189"/>
         <source>“%1” is a speech model of a kind Dictaro can&apos;t use.</source>
-        <translation>“%1”, Dictaro'nun kullanamadığı türden bir konuşma modeli.</translation>
+        <translation>“%1”, Dictaro&apos;nun kullanamadığı türden bir konuşma modeli.</translation>
     </message>
     <message>
         <location filename="../src/app/draft/SpeechModelFile.cpp" line="193"/>

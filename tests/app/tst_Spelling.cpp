@@ -70,7 +70,9 @@ class tst_Spelling : public QObject
     QStringList markedWords() const
     {
         QStringList words;
-        if (!QTest::qWaitFor([this] { return m_editor->highlighter()->isSpellingUpToDate(); }))
+        if (!QTest::qWaitFor([this] {
+                return !m_checker->isLoading() && m_editor->highlighter()->isSpellingUpToDate();
+            }))
             return {QStringLiteral("(checking never finished)")};
         for (QTextBlock block = m_editor->document()->begin(); block.isValid();
              block = block.next()) {
@@ -272,12 +274,19 @@ private slots:
         AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
         {
             SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+            // Nothing is loaded before it is needed, and then in the background.
+            QVERIFY(!checker.isLoading() && !checker.hasDictionary());
+            checker.prepare();
+            QVERIFY(checker.isLoading());
+            QTRY_VERIFY(checker.hasDictionary());
             QVERIFY(!checker.isMisspelt(u"Quelvorn"));
             QVERIFY(!checker.isMisspelt(u"Trazzik"));
             QVERIFY(checker.isMisspelt(u"house"));
             checker.addToDictionary(u"Plimbert");
         }
         SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+        checker.prepare();
+        QTRY_VERIFY(checker.hasDictionary());
         QVERIFY(!checker.isMisspelt(u"Trazzik"));
         QVERIFY(!checker.isMisspelt(u"Plimbert"));
         QVERIFY(removed.remove());

@@ -29,6 +29,7 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
     m_actions->setEditor(editor, findBar);
     if (!m_editor)
         return;
+    m_spelling.prepare();
     m_editor->highlighter()->setSpellChecker(&m_spelling);
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     m_editorConnections = {

@@ -3,18 +3,18 @@
 #include "AppSettings.h"
 #include "Localization.h"
 
+#include <QFutureWatcher>
 #include <QLocale>
+#include <QtConcurrentRun>
 #include <QtDebug>
 
 namespace dictaro {
 
 SpellChecker::SpellChecker(AppSettings& settings, const QString& interfaceLanguage, QObject* parent)
     : QObject(parent), m_settings(settings), m_interfaceLanguage(interfaceLanguage),
-      m_background([this](QStringView word) { return m_speller.isMisspelt(word); })
+      m_background([this](QStringView word) { return m_speller->isMisspelt(word); })
 {
-    m_available = m_speller.languages();
     m_enabled = m_settings.checkSpellingWhileTyping();
-    loadDictionary();
     connect(&m_settings, &AppSettings::spellingLanguageChanged, this,
             &SpellChecker::followSettings);
     connect(&m_settings, &AppSettings::checkSpellingWhileTypingChanged, this,
@@ -65,28 +65,73 @@ void SpellChecker::followSettings()
     const bool enabled = m_settings.checkSpellingWhileTyping();
     const bool enabledChanged = enabled != m_enabled;
     m_enabled = enabled;
-    const QString before = m_language;
+    // A new language's dictionary says misspellingsChanged() when it has arrived.
     loadDictionary();
-    if (enabledChanged)
+    if (enabledChanged) {
         emit isEnabledChanged(m_enabled);
-    if (enabledChanged || before != m_language)
         emit misspellingsChanged();
+    }
 }
+
+void SpellChecker::prepare()
+{
+    if (m_prepared)
+        return;
+    m_prepared = true;
+    loadDictionary();
+}
+
+namespace {
+
+struct Loaded
+{
+    std::shared_ptr<Speller> speller;
+    QStringList available;
+    QString language;
+};
+
+} // namespace
 
 void SpellChecker::loadDictionary()
 {
-    QString language = m_settings.spellingLanguage();
-    if (language.isEmpty())
-        language = defaultLanguage(m_interfaceLanguage, m_available);
-    if (m_loaded && language == m_language)
+    if (!m_prepared)
         return;
-    m_loaded = true;
-    const bool changed = language != m_language;
-    m_language = language;
-    if (!m_speller.load(language))
-        qInfo("No spelling dictionary for %s", qPrintable(language));
-    if (changed)
-        emit languageChanged(m_language);
+    // Empty: the default for the interface language, which is known once the list is.
+    const QString chosen = m_settings.spellingLanguage();
+    if (m_generation > 0 && chosen == m_requested)
+        return;
+    m_requested = chosen;
+    const int generation = ++m_generation;
+    const QString interfaceLanguage = m_interfaceLanguage;
+    auto* watcher = new QFutureWatcher<Loaded>(this);
+    connect(watcher, &QFutureWatcher<Loaded>::finished, this, [this, watcher, generation] {
+        watcher->deleteLater();
+        Loaded loaded = watcher->result();
+        --m_loading;
+        if (generation == m_generation) {
+            m_speller = std::move(loaded.speller);
+            m_available = loaded.available;
+            const bool changed = loaded.language != m_language;
+            m_language = loaded.language;
+            if (changed)
+                emit languageChanged(m_language);
+            emit misspellingsChanged();
+        }
+        if (m_loading == 0)
+            emit isLoadingChanged(false);
+    });
+    if (m_loading++ == 0)
+        emit isLoadingChanged(true);
+    watcher->setFuture(QtConcurrent::run([chosen, interfaceLanguage] {
+        Loaded loaded;
+        loaded.speller = std::make_shared<Speller>();
+        loaded.available = loaded.speller->languages();
+        loaded.language =
+            chosen.isEmpty() ? defaultLanguage(interfaceLanguage, loaded.available) : chosen;
+        if (!loaded.speller->load(loaded.language))
+            qInfo("No spelling dictionary for %s", qPrintable(loaded.language));
+        return loaded;
+    }));
 }
 
 void SpellChecker::setLanguage(const QString& language)
@@ -101,15 +146,15 @@ void SpellChecker::setEnabled(bool enabled)
 
 QStringList SpellChecker::suggestions(QStringView word) const
 {
-    return m_speller.suggestions(word, maxSuggestions);
+    return hasDictionary() ? m_speller->suggestions(word, maxSuggestions) : QStringList();
 }
 
 void SpellChecker::addToDictionary(QStringView word)
 {
-    if (!m_speller.hasDictionary() || word.isEmpty())
+    if (!hasDictionary() || word.isEmpty())
         return;
     QString reason;
-    if (m_speller.add(word, &reason)) {
+    if (m_speller->add(word, &reason)) {
         setWordListError(std::nullopt);
     } else {
         qWarning("Could not add a word to %s: %s",
@@ -124,16 +169,16 @@ void SpellChecker::addToDictionary(QStringView word)
 
 void SpellChecker::ignore(QStringView word)
 {
-    if (!m_speller.hasDictionary() || word.isEmpty())
+    if (!hasDictionary() || word.isEmpty())
         return;
-    m_speller.ignore(word);
+    m_speller->ignore(word);
     emit misspellingsChanged();
 }
 
 qsizetype SpellChecker::findMisspellings(QStringView text, qsizetype from, QList<Range>& found,
                                          const QDeadlineTimer& deadline) const
 {
-    if (!m_speller.hasDictionary())
+    if (!hasDictionary())
         return text.size();
     return m_background.check(text, from, found, deadline);
 }

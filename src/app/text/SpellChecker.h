@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <memory>
 #include <optional>
 
 namespace dictaro {
@@ -21,11 +22,16 @@ class AppSettings;
 // AppSettings, answers for words and texts, and takes the user's words. Without a dictionary for
 // the language nothing is misspelt. A word that could not be written to the personal word list
 // is reported through wordListError.
+//
+// Dictionaries take a while to load, so nothing is loaded until prepare() (when a transcript is
+// shown), and then on a worker thread: until it is there (isLoading), nothing is misspelt, and
+// misspellingsChanged() says when it is.
 class SpellChecker : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString language READ language NOTIFY languageChanged)
     Q_PROPERTY(bool isEnabled READ isEnabled NOTIFY isEnabledChanged)
+    Q_PROPERTY(bool isLoading READ isLoading NOTIFY isLoadingChanged)
     Q_PROPERTY(std::optional<QString> wordListError READ wordListError NOTIFY wordListErrorChanged)
 
 public:
@@ -39,7 +45,12 @@ public:
                  QObject* parent = nullptr);
     ~SpellChecker() override;
 
-    // Every dictionary Enchant finds ("en_US", "tr_TR", ...), sorted.
+    // Loads the dictionary the settings choose, in the background, unless that has begun.
+    void prepare();
+    // A dictionary is being loaded.
+    bool isLoading() const { return m_loading > 0; }
+
+    // Every dictionary Enchant finds ("en_US", "tr_TR", ...), sorted; known once prepared.
     QStringList availableLanguages() const { return m_available; }
     static QStringList installedLanguages();
     // The dictionary used when the user has chosen none: the interface language's own
@@ -48,19 +59,22 @@ public:
     // A dictionary's name for menus, in its own language ("American English", "Türkçe").
     static QString displayName(const QString& language);
 
-    // The language in use (also when no dictionary exists for it).
+    // The language in use (also when no dictionary exists for it); known once prepared.
     QString language() const { return m_language; }
     // Chooses a language and remembers it.
     void setLanguage(const QString& language);
-    bool hasDictionary() const { return m_speller.hasDictionary(); }
+    bool hasDictionary() const { return m_speller && m_speller->hasDictionary(); }
     // Checking while typing, remembered.
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
     // Enabled and with a dictionary: words are being marked.
-    bool isActive() const { return m_enabled && m_speller.hasDictionary(); }
+    bool isActive() const { return m_enabled && hasDictionary(); }
 
     // Whether one word is misspelt. Never for an empty word or without a dictionary.
-    bool isMisspelt(QStringView word) const { return m_speller.isMisspelt(word); }
+    bool isMisspelt(QStringView word) const
+    {
+        return hasDictionary() && m_speller->isMisspelt(word);
+    }
     // At most maxSuggestions replacements, best first.
     QStringList suggestions(QStringView word) const;
     // Into the personal word list, kept across starts. The word is accepted at once; when the
@@ -88,6 +102,7 @@ public:
 signals:
     void languageChanged(const QString& language);
     void isEnabledChanged(bool isEnabled);
+    void isLoadingChanged(bool isLoading);
     // What counts as misspelt changed: another dictionary, on/off, a word added or ignored.
     void misspellingsChanged();
     void wordListErrorChanged(const std::optional<QString>& wordListError);
@@ -99,11 +114,15 @@ private:
 
     AppSettings& m_settings;
     QString m_interfaceLanguage;
-    Speller m_speller;
+    std::shared_ptr<Speller> m_speller;
     BackgroundChecker m_background;
     QStringList m_available;
     QString m_language;
-    bool m_loaded = false;
+    bool m_prepared = false;
+    QString m_requested;
+    // Loads begun and not yet arrived; only the latest one's dictionary is taken.
+    int m_loading = 0;
+    int m_generation = 0;
     bool m_enabled = true;
     std::optional<QString> m_wordListError;
 };

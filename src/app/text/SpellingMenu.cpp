@@ -35,12 +35,15 @@ QMenu* SpellingMenu::createMenu(QWidget* parent)
 
 void SpellingMenu::fill(QMenu* menu)
 {
+    // The list of dictionaries is known once one has been loaded.
+    m_spelling.prepare();
     menu->clear();
     menu->addAction(m_checkSpelling);
     menu->addSeparator();
     const QStringList languages = m_spelling.availableLanguages();
     if (!m_spelling.hasDictionary()) {
-        const QString text = languages.isEmpty()
+        const QString text = m_spelling.isLoading() ? Localization::tr("Loading the Dictionary…")
+                             : languages.isEmpty()
                                  ? Localization::tr("No Dictionaries Installed")
                                  : Localization::tr("No Dictionary for %1")
                                        .arg(SpellChecker::displayName(m_spelling.language()));
