@@ -9,10 +9,6 @@
 #include "SingleInstance.h"
 #include "StartupTrace.h"
 
-#ifdef DICTARO_LINUX_DESKTOP
-#include "DesktopColorScheme.h"
-#endif
-
 #include <QApplication>
 #include <QDir>
 
@@ -48,11 +44,6 @@ int main(int argc, char* argv[])
         std::fputs(qPrintable(commandLine.output()), commandLine.exitCode() ? stderr : stdout);
         return commandLine.exitCode();
     }
-#ifdef DICTARO_LINUX_DESKTOP
-    // Dark when the desktop prefers it, following changes while running.
-    dictaro::DesktopColorScheme colorScheme;
-    dictaro::StartupTrace::mark("colour scheme");
-#endif
 
     if (dictaro::DictaroApp::dataDirectory().isEmpty()) {
         dictaro::DictaroApp::reportMissingDataDirectory();

@@ -58,7 +58,7 @@ private slots:
         startPortal("1");
         {
             DesktopColorScheme scheme;
-            QCOMPARE(scheme.preference(), Preference::Dark);
+            QTRY_COMPARE(scheme.preference(), Preference::Dark);
             QVERIFY(appIsDark());
             QCOMPARE(QApplication::style()->name(), QStringLiteral("fusion"));
 
@@ -81,10 +81,12 @@ private slots:
         QTest::failOnWarning(QRegularExpression(".*"));
         const QPalette before = QApplication::palette();
         DesktopColorScheme scheme;
+        QTest::qWait(300); // the answer, or the lack of one, has come
         QCOMPARE(scheme.preference(), Preference::NoPreference);
         QCOMPARE(QApplication::palette(), before);
         startPortal("0");
         DesktopColorScheme noPreference;
+        QTest::qWait(300);
         QCOMPARE(QApplication::palette(), before);
     }
 

@@ -8,6 +8,7 @@
 #include "TranscriptionSession.h"
 
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -107,6 +108,7 @@ private slots:
         m_service = std::make_unique<MprisService>(
             *m_state, [this] { m_raised = true; }, [] {});
         QVERIFY(m_service->registerOn(QDBusConnection::sessionBus()));
+        QTRY_VERIFY(QDBusConnection::sessionBus().interface()->isServiceRegistered(service));
         m_client = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "client");
         QVERIFY(m_client.connect(service, path, "org.freedesktop.DBus.Properties",
                                  "PropertiesChanged", &m_listener,

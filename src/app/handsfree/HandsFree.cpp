@@ -26,20 +26,12 @@ namespace dictaro {
 HandsFree::HandsFree(AppState& state, CommandRegistry& commands, QWidget* window, QObject* parent)
     : QObject(parent), m_state(state), m_commands(commands),
       m_pedalSettings(std::make_unique<PedalSettings>()),
-      m_pedal(std::make_unique<PedalController>(*m_pedalSettings))
+      m_pedal(std::make_unique<PedalController>(*m_pedalSettings)), m_window(window)
 {
     const auto engine = [this]() -> PlaybackEngine* {
         TranscriptionSession* session = m_state.currentSession();
         return session ? session->engine() : nullptr;
     };
-#ifdef DICTARO_LINUX_DESKTOP
-    m_pedalMonitor = std::make_unique<PedalMonitor>(
-        [settings = m_pedalSettings.get()] { return settings->chosenDevice(); });
-    connect(m_pedalMonitor.get(), &PedalMonitor::buttonChanged, m_pedal.get(),
-            &PedalController::setPressed);
-    connect(m_pedalMonitor.get(), &PedalMonitor::released, m_pedal.get(),
-            &PedalController::releaseAll);
-#endif
     connect(m_pedal.get(), &PedalController::commandTriggered, this, &HandsFree::run);
     connect(m_pedal.get(), &PedalController::playRequested, this, [engine] {
         if (PlaybackEngine* player = engine())
@@ -50,23 +42,34 @@ HandsFree::HandsFree(AppState& state, CommandRegistry& commands, QWidget* window
             PlaybackCommands::pause(*player);
     });
 
-#ifdef DICTARO_LINUX_DESKTOP
-    m_mpris = std::make_unique<MprisService>(
-        state,
-        [window] {
-            window->raise();
-            window->activateWindow();
-        },
-        [window] { window->close(); });
-    m_mpris->registerOn(QDBusConnection::sessionBus());
-#endif
-
     m_mediaKeys = new MediaKeyFilter(
         window, [this](PlaybackCommand command) { run(command); },
         [engine] { return engine() && engine()->isPlaying(); }, this);
 }
 
 HandsFree::~HandsFree() = default;
+
+void HandsFree::startDesktopServices()
+{
+#ifdef DICTARO_LINUX_DESKTOP
+    if (m_pedalMonitor)
+        return;
+    m_pedalMonitor = std::make_unique<PedalMonitor>(
+        [settings = m_pedalSettings.get()] { return settings->chosenDevice(); });
+    connect(m_pedalMonitor.get(), &PedalMonitor::buttonChanged, m_pedal.get(),
+            &PedalController::setPressed);
+    connect(m_pedalMonitor.get(), &PedalMonitor::released, m_pedal.get(),
+            &PedalController::releaseAll);
+    m_mpris = std::make_unique<MprisService>(
+        m_state,
+        [window = m_window] {
+            window->raise();
+            window->activateWindow();
+        },
+        [window = m_window] { window->close(); });
+    m_mpris->registerOn(QDBusConnection::sessionBus());
+#endif
+}
 
 void HandsFree::run(PlaybackCommand command)
 {

@@ -31,11 +31,18 @@ public:
               QObject* parent = nullptr);
     ~HandsFree() override;
 
+    // Opens the pedal's device and puts the media controls on the session bus. Called once the
+    // window is on screen: none of it is needed for the first frame, and a slow bus or device
+    // must never hold it up. Does nothing the second time.
+    void startDesktopServices();
+
     PedalSettings& pedalSettings() const { return *m_pedalSettings; }
-    // The pedal's device, where this system has a way to read it; else null.
+    // The pedal's device, where this system has a way to read it; else null. Starts the
+    // desktop services if they have not started yet.
 #ifdef DICTARO_LINUX_DESKTOP
-    PedalMonitor* pedalMonitor() const
+    PedalMonitor* pedalMonitor()
     {
+        startDesktopServices();
         return m_pedalMonitor.get();
     }
 #else
@@ -59,6 +66,7 @@ private:
 #ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<MprisService> m_mpris;
 #endif
+    [[maybe_unused]] QWidget* m_window; // raised and closed by the media controls
     MediaKeyFilter* m_mediaKeys = nullptr;
 };
 

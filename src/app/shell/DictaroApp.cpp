@@ -24,6 +24,7 @@
 #include "WindowGeometry.h"
 
 #ifdef DICTARO_LINUX_DESKTOP
+#include "DesktopColorScheme.h"
 #include "DisplayLossGuard.h"
 #include "PedalSettingsView.h"
 #endif
@@ -34,33 +35,36 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <functional>
 
 namespace dictaro {
 
 namespace {
 
-// Marks the first frame: the moment after the first paint of a widget, by when the painted
-// window has been handed to the display.
-class FirstFrameMark : public QObject
+// Runs `then` once, after the first paint of a widget: by then the window has been handed to
+// the display.
+class AfterFirstFrame : public QObject
 {
 public:
-    using QObject::QObject;
+    AfterFirstFrame(std::function<void()> then, QObject* parent)
+        : QObject(parent), m_then(std::move(then))
+    {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint && !m_seen) {
-            m_seen = true;
-            QTimer::singleShot(0, this, [this] {
-                StartupTrace::mark("first frame");
+        if (event->type() == QEvent::Paint && m_then) {
+            QTimer::singleShot(0, this, [then = std::move(m_then), this] {
                 deleteLater();
+                then();
             });
+            m_then = nullptr;
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
-    bool m_seen = false;
+    std::function<void()> m_then;
 };
 
 } // namespace
@@ -163,13 +167,23 @@ void DictaroApp::show()
 {
     if (!WindowGeometry::restore(*m_window))
         m_window->resize(900, 640);
-    if (StartupTrace::enabled())
-        qApp->installEventFilter(new FirstFrameMark(qApp));
+    qApp->installEventFilter(new AfterFirstFrame([this] { startAfterFirstFrame(); }, this));
     m_window->show();
     QTimer::singleShot(0, m_window.get(), [window = m_window.get()] {
         window->raise();
         window->activateWindow();
     });
+}
+
+void DictaroApp::startAfterFirstFrame()
+{
+    StartupTrace::mark("first frame");
+#ifdef DICTARO_LINUX_DESKTOP
+    // Dark when the desktop prefers it, following changes while running.
+    m_colorScheme = std::make_unique<DesktopColorScheme>();
+#endif
+    m_handsFree->startDesktopServices();
+    StartupTrace::mark("desktop services");
 }
 
 void DictaroApp::quitRequested()

@@ -9,6 +9,7 @@ namespace dictaro {
 class AppActions;
 class AppState;
 class CommandRegistry;
+class DesktopColorScheme;
 class DisplayLossGuard;
 class EditCommands;
 class SpellChecker;
@@ -45,7 +46,9 @@ public:
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
 
-    // Shows the main window and brings it to the front one turn of the event loop later.
+    // Shows the main window and brings it to the front one turn of the event loop later. Once
+    // its first frame is on screen, follows the desktop's colour scheme and starts the pedal
+    // and the desktop's media controls.
     void show();
     // Brings the window to the front and opens the first of `files` as Open would (the others
     // are ignored: one project is open at a time). None: only comes to the front.
@@ -59,6 +62,7 @@ public:
 
 private:
     void aboutToQuit();
+    void startAfterFirstFrame();
     // When the display goes away the process ends without the event loop.
     void keepTextWhenTheDisplayIsLost();
 
@@ -76,6 +80,7 @@ private:
     std::unique_ptr<QuitSignals> m_quitSignals;
 #ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<DisplayLossGuard> m_displayLoss;
+    std::unique_ptr<DesktopColorScheme> m_colorScheme;
 #endif
     int m_quitRequests = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 #include <QDBusVariant>
 #include <QStyle>
 #include <QStyleFactory>
@@ -17,7 +18,7 @@ const QString portalPath = QStringLiteral("/org/freedesktop/portal/desktop");
 const QString settingsInterface = QStringLiteral("org.freedesktop.portal.Settings");
 const QString appearanceGroup = QStringLiteral("org.freedesktop.appearance");
 const QString colorSchemeKey = QStringLiteral("color-scheme");
-// A portal that does not answer by then is treated as absent, so that start-up never hangs.
+// A portal that does not answer by then is treated as absent.
 constexpr int readTimeoutMs = 1000;
 
 // The portal wraps the value in one or (through the older Read method) two variants.
@@ -50,11 +51,15 @@ DesktopColorScheme::DesktopColorScheme(QDBusConnection bus, QObject* parent)
     QDBusMessage read = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
                                                        QStringLiteral("Read"));
     read << appearanceGroup << colorSchemeKey;
-    const QDBusMessage reply = m_bus.call(read, QDBus::Block, readTimeoutMs);
-    if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
-        if (const auto preference = preferenceFrom(reply.arguments().constFirst()))
-            setPreference(*preference);
-    }
+    auto* reply = new QDBusPendingCallWatcher(m_bus.asyncCall(read, readTimeoutMs), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply] {
+        reply->deleteLater();
+        const QDBusMessage answer = reply->reply();
+        if (answer.type() == QDBusMessage::ReplyMessage && !answer.arguments().isEmpty()) {
+            if (const auto preference = preferenceFrom(answer.arguments().constFirst()))
+                setPreference(*preference);
+        }
+    });
 }
 
 DesktopColorScheme::~DesktopColorScheme() = default;

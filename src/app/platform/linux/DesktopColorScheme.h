@@ -20,8 +20,8 @@ public:
     // The portal's values.
     enum class Preference { NoPreference = 0, Dark = 1, Light = 2 };
 
-    // Reads the preference (waiting at most a moment for the portal), applies it, and follows
-    // its changes while alive. Call after the QApplication is made, before windows are shown.
+    // Asks the portal for the preference and applies it when the answer comes (no answer within
+    // a second counts as none), and follows its changes while alive. Needs the QApplication.
     explicit DesktopColorScheme(QDBusConnection bus = QDBusConnection::sessionBus(),
                                 QObject* parent = nullptr);
     ~DesktopColorScheme() override;

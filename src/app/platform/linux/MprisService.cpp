@@ -1,5 +1,8 @@
 #include "MprisService.h"
 
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
+
 #include "AppState.h"
 #include "MediaReference.h"
 #include "MprisPlayerAdaptor.h"
@@ -14,6 +17,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QUrl>
 
 #include <cmath>
@@ -58,15 +63,34 @@ bool MprisService::registerOn(const QDBusConnection& connection)
     QDBusConnection bus = connection;
     if (!bus.registerObject(QString::fromLatin1(objectPath), this))
         return false;
-    const QString name = QString::fromLatin1(serviceName);
-    if (!bus.registerService(name) &&
-        !bus.registerService(name + QStringLiteral(".instance") +
-                             QString::number(QCoreApplication::applicationPid()))) {
-        bus.unregisterObject(QString::fromLatin1(objectPath));
-        return false;
-    }
     m_connectionName = bus.name();
+    requestName(QString::fromLatin1(serviceName), true);
     return true;
+}
+
+// Asks the bus for the name without waiting for its answer, so that a slow bus never holds up
+// the window; when another player has the name, asks for one of this process's own.
+void MprisService::requestName(const QString& name, bool fallBack)
+{
+    QDBusConnection bus(m_connectionName);
+    QDBusMessage request = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("RequestName"));
+    constexpr uint doNotQueue = 4;
+    request << name << doNotQueue;
+    auto* reply = new QDBusPendingCallWatcher(bus.asyncCall(request), this);
+    connect(reply, &QDBusPendingCallWatcher::finished, this, [this, reply, name, fallBack] {
+        reply->deleteLater();
+        const QDBusPendingReply<uint> answer = *reply;
+        constexpr uint primaryOwner = 1;
+        constexpr uint alreadyOwner = 4;
+        const bool owned =
+            !answer.isError() && (answer.value() == primaryOwner || answer.value() == alreadyOwner);
+        if (!owned && fallBack)
+            requestName(name + QStringLiteral(".instance") +
+                            QString::number(QCoreApplication::applicationPid()),
+                        false);
+    });
 }
 
 PlaybackEngine* MprisService::engine() const

@@ -31,8 +31,9 @@ public:
                  QObject* parent = nullptr);
     ~MprisService() override;
 
-    // Puts the service on `connection` (a second instance gets a name of its own). False,
-    // silently, without a bus or when the bus refuses; the application then works as before.
+    // Puts the service on `connection` and asks for its name, without waiting for the answer
+    // (a second instance gets a name of its own). False, silently, without a bus or when the
+    // object cannot be put there; the application then works as before.
     bool registerOn(const QDBusConnection& connection);
 
     // The Player interface's state, as sent on the bus.
@@ -70,6 +71,8 @@ private:
     std::function<void()> m_quit;
     QPointer<PlaybackEngine> m_engine;
     QList<QMetaObject::Connection> m_engineConnections;
+    void requestName(const QString& name, bool fallBack);
+
     QString m_connectionName;
     // What was last announced, so that only real changes are sent.
     QVariantMap m_published;
