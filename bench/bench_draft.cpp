@@ -4,7 +4,8 @@
 // speed is that of real ones of the same shape, but what they write is made up. Each window is
 // decoded once, as clear speech is (a random model is never sure, and would be decoded again
 // at five temperatures); it still writes more tokens per window than real speech holds.
-//   bench_draft [SECONDS]   (the length of the recording; 120 by default)
+//   bench_draft [SECONDS] [--parts]   (the length of the recording, 120 s by default; --parts
+//                                      times only the encoder and a decoder step, in a minute)
 #include "Recogniser.h"
 #include "WhisperRecogniser.h"
 
@@ -108,7 +109,7 @@ void printParts(const char* shape, const QString& model, const std::vector<float
         whisper_decode_with_state(context, state, &token, 1, int(prompt.size()) + i, 1);
     const double step = (processorSeconds() - before) / steps;
     const double factor = (encoder + 120 * step) / 30.0;
-    std::printf("%-8s encoder %.2f s per window, decoder %.1f ms per token: speech drafts at a "
+    std::printf("%-12s encoder %.2f s per window, decoder %.1f ms per token: speech drafts at a "
                 "factor of %.3f on one core (60 min in %.1f min)\n",
                 shape, encoder, step * 1000, factor, factor * 60);
     whisper_free_state(state);
@@ -120,7 +121,9 @@ void printParts(const char* shape, const QString& model, const std::vector<float
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const double seconds = argc > 1 ? std::max(10.0, QByteArray(argv[1]).toDouble()) : 120.0;
+    QStringList arguments = QCoreApplication::arguments().mid(1);
+    const bool partsOnly = arguments.removeAll(u"--parts"_s) > 0;
+    const double seconds = arguments.isEmpty() ? 120.0 : std::max(10.0, arguments[0].toDouble());
     QTemporaryDir dir;
     const std::vector<float> samples = speech(dir.path(), seconds);
     if (samples.empty()) {
@@ -136,19 +139,25 @@ int main(int argc, char* argv[])
                 "factor below 0.167\n");
     std::printf("factor: by the wall clock; cpu: processor seconds per second of recording (on "
                 "one thread, the factor of an idle machine)\n\n");
-    std::printf("%-8s %7s %6s %8s %6s %14s %12s %10s\n", "model", "threads", "load", "factor",
+    std::printf("%-12s %7s %6s %8s %6s %14s %12s %10s\n", "model", "threads", "load", "factor",
                 "cpu", "60 min takes", "peak memory", "stop");
     std::vector<std::pair<const char*, QString>> models;
-    for (const char* shape : {"tiny.en", "base.en"}) {
-        const QString model = dir.filePath(QString::fromLatin1(shape) + u".bin"_s);
-        if (QProcess::execute(QStringLiteral(DICTARO_PYTHON3),
-                              {QStringLiteral(DICTARO_MODEL_SCRIPT), model, u"--shape"_s,
-                               QString::fromLatin1(shape)}) != 0) {
+    // The catalogue's 8-bit base.en is the one to draft with on a processor alone.
+    for (const char* shape : {"tiny.en", "base.en", "base.en-q8_0"}) {
+        const QString name = QString::fromLatin1(shape);
+        const QString model = dir.filePath(name + u".bin"_s);
+        QStringList script{QStringLiteral(DICTARO_MODEL_SCRIPT), model, u"--shape"_s,
+                           name.section(u'-', 0, 0)};
+        if (name.endsWith(u"-q8_0"))
+            script << u"--q8"_s;
+        if (QProcess::execute(QStringLiteral(DICTARO_PYTHON3), script) != 0) {
             std::printf("bench_draft: the model script failed (python3 with numpy?)\n");
             return 1;
         }
         models.emplace_back(shape, model);
         for (const int threads : {1, cores}) {
+            if (partsOnly)
+                break;
             resetPeak();
             const auto recogniser = std::make_unique<WhisperRecogniser>();
             recogniser->setRetries(false);
@@ -182,7 +191,7 @@ int main(int argc, char* argv[])
             worker->wait();
             const qint64 stopped = sinceStop.elapsed();
             delete worker;
-            std::printf("%-8s %7d %5.2fs %8.3f %6.3f %12.1f m %9.0f MB %7lld ms\n", shape, threads,
+            std::printf("%-12s %7d %5.2fs %8.3f %6.3f %12.1f m %9.0f MB %7lld ms\n", shape, threads,
                         load, factor, processor, factor * 60.0, peakMegabytes(),
                         static_cast<long long>(stopped));
             std::fflush(stdout);

@@ -5,7 +5,7 @@ The model has the layout and shapes of a real one, so the recogniser loads it an
 audio at the real speed of that size, but what it "hears" is noise: its text is made-up words.
 The tests use a tiny one (a few MB); the draft benchmark makes tiny.en- and base.en-shaped ones.
 
-    random-speech-model.py OUT [--shape test|tiny.en|base.en|tiny|base] [--seed N] [--f32]
+    random-speech-model.py OUT [--shape test|tiny.en|base.en|tiny|base] [--seed N] [--f32|--q8]
     random-speech-model.py OUT --truncate BYTES   (the same file cut short, for refusal tests)
 """
 
@@ -34,6 +34,8 @@ N_TEXT_CTX = 448
 N_MELS = 80
 N_FFT_BINS = 201
 F32, F16 = 0, 1
+Q8_0 = 8  # ggml's type: blocks of 32 weights, one 16-bit scale and 32 signed bytes
+FTYPE_Q8_0 = 2007  # the file's type: quantisation version 2, "mostly Q8_0"
 
 
 def syllable_words(rng, count):
@@ -97,14 +99,31 @@ def tensors(n_state, n_head, n_audio_layer, n_text_layer, n_vocab, weight_type):
     return out
 
 
+def quantised(values):
+    """The values as Q8_0 blocks, the way the model quantiser writes them."""
+    blocks = values.astype("<f4").reshape(-1, 32)
+    scale = np.abs(blocks).max(axis=1) / 127.0
+    inverse = np.divide(1.0, scale, out=np.zeros_like(scale), where=scale > 0)
+    codes = np.round(blocks * inverse[:, None]).astype("i1")
+    out = np.empty(len(blocks), dtype=[("d", "<f2"), ("qs", "i1", 32)])
+    out["d"] = scale
+    out["qs"] = codes
+    return out.tobytes()
+
+
 def write_model(path, shape, seed, weight_type):
+    """Writes the model; with Q8_0 its two-dimensional weights are quantised, as the model
+    quantiser leaves them (the convolutions stay 16-bit, the rest 32-bit)."""
+    file_type = FTYPE_Q8_0 if weight_type == Q8_0 else weight_type
+    if weight_type == Q8_0:
+        weight_type = F16
     n_state, n_head, n_audio_layer, n_text_layer, multilingual = SHAPES[shape]
     n_vocab = MULTILINGUAL_VOCAB if multilingual else ENGLISH_VOCAB
     rng = np.random.default_rng(seed)
     with open(path, "wb") as f:
         f.write(struct.pack("<I", MAGIC))
         f.write(struct.pack("<11i", n_vocab, N_AUDIO_CTX, n_state, n_head, n_audio_layer,
-                            N_TEXT_CTX, n_state, n_head, n_text_layer, N_MELS, weight_type))
+                            N_TEXT_CTX, n_state, n_head, n_text_layer, N_MELS, file_type))
         # Mel filters: each band a triangle over a stretch of the spectrum.
         filters = np.zeros((N_MELS, N_FFT_BINS), dtype="<f4")
         for m in range(N_MELS):
@@ -122,6 +141,11 @@ def write_model(path, shape, seed, weight_type):
         for name, dims, ttype in tensors(n_state, n_head, n_audio_layer, n_text_layer, n_vocab,
                                          weight_type):
             encoded = name.encode("ascii")
+            quantise = (file_type == FTYPE_Q8_0 and len(dims) == 2
+                        and not name.endswith("positional_embedding")
+                        and not name.endswith("conv1.bias") and not name.endswith("conv2.bias"))
+            if quantise:
+                ttype = Q8_0
             f.write(struct.pack("<3i", len(dims), len(encoded), ttype))
             f.write(struct.pack(f"<{len(dims)}i", *dims))
             f.write(encoded)
@@ -132,7 +156,10 @@ def write_model(path, shape, seed, weight_type):
                 values = np.zeros(count)
             else:
                 values = rng.standard_normal(count) * 0.02
-            f.write(values.astype("<f2" if ttype == F16 else "<f4").tobytes())
+            if ttype == Q8_0:
+                f.write(quantised(values))
+            else:
+                f.write(values.astype("<f2" if ttype == F16 else "<f4").tobytes())
 
 
 def main():
@@ -140,11 +167,13 @@ def main():
     parser.add_argument("out")
     parser.add_argument("--shape", choices=sorted(SHAPES), default="test")
     parser.add_argument("--seed", type=int, default=1)
-    parser.add_argument("--f32", action="store_true", help="32-bit weights instead of 16-bit")
+    types = parser.add_mutually_exclusive_group()
+    types.add_argument("--f32", action="store_true", help="32-bit weights instead of 16-bit")
+    types.add_argument("--q8", action="store_true", help="8-bit quantised weights (Q8_0)")
     parser.add_argument("--truncate", type=int, metavar="BYTES",
                         help="write the model, then cut it to this many bytes")
     args = parser.parse_args()
-    write_model(args.out, args.shape, args.seed, F32 if args.f32 else F16)
+    write_model(args.out, args.shape, args.seed, F32 if args.f32 else Q8_0 if args.q8 else F16)
     if args.truncate is not None:
         with open(args.out, "r+b") as f:
             f.truncate(args.truncate)
