@@ -6,6 +6,7 @@
 #include "Localization.h"
 #include "ModelCatalog.h"
 #include "ModelLibrary.h"
+#include "SpeechModelFile.h"
 #include "SpeechModel.h"
 
 #include <QCheckBox>
@@ -355,7 +356,11 @@ bool DraftSettingsView::useModelFile(const QString& path)
     const ModelCatalog::FileCheck check = ModelCatalog::checkModelFile(path);
     QString problem;
     switch (check.verdict) {
-    case ModelCatalog::FileVerdict::Model: break;
+    case ModelCatalog::FileVerdict::Model:
+        // Its header and every tensor's place, as the recogniser checks before loading it: a
+        // damaged file is refused now rather than when the user first drafts with it.
+        SpeechModelFile::inspect(path, &problem);
+        break;
     case ModelCatalog::FileVerdict::Unreadable:
         problem = Localization::tr("Dictaro can't read “%1”: %2.").arg(name, check.reason);
         break;
