@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStandardPaths>
@@ -423,6 +424,42 @@ private slots:
             QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
             QVERIFY(state().closeProject());
         }
+    }
+
+    // A drafted line far longer than a display piece keeps its marks, its Ctrl+click and its
+    // follow-along in every piece, not only in the one with the stamp.
+    void longDraftedLine_isMarkedAndFollowedInEveryPiece()
+    {
+        QList<std::pair<QString, double>> words;
+        for (int i = 0; i < 300; ++i)
+            words.append({QStringLiteral("w%1").arg(i), i == 250 ? 0.2 : 0.9});
+        m_script->segments = {spoken(0.0, 5.0, words)};
+        TranscriptionSession& session = openProject();
+        makeDraftAction()->trigger();
+        QVERIFY(draftDone());
+        QTextDocument* document = session.document();
+        QVERIFY(document->blockCount() > 2);
+        const QTextBlock last = document->find(QStringLiteral(" w250 ")).block();
+        QVERIFY(last.blockNumber() > 0);
+        QVERIFY(markedUnsure(last, "w250"));
+        QVERIFY(!markedUnsure(last, "w249"));
+
+        QTextCursor cursor = document->find(QStringLiteral(" w240 "));
+        cursor.setPosition(cursor.selectionStart() + 2);
+        QTest::mouseClick(editor()->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          editor()->cursorRect(cursor).center());
+        QTRY_VERIFY(std::abs(session.engine()->currentTime() - 4.0) < 0.2);
+        session.engine()->play();
+        QTRY_VERIFY(editor()->highlighter()->spokenRange().first > last.position());
+        const auto [from, to] = editor()->highlighter()->spokenRange();
+        session.engine()->pause(0);
+        QTextCursor spokenWord(document);
+        spokenWord.setPosition(from);
+        spokenWord.setPosition(to, QTextCursor::KeepAnchor);
+        QVERIFY2(QRegularExpression(QStringLiteral("^w2[4-9]\\d$"))
+                     .match(spokenWord.selectedText())
+                     .hasMatch(),
+                 qPrintable(spokenWord.selectedText()));
     }
 
     // While playing, the drafted word being spoken is highlighted; Ctrl+click on a drafted

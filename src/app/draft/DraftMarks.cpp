@@ -1,6 +1,7 @@
 #include "DraftMarks.h"
 
 #include "AtomicFile.h"
+#include "DisplayBlocks.h"
 #include "RegularFile.h"
 #include "StoreError.h"
 
@@ -92,9 +93,10 @@ std::optional<double> DraftMarks::timeAt(const QTextDocument* document, int posi
     if (m_words.isEmpty())
         return std::nullopt;
     const QTextBlock block = document->findBlock(position);
-    const int inBlock = position - block.position();
-    for (const DraftWords::Found& found : m_words.find(block.text())) {
-        if (found.start <= inBlock && inBlock <= found.end)
+    const DisplayBlocks::Paragraph line = DisplayBlocks::paragraphOf(block);
+    const int inLine = line.offset + position - block.position();
+    for (const DraftWords::Found& found : m_words.find(line.text)) {
+        if (found.start <= inLine && inLine <= found.end)
             return m_words.word(found.segment, found.word).start;
     }
     return std::nullopt;
@@ -111,11 +113,12 @@ std::optional<std::pair<int, int>> DraftMarks::rangeAt(const QTextDocument* docu
     if (m_lastMiss == miss)
         return std::nullopt;
     const auto inBlock = [&](const QTextBlock& block) -> std::optional<std::pair<int, int>> {
-        for (const DraftWords::Found& found : m_words.find(block.text())) {
+        for (const DraftWords::Found& found :
+             m_words.find(DisplayBlocks::paragraphOf(block).text)) {
             if (found.segment == spoken->first && found.word == spoken->second) {
                 m_hintBlock = block.blockNumber();
-                return std::pair{block.position() + int(found.start),
-                                 block.position() + int(found.end)};
+                return std::pair{DisplayBlocks::positionInParagraph(block, int(found.start)),
+                                 DisplayBlocks::positionInParagraph(block, int(found.end))};
             }
         }
         return std::nullopt;

@@ -42,6 +42,34 @@ bool DisplayBlocks::continuesPrevious(const QTextBlock& block)
            block.charFormat().boolProperty(softBreakProperty);
 }
 
+DisplayBlocks::Paragraph DisplayBlocks::paragraphOf(const QTextBlock& block)
+{
+    QTextBlock first = block;
+    while (continuesPrevious(first))
+        first = first.previous();
+    Paragraph paragraph;
+    for (QTextBlock piece = first; piece.isValid() && (piece == first || continuesPrevious(piece));
+         piece = piece.next()) {
+        if (piece == block)
+            paragraph.offset = int(paragraph.text.size());
+        paragraph.text += piece.text();
+    }
+    return paragraph;
+}
+
+int DisplayBlocks::positionInParagraph(const QTextBlock& block, int offset)
+{
+    QTextBlock piece = block;
+    while (continuesPrevious(piece))
+        piece = piece.previous();
+    // Each piece's text is followed by a soft break, which the paragraph's text leaves out.
+    while (offset > piece.length() - 1 && continuesPrevious(piece.next())) {
+        offset -= piece.length() - 1;
+        piece = piece.next();
+    }
+    return piece.position() + offset;
+}
+
 QString DisplayBlocks::text(const QTextDocument* document)
 {
     QString result;

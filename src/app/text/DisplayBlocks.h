@@ -33,6 +33,16 @@ public:
 
     // Whether the block continues the paragraph of the block before it.
     static bool continuesPrevious(const QTextBlock& block);
+    // The paragraph `block` is a piece of: its text without the soft breaks, and where the
+    // block's own text starts in it.
+    struct Paragraph
+    {
+        QString text;
+        int offset = 0;
+    };
+    static Paragraph paragraphOf(const QTextBlock& block);
+    // The document position of `offset` in the paragraph `block` is a piece of.
+    static int positionInParagraph(const QTextBlock& block, int offset);
     // The document's text without the soft breaks, "\n" between paragraphs.
     static QString text(const QTextDocument* document);
     // The selected text without the soft breaks, "\n" between paragraphs.

@@ -1,5 +1,6 @@
 #include "TranscriptHighlighter.h"
 
+#include "DisplayBlocks.h"
 #include "TimestampFormatter.h"
 
 #include <algorithm>
@@ -235,11 +236,27 @@ void TranscriptHighlighter::highlightBlock(const QString& text)
     const QList<TimestampMatch> matches = TimestampFormatter::timestampMatches(text);
     for (const TimestampMatch& match : matches)
         setFormat(int(match.start), int(match.end - match.start), m_timestampFormat);
-    if (m_marks && !matches.isEmpty()) {
+    if (m_marks) {
+        // The words of a line follow its stamps, which may stand in an earlier piece of it.
+        const QTextBlock block = currentBlock();
         QList<WordTokenizer::WordRange> unsure;
-        m_marks->unsureWords(text, matches, unsure);
-        for (const WordTokenizer::WordRange& range : std::as_const(unsure))
-            setFormat(int(range.start), int(range.end - range.start), m_unsureFormat);
+        if (DisplayBlocks::continuesPrevious(block) ||
+            DisplayBlocks::continuesPrevious(block.next())) {
+            const DisplayBlocks::Paragraph line = DisplayBlocks::paragraphOf(block);
+            const QList<TimestampMatch> stamps = TimestampFormatter::timestampMatches(line.text);
+            if (!stamps.isEmpty())
+                m_marks->unsureWords(line.text, stamps, unsure);
+            for (WordTokenizer::WordRange& range : unsure) {
+                range.start = std::max<qsizetype>(range.start - line.offset, 0);
+                range.end = std::min<qsizetype>(range.end - line.offset, text.size());
+            }
+        } else if (!matches.isEmpty()) {
+            m_marks->unsureWords(text, matches, unsure);
+        }
+        for (const WordTokenizer::WordRange& range : std::as_const(unsure)) {
+            if (range.end > range.start)
+                setFormat(int(range.start), int(range.end - range.start), m_unsureFormat);
+        }
     }
     // Drawn last, over whatever marks the word has.
     const auto showSpoken = [this] {
