@@ -86,13 +86,15 @@ private slots:
         QTest::addColumn<double>("tolerance"); // of the length; negative when it is refused
         // MP3 includes the encoder delay, ALAC in CAF rounds up to whole frames, and ADTS only
         // estimates its length (revised while playing, see playback_pauseEndAndUnload).
-        for (const char* exact : {"wav", "aiff", "aif", "flac", "m4a"})
+        // Video files play their sound track.
+        for (const char* exact : {"wav", "aiff", "aif", "flac", "m4a", "ogg", "oga", "mp4", "mov",
+                                  "mkv"})
             QTest::newRow(exact) << QStringLiteral("speech.") + QLatin1String(exact) << 0.001;
-        for (const char* close : {"mp3", "mpga", "caf"})
+        for (const char* close : {"mp3", "mpga", "caf", "opus", "mka", "webm"})
             QTest::newRow(close) << QStringLiteral("speech.") + QLatin1String(close) << 0.06;
         QTest::newRow("aac") << QStringLiteral("speech.aac") << 3.0;
         for (const char* bad : {"empty.mp3", "notes.mp3", "image.mp3", "video-only.mp4",
-                                "missing.mp3", "" /* the folder */})
+                                "video-only.webm", "notes.mp4", "missing.mp3", "" /* the folder */})
             QTest::newRow(*bad ? bad : "folder") << QString::fromLatin1(bad) << -1.0;
     }
 
@@ -122,7 +124,8 @@ private slots:
     void seek_isSampleExact_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char* ext : {"wav", "aiff", "flac", "m4a", "mp3", "caf", "aac"})
+        for (const char* ext : {"wav", "aiff", "flac", "m4a", "mp3", "caf", "aac", "opus", "ogg",
+                                "mp4"})
             QTest::newRow(ext) << QStringLiteral("speech.") + QLatin1String(ext);
     }
 

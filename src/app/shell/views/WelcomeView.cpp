@@ -19,7 +19,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -248,26 +247,13 @@ void WelcomeView::updateRecoveryBanner()
 
 QString WelcomeView::audioNameFilter()
 {
+    // Only what opens: a type the system knows as audio but the player is not offered for
+    // would be refused after it was chosen.
     QStringList patterns;
     for (const QString& extension : AppState::supportedExtensions)
         patterns.append(QStringLiteral("*.") + extension);
-    QStringList others;
-    for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
-        if (!type.name().startsWith(QLatin1String("audio/")))
-            continue;
-        for (const QString& pattern : type.globPatterns()) {
-            // Only plain extension patterns: "*.ogg", not whole file names.
-            const QString lower = pattern.toLower();
-            if (lower.startsWith(QLatin1String("*.")) && lower.size() > 2 &&
-                !lower.contains(QLatin1Char(' ')) && !patterns.contains(lower) &&
-                !others.contains(lower))
-                others.append(lower);
-        }
-    }
-    others.sort();
-    patterns.append(others);
-    return Localization::tr("Audio Files") + QStringLiteral(" (") + patterns.join(u' ') +
-           QStringLiteral(")");
+    return Localization::tr("Audio and Video Files") + QStringLiteral(" (") +
+           patterns.join(u' ') + QStringLiteral(")");
 }
 
 QString WelcomeView::droppedAudioFile(const QMimeData* data)

@@ -33,8 +33,7 @@ public:
 
     explicit WelcomeView(AppState& state, QWidget* parent = nullptr);
 
-    // The open dialog's filter: every audio type the system's type database knows, plus the
-    // extensions AppState accepts from a drop.
+    // The open dialog's filter: the extensions AppState accepts (AudioTypes), and only those.
     static QString audioNameFilter();
     // The file a drop of `data` opens: its first URL, if that is a local file (not a folder)
     // whose extension is one of AppState::supportedExtensions; empty otherwise.
