@@ -4,14 +4,19 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="136"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="137"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="176"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="189"/>
+        <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
+        <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/TranscriptFile.cpp" line="19"/>
@@ -37,7 +42,7 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="263"/>
+        <location filename="../src/app/commands/Command.cpp" line="288"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -48,8 +53,9 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="160"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="184"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
@@ -69,7 +75,7 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <location filename="../src/app/commands/Command.cpp" line="285"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -89,7 +95,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="262"/>
+        <location filename="../src/app/commands/Command.cpp" line="287"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -114,90 +120,115 @@
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <location filename="../src/app/commands/Command.cpp" line="154"/>
+        <source>Go to Time…</source>
+        <translation>Zamana Git…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="162"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
+        <location filename="../src/app/commands/Command.cpp" line="169"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="168"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <source>Previous Timestamp</source>
+        <translation>Önceki Zaman Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <source>Next Timestamp</source>
+        <translation>Sonraki Zaman Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="194"/>
+        <source>Play from the stamp at the caret</source>
+        <translation>İmleçteki damgadan çal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="200"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <location filename="../src/app/commands/Command.cpp" line="289"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="180"/>
+        <location filename="../src/app/commands/Command.cpp" line="205"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="211"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="191"/>
+        <location filename="../src/app/commands/Command.cpp" line="216"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="222"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="227"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
+        <location filename="../src/app/commands/Command.cpp" line="290"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="232"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="241"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <source>%1 — Dictaro</source>
+        <translation>%1 — Dictaro</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="185"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="190"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -438,7 +469,7 @@
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="183"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="213"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -499,6 +530,7 @@
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="43"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
@@ -564,120 +596,119 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="108"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="134"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="64"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="98"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="102"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="104"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="106"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="107"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="120"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="123"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="127"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="128"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="140"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="279"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="141"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="158"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="179"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="160"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="181"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="176"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="292"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="162"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="195"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="205"/>
         <source>%1% drafted</source>
         <translation>%%1 taslağa döküldü</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="219"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
         <source>Give one recording to draft.</source>
         <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="221"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="231"/>
         <source>Give the speech model with --model FILE.</source>
         <translation>Konuşma modelini --model DOSYA ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="223"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="233"/>
         <source>Give either -o PATH or --project.</source>
         <translation>Ya -o YOL ya da --project verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="230"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="240"/>
         <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
         <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="234"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="244"/>
         <source>This build of Dictaro has no speech recogniser.</source>
         <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="266"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
         <source>The speech model could not draft “%1”.</source>
         <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="267"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="277"/>
         <source>The speech model could not draft “%1” in the language “%2”.</source>
         <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="346"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="345"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
@@ -698,35 +729,40 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="182"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="143"/>
         <source>Transcribe audio by hand, fast.</source>
         <translation>Sesi elle ve hızlıca yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="150"/>
         <source>Open Audio File…</source>
         <translation>Ses Dosyası Aç…</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="160"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="167"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="169"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="176"/>
         <source>Recent Projects</source>
         <translation>Son Projeler</translation>
     </message>
     <message>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="268"/>
+        <source>Audio and Video Files</source>
+        <translation>Ses ve Video Dosyaları</translation>
+    </message>
+    <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="140"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
     </message>
@@ -737,7 +773,7 @@
     </message>
     <message>
         <location filename="../src/app/commands/ReservedKeys.cpp" line="72"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="203"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="212"/>
         <source>Open</source>
         <translation>Aç</translation>
     </message>
@@ -768,27 +804,26 @@
         <translation>%1 metinde gezinmek ve düzenlemek için gerekli.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="218"/>
         <source>Discard</source>
         <translation>At</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="246"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="258"/>
         <source>Recovered text from %1, %2</source>
         <translation>%1 projesinden kurtarılan metin, %2</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="269"/>
         <source>Audio Files</source>
-        <translation>Ses Dosyaları</translation>
+        <translation type="vanished">Ses Dosyaları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="362"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="361"/>
         <source>Audio file: %1</source>
         <translation>Ses dosyası: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="390"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="405"/>
         <source>Delete Project</source>
         <translation>Projeyi Sil</translation>
     </message>
@@ -834,7 +869,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="212"/>
+        <location filename="../src/app/commands/Command.cpp" line="237"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -913,7 +948,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="286"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -1310,27 +1345,27 @@
         <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="93"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="94"/>
         <source>This copy of Dictaro cannot make drafts.</source>
         <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="95"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="96"/>
         <source>Choose a speech model in Settings first.</source>
         <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="97"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="98"/>
         <source>The audio file is missing.</source>
         <translation>Ses dosyası bulunamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="99"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="100"/>
         <source>There is nothing left to draft.</source>
         <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="139"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="140"/>
         <source>The speech model stopped before the end.</source>
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
@@ -1410,6 +1445,46 @@
         <location filename="../src/app/draft/WhisperRecogniser.cpp" line="265"/>
         <source>The speech model “%1” could not be loaded.</source>
         <translation>“%1” konuşma modeli yüklenemedi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="22"/>
+        <source>1 word</source>
+        <translation>1 sözcük</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="23"/>
+        <source>%1 words</source>
+        <translation>%1 sözcük</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="31"/>
+        <source>%1 %</source>
+        <translation>%%1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="36"/>
+        <source>Edited %1</source>
+        <translation>Düzenlendi: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="28"/>
+        <source>Go to Time</source>
+        <translation>Zamana Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="33"/>
+        <source>Time in the recording, such as 1:12 or 01:12:30:</source>
+        <translation>Kayıtta bir zaman, örneğin 1:12 ya da 01:12:30:</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="42"/>
+        <source>Go</source>
+        <translation>Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="60"/>
+        <source>“%1” is not a time. Type seconds (72), minutes and seconds (1:12) or hours, minutes and seconds (01:12:30).</source>
+        <translation>“%1” bir zaman değil. Saniye (72), dakika ve saniye (1:12) ya da saat, dakika ve saniye (01:12:30) yazın.</translation>
     </message>
 </context>
 <context>
