@@ -4,14 +4,19 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="136"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="137"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="176"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="189"/>
+        <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
+        <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/TranscriptFile.cpp" line="19"/>
@@ -32,44 +37,45 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="97"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="263"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="103"/>
+        <location filename="../src/app/commands/Command.cpp" line="288"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Draft</source>
         <translation>Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="130"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="138"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="144"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="195"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="134"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="160"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="184"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="139"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="143"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="145"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="149"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="196"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="210"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <location filename="../src/app/commands/Command.cpp" line="285"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -89,7 +95,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="262"/>
+        <location filename="../src/app/commands/Command.cpp" line="287"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -114,90 +120,115 @@
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <location filename="../src/app/commands/Command.cpp" line="154"/>
+        <source>Go to Time…</source>
+        <translation>Zamana Git…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="162"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
+        <location filename="../src/app/commands/Command.cpp" line="169"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="168"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <source>Previous Timestamp</source>
+        <translation>Önceki Zaman Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <source>Next Timestamp</source>
+        <translation>Sonraki Zaman Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="194"/>
+        <source>Play from the stamp at the caret</source>
+        <translation>İmleçteki damgadan çal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="200"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <location filename="../src/app/commands/Command.cpp" line="289"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="180"/>
+        <location filename="../src/app/commands/Command.cpp" line="205"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="211"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="191"/>
+        <location filename="../src/app/commands/Command.cpp" line="216"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="222"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="227"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
+        <location filename="../src/app/commands/Command.cpp" line="290"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="232"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="241"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <source>%1 — Dictaro</source>
+        <translation>%1 — Dictaro</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="185"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="190"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -218,212 +249,212 @@
         <translation>%.0f saniye</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="42"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="43"/>
         <source>Fastest and least accurate: expect many mistakes to correct.</source>
         <translation>En hızlısı ve en az doğru olanı: düzeltilecek çok hata bekleyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="45"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="46"/>
         <source>Fast, with fair accuracy: a good start for clear recordings.</source>
         <translation>Hızlı ve makul ölçüde doğru: net kayıtlar için iyi bir başlangıç.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="48"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="49"/>
         <source>Slowest and most accurate of these: fewer mistakes, but several times longer than base.</source>
         <translation>Bunların en yavaşı ve en doğrusu: daha az hata, ama base modelinden birkaç kat uzun sürer.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="53"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="54"/>
         <source>English only, a little more accurate on English.</source>
         <translation>Yalnızca İngilizce; İngilizcede biraz daha doğru.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="54"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="55"/>
         <source>Many languages, Turkish among them.</source>
         <translation>Türkçe dahil birçok dil.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="58"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="59"/>
         <source>Compressed (8-bit): just over half the size, a little faster, almost as accurate.</source>
         <translation>Sıkıştırılmış (8 bit): boyutu yarıdan biraz fazla, biraz daha hızlı, doğruluğu neredeyse aynı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="62"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="63"/>
         <source>Compressed (5-bit): about two fifths of the size, a little faster, a little less accurate.</source>
         <translation>Sıkıştırılmış (5 bit): boyutu yaklaşık beşte iki, biraz daha hızlı, biraz daha az doğru.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="146"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="72"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="147"/>
         <source>Turkish</source>
         <translation>Türkçe</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="71"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="145"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="72"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="146"/>
         <source>English</source>
         <translation>İngilizce</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="89"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="90"/>
         <source>Speech model</source>
         <translation>Konuşma modeli</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="118"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="119"/>
         <source>Models are downloaded from huggingface.co only when you ask, and checked against their published checksums. Drafting runs on this computer: nothing is sent anywhere.</source>
         <translation>Modeller yalnızca siz istediğinizde huggingface.co adresinden indirilir ve yayımlanmış sağlama toplamlarıyla denetlenir. Taslak bu bilgisayarda hazırlanır: hiçbir yere bir şey gönderilmez.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="127"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="128"/>
         <source>Use a Model File…</source>
         <translation>Model Dosyası Kullan…</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="138"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="139"/>
         <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="142"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="143"/>
         <source>The interface&apos;s language (%1)</source>
         <translation>Arayüzün dili (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="147"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="148"/>
         <source>Detect from the speech</source>
         <translation>Konuşmadan algıla</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="154"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="155"/>
         <source>An English-only model always writes English; detecting the language needs a model of many languages.</source>
         <translation>Yalnızca İngilizce bir model her zaman İngilizce yazar; dili algılamak için çok dilli bir model gerekir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="162"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="163"/>
         <source>While correcting</source>
         <translation>Düzeltirken</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="164"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="165"/>
         <source>Mark unsure words</source>
         <translation>Emin olunmayan sözcükleri işaretle</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="170"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="171"/>
         <source>Follow the spoken word while playing</source>
         <translation>Çalarken söylenen sözcüğü izle</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="226"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="287"/>
         <source>Download</source>
         <translation>İndir</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="229"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="292"/>
         <source>Use</source>
         <translation>Kullan</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="230"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="231"/>
         <source>Download %1</source>
         <translation>%1 modelini indir</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="231"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="232"/>
         <source>Cancel the download of %1</source>
         <translation>%1 indirmesini iptal et</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="232"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="233"/>
         <source>Use %1</source>
         <translation>%1 modelini kullan</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="233"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="234"/>
         <source>Delete %1</source>
         <translation>%1 modelini sil</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="286"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="287"/>
         <source>Resume</source>
         <translation>Sürdür</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="291"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="292"/>
         <source>In Use</source>
         <translation>Kullanımda</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="306"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="307"/>
         <source>%1 of %2 downloaded.</source>
         <translation>%1 / %2 indirildi.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="310"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="311"/>
         <source>Downloading: %1 of %2.</source>
         <translation>İndiriliyor: %1 / %2.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="313"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="314"/>
         <source>Checking the download…</source>
         <translation>İndirme denetleniyor…</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="316"/>
         <source>Downloaded, in use.</source>
         <translation>İndirildi, kullanımda.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="315"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="316"/>
         <source>Downloaded.</source>
         <translation>İndirildi.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="328"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="329"/>
         <source>No model is chosen yet: download one below, or use a model file of your own.</source>
         <translation>Henüz bir model seçilmedi: aşağıdan birini indirin ya da kendi model dosyanızı kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="332"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="333"/>
         <source>In use: %1.</source>
         <translation>Kullanımda: %1.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="333"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="334"/>
         <source>The model in use, %1, is not downloaded.</source>
         <translation>Kullanımdaki model (%1) indirilmemiş.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="339"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="340"/>
         <source>In use: your model file %1.</source>
         <translation>Kullanımda: kendi model dosyanız, %1.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="340"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="341"/>
         <source>The model file in use is missing: %1.</source>
         <translation>Kullanımdaki model dosyası bulunamıyor: %1.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="360"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="365"/>
         <source>Dictaro can&apos;t read “%1”: %2.</source>
         <translation>Dictaro “%1” dosyasını okuyamıyor: %2.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="364"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="369"/>
         <source>“%1” is not a speech model file. Choose a model in the ggml format, such as ggml-base.en.bin.</source>
         <translation>“%1” bir konuşma modeli dosyası değil. ggml biçiminde bir model seçin, örneğin ggml-base.en.bin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="380"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="385"/>
         <source>Use a Model File</source>
         <translation>Model Dosyası Kullan</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="382"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="387"/>
         <source>Speech models (*.bin);;All files (*)</source>
         <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
@@ -438,7 +469,7 @@
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="183"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="213"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -496,9 +527,10 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="43"/>
         <source>Cancel</source>
         <translation>İptal</translation>
     </message>
@@ -564,18 +596,18 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="108"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="134"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -697,35 +729,40 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="182"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="143"/>
         <source>Transcribe audio by hand, fast.</source>
         <translation>Sesi elle ve hızlıca yazıya dökün.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="150"/>
         <source>Open Audio File…</source>
         <translation>Ses Dosyası Aç…</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="160"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="167"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="169"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="176"/>
         <source>Recent Projects</source>
         <translation>Son Projeler</translation>
     </message>
     <message>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="268"/>
+        <source>Audio and Video Files</source>
+        <translation>Ses ve Video Dosyaları</translation>
+    </message>
+    <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="140"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
     </message>
@@ -736,7 +773,7 @@
     </message>
     <message>
         <location filename="../src/app/commands/ReservedKeys.cpp" line="72"/>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="203"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="212"/>
         <source>Open</source>
         <translation>Aç</translation>
     </message>
@@ -767,32 +804,27 @@
         <translation>%1 metinde gezinmek ve düzenlemek için gerekli.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="218"/>
         <source>Discard</source>
         <translation>At</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="246"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="258"/>
         <source>Recovered text from %1, %2</source>
         <translation>%1 projesinden kurtarılan metin, %2</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="269"/>
-        <source>Audio Files</source>
-        <translation>Ses Dosyaları</translation>
-    </message>
-    <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="362"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="361"/>
         <source>Audio file: %1</source>
         <translation>Ses dosyası: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/WelcomeView.cpp" line="390"/>
+        <location filename="../src/app/shell/views/WelcomeView.cpp" line="405"/>
         <source>Delete Project</source>
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="131"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="135"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -833,7 +865,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="212"/>
+        <location filename="../src/app/commands/Command.cpp" line="237"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -849,7 +881,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="96"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="100"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -902,7 +934,7 @@
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="98"/>
-        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="229"/>
+        <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="230"/>
         <source>Delete</source>
         <translation>Sil</translation>
     </message>
@@ -912,7 +944,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="286"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -1414,6 +1446,46 @@
         <location filename="../src/app/draft/WhisperRecogniser.cpp" line="265"/>
         <source>The speech model “%1” could not be loaded.</source>
         <translation>“%1” konuşma modeli yüklenemedi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="22"/>
+        <source>1 word</source>
+        <translation>1 sözcük</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="23"/>
+        <source>%1 words</source>
+        <translation>%1 sözcük</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="31"/>
+        <source>%1 %</source>
+        <translation>%%1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/session/ProgressText.cpp" line="36"/>
+        <source>Edited %1</source>
+        <translation>Düzenlendi: %1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="28"/>
+        <source>Go to Time</source>
+        <translation>Zamana Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="33"/>
+        <source>Time in the recording, such as 1:12 or 01:12:30:</source>
+        <translation>Kayıtta bir zaman, örneğin 1:12 ya da 01:12:30:</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="42"/>
+        <source>Go</source>
+        <translation>Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="60"/>
+        <source>“%1” is not a time. Type seconds (72), minutes and seconds (1:12) or hours, minutes and seconds (01:12:30).</source>
+        <translation>“%1” bir zaman değil. Saniye (72), dakika ve saniye (1:12) ya da saat, dakika ve saniye (01:12:30) yazın.</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "PlaybackLogic.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace dictaro::PlaybackLogic {
@@ -33,3 +34,11 @@ double autoRewindTarget(double position, double rewindSeconds)
 }
 
 } // namespace dictaro::PlaybackLogic
+
+std::optional<int> dictaro::PlaybackLogic::percentOf(double position, double duration)
+{
+    if (!std::isfinite(duration) || !(duration > 0.0) || std::isnan(position))
+        return std::nullopt;
+    const double share = std::clamp(position / duration, 0.0, 1.0);
+    return int(std::floor(share * 100.0));
+}

@@ -1,6 +1,9 @@
 #pragma once
 
-// The player's arithmetic: rate limits and steps, skip targets and the rewind after a pause.
+#include <optional>
+
+// The player's arithmetic: rate limits and steps, skip targets, the rewind after a pause and
+// how far into the recording a position is.
 // Every control computes its new rate or seek target here so that keys, menus and mouse agree.
 namespace dictaro::PlaybackLogic {
 
@@ -23,5 +26,10 @@ double skipTarget(double position, double delta, double duration);
 
 // position - rewindSeconds, never below 0 (a NaN difference gives 0). No upper bound.
 double autoRewindTarget(double position, double rewindSeconds);
+
+// How far `position` is into a recording of `duration`, in whole percent rounded down (so 100
+// only at the very end), within [0, 100]. Nothing when the duration is unknown (not finite or
+// not above 0) or the position is NaN.
+std::optional<int> percentOf(double position, double duration);
 
 } // namespace dictaro::PlaybackLogic

@@ -1,6 +1,7 @@
 #include "ProjectStore.h"
 
 #include "AtomicFile.h"
+#include "MediaReference.h"
 #include "Platform.h"
 #include "RegularFile.h"
 
@@ -43,7 +44,11 @@ ProjectSummary summaryOf(const Project& project)
     QDateTime updatedAt = project.updatedAt.toUTC();
     const QTime time = updatedAt.time();
     updatedAt.setTime(QTime(time.hour(), time.minute(), time.second()));
-    return {project.id, project.name, project.mediaFileName, updatedAt};
+    std::optional<MediaReference> media;
+    if (project.mediaBookmark)
+        media = MediaReference::decode(*project.mediaBookmark);
+    return {project.id, project.name,         project.mediaFileName,
+            updatedAt,  project.lastPosition, media ? media->path : QString()};
 }
 
 } // namespace

@@ -22,6 +22,10 @@ struct ProjectSummary
     QString name;
     QString mediaFileName;
     QDateTime updatedAt;
+    // Where playback was left, in seconds.
+    double lastPosition = 0.0;
+    // Where the audio file was when the project last found it; empty if unknown.
+    QString mediaPath;
 
     friend bool operator==(const ProjectSummary&, const ProjectSummary&) = default;
 };

@@ -1,5 +1,7 @@
 #include "WordTokenizer.h"
 
+#include "TimestampFormatter.h"
+
 #include <algorithm>
 
 namespace dictaro::WordTokenizer {
@@ -104,6 +106,37 @@ WordRange checkableWordAt(QStringView text, qsizetype position)
         return true;
     });
     return result;
+}
+
+qsizetype countWords(QStringView text)
+{
+    constexpr qsizetype timestampLength = 10; // "[hh:mm:ss]"
+    qsizetype count = 0;
+    qsizetype start = -1; // of the piece being read
+    bool hasWordChar = false;
+    const auto endPiece = [&](qsizetype end) {
+        if (hasWordChar &&
+            !(end - start == timestampLength &&
+              TimestampFormatter::secondsFromString(text.sliced(start, end - start).toString())))
+            ++count;
+        start = -1;
+        hasWordChar = false;
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar ch = text.at(i);
+        if (ch.isSpace()) {
+            if (start >= 0)
+                endPiece(i);
+            continue;
+        }
+        if (start < 0)
+            start = i;
+        if (!hasWordChar && (ch.isLetterOrNumber() || ch.isMark() || ch == u'_'))
+            hasWordChar = true;
+    }
+    if (start >= 0)
+        endPiece(text.size());
+    return count;
 }
 
 } // namespace dictaro::WordTokenizer

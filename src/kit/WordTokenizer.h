@@ -79,6 +79,11 @@ qsizetype forEachCheckableWord(QStringView text, qsizetype from, qsizetype to, V
     return to;
 }
 
+// The number of words in a text as a word count gives it: pieces between whitespace with at
+// least one letter, digit or mark ("don't", "e-mail", "42" are one word each, a dash alone is
+// none), leaving out timestamps ("[00:01:12]").
+qsizetype countWords(QStringView text);
+
 // The checkable word at or just before a position; an empty range when there is none.
 WordRange checkableWordAt(QStringView text, qsizetype position);
 

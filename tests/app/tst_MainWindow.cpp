@@ -7,6 +7,7 @@
 #include "DictaroApp.h"
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
+#include "GoToTimeDialog.h"
 #include "MainWindow.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
@@ -19,6 +20,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QSettings>
@@ -27,6 +30,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <clocale>
@@ -108,8 +112,10 @@ private slots:
     void screens_followTheSession_namesArePlainText()
     {
         const QString name = QStringLiteral("<h1>Big<h1> & <i>x");
+        QCOMPARE(window().windowTitle(), QStringLiteral("Dictaro"));
         TranscriptionSession& session = openProject(name + QStringLiteral(".wav"));
         QVERIFY(qobject_cast<TranscriptionView*>(shown()));
+        QCOMPARE(window().windowTitle(), name + QStringLiteral(" — Dictaro"));
         auto* label = shown()->findChild<ElidedLabel*>("projectNameLabel");
         QCOMPARE(label->textFormat(), Qt::PlainText);
         QCOMPARE(label->toolTip(), name.toHtmlEscaped());
@@ -118,10 +124,14 @@ private slots:
 
         QTest::mouseClick(shown()->findChild<QAbstractButton*>("backButton"), Qt::LeftButton);
         QVERIFY(qobject_cast<WelcomeView*>(shown()));
+        QCOMPARE(window().windowTitle(), QStringLiteral("Dictaro"));
         auto* list = shown()->findChild<QListWidget*>("recentList");
         QCOMPARE(list->count(), 1);
         QCOMPARE(list->item(0)->text(), name);
         QCOMPARE(list->item(0)->toolTip(), (name + QStringLiteral(".wav")).toHtmlEscaped());
+        // When it was edited, and how far into the six seconds it had got once that is read.
+        QTRY_VERIFY(list->item(0)->data(WelcomeView::ProgressRole).toString().endsWith(" · 0 %"));
+        QVERIFY(list->item(0)->data(WelcomeView::ProgressRole).toString().startsWith("Edited "));
         QCOMPARE(store().load(id).transcript, QStringLiteral("kept"));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                           list->visualItemRect(list->item(0)).center());
@@ -160,6 +170,65 @@ private slots:
         QCOMPARE(session.transcript(), QStringLiteral("[00:00:04] "));
         action(Command::Save)->trigger();
         QCOMPARE(store().load(session.project().id).transcript, QStringLiteral("[00:00:04] "));
+    }
+
+    // The timestamp commands move the caret and playback from stamp to stamp; Go to Time takes
+    // a typed time, refuses what is none and stops at the end; the status area counts the words
+    // and shows how far into the recording playback is.
+    void timeCommands_andStatusArea()
+    {
+        TranscriptionSession& session = openProject();
+        PlaybackEngine& engine = *session.engine();
+        const QString text = QStringLiteral("Hello [00:00:01] one two\n[00:00:03] three");
+        session.setTranscript(text);
+        auto* words = shown()->findChild<QLabel*>("wordCountLabel");
+        auto* share = shown()->findChild<QLabel*>("progressLabel");
+        QTRY_COMPARE(words->text(), QStringLiteral("4 words"));
+        const auto caret = [this] { return editor()->textCursor().position(); };
+        const auto putCaret = [this](int position) {
+            QTextCursor cursor = editor()->textCursor();
+            cursor.setPosition(position);
+            editor()->setTextCursor(cursor);
+        };
+        const int first = int(text.indexOf("[00:00:01]")) + 10;
+        const int second = int(text.indexOf("[00:00:03]")) + 10;
+        putCaret(0);
+        action(Command::NextTimestamp)->trigger();
+        QCOMPARE(caret(), first);
+        QCOMPARE(engine.currentTime(), 1.0);
+        action(Command::NextTimestamp)->trigger();
+        QCOMPARE(caret(), second);
+        QCOMPARE(engine.currentTime(), 3.0);
+        QCOMPARE(share->text(), QStringLiteral("50 %"));
+        action(Command::NextTimestamp)->trigger(); // none further: nothing moves
+        QCOMPARE(caret(), second);
+        action(Command::PreviousTimestamp)->trigger();
+        QCOMPARE(caret(), first);
+        QCOMPARE(engine.currentTime(), 1.0);
+        putCaret(int(text.size()) - 2); // in "three": the stamp before it on its line
+        action(Command::PlayFromTimestamp)->trigger();
+        QVERIFY(engine.isPlaying());
+        QVERIFY(engine.currentTime() >= 3.0 && engine.currentTime() < 3.5);
+        engine.pause(0);
+
+        const auto goTo = [this](const QString& entry) {
+            action(Command::GoToTime)->trigger();
+            GoToTimeDialog* dialog = nullptr; // the one open; closed ones may not be gone yet
+            for (GoToTimeDialog* each : window().findChildren<GoToTimeDialog*>())
+                dialog = each->isVisible() ? each : dialog;
+            dialog->findChild<QLineEdit*>("timeEntry")->setText(entry);
+            dialog->accept();
+            return dialog;
+        };
+        GoToTimeDialog* refused = goTo(QStringLiteral("1:75"));
+        QVERIFY(refused->isVisible() && refused->findChild<QWidget*>("timeError")->isVisible());
+        refused->reject();
+        QTRY_VERIFY(!window().findChild<GoToTimeDialog*>());
+        goTo(QStringLiteral("0:04.5"));
+        QCOMPARE(engine.currentTime(), 4.5);
+        goTo(QStringLiteral("01:12:30"));
+        QCOMPARE(engine.currentTime(), engine.duration());
+        QCOMPARE(share->text(), QStringLiteral("100 %"));
     }
 
     // Escape toggles playback once and never reaches the text, also after a Back that could not

@@ -86,13 +86,15 @@ private slots:
         QTest::addColumn<double>("tolerance"); // of the length; negative when it is refused
         // MP3 includes the encoder delay, ALAC in CAF rounds up to whole frames, and ADTS only
         // estimates its length (revised while playing, see playback_pauseEndAndUnload).
-        for (const char* exact : {"wav", "aiff", "aif", "flac", "m4a"})
+        // Video files play their sound track.
+        for (const char* exact :
+             {"wav", "aiff", "aif", "flac", "m4a", "ogg", "oga", "mp4", "mov", "mkv"})
             QTest::newRow(exact) << QStringLiteral("speech.") + QLatin1String(exact) << 0.001;
-        for (const char* close : {"mp3", "mpga", "caf"})
+        for (const char* close : {"mp3", "mpga", "caf", "opus", "mka", "webm"})
             QTest::newRow(close) << QStringLiteral("speech.") + QLatin1String(close) << 0.06;
         QTest::newRow("aac") << QStringLiteral("speech.aac") << 3.0;
         for (const char* bad : {"empty.mp3", "notes.mp3", "image.mp3", "video-only.mp4",
-                                "missing.mp3", "" /* the folder */})
+                                "video-only.webm", "notes.mp4", "missing.mp3", "" /* the folder */})
             QTest::newRow(*bad ? bad : "folder") << QString::fromLatin1(bad) << -1.0;
     }
 
@@ -117,12 +119,30 @@ private slots:
         QVERIFY2(std::abs(engine.duration() - speechLength) <= tolerance,
                  qPrintable(QString::number(engine.duration())));
         QCOMPARE(engine.currentTime(), 1.5);
+        // The null output was asked for: no complaint that nothing is heard.
+        QVERIFY(!engine.outputError().has_value());
+    }
+
+    // A sound device that cannot be opened leaves the file playing silently, and says so; a
+    // later engine with a working output has nothing to say.
+    void outputThatCannotOpen_isReported()
+    {
+        PlaybackEngine engine(std::make_unique<MpvBackend>(
+            MpvBackend::Options{{"ao", "alsa"}, {"audio-device", "alsa/dictaro-no-such-device"}}));
+        QSignalSpy changed(&engine, &PlaybackEngine::outputErrorChanged);
+        QVERIFY(loadAndWait(engine, fixture(QStringLiteral("speech.wav"))));
+        QVERIFY(engine.outputError().has_value());
+        engine.play();
+        QTRY_VERIFY(engine.currentTime() > 0.3);
+        QVERIFY(loadAndWait(engine, fixture(QStringLiteral("speech.flac"))));
+        QCOMPARE(changed.count(), 1);
     }
 
     void seek_isSampleExact_data()
     {
         QTest::addColumn<QString>("file");
-        for (const char* ext : {"wav", "aiff", "flac", "m4a", "mp3", "caf", "aac"})
+        for (const char* ext :
+             {"wav", "aiff", "flac", "m4a", "mp3", "caf", "aac", "opus", "ogg", "mp4"})
             QTest::newRow(ext) << QStringLiteral("speech.") + QLatin1String(ext);
     }
 

@@ -23,6 +23,16 @@ cp speech.aiff speech.aif
 ff -i speech.wav -c:a flac speech.flac
 ff -i speech.wav -c:a aac -b:a 64k -f adts speech.aac
 ff -i speech.wav -c:a alac -f caf speech.caf
+ff -i speech.wav -c:a libopus -b:a 32k speech.opus
+ff -i speech.wav -c:a libvorbis -q:a 2 speech.ogg
+cp speech.ogg speech.oga
+ff -i speech.wav -c:a libopus -b:a 32k speech.mka
+# Videos with the speech as their sound: a tiny moving picture beside it.
+video() { ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=6" -i speech.wav -shortest "$@"; }
+video -c:v libvpx -b:v 50k -c:a libopus -b:a 32k speech.webm
+video -c:v mpeg4 -c:a aac -b:a 64k speech.mp4
+video -c:v mpeg4 -c:a aac -b:a 64k speech.mov
+video -c:v mpeg4 -c:a flac speech.mkv
 
 # Five seconds of a 440 Hz tone, silent from 3.20 to 3.25 s: the gap marks a known point of
 # media time in what the player outputs.
@@ -41,6 +51,8 @@ printf 'These are notes, not audio.\n' > notes.mp3
 ff -f lavfi -i "color=c=red:s=16x16" -frames:v 1 image.png
 cp image.png image.mp3
 ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=1" -c:v mpeg4 -an video-only.mp4
+ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=1" -c:v libvpx -an video-only.webm
+cp notes.mp3 notes.mp4
 
 # The first half of an MP3: loads, then ends early.
 size=$(wc -c < speech.mp3)

@@ -41,6 +41,17 @@ void tst_PlaybackLogic::results_data()
     QTest::newRow("rewind: inside") << autoRewindTarget(10.0, 3.0) << 7.0;
     QTest::newRow("rewind: before start") << autoRewindTarget(2.0, 3.0) << 0.0;
     QTest::newRow("rewind: NaN") << autoRewindTarget(10.0, NAN) << 0.0;
+
+    // Rounded down, so that 100 % means the very end; -1 stands for "unknown".
+    const auto percent = [](double position, double duration) {
+        return double(percentOf(position, duration).value_or(-1));
+    };
+    QTest::newRow("percent: rounded down") << percent(59.9, 60.0) << 99.0;
+    QTest::newRow("percent: end") << percent(60.0, 60.0) << 100.0;
+    QTest::newRow("percent: past end") << percent(75.0, 60.0) << 100.0;
+    QTest::newRow("percent: before start") << percent(-1.0, 60.0) << 0.0;
+    QTest::newRow("percent: no duration") << percent(10.0, 0.0) << -1.0;
+    QTest::newRow("percent: NaN duration") << percent(10.0, NAN) << -1.0;
 }
 
 void tst_PlaybackLogic::results()

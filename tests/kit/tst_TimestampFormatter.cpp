@@ -19,6 +19,8 @@ private slots:
     void stringFromSeconds();
     void timestampMatches_data();
     void timestampMatches();
+    void secondsFromEntry_data();
+    void secondsFromEntry();
 };
 
 // A position as a timestamp and as the slider's time display, which differ past an hour and at
@@ -100,3 +102,34 @@ void tst_TimestampFormatter::timestampMatches()
 
 QTEST_APPLESS_MAIN(tst_TimestampFormatter)
 #include "tst_TimestampFormatter.moc"
+
+// Times typed to go to: the forms accepted, and what is refused (-1).
+void tst_TimestampFormatter::secondsFromEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<double>("seconds");
+    QTest::newRow("seconds") << u"72"_s << 72.0;
+    QTest::newRow("minutes") << u"1:12"_s << 72.0;
+    QTest::newRow("hours") << u"01:12:30"_s << 4350.0;
+    QTest::newRow("fraction") << u" 1:12.5 "_s << 72.5;
+    QTest::newRow("decimal comma") << u"72,25"_s << 72.25;
+    QTest::newRow("timestamp") << u"[00:01:12]"_s << 72.0;
+    QTest::newRow("long first part") << u"90:00"_s << 5400.0;
+    QTest::newRow("empty") << u""_s << -1.0;
+    QTest::newRow("minutes of 60") << u"1:60"_s << -1.0;
+    QTest::newRow("three-digit seconds") << u"1:005"_s << -1.0;
+    QTest::newRow("empty part") << u"1::12"_s << -1.0;
+    QTest::newRow("four parts") << u"1:2:3:4"_s << -1.0;
+    QTest::newRow("fraction not last") << u"1.5:12"_s << -1.0;
+    QTest::newRow("two points") << u"1.2.3"_s << -1.0;
+    QTest::newRow("sign") << u"-5"_s << -1.0;
+    QTest::newRow("letters") << u"1m12s"_s << -1.0;
+    QTest::newRow("non-ASCII digits") << u"\u0661:12"_s << -1.0;
+}
+
+void tst_TimestampFormatter::secondsFromEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(double, seconds);
+    QCOMPARE(TimeFormat::secondsFromEntry(entry).value_or(-1.0), seconds);
+}

@@ -57,6 +57,16 @@ private slots:
     // Find's whole words follow the same apostrophe rule: '|' marks a boundary before a
     // position, '.' none (the apostrophe inside "don't" and the underscore in "a_b" join; the
     // quotes around x do not).
+    // The word count: pieces between whitespace that hold a letter or digit, timestamps left out.
+    void countWords()
+    {
+        QCOMPARE(WordTokenizer::countWords(u""), 0);
+        QCOMPARE(WordTokenizer::countWords(u"  one\ttwo\nthree  "), 3);
+        QCOMPARE(WordTokenizer::countWords(u"don't e-mail 42 \u2014 ... word,"), 4);
+        QCOMPARE(WordTokenizer::countWords(u"[00:01:12] Yes.[00:01:13] [00:01:1x]"), 2);
+        QCOMPARE(WordTokenizer::countWords(u"\u00e7ay i\u0307 \u0915\u093f"), 3);
+    }
+
     void wordBoundaries()
     {
         const auto marks = [](const QString& text) {

@@ -147,6 +147,13 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Forward"),
                 .keys = {key(ctrl | Qt::Key_BracketRight)},
                 .rebindable = true};
+    // Ctrl+G is the desktop's Find Next.
+    case C::GoToTime:
+        return {.id = "goToTime",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Go to Time…"),
+                .keys = {key(ctrl | Qt::Key_T)},
+                .rebindable = true};
     // The window system matches Ctrl+Shift+[ also when the layout turns Shift+[ into "{" (US
     // layouts); a second sequence for the brace would make it ambiguous.
     case C::Slower:
@@ -169,6 +176,24 @@ Definition definition(Command command)
                 .keys = {key(ctrl | Qt::Key_J)},
                 .rebindable = true,
                 .startsSection = true};
+    case C::PreviousTimestamp:
+        return {.id = "previousTimestamp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Previous Timestamp"),
+                .keys = {key(Qt::ALT | Qt::Key_Up)},
+                .rebindable = true};
+    case C::NextTimestamp:
+        return {.id = "nextTimestamp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Next Timestamp"),
+                .keys = {key(Qt::ALT | Qt::Key_Down)},
+                .rebindable = true};
+    case C::PlayFromTimestamp:
+        return {.id = "playFromTimestamp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Play from the stamp at the caret"),
+                .keys = {key(ctrl | shift | Qt::Key_J)},
+                .rebindable = true};
     case C::MakeDraft:
         return {.id = "makeDraft",
                 .group = G::Draft,

@@ -12,6 +12,7 @@ namespace dictaro {
 // - Signals are emitted from the event loop, never from inside one of the calls below.
 // - After open() or close(), nothing of an earlier file is reported any more.
 // - Between open() and opened() or failed(), no other signal of the new file is emitted.
+//   outputChanged() is about the sound device, not the file, and may come at any time.
 class MediaBackend : public QObject
 {
     Q_OBJECT
@@ -44,6 +45,9 @@ signals:
     // Playback reached the end of the media, at `position` seconds (NaN when unknown); the clock
     // stops there. A damaged or cut-off file can end well before its stated duration.
     void ended(double position);
+    // Whether the sound reaches a device: false when none could be opened and the file plays
+    // silently (its clock still runs), true once one is open again. Only changes are reported.
+    void outputChanged(bool hasOutput);
 };
 
 } // namespace dictaro

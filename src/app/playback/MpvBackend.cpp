@@ -18,7 +18,7 @@ namespace dictaro {
 namespace {
 
 // reply_userdata of the observed properties.
-enum ObservedProperty : std::uint64_t { TimePos = 1, Duration, EofReached };
+enum ObservedProperty : std::uint64_t { TimePos = 1, Duration, EofReached, CurrentOutput };
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -72,8 +72,11 @@ MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent) : MediaBack
     // An option this libmpv does not know is skipped; none of them is needed to play.
     for (const auto& [name, value] : defaultOptions())
         mpv_set_option_string(m_mpv, name.constData(), value.constData());
-    for (const auto& [name, value] : extraOptions)
+    for (const auto& [name, value] : extraOptions) {
         mpv_set_option_string(m_mpv, name.constData(), value.constData());
+        if (name == "ao")
+            m_silentOnPurpose = value.split(',').constFirst().trimmed().startsWith("null");
+    }
     if (mpv_initialize(m_mpv) < 0) {
         mpv_terminate_destroy(m_mpv);
         m_mpv = nullptr;
@@ -84,6 +87,9 @@ MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent) : MediaBack
     // Observed without a value: every possible change wakes us up, and the value is read when it
     // can be trusted (see checkEnd).
     mpv_observe_property(m_mpv, EofReached, "eof-reached", MPV_FORMAT_NONE);
+    // With no device to open, libmpv falls back to its null output (audio-fallback-to-null) and
+    // the file plays on with a running clock: the output's name is the one sign of it.
+    mpv_observe_property(m_mpv, CurrentOutput, "current-ao", MPV_FORMAT_STRING);
     mpv_set_wakeup_callback(m_mpv, &MpvBackend::wakeup, this);
 }
 
@@ -186,9 +192,15 @@ void MpvBackend::handleEvent(const mpv_event& event)
         break;
     }
     case MPV_EVENT_PROPERTY_CHANGE: {
+        const auto* property = static_cast<const mpv_event_property*>(event.data);
+        // The output opens while the file loads, before it is reported open.
+        if (event.reply_userdata == CurrentOutput) {
+            if (property->format == MPV_FORMAT_STRING)
+                noteOutput(*static_cast<const char* const*>(property->data));
+            break;
+        }
         if (!m_loaded)
             break;
-        const auto* property = static_cast<const mpv_event_property*>(event.data);
         if (event.reply_userdata == EofReached) {
             checkEnd();
         } else if (property->format == MPV_FORMAT_DOUBLE) {
@@ -353,6 +365,18 @@ void MpvBackend::failSoon(const QString& reason)
         if (serial == m_openSerial)
             emit failed(reason);
     });
+}
+
+// Between files there is no output at all, which says nothing about the device.
+void MpvBackend::noteOutput(const char* output)
+{
+    if (!output || !*output)
+        return;
+    const bool hasOutput = m_silentOnPurpose || qstrcmp(output, "null") != 0;
+    if (m_hasOutput == hasOutput)
+        return;
+    m_hasOutput = hasOutput;
+    emit outputChanged(hasOutput);
 }
 
 void MpvBackend::resetFileState()

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <optional>
 
 struct mpv_handle;
 struct mpv_event;
@@ -59,6 +60,7 @@ private:
     void checkEnd();
     void failSoon(const QString& reason);
     void resetFileState();
+    void noteOutput(const char* output);
 
     mpv_handle* m_mpv = nullptr;
     std::atomic_bool m_drainQueued{false};
@@ -74,6 +76,10 @@ private:
     QTimer m_seekWatchdog;
     double m_lastDuration = 0.0;
     quint64 m_openSerial = 0;
+    // The null output was asked for (silentOutputOptions): playing silently is no fault then.
+    bool m_silentOnPurpose = false;
+    // The last output reported through outputChanged(); none before the first.
+    std::optional<bool> m_hasOutput;
 };
 
 } // namespace dictaro

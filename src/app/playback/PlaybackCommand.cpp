@@ -4,9 +4,15 @@ namespace dictaro {
 
 const QList<PlaybackCommand>& allPlaybackCommands()
 {
-    static const QList<PlaybackCommand> commands{
-        PlaybackCommand::PlayPause, PlaybackCommand::SkipBack, PlaybackCommand::SkipForward,
-        PlaybackCommand::Slower,    PlaybackCommand::Faster,   PlaybackCommand::InsertTimestamp};
+    static const QList<PlaybackCommand> commands{PlaybackCommand::PlayPause,
+                                                 PlaybackCommand::SkipBack,
+                                                 PlaybackCommand::SkipForward,
+                                                 PlaybackCommand::Slower,
+                                                 PlaybackCommand::Faster,
+                                                 PlaybackCommand::InsertTimestamp,
+                                                 PlaybackCommand::PreviousTimestamp,
+                                                 PlaybackCommand::NextTimestamp,
+                                                 PlaybackCommand::PlayFromTimestamp};
     return commands;
 }
 
@@ -19,6 +25,9 @@ Command toCommand(PlaybackCommand command)
     case PlaybackCommand::Slower: return Command::Slower;
     case PlaybackCommand::Faster: return Command::Faster;
     case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
+    case PlaybackCommand::PreviousTimestamp: return Command::PreviousTimestamp;
+    case PlaybackCommand::NextTimestamp: return Command::NextTimestamp;
+    case PlaybackCommand::PlayFromTimestamp: return Command::PlayFromTimestamp;
     }
     return Command::PlayPause;
 }

@@ -32,6 +32,7 @@ PlaybackEngine::PlaybackEngine(std::unique_ptr<MediaBackend> backend, QObject* p
     connect(media, &MediaBackend::positionChanged, this, &PlaybackEngine::onPosition);
     connect(media, &MediaBackend::durationChanged, this, &PlaybackEngine::onDuration);
     connect(media, &MediaBackend::ended, this, &PlaybackEngine::onEnded);
+    connect(media, &MediaBackend::outputChanged, this, &PlaybackEngine::onOutput);
 }
 
 // The back end goes with the engine; it reports nothing while being destroyed.
@@ -179,6 +180,18 @@ void PlaybackEngine::onEnded(double position)
         setDuration(position);
     }
     setCurrentTime(m_duration);
+}
+
+void PlaybackEngine::onOutput(bool hasOutput)
+{
+    std::optional<QString> error;
+    if (!hasOutput)
+        error = Localization::tr("No sound device could be opened, so the recording plays without "
+                                 "sound. Check the sound settings, then open the project again.");
+    if (m_outputError == error)
+        return;
+    m_outputError = error;
+    emit outputErrorChanged(m_outputError);
 }
 
 void PlaybackEngine::setPlaybackError(const std::optional<QString>& playbackError)

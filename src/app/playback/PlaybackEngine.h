@@ -23,6 +23,7 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(double rate READ rate NOTIFY rateChanged)
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(std::optional<QString> playbackError READ playbackError NOTIFY playbackErrorChanged)
+    Q_PROPERTY(std::optional<QString> outputError READ outputError NOTIFY outputErrorChanged)
 
 public:
     // Plays through `backend`, which the engine owns from now on.
@@ -48,6 +49,9 @@ public:
     // Why the open file does not play as it should, such as its sound ending well before its
     // stated length; empty while nothing is known to be wrong. Cleared by load() and unload().
     std::optional<QString> playbackError() const { return m_playbackError; }
+    // Why nothing can be heard although the clock runs (no sound device could be opened);
+    // empty while the sound reaches a device. Follows the device, not the file.
+    std::optional<QString> outputError() const { return m_outputError; }
     // True while a file is open and ready to play.
     bool isLoaded() const { return m_state == State::Ready; }
 
@@ -73,6 +77,7 @@ signals:
     void rateChanged(double rate);
     void loadErrorChanged(const std::optional<QString>& loadError);
     void playbackErrorChanged(const std::optional<QString>& playbackError);
+    void outputErrorChanged(const std::optional<QString>& outputError);
     // The result of the latest load().
     void loadFinished(bool ready);
 
@@ -84,6 +89,7 @@ private:
     void onPosition(double seconds);
     void onDuration(double seconds);
     void onEnded(double position);
+    void onOutput(bool hasOutput);
 
     void failLoad();
     void reportLoad(bool ready);
@@ -102,6 +108,7 @@ private:
     double m_rate = 1.0;
     std::optional<QString> m_loadError;
     std::optional<QString> m_playbackError;
+    std::optional<QString> m_outputError;
 
     // The load in progress, and a number that changes with every load() and unload().
     double m_pendingPosition = 0.0;

@@ -6,6 +6,7 @@
 #include "PlaybackEngine.h"
 #include "TimestampFormatter.h"
 #include "WaveformPeaks.h"
+#include "WordTokenizer.h"
 
 #include <QFileInfo>
 #include <QPointer>
@@ -41,12 +42,20 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
     });
     m_saver.setMaxThreadCount(1);
     m_saver.setObjectName(QStringLiteral("Project saver"));
+
+    m_wordCountTimer.setSingleShot(true);
+    m_wordCountTimer.setInterval(wordCountDelayMSecs);
+    connect(&m_wordCountTimer, &QTimer::timeout, this, &TranscriptionSession::countWords);
+    m_counter.setMaxThreadCount(1);
+    m_counter.setObjectName(QStringLiteral("Word counter"));
+    countWords();
 }
 
 TranscriptionSession::~TranscriptionSession()
 {
     // A write under way finishes; what it reports back is dropped with the session.
     m_saver.waitForDone();
+    m_counter.waitForDone();
     // Whoever owns a session closes it; this only makes sure nothing outlives it.
     m_autosaver.cancel();
     stopMediaAccess();
@@ -85,10 +94,31 @@ void TranscriptionSession::replaceTranscriptAsEdit(const QString& transcript)
 void TranscriptionSession::onContentsChanged()
 {
     m_transcript.reset();
+    // Only a timer restarted per keystroke: a long text is counted once typing pauses.
+    m_wordCountTimer.start();
     if (m_replacing)
         return;
     emit transcriptChanged();
     scheduleAutosave();
+}
+
+// The text is taken here (the same copy that saves take) and counted on the counting thread; a
+// count that finishes after a newer one has started is dropped.
+void TranscriptionSession::countWords()
+{
+    const quint64 number = ++m_countNumber;
+    m_counter.start([this, number, text = transcript()] {
+        const qsizetype count = WordTokenizer::countWords(text);
+        QMetaObject::invokeMethod(
+            this,
+            [this, number, count] {
+                if (number != m_countNumber || m_wordCount == count)
+                    return;
+                m_wordCount = count;
+                emit wordCountChanged(m_wordCount);
+            },
+            Qt::QueuedConnection);
+    });
 }
 
 void TranscriptionSession::scheduleAutosave()

@@ -34,6 +34,7 @@ class TranscriptionSession : public QObject
     Q_PROPERTY(QString transcript READ transcript WRITE setTranscript NOTIFY transcriptChanged)
     Q_PROPERTY(bool mediaMissing READ mediaMissing NOTIFY mediaMissingChanged)
     Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
+    Q_PROPERTY(qsizetype wordCount READ wordCount NOTIFY wordCountChanged)
 
 public:
     static constexpr double autosaveDelay = 1.0;
@@ -41,6 +42,8 @@ public:
     static constexpr int positionSaveIntervalMSecs = 5000;
     // Retries of a failed save wait 1, 2, 4 … seconds, at most this long.
     static constexpr int maxRetryIntervalMSecs = 30000;
+    // The words are counted again this long after the text stopped changing.
+    static constexpr int wordCountDelayMSecs = 300;
 
     // A session on a working copy of `project`, saving through `store` and playing through
     // `engine`; both outlive the session. Loads nothing until start().
@@ -76,6 +79,9 @@ public:
     // The message of the last failed save; empty once a save succeeds again.
     std::optional<QString> saveError() const { return m_saveError; }
     bool isClosed() const { return m_isClosed; }
+    // The number of words in the transcript (WordTokenizer::countWords), counted on a thread of
+    // its own once typing pauses, so that it lags the text by a moment.
+    qsizetype wordCount() const { return m_wordCount; }
 
     // Finds the audio file, reports it missing or renews its reference, and loads it at the
     // remembered position and rate. Starts never overlap: a second start waits for the first.
@@ -106,6 +112,7 @@ signals:
     void transcriptChanged();
     void mediaMissingChanged(bool mediaMissing);
     void saveErrorChanged(const std::optional<QString>& saveError);
+    void wordCountChanged(qsizetype wordCount);
     // A start() or relocateMedia() has finished.
     void started();
     // close() or closeWithoutSaving() begins: the last moment to change the text before the
@@ -128,6 +135,7 @@ private:
     void stopMediaAccess();
     void setMediaMissing(bool mediaMissing);
     void setSaveError(const std::optional<QString>& saveError);
+    void countWords();
 
     PlaybackEngine& m_engine;
     ProjectStore& m_store;
@@ -154,6 +162,11 @@ private:
     quint64 m_saveNumber = 0;
     quint64 m_settledNumber = 0;
     std::unique_ptr<ProjectStore::MediaAccess> m_mediaAccess;
+    qsizetype m_wordCount = 0;
+    QTimer m_wordCountTimer;
+    QThreadPool m_counter;
+    // Counts are numbered as they are started; only the newest is shown.
+    quint64 m_countNumber = 0;
 
     // The completion of every start not yet finished, oldest first; the oldest one runs.
     QList<std::function<void()>> m_pendingStarts;

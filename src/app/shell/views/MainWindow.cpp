@@ -85,6 +85,22 @@ void MainWindow::createMenus()
     });
     commands.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
+    on(Command::GoToTime, [this] {
+        if (m_transcription)
+            m_transcription->goToTime();
+    });
+    on(Command::PreviousTimestamp, [this] {
+        if (m_transcription)
+            m_transcription->moveToTimestamp(-1);
+    });
+    on(Command::NextTimestamp, [this] {
+        if (m_transcription)
+            m_transcription->moveToTimestamp(+1);
+    });
+    on(Command::PlayFromTimestamp, [this] {
+        if (m_transcription)
+            m_transcription->playFromTimestamp();
+    });
     on(Command::MakeDraft, [this] {
         if (m_transcription)
             m_transcription->makeDraft();
@@ -140,6 +156,8 @@ void MainWindow::showSession(TranscriptionSession* session)
     } else {
         m_stack->setCurrentWidget(m_welcome);
     }
+    setWindowTitle(session ? Localization::tr("%1 — Dictaro").arg(session->project().name)
+                           : Localization::tr("Dictaro"));
 }
 
 void MainWindow::showSettings()

@@ -11,12 +11,15 @@
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
 #include "FindBar.h"
+#include "GoToTimeDialog.h"
 #include "Icons.h"
 #include "Localization.h"
 #include "MediaReference.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
+#include "ProgressText.h"
 #include "SpellChecker.h"
+#include "TimestampNavigation.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -27,6 +30,7 @@
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QTextCursor>
 #include <QToolButton>
@@ -59,6 +63,36 @@ QFrame* makeDivider(QWidget* parent)
     line->setFrameShadow(QFrame::Plain);
     line->setForegroundRole(QPalette::Mid);
     return line;
+}
+
+// The status area: the transcript's words, and how far into the recording playback is.
+QHBoxLayout* makeStatusRow(TranscriptionSession& session)
+{
+    auto* words = new QLabel;
+    words->setObjectName(QStringLiteral("wordCountLabel"));
+    auto* share = new QLabel;
+    share->setObjectName(QStringLiteral("progressLabel"));
+    for (QLabel* label : {words, share}) {
+        Appearance::setTextStyle(label, Appearance::TextStyle::Caption);
+        label->setForegroundRole(QPalette::PlaceholderText);
+    }
+    const auto showWords = [words](qsizetype count) { words->setText(ProgressText::words(count)); };
+    showWords(session.wordCount());
+    QObject::connect(&session, &TranscriptionSession::wordCountChanged, words, showWords);
+    PlaybackEngine* engine = session.engine();
+    const auto showShare = [share, engine] {
+        share->setText(ProgressText::share(engine->currentTime(), engine->duration()));
+    };
+    showShare();
+    QObject::connect(engine, &PlaybackEngine::currentTimeChanged, share, showShare);
+    QObject::connect(engine, &PlaybackEngine::durationChanged, share, showShare);
+
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(12, 4, 12, 4);
+    row->addWidget(words);
+    row->addStretch(1);
+    row->addWidget(share);
+    return row;
 }
 
 } // namespace
@@ -106,6 +140,7 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
         Localization::tr("OK"), QStringLiteral("dismissWordListErrorButton"));
     auto* playbackErrorBanner =
         new Banner(QStringLiteral("playbackErrorBanner"), Banner::orange, this);
+    auto* outputErrorBanner = new Banner(QStringLiteral("outputErrorBanner"), Banner::orange, this);
 
     m_editor = new TranscriptEditor(session.document(), this);
     m_editor->setObjectName(QStringLiteral("transcriptEditor"));
@@ -129,10 +164,13 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(saveErrorBanner);
     column->addWidget(wordListBanner);
     column->addWidget(playbackErrorBanner);
+    column->addWidget(outputErrorBanner);
     column->addWidget(makeDivider(this));
     column->addWidget(m_editor, 1);
     m_findBar = new FindBar(this);
     column->addWidget(m_findBar);
+    column->addWidget(makeDivider(this));
+    column->addLayout(makeStatusRow(session));
 
     // Back may fail to close (the final save failed); the screen then stays as it is.
     connect(backButton, &QToolButton::clicked, &m_state, [this] { m_state.closeProject(); });
@@ -149,6 +187,8 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     loadErrorBanner->showMessage(engine->loadError());
     saveErrorBanner->showMessage(session.saveError());
     playbackErrorBanner->showMessage(engine->playbackError());
+    outputErrorBanner->showMessage(engine->outputError());
+    connect(engine, &PlaybackEngine::outputErrorChanged, outputErrorBanner, &Banner::showMessage);
     connect(&session, &TranscriptionSession::mediaMissingChanged, this, showMissing);
     connect(engine, &PlaybackEngine::loadErrorChanged, loadErrorBanner, &Banner::showMessage);
     connect(engine, &PlaybackEngine::playbackErrorChanged, playbackErrorBanner,
@@ -191,6 +231,35 @@ void TranscriptionView::insertTimestamp()
     QTextCursor cursor = m_editor->textCursor();
     m_session.insertTimestamp(cursor);
     m_editor->setTextCursor(cursor);
+}
+
+void TranscriptionView::goToTime()
+{
+    GoToTimeDialog::open(this, *m_session.engine());
+}
+
+void TranscriptionView::moveToTimestamp(int direction)
+{
+    QTextCursor cursor = m_editor->textCursor();
+    const int position = cursor.position();
+    const QTextDocument& document = *m_session.document();
+    const auto found = direction > 0 ? TimestampNavigation::next(document, position)
+                                     : TimestampNavigation::previous(document, position);
+    if (!found)
+        return;
+    cursor.setPosition(found->end);
+    m_editor->setTextCursor(cursor);
+    m_session.engine()->seek(found->seconds);
+}
+
+void TranscriptionView::playFromTimestamp()
+{
+    const auto found =
+        TimestampNavigation::atOrBefore(*m_session.document(), m_editor->textCursor().position());
+    PlaybackEngine* engine = m_session.engine();
+    // Before the first timestamp the text is about the start of the recording.
+    engine->seek(found ? found->seconds : 0.0);
+    engine->play();
 }
 
 void TranscriptionView::makeDraft()

@@ -35,6 +35,13 @@ public:
 
     // Inserts a timestamp for the current position at the editor's cursor.
     void insertTimestamp();
+    // Asks for a time and moves playback there (Go to Time).
+    void goToTime();
+    // Moves the caret just past the next (+1) or previous (-1) timestamp and playback to its
+    // time; nothing when there is none that way.
+    void moveToTimestamp(int direction);
+    // Plays from the timestamp the caret is in or after (the start when there is none).
+    void playFromTimestamp();
     // Starts a machine draft of the stretch the transcript calls for (see DraftController).
     void makeDraft();
     DraftController* draft() const { return m_draft; }

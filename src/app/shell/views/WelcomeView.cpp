@@ -6,6 +6,8 @@
 #include "DialogFolders.h"
 #include "Icons.h"
 #include "Localization.h"
+#include "ProgressText.h"
+#include "RecordingLengths.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -19,7 +21,6 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMimeData>
-#include <QMimeDatabase>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
@@ -39,8 +40,8 @@ constexpr int listMaxWidth = 420;
 constexpr int dividerInset = 40;
 
 // One recent project: an audio-file symbol, then the project's name over its audio file's
-// name (smaller, dimmed). Rows are buttons in all but looks: hover and keyboard focus
-// highlight them, selection plays no part.
+// name and its progress (smaller, dimmed). Rows are buttons in all but looks: hover and keyboard
+// focus highlight them, selection plays no part.
 class RecentProjectDelegate final : public QStyledItemDelegate
 {
 public:
@@ -95,6 +96,13 @@ public:
                                 fileMetrics.height()),
                           Qt::AlignLeft | Qt::AlignVCenter,
                           fileMetrics.elidedText(file, Qt::ElideMiddle, textWidth));
+        const QString progress = index.data(WelcomeView::ProgressRole).toString();
+        painter->drawText(
+            QRect(textLeft,
+                  content.top() + nameMetrics.height() + fileMetrics.height() + 2 * lineGap,
+                  textWidth, fileMetrics.height()),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            fileMetrics.elidedText(progress, Qt::ElideRight, textWidth));
         painter->restore();
     }
 
@@ -104,9 +112,10 @@ public:
         const QFontMetrics fileMetrics(
             Appearance::font(Appearance::TextStyle::Caption, option.font));
         const int textWidth = std::max(
-            nameMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()),
-            fileMetrics.horizontalAdvance(index.data(WelcomeView::MediaFileNameRole).toString()));
-        const int textHeight = nameMetrics.height() + lineGap + fileMetrics.height();
+            {nameMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()),
+             fileMetrics.horizontalAdvance(index.data(WelcomeView::MediaFileNameRole).toString()),
+             fileMetrics.horizontalAdvance(index.data(WelcomeView::ProgressRole).toString())});
+        const int textHeight = nameMetrics.height() + 2 * (lineGap + fileMetrics.height());
         return {3 * hPadding + iconSize + textWidth, 2 * vPadding + std::max(textHeight, iconSize)};
     }
 
@@ -226,6 +235,9 @@ WelcomeView::WelcomeView(AppState& state, QWidget* parent) : QWidget(parent), m_
     outer->addLayout(centre, 1);
 
     setAcceptDrops(true);
+    m_lengths = new RecordingLengths(this);
+    connect(m_lengths, &RecordingLengths::lengthKnown, this,
+            [this](const QString& path) { updateProgress(path); });
     connect(m_state, &AppState::recentProjectsChanged, this, &WelcomeView::updateRecentProjects);
     connect(m_state, &AppState::openErrorChanged, m_openErrorBanner, &Banner::showMessage);
     connect(m_state, &AppState::recoveriesChanged, this, &WelcomeView::updateRecoveryBanner);
@@ -248,25 +260,12 @@ void WelcomeView::updateRecoveryBanner()
 
 QString WelcomeView::audioNameFilter()
 {
+    // Only what opens: a type the system knows as audio but the player is not offered for
+    // would be refused after it was chosen.
     QStringList patterns;
     for (const QString& extension : AppState::supportedExtensions)
         patterns.append(QStringLiteral("*.") + extension);
-    QStringList others;
-    for (const QMimeType& type : QMimeDatabase().allMimeTypes()) {
-        if (!type.name().startsWith(QLatin1String("audio/")))
-            continue;
-        for (const QString& pattern : type.globPatterns()) {
-            // Only plain extension patterns: "*.ogg", not whole file names.
-            const QString lower = pattern.toLower();
-            if (lower.startsWith(QLatin1String("*.")) && lower.size() > 2 &&
-                !lower.contains(QLatin1Char(' ')) && !patterns.contains(lower) &&
-                !others.contains(lower))
-                others.append(lower);
-        }
-    }
-    others.sort();
-    patterns.append(others);
-    return Localization::tr("Audio Files") + QStringLiteral(" (") + patterns.join(u' ') +
+    return Localization::tr("Audio and Video Files") + QStringLiteral(" (") + patterns.join(u' ') +
            QStringLiteral(")");
 }
 
@@ -361,6 +360,7 @@ void WelcomeView::updateRecentProjects()
         item->setData(Qt::AccessibleDescriptionRole,
                       Localization::tr("Audio file: %1").arg(project.mediaFileName));
     }
+    updateProgress();
     const bool any = !projects.isEmpty();
     m_divider->setVisible(any);
     m_heading->setVisible(any);
@@ -370,6 +370,21 @@ void WelcomeView::updateRecentProjects()
     m_topSpace->changeSize(0, 0, QSizePolicy::Minimum, vertical);
     m_bottomSpace->changeSize(0, 0, QSizePolicy::Minimum, vertical);
     m_column->invalidate();
+}
+
+void WelcomeView::updateProgress(const QString& mediaPath)
+{
+    const QList<ProjectSummary>& projects = m_state->recentProjects();
+    for (int row = 0; row < m_recentList->count() && row < projects.size(); ++row) {
+        const ProjectSummary& project = projects.at(row);
+        if (!mediaPath.isEmpty() && project.mediaPath != mediaPath)
+            continue;
+        QString progress = ProgressText::edited(project.updatedAt);
+        if (const std::optional<double> length = m_lengths->length(project.mediaPath)) {
+            progress += QStringLiteral(" · ") + ProgressText::share(project.lastPosition, *length);
+        }
+        m_recentList->item(row)->setData(ProgressRole, progress);
+    }
 }
 
 void WelcomeView::openRecentProject(const QModelIndex& index)

@@ -16,6 +16,7 @@ namespace dictaro {
 
 class AppState;
 class Banner;
+class RecordingLengths;
 
 // What the main window shows while no project is open: opens an audio file as a new project
 // (from a dialog or by a drop anywhere on the view) and lists the recent projects, newest
@@ -29,12 +30,12 @@ public:
     enum RecentProjectRole {
         ProjectIdRole = Qt::UserRole, // QUuid
         MediaFileNameRole,            // QString
+        ProgressRole,                 // QString: when last edited and how far it has got
     };
 
     explicit WelcomeView(AppState& state, QWidget* parent = nullptr);
 
-    // The open dialog's filter: every audio type the system's type database knows, plus the
-    // extensions AppState accepts from a drop.
+    // The open dialog's filter: the extensions AppState accepts (AudioTypes), and only those.
     static QString audioNameFilter();
     // The file a drop of `data` opens: its first URL, if that is a local file (not a folder)
     // whose extension is one of AppState::supportedExtensions; empty otherwise.
@@ -53,6 +54,8 @@ protected:
 
 private:
     void updateRecentProjects();
+    // The progress line of each row whose recording is at `mediaPath` (all rows when empty).
+    void updateProgress(const QString& mediaPath = {});
     void updateRecoveryBanner();
     void openRecentProject(const QModelIndex& index);
     void showRecentProjectMenu(const QPoint& position);
@@ -68,6 +71,7 @@ private:
     QWidget* m_divider = nullptr;
     QLabel* m_heading = nullptr;
     QListWidget* m_recentList = nullptr;
+    RecordingLengths* m_lengths = nullptr;
 };
 
 } // namespace dictaro
