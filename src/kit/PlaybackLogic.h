@@ -1,6 +1,7 @@
 #pragma once
 
-// The player's arithmetic: rate limits and steps, skip targets and the rewind after a pause.
+// The player's arithmetic: rate limits and steps, skip targets, the rewind after a pause and the
+// stretch a loop repeats.
 // Every control computes its new rate or seek target here so that keys, menus and mouse agree.
 namespace dictaro::PlaybackLogic {
 
@@ -23,5 +24,20 @@ double skipTarget(double position, double delta, double duration);
 
 // position - rewindSeconds, never below 0 (a NaN difference gives 0). No upper bound.
 double autoRewindTarget(double position, double rewindSeconds);
+
+// The recording time a rewind of `rewindSeconds` takes back when it follows the speed:
+// rewindSeconds of listening at `rate` (clamped to the rate limits), so 0.8 * 3 s at 0.8x.
+double rewindAtRate(double rewindSeconds, double rate);
+
+// A stretch of the recording between two marks, in order and within [0, duration].
+struct LoopStretch
+{
+    double start = 0.0;
+    double end = 0.0;
+};
+// The marks `a` and `b` in either order, each limited as skipTarget(mark, 0, duration) does.
+LoopStretch loopStretch(double a, double b, double duration);
+// Stretches shorter than this do not repeat (the player would only stutter).
+constexpr double minLoopLength = 0.2;
 
 } // namespace dictaro::PlaybackLogic
