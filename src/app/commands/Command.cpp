@@ -147,6 +147,12 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Skip Forward"),
                 .keys = {key(ctrl | Qt::Key_BracketRight)},
                 .rebindable = true};
+    case C::Replay:
+        return {.id = "replay",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Replay Last Seconds"),
+                .keys = {key(ctrl | Qt::Key_R)},
+                .rebindable = true};
     // The window system matches Ctrl+Shift+[ also when the layout turns Shift+[ into "{" (US
     // layouts); a second sequence for the brace would make it ambiguous.
     case C::Slower:
@@ -162,6 +168,25 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Faster"),
                 .keys = {key(ctrl | shift | Qt::Key_BracketRight)},
                 .rebindable = true};
+    case C::SetLoopStart:
+        return {.id = "setLoopStart",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Set Loop Start"),
+                .keys = {key(Qt::ALT | Qt::Key_BracketLeft)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::SetLoopEnd:
+        return {.id = "setLoopEnd",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Set Loop End"),
+                .keys = {key(Qt::ALT | Qt::Key_BracketRight)},
+                .rebindable = true};
+    case C::ClearLoop:
+        return {.id = "clearLoop",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Clear Loop"),
+                .keys = {key(Qt::ALT | Qt::Key_Backslash)},
+                .rebindable = true};
     case C::InsertTimestamp:
         return {.id = "insertTimestamp",
                 .group = G::Playback,
@@ -169,6 +194,12 @@ Definition definition(Command command)
                 .keys = {key(ctrl | Qt::Key_J)},
                 .rebindable = true,
                 .startsSection = true};
+    case C::GoToPlayingLine:
+        return {.id = "goToPlayingLine",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Go to Playing Line"),
+                .keys = {key(ctrl | Qt::Key_L)},
+                .rebindable = true};
     case C::MakeDraft:
         return {.id = "makeDraft",
                 .group = G::Draft,

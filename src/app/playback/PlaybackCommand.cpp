@@ -4,9 +4,11 @@ namespace dictaro {
 
 const QList<PlaybackCommand>& allPlaybackCommands()
 {
+    using P = PlaybackCommand;
     static const QList<PlaybackCommand> commands{
-        PlaybackCommand::PlayPause, PlaybackCommand::SkipBack, PlaybackCommand::SkipForward,
-        PlaybackCommand::Slower,    PlaybackCommand::Faster,   PlaybackCommand::InsertTimestamp};
+        P::PlayPause, P::SkipBack,        P::SkipForward,    P::Replay,
+        P::Slower,    P::Faster,          P::SetLoopStart,   P::SetLoopEnd,
+        P::ClearLoop, P::InsertTimestamp, P::GoToPlayingLine};
     return commands;
 }
 
@@ -18,7 +20,12 @@ Command toCommand(PlaybackCommand command)
     case PlaybackCommand::SkipForward: return Command::SkipForward;
     case PlaybackCommand::Slower: return Command::Slower;
     case PlaybackCommand::Faster: return Command::Faster;
+    case PlaybackCommand::Replay: return Command::Replay;
+    case PlaybackCommand::SetLoopStart: return Command::SetLoopStart;
+    case PlaybackCommand::SetLoopEnd: return Command::SetLoopEnd;
+    case PlaybackCommand::ClearLoop: return Command::ClearLoop;
     case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
+    case PlaybackCommand::GoToPlayingLine: return Command::GoToPlayingLine;
     }
     return Command::PlayPause;
 }

@@ -10,7 +10,19 @@
 namespace dictaro {
 
 // The player's commands that pedals and media keys can trigger (a part of Command).
-enum class PlaybackCommand { PlayPause, SkipBack, SkipForward, Slower, Faster, InsertTimestamp };
+enum class PlaybackCommand {
+    PlayPause,
+    SkipBack,
+    SkipForward,
+    Replay,
+    Slower,
+    Faster,
+    SetLoopStart,
+    SetLoopEnd,
+    ClearLoop,
+    InsertTimestamp,
+    GoToPlayingLine,
+};
 
 // Each as the application's command, whose action runs it.
 Command toCommand(PlaybackCommand command);
