@@ -85,6 +85,10 @@ void MainWindow::createMenus()
     });
     commands.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
+    on(Command::GoToPlayingLine, [this] {
+        if (m_transcription)
+            m_transcription->goToPlayingLine();
+    });
     on(Command::MakeDraft, [this] {
         if (m_transcription)
             m_transcription->makeDraft();

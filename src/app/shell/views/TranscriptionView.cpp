@@ -17,6 +17,7 @@
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
 #include "SpellChecker.h"
+#include "StampIndex.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -139,6 +140,10 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     connect(locateButton, &QPushButton::clicked, this, &TranscriptionView::locateFile);
     // The engine limits a time beyond the end of the audio to its end.
     connect(m_editor, &TranscriptEditor::timestampClicked, engine, &PlaybackEngine::seek);
+    // While playing, the line of the playhead is shaded for proofreading.
+    m_stamps = new StampIndex(session.document());
+    connect(engine, &PlaybackEngine::currentTimeChanged, this, &TranscriptionView::showPlayingLine);
+    connect(engine, &PlaybackEngine::isPlayingChanged, this, &TranscriptionView::showPlayingLine);
 
     const QString missingMessage =
         Localization::tr("Audio file not found. It may have been moved or deleted.");
@@ -191,6 +196,41 @@ void TranscriptionView::insertTimestamp()
     QTextCursor cursor = m_editor->textCursor();
     m_session.insertTimestamp(cursor);
     m_editor->setTextCursor(cursor);
+}
+
+void TranscriptionView::showPlayingLine()
+{
+    const PlaybackEngine* engine = m_session.engine();
+    const std::optional<std::pair<int, int>> line =
+        engine->isPlaying() ? m_stamps->lineAt(engine->currentTime()) : std::nullopt;
+    if (line == m_playingLine)
+        return;
+    m_playingLine = line;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (line) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(m_session.document());
+        mark.cursor.setPosition(line->first);
+        mark.cursor.setPosition(line->second, QTextCursor::KeepAnchor);
+        QColor shade = m_editor->palette().color(QPalette::Highlight);
+        shade.setAlphaF(0.14f);
+        mark.format.setBackground(shade);
+        marks.append(mark);
+    }
+    m_editor->setMarks(TranscriptEditor::Marks::PlayingLine, marks);
+}
+
+void TranscriptionView::goToPlayingLine()
+{
+    const std::optional<std::pair<int, int>> line =
+        m_stamps->lineAt(m_session.engine()->currentTime());
+    if (!line)
+        return;
+    QTextCursor cursor(m_session.document());
+    cursor.setPosition(line->first);
+    m_editor->setTextCursor(cursor);
+    m_editor->centerCursor();
+    m_editor->setFocus();
 }
 
 void TranscriptionView::makeDraft()
