@@ -4,12 +4,12 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="136"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="194"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="176"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="238"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
@@ -37,7 +37,7 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="263"/>
+        <location filename="../src/app/commands/Command.cpp" line="294"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -48,7 +48,7 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="170"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -69,7 +69,7 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <location filename="../src/app/commands/Command.cpp" line="291"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -89,7 +89,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="262"/>
+        <location filename="../src/app/commands/Command.cpp" line="293"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -114,105 +114,145 @@
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <location filename="../src/app/commands/Command.cpp" line="153"/>
+        <source>Replay Last Seconds</source>
+        <translation>Son Saniyeleri Yeniden Oynat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="161"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
+        <location filename="../src/app/commands/Command.cpp" line="168"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="168"/>
+        <location filename="../src/app/commands/Command.cpp" line="174"/>
+        <source>Set Loop Start</source>
+        <translation>Döngü Başını Belirle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="181"/>
+        <source>Set Loop End</source>
+        <translation>Döngü Sonunu Belirle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="187"/>
+        <source>Clear Loop</source>
+        <translation>Döngüyü Kaldır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="193"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <location filename="../src/app/commands/Command.cpp" line="200"/>
+        <source>Go to Playing Line</source>
+        <translation>Oynatılan Satıra Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="206"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="29"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="56"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <location filename="../src/app/commands/Command.cpp" line="295"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="180"/>
+        <location filename="../src/app/commands/Command.cpp" line="211"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="217"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="191"/>
+        <location filename="../src/app/commands/Command.cpp" line="222"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="228"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="233"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
+        <location filename="../src/app/commands/Command.cpp" line="296"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="238"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="247"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="171"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="176"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="177"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="107"/>
+        <source>Rewind more or less with the playback speed</source>
+        <translation>Geri sarma oynatma hızına göre artsın ya da azalsın</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="111"/>
+        <source>Timestamps after a pause: where playback stopped</source>
+        <translation>Duraklatmadan sonraki zaman damgası: oynatmanın durduğu yer</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="148"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="150"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="192"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="152"/>
+        <source>Replay amount</source>
+        <translation>Yeniden oynatma miktarı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="221"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
@@ -281,7 +321,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="138"/>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="156"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
@@ -428,17 +468,17 @@
         <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="118"/>
         <source>System</source>
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="159"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="183"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="184"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -497,7 +537,7 @@
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="227"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="57"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <source>Cancel</source>
         <translation>İptal</translation>
@@ -539,17 +579,22 @@
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="173"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="185"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="186"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="198"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="214"/>
+        <source>Loop %1–%2</source>
+        <translation>Döngü %1–%2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="225"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
@@ -564,120 +609,119 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="75"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="101"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="64"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="113"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="98"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="102"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="104"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="106"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="107"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="120"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="123"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="127"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="128"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="140"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="279"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="141"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="158"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="179"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="160"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="181"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="176"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="292"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="162"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="195"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="205"/>
         <source>%1% drafted</source>
         <translation>%%1 taslağa döküldü</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="219"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
         <source>Give one recording to draft.</source>
         <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="221"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="231"/>
         <source>Give the speech model with --model FILE.</source>
         <translation>Konuşma modelini --model DOSYA ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="223"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="233"/>
         <source>Give either -o PATH or --project.</source>
         <translation>Ya -o YOL ya da --project verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="230"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="240"/>
         <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
         <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="234"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="244"/>
         <source>This build of Dictaro has no speech recogniser.</source>
         <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="266"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
         <source>The speech model could not draft “%1”.</source>
         <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="267"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="277"/>
         <source>The speech model could not draft “%1” in the language “%2”.</source>
         <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="346"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="345"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
@@ -698,12 +742,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="115"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -725,7 +769,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="107"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -834,7 +878,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="212"/>
+        <location filename="../src/app/commands/Command.cpp" line="243"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -862,12 +906,12 @@
         <translation>Kapat</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="122"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
         <source>%1 (no dictionary)</source>
         <translation>%1 (sözlük yok)</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="331"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="341"/>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -882,12 +926,12 @@
         <translation>Yazarken Yazımı Denetle</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="260"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="270"/>
         <source>Continued from the bottom</source>
         <translation>Sondan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="259"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="269"/>
         <source>Continued from the top</source>
         <translation>Baştan devam edildi</translation>
     </message>
@@ -908,12 +952,12 @@
         <translation>Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="77"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="87"/>
         <source>Done</source>
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="292"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -928,7 +972,7 @@
         <translation>Öncekini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="49"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="59"/>
         <source>Find</source>
         <translation>Bul</translation>
     </message>
@@ -943,17 +987,17 @@
         <translation>Yok Say</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="66"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="76"/>
         <source>Match Case</source>
         <translation>Büyük/Küçük Harf Eşleştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="343"/>
         <source>Matches: %1</source>
         <translation>Eşleşme: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="64"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="74"/>
         <source>Next (%1)</source>
         <translation>Sonraki (%1)</translation>
     </message>
@@ -973,7 +1017,7 @@
         <translation>Öneri Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="323"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
         <source>Not found</source>
         <translation>Bulunamadı</translation>
     </message>
@@ -983,7 +1027,7 @@
         <translation>Yapıştır</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="58"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
         <source>Previous (%1)</source>
         <translation>Önceki (%1)</translation>
     </message>
@@ -993,12 +1037,12 @@
         <translation>Yinele</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="86"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="96"/>
         <source>Replace All</source>
         <translation>Tümünü Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="82"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="92"/>
         <source>Replace with</source>
         <translation>Şununla değiştir</translation>
     </message>
@@ -1041,7 +1085,7 @@
     </message>
     <message>
         <location filename="../src/app/shell/views/ImportFlow.cpp" line="62"/>
-        <location filename="../src/app/text/views/FindBar.cpp" line="84"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="94"/>
         <source>Replace</source>
         <translation>Değiştir</translation>
     </message>
@@ -1051,7 +1095,7 @@
         <translation>Bu döküm içe aktarılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="298"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="308"/>
         <source>Replaced: %1</source>
         <translation>Değiştirilen: %1</translation>
     </message>
@@ -1066,7 +1110,7 @@
         <translation>Tümünü Seç</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="154"/>
         <location filename="../src/app/text/SpellingMenu.cpp" line="29"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
@@ -1077,7 +1121,7 @@
         <translation>Geri Al</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="78"/>
         <source>Whole Words</source>
         <translation>Tam Sözcükler</translation>
     </message>
@@ -1182,17 +1226,17 @@
         <translation>Bilinen pedallar</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="68"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="69"/>
         <source>Waveform</source>
         <translation>Dalga biçimi</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="73"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="74"/>
         <source>Zoom In (Ctrl+Wheel)</source>
         <translation>Yakınlaştır (Ctrl+Tekerlek)</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="76"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="77"/>
         <source>Zoom Out (Ctrl+Wheel)</source>
         <translation>Uzaklaştır (Ctrl+Tekerlek)</translation>
     </message>
@@ -1237,7 +1281,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="360"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1310,44 +1354,54 @@
         <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="93"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="94"/>
         <source>This copy of Dictaro cannot make drafts.</source>
         <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="95"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="96"/>
         <source>Choose a speech model in Settings first.</source>
         <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="97"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="98"/>
         <source>The audio file is missing.</source>
         <translation>Ses dosyası bulunamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="99"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="100"/>
         <source>There is nothing left to draft.</source>
         <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="139"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="140"/>
         <source>The speech model stopped before the end.</source>
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="31"/>
+        <source>Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="33"/>
         <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
         <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="39"/>
         <source>The whole recording</source>
         <translation>Kaydın tamamı</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="41"/>
         <source>From the playback position (%1) to the end</source>
         <translation>Oynatma konumundan (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="48"/>
+        <source>The marked stretch (%1–%2)</source>
+        <translation>İşaretli bölüm (%1–%2)</translation>
     </message>
     <message>
         <location filename="../src/app/handsfree/PedalSettings.cpp" line="85"/>
