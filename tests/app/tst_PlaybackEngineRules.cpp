@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(changed.count(), 4);
 
         emit m_backend->positionChanged(13.9);
-        emit m_backend->positionChanged(11.0);
+        emit m_backend->positionChanged(10.8);
         QCOMPARE(m_engine->currentTime(), 11.0);
 
         QVERIFY(loadFile(60.0));

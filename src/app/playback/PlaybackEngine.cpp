@@ -207,8 +207,11 @@ void PlaybackEngine::onPosition(double seconds)
     if (m_state != State::Ready || !m_isPlaying || !std::isfinite(seconds))
         return;
     const double position = std::clamp(seconds, 0.0, m_duration);
-    const bool wrapped = isLooping() && position < m_currentTime;
-    if (wrapped || std::floor(position / tickInterval) > std::floor(m_currentTime / tickInterval))
+    // The player's own seek back may report a position from just before the start of the
+    // stretch, where its decoder starts; what is heard starts at the stretch.
+    if (isLooping() && position < m_currentTime)
+        setCurrentTime(std::max(position, *m_loopStart));
+    else if (std::floor(position / tickInterval) > std::floor(m_currentTime / tickInterval))
         setCurrentTime(position);
 }
 
