@@ -10,7 +10,8 @@
 
 namespace dictaro {
 
-StampIndex::StampIndex(QTextDocument* document) : QObject(document), m_document(document)
+StampIndex::StampIndex(QTextDocument* document, QObject* parent)
+    : QObject(parent ? parent : document), m_document(document)
 {
     m_length = document->characterCount();
     connect(document, &QTextDocument::contentsChange, this, &StampIndex::noteChange);

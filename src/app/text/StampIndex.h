@@ -12,7 +12,7 @@ namespace dictaro {
 
 // The timestamps of a transcript document in text order, kept up to date without reading the
 // whole text after every edit: an edit only notes which stretch of the text it touched, and the
-// next question reads again just the paragraphs of that stretch. Belongs to its document.
+// next question reads again just the paragraphs of that stretch.
 class StampIndex : public QObject
 {
     Q_OBJECT
@@ -25,7 +25,8 @@ public:
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
 
-    explicit StampIndex(QTextDocument* document);
+    // Follows `document`, which must outlive it; belongs to `parent`, else to the document.
+    explicit StampIndex(QTextDocument* document, QObject* parent = nullptr);
 
     // Every timestamp of the text, in text order.
     const QList<Stamp>& stamps();

@@ -141,9 +141,12 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     // The engine limits a time beyond the end of the audio to its end.
     connect(m_editor, &TranscriptEditor::timestampClicked, engine, &PlaybackEngine::seek);
     // While playing, the line of the playhead is shaded for proofreading.
-    m_stamps = new StampIndex(session.document());
+    m_stamps = new StampIndex(session.document(), this);
     connect(engine, &PlaybackEngine::currentTimeChanged, this, &TranscriptionView::showPlayingLine);
     connect(engine, &PlaybackEngine::isPlayingChanged, this, &TranscriptionView::showPlayingLine);
+    // The player outlives the session and goes on to the next one.
+    connect(&session, &TranscriptionSession::aboutToClose, this,
+            [this, engine] { disconnect(engine, nullptr, this, nullptr); });
 
     const QString missingMessage =
         Localization::tr("Audio file not found. It may have been moved or deleted.");

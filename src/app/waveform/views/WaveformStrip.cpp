@@ -334,7 +334,7 @@ void WaveformStrip::mouseReleaseEvent(QMouseEvent* event)
         if (const auto dragged = std::exchange(m_dragged, std::nullopt); dragged && m_engine) {
             m_engine->setLoop(dragged->first, dragged->second);
             // Playback goes on from the start of the stretch, whichever way it was dragged.
-            if (m_engine->loopStart())
+            if (m_engine->isLooping())
                 seekTo(*m_engine->loopStart());
         }
         m_heldWindow.reset();
