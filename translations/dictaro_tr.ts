@@ -4,17 +4,17 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="137"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="195"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="242"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="189"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="254"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -42,7 +42,7 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="288"/>
+        <location filename="../src/app/commands/Command.cpp" line="319"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -53,8 +53,8 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="160"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="184"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="164"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="188"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -75,7 +75,7 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="285"/>
+        <location filename="../src/app/commands/Command.cpp" line="316"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -95,7 +95,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="287"/>
+        <location filename="../src/app/commands/Command.cpp" line="318"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -125,125 +125,165 @@
         <translation>Zamana Git…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
+        <location filename="../src/app/commands/Command.cpp" line="160"/>
+        <source>Replay Last Seconds</source>
+        <translation>Son Saniyeleri Yeniden Oynat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="168"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="169"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="181"/>
+        <source>Set Loop Start</source>
+        <translation>Döngü Başını Belirle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <source>Set Loop End</source>
+        <translation>Döngü Sonunu Belirle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="194"/>
+        <source>Clear Loop</source>
+        <translation>Döngüyü Kaldır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="200"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
         <source>Previous Timestamp</source>
         <translation>Önceki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <location filename="../src/app/commands/Command.cpp" line="213"/>
         <source>Next Timestamp</source>
         <translation>Sonraki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="194"/>
+        <location filename="../src/app/commands/Command.cpp" line="219"/>
         <source>Play from the stamp at the caret</source>
         <translation>İmleçteki damgadan çal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="200"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <location filename="../src/app/commands/Command.cpp" line="225"/>
+        <source>Go to Playing Line</source>
+        <translation>Oynatılan Satıra Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="231"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="29"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="56"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="289"/>
+        <location filename="../src/app/commands/Command.cpp" line="320"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="205"/>
+        <location filename="../src/app/commands/Command.cpp" line="236"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="211"/>
+        <location filename="../src/app/commands/Command.cpp" line="242"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="247"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="222"/>
+        <location filename="../src/app/commands/Command.cpp" line="253"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <location filename="../src/app/commands/Command.cpp" line="258"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="290"/>
+        <location filename="../src/app/commands/Command.cpp" line="321"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="232"/>
+        <location filename="../src/app/commands/Command.cpp" line="263"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="241"/>
+        <location filename="../src/app/commands/Command.cpp" line="272"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="163"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="185"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="189"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="190"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="194"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="195"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="107"/>
+        <source>Rewind more or less with the playback speed</source>
+        <translation>Geri sarma oynatma hızına göre artsın ya da azalsın</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="111"/>
+        <source>Timestamps after a pause: where playback stopped</source>
+        <translation>Duraklatmadan sonraki zaman damgası: oynatmanın durduğu yer</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="148"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="150"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="192"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="152"/>
+        <source>Replay amount</source>
+        <translation>Yeniden oynatma miktarı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="221"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
@@ -312,7 +352,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="139"/>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="156"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
@@ -459,17 +499,17 @@
         <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="118"/>
         <source>System</source>
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="159"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="213"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="214"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -528,7 +568,7 @@
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="57"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
         <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="43"/>
         <source>Cancel</source>
@@ -571,17 +611,22 @@
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="173"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="185"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="186"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="198"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="214"/>
+        <source>Loop %1–%2</source>
+        <translation>Döngü %1–%2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="225"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
@@ -596,18 +641,18 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="108"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="109"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="135"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="148"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -729,12 +774,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="150"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="182"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="190"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -761,7 +806,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="140"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="141"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -865,7 +910,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="237"/>
+        <location filename="../src/app/commands/Command.cpp" line="268"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -893,12 +938,12 @@
         <translation>Kapat</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="122"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
         <source>%1 (no dictionary)</source>
         <translation>%1 (sözlük yok)</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="331"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="341"/>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
@@ -913,12 +958,12 @@
         <translation>Yazarken Yazımı Denetle</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="260"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="270"/>
         <source>Continued from the bottom</source>
         <translation>Sondan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="259"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="269"/>
         <source>Continued from the top</source>
         <translation>Baştan devam edildi</translation>
     </message>
@@ -939,12 +984,12 @@
         <translation>Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="77"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="87"/>
         <source>Done</source>
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="286"/>
+        <location filename="../src/app/commands/Command.cpp" line="317"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -959,7 +1004,7 @@
         <translation>Öncekini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="49"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="59"/>
         <source>Find</source>
         <translation>Bul</translation>
     </message>
@@ -974,17 +1019,17 @@
         <translation>Yok Say</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="66"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="76"/>
         <source>Match Case</source>
         <translation>Büyük/Küçük Harf Eşleştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="343"/>
         <source>Matches: %1</source>
         <translation>Eşleşme: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="64"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="74"/>
         <source>Next (%1)</source>
         <translation>Sonraki (%1)</translation>
     </message>
@@ -1009,7 +1054,7 @@
         <translation>Öneri Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="323"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
         <source>Not found</source>
         <translation>Bulunamadı</translation>
     </message>
@@ -1019,7 +1064,7 @@
         <translation>Yapıştır</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="58"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
         <source>Previous (%1)</source>
         <translation>Önceki (%1)</translation>
     </message>
@@ -1029,12 +1074,12 @@
         <translation>Yinele</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="86"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="96"/>
         <source>Replace All</source>
         <translation>Tümünü Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="82"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="92"/>
         <source>Replace with</source>
         <translation>Şununla değiştir</translation>
     </message>
@@ -1077,7 +1122,7 @@
     </message>
     <message>
         <location filename="../src/app/shell/views/ImportFlow.cpp" line="62"/>
-        <location filename="../src/app/text/views/FindBar.cpp" line="84"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="94"/>
         <source>Replace</source>
         <translation>Değiştir</translation>
     </message>
@@ -1087,7 +1132,7 @@
         <translation>Bu döküm içe aktarılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="298"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="308"/>
         <source>Replaced: %1</source>
         <translation>Değiştirilen: %1</translation>
     </message>
@@ -1102,7 +1147,7 @@
         <translation>Tümünü Seç</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="154"/>
         <location filename="../src/app/text/SpellingMenu.cpp" line="29"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
@@ -1113,7 +1158,7 @@
         <translation>Geri Al</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="78"/>
         <source>Whole Words</source>
         <translation>Tam Sözcükler</translation>
     </message>
@@ -1218,17 +1263,17 @@
         <translation>Bilinen pedallar</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="68"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="69"/>
         <source>Waveform</source>
         <translation>Dalga biçimi</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="73"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="74"/>
         <source>Zoom In (Ctrl+Wheel)</source>
         <translation>Yakınlaştır (Ctrl+Tekerlek)</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="76"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="77"/>
         <source>Zoom Out (Ctrl+Wheel)</source>
         <translation>Uzaklaştır (Ctrl+Tekerlek)</translation>
     </message>
@@ -1273,7 +1318,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="360"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1371,19 +1416,29 @@
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="31"/>
+        <source>Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="33"/>
         <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
         <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="39"/>
         <source>The whole recording</source>
         <translation>Kaydın tamamı</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="41"/>
         <source>From the playback position (%1) to the end</source>
         <translation>Oynatma konumundan (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="48"/>
+        <source>The marked stretch (%1–%2)</source>
+        <translation>İşaretli bölüm (%1–%2)</translation>
     </message>
     <message>
         <location filename="../src/app/handsfree/PedalSettings.cpp" line="85"/>

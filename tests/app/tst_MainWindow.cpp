@@ -231,6 +231,52 @@ private slots:
         QCOMPARE(share->text(), QStringLiteral("100 %"));
     }
 
+    // The proofreading commands: a pause that rewinds by the speed, a timestamp where playback
+    // stopped, a replay, a loop marked and shown on the player bar until its button clears it,
+    // and the line being played shaded and gone to.
+    void proofreading_replayLoopStampAndPlayingLine()
+    {
+        TranscriptionSession& session = openProject();
+        PlaybackEngine& engine = *session.engine();
+        AppSettings& settings = AppSettings::shared();
+        settings.setAutoRewindSeconds(2);
+        settings.setRewindFollowsSpeed(true);
+        settings.setStampWherePaused(true);
+        session.setTranscript(QStringLiteral("[00:00:01] one\n[00:00:03] three\n"));
+        action(Command::Slower)->trigger();
+        engine.seek(3.9);
+        action(Command::PlayPause)->trigger();
+        QTRY_VERIFY(engine.currentTime() >= 4.0);
+        QVERIFY(!editor()->extraSelections().isEmpty());
+        QCOMPARE(editor()->extraSelections().first().cursor.selectionStart(), 15);
+        action(Command::PlayPause)->trigger();
+        QVERIFY(editor()->extraSelections().isEmpty());
+        QCOMPARE(engine.currentTime(), *engine.pausedAt() - 2 * engine.rate());
+        action(Command::GoToPlayingLine)->trigger();
+        QCOMPARE(editor()->textCursor().position(), 0);
+        editor()->moveCursor(QTextCursor::End);
+        action(Command::InsertTimestamp)->trigger();
+        QVERIFY(session.transcript().endsWith(QStringLiteral("[00:00:04] ")));
+
+        settings.setReplaySeconds(3);
+        engine.seek(5.0);
+        action(Command::Replay)->trigger();
+        QCOMPARE(engine.currentTime(), 2.0);
+        QVERIFY(engine.isPlaying());
+        action(Command::PlayPause)->trigger();
+
+        auto* loopButton = window().findChild<QAbstractButton*>("loopButton");
+        engine.seek(1.0);
+        action(Command::SetLoopStart)->trigger();
+        QVERIFY(!loopButton->isVisible());
+        engine.seek(2.5);
+        action(Command::SetLoopEnd)->trigger();
+        QVERIFY(engine.isLooping() && loopButton->isVisible());
+        QVERIFY(loopButton->text().contains(QStringLiteral("00:01")));
+        loopButton->click();
+        QVERIFY(!engine.isLooping() && !loopButton->isVisible());
+    }
+
     // Escape toggles playback once and never reaches the text, also after a Back that could not
     // save; while the export sheet is up, Escape is the sheet's.
     void escape_togglesPlayback_evenAfterAFailedBack()

@@ -22,6 +22,12 @@ class AppSettings : public QObject
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
     Q_PROPERTY(
+        double replaySeconds READ replaySeconds WRITE setReplaySeconds NOTIFY replaySecondsChanged)
+    Q_PROPERTY(bool rewindFollowsSpeed READ rewindFollowsSpeed WRITE setRewindFollowsSpeed NOTIFY
+                   rewindFollowsSpeedChanged)
+    Q_PROPERTY(bool stampWherePaused READ stampWherePaused WRITE setStampWherePaused NOTIFY
+                   stampWherePausedChanged)
+    Q_PROPERTY(
         int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
     Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
     Q_PROPERTY(QString spellingLanguage READ spellingLanguage WRITE setSpellingLanguage NOTIFY
@@ -32,6 +38,7 @@ class AppSettings : public QObject
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
     static constexpr double defaultSkipSeconds = 5.0;
+    static constexpr double defaultReplaySeconds = 5.0;
     // The transcript text is zoomed in whole steps from the interface font's size (0).
     static constexpr int minTranscriptZoom = -5;
     static constexpr int maxTranscriptZoom = 10;
@@ -46,6 +53,17 @@ public:
     // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
     void setAutoRewindSeconds(double seconds);
     void setSkipSeconds(double seconds);
+    // How far "Replay Last Seconds" goes back.
+    double replaySeconds() const { return m_replaySeconds; }
+    void setReplaySeconds(double seconds);
+    // Whether the rewind on pause is measured in listening time, so that it takes back
+    // autoRewindSeconds times the speed of the recording. Off unless the user turns it on.
+    bool rewindFollowsSpeed() const { return m_rewindFollowsSpeed; }
+    void setRewindFollowsSpeed(bool follows);
+    // Whether a timestamp inserted right after a pause names where playback stopped rather
+    // than where the rewind put it. Off unless the user turns it on.
+    bool stampWherePaused() const { return m_stampWherePaused; }
+    void setStampWherePaused(bool where);
 
     int transcriptZoom() const { return m_transcriptZoom; }
     // Clamped to minTranscriptZoom..maxTranscriptZoom and written at once.
@@ -136,6 +154,9 @@ public:
 signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
+    void replaySecondsChanged(double replaySeconds);
+    void rewindFollowsSpeedChanged(bool rewindFollowsSpeed);
+    void stampWherePausedChanged(bool stampWherePaused);
     void transcriptZoomChanged(int transcriptZoom);
     void showWaveformChanged(bool showWaveform);
     void spellingLanguageChanged(const QString& spellingLanguage);
@@ -146,9 +167,13 @@ private:
     AppSettings();
 
     bool assign(double& member, double value, const QString& key);
+    bool assign(bool& member, bool value, const QString& key);
 
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
+    double m_replaySeconds = defaultReplaySeconds;
+    bool m_rewindFollowsSpeed = false;
+    bool m_stampWherePaused = false;
     int m_transcriptZoom = 0;
     bool m_showWaveform = defaultShowWaveform;
     QString m_spellingLanguage;

@@ -154,6 +154,12 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Go to Time…"),
                 .keys = {key(ctrl | Qt::Key_T)},
                 .rebindable = true};
+    case C::Replay:
+        return {.id = "replay",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Replay Last Seconds"),
+                .keys = {key(ctrl | Qt::Key_R)},
+                .rebindable = true};
     // The window system matches Ctrl+Shift+[ also when the layout turns Shift+[ into "{" (US
     // layouts); a second sequence for the brace would make it ambiguous.
     case C::Slower:
@@ -168,6 +174,25 @@ Definition definition(Command command)
                 .group = G::Playback,
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Faster"),
                 .keys = {key(ctrl | shift | Qt::Key_BracketRight)},
+                .rebindable = true};
+    case C::SetLoopStart:
+        return {.id = "setLoopStart",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Set Loop Start"),
+                .keys = {key(Qt::ALT | Qt::Key_BracketLeft)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::SetLoopEnd:
+        return {.id = "setLoopEnd",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Set Loop End"),
+                .keys = {key(Qt::ALT | Qt::Key_BracketRight)},
+                .rebindable = true};
+    case C::ClearLoop:
+        return {.id = "clearLoop",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Clear Loop"),
+                .keys = {key(Qt::ALT | Qt::Key_Backslash)},
                 .rebindable = true};
     case C::InsertTimestamp:
         return {.id = "insertTimestamp",
@@ -193,6 +218,12 @@ Definition definition(Command command)
                 .group = G::Playback,
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Play from the stamp at the caret"),
                 .keys = {key(ctrl | shift | Qt::Key_J)},
+                .rebindable = true};
+    case C::GoToPlayingLine:
+        return {.id = "goToPlayingLine",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Go to Playing Line"),
+                .keys = {key(ctrl | Qt::Key_L)},
                 .rebindable = true};
     case C::MakeDraft:
         return {.id = "makeDraft",

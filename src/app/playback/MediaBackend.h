@@ -30,6 +30,10 @@ public:
     // Sets the playback speed; pitch is kept.
     virtual void setRate(double rate) = 0;
     virtual void setPaused(bool paused) = 0;
+    // Repeats [start, end) once playback reaches `end`, going back to `start`; start < end.
+    virtual void setLoop(double start, double end) = 0;
+    // Plays on past the end of the stretch again.
+    virtual void clearLoop() = 0;
 
 signals:
     // The file is open and paused at its start. `duration` may be NaN or infinite when the

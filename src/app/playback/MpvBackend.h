@@ -45,6 +45,8 @@ public:
     void seek(double seconds) override;
     void setRate(double rate) override;
     void setPaused(bool paused) override;
+    void setLoop(double start, double end) override;
+    void clearLoop() override;
 
 signals:
     // A seek asked for through seek() has been carried out (the position is now the target).

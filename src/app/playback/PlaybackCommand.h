@@ -14,12 +14,17 @@ enum class PlaybackCommand {
     PlayPause,
     SkipBack,
     SkipForward,
+    Replay,
     Slower,
     Faster,
+    SetLoopStart,
+    SetLoopEnd,
+    ClearLoop,
     InsertTimestamp,
     PreviousTimestamp,
     NextTimestamp,
     PlayFromTimestamp,
+    GoToPlayingLine,
 };
 
 // Each as the application's command, whose action runs it.

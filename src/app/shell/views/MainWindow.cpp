@@ -101,6 +101,10 @@ void MainWindow::createMenus()
         if (m_transcription)
             m_transcription->playFromTimestamp();
     });
+    on(Command::GoToPlayingLine, [this] {
+        if (m_transcription)
+            m_transcription->goToPlayingLine();
+    });
     on(Command::MakeDraft, [this] {
         if (m_transcription)
             m_transcription->makeDraft();

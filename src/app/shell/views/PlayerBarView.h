@@ -14,9 +14,10 @@ class AppActions;
 class PlaybackEngine;
 
 // The strip of playback controls above the transcript: skip back, play/pause, skip forward, the
-// position with its slider and the length, and the rate with its slower and faster buttons. It
-// shows the engine's state; its buttons run the application's playback actions and the slider
-// seeks. Everything is disabled while no audio is loaded (a length of 0).
+// position with its slider and the length, the loop stretch while one repeats (a click clears
+// it), and the rate with its slower and faster buttons. It shows the engine's state; its buttons
+// run the application's playback actions and the slider seeks. Everything is disabled while no
+// audio is loaded (a length of 0).
 class PlayerBarView : public QWidget
 {
     Q_OBJECT
@@ -31,6 +32,7 @@ private:
     void updatePosition();
     void updateDuration();
     void updateRate();
+    void updateLoop();
 
     QPointer<PlaybackEngine> m_engine;
     AppActions& m_actions;
@@ -40,6 +42,7 @@ private:
     QLabel* m_currentTimeLabel = nullptr;
     QSlider* m_positionSlider = nullptr;
     QLabel* m_durationLabel = nullptr;
+    QToolButton* m_loopButton = nullptr;
     QToolButton* m_slowerButton = nullptr;
     QLabel* m_rateLabel = nullptr;
     QToolButton* m_fasterButton = nullptr;

@@ -2,6 +2,7 @@
 
 #include "FindController.h"
 #include "Localization.h"
+#include "TranscriptEditor.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -20,6 +21,15 @@
 namespace dictaro {
 
 namespace {
+
+// The matches drawn in the editor; a transcript editor keeps them apart from its other marks.
+void showMatches(QPlainTextEdit* editor, const QList<QTextEdit::ExtraSelection>& matches)
+{
+    if (auto* transcript = qobject_cast<TranscriptEditor*>(editor))
+        transcript->setMarks(TranscriptEditor::Marks::Found, matches);
+    else
+        editor->setExtraSelections(matches);
+}
 
 QColor mixed(const QColor& base, const QColor& tint, qreal amount)
 {
@@ -142,7 +152,7 @@ void FindBar::setEditor(QPlainTextEdit* editor)
         return;
     if (m_editor) {
         disconnect(m_editor, nullptr, this, nullptr);
-        m_editor->setExtraSelections({});
+        showMatches(m_editor, {});
     }
     delete m_controller;
     m_controller = nullptr;
@@ -217,7 +227,7 @@ void FindBar::hideEvent(QHideEvent* event)
     if (m_controller)
         m_controller->setCounting(false);
     if (m_editor)
-        m_editor->setExtraSelections({});
+        showMatches(m_editor, {});
 }
 
 void FindBar::findNext()
@@ -360,7 +370,7 @@ void FindBar::updateHighlights()
         cursor.setPosition(match.end, QTextCursor::KeepAnchor);
         selections.append({cursor, format});
     }
-    m_editor->setExtraSelections(selections);
+    showMatches(m_editor, selections);
 }
 
 bool FindBar::event(QEvent* event)
