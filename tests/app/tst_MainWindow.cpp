@@ -240,7 +240,9 @@ private slots:
     {
         action(Command::Settings)->trigger();
         auto* settings = window().findChild<SettingsWindow*>();
-        settings->findChild<QAbstractButton*>("closeSettingsButton")->click();
+        auto* close = settings->findChild<QAbstractButton*>("closeSettingsButton");
+        QVERIFY(close);
+        close->click();
         QVERIFY(!settings->isVisible());
         action(Command::Settings)->trigger();
         auto* key = settings->findChild<QKeySequenceEdit*>("skipBackKey");
