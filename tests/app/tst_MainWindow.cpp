@@ -21,8 +21,8 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
-#include <QFrame>
 #include <QKeySequenceEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -210,14 +210,15 @@ private slots:
     void popups_takeTheirEscape_altOpensMenus_shortcutsNameCommands()
     {
         QSignalSpy playing(openProject().engine(), &PlaybackEngine::isPlayingChanged);
-        QFrame completions(editor(), Qt::Popup);
+        QCompleter completer(QStringList{"Interviewer", "Guest"});
+        completer.setWidget(editor());
         for (int popup = 0; popup < 3; ++popup) {
             if (popup == 0)
                 QTest::keyClick(editor(), Qt::Key_P, Qt::AltModifier);
             else if (popup == 1)
                 emit editor()->customContextMenuRequested(QPoint(4, 4));
             else
-                completions.show();
+                completer.complete();
             QTRY_VERIFY(QApplication::activePopupWidget());
             QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
             QTRY_VERIFY(!QApplication::activePopupWidget());
@@ -260,13 +261,15 @@ private slots:
         TranscriptionSession& session = openProject();
         const QUuid id = session.project().id;
         session.setTranscript(QStringLiteral("[00:00:01] a line\n").repeated(300));
+        state().closeProject();
+        AppSettings::forgetTextPlace(id); // as for a project never opened here
         reopen(id);
         QCOMPARE(editor()->textCursor().position(), 300 * 18);
         QTextCursor caret(editor()->document());
         caret.setPosition(150 * 18);
         editor()->setTextCursor(caret);
+        editor()->verticalScrollBar()->setValue(20); // the caret out of sight
         const int top = editor()->verticalScrollBar()->value();
-        QVERIFY(top > 0);
         reopen(id);
         QCOMPARE(editor()->textCursor().position(), 150 * 18);
         QCOMPARE(editor()->verticalScrollBar()->value(), top);
@@ -288,18 +291,19 @@ private slots:
         openProject().setTranscript(QStringLiteral("words"));
         const QString path = m_home->filePath(QStringLiteral("new/deeper/talk.txt"));
         QStringList answers{"Choose Another Place", "Create Folder"};
+        QTimer answering; // answers the questions in turn, and closes any other message
+        connect(&answering, &QTimer::timeout, this, [&answers] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>())
+                if (!answers.isEmpty() && button->text() == answers.first())
+                    return answers.removeFirst(), button->click();
+            if (box)
+                box->close();
+        });
+        answering.start(10);
         int asked = 0;
         ExportSheet::setSaveDialogForTesting([&](QWidget*, const QString& name, ExportFormat) {
-            if (++asked == 2) // after the first answer
-                return QString();
-            QTimer::singleShot(0, this, [&] {
-                auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-                for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>())
-                    if (button->text() == answers.first())
-                        button->click();
-                answers.removeFirst();
-            });
-            return QFileInfo(path).path() + u'/' + name;
+            return ++asked == 2 ? QString() : QFileInfo(path).path() + u'/' + name;
         });
         for (int round = 0; round < 2; ++round) {
             action(Command::Export)->trigger();
