@@ -33,6 +33,7 @@ const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
 const QString exportFormatKey = QStringLiteral("export/format");
 const QString exportTimestampsKey = QStringLiteral("export/includeTimestamps");
+const QString textPlacesGroup = QStringLiteral("textPlaces");
 const QString draftModelKey = QStringLiteral("draft/model");
 const QString draftLanguageKey = QStringLiteral("draft/language");
 const QString draftMarkUnsureKey = QStringLiteral("draft/markUnsureWords");
@@ -325,6 +326,43 @@ void AppSettings::setExportChoice(const ExportChoice& choice)
     const auto settings = openSettings();
     settings->setValue(exportFormatKey, choice.format);
     settings->setValue(exportTimestampsKey, choice.includeTimestamps);
+    commit(*settings);
+}
+
+namespace {
+QString textPlaceGroup(const QUuid& projectId)
+{
+    return textPlacesGroup + u'/' + projectId.toString(QUuid::WithoutBraces);
+}
+} // namespace
+
+std::optional<AppSettings::TextPlace> AppSettings::textPlace(const QUuid& projectId)
+{
+    const auto settings = openSettings();
+    settings->beginGroup(textPlaceGroup(projectId));
+    bool caretRead = false;
+    bool topRead = false;
+    const int caret = settings->value(QStringLiteral("caret")).toInt(&caretRead);
+    const int top = settings->value(QStringLiteral("top")).toInt(&topRead);
+    if (!caretRead || !topRead || caret < 0 || top < 0)
+        return std::nullopt;
+    return TextPlace{caret, top};
+}
+
+void AppSettings::setTextPlace(const QUuid& projectId, const TextPlace& place)
+{
+    const auto settings = openSettings();
+    settings->beginGroup(textPlaceGroup(projectId));
+    settings->setValue(QStringLiteral("caret"), place.caret);
+    settings->setValue(QStringLiteral("top"), place.top);
+    settings->endGroup();
+    commit(*settings);
+}
+
+void AppSettings::forgetTextPlace(const QUuid& projectId)
+{
+    const auto settings = openSettings();
+    settings->remove(textPlaceGroup(projectId));
     commit(*settings);
 }
 

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <QVariant>
 
 #include <optional>
@@ -13,8 +14,8 @@ namespace dictaro {
 // The user's settings and the one way to the per-user settings file: the two playback intervals,
 // the transcript zoom, whether the waveform is shown and the spelling choices (one shared,
 // observable instance), the interface language chosen in the settings window, the keys the user
-// gave commands, the foot pedal's settings, and what the windows and dialogs remember between
-// runs.
+// gave commands, the foot pedal's settings, where the user was in each project's text, and what
+// the windows and dialogs remember between runs.
 class AppSettings : public QObject
 {
     Q_OBJECT
@@ -95,6 +96,20 @@ public:
     };
     static ExportChoice exportChoice();
     static void setExportChoice(const ExportChoice& choice);
+
+    // Where the user was in a project's text when it was last closed: the caret and the first
+    // character on screen, as positions in the text. Kept here, by the project's id, rather than
+    // in the project file, which holds only the work itself.
+    struct TextPlace
+    {
+        int caret = 0;
+        int top = 0;
+    };
+    // Empty when none was kept (the project was never closed here) or it is unreadable.
+    static std::optional<TextPlace> textPlace(const QUuid& projectId);
+    static void setTextPlace(const QUuid& projectId, const TextPlace& place);
+    // For a project that is deleted.
+    static void forgetTextPlace(const QUuid& projectId);
 
     // How machine drafts are made and shown: the model file (empty: none chosen), the language
     // to recognise ("" for the interface's, "auto" to let the model find out, else a code such

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,9 +43,27 @@ MainWindow::MainWindow(AppState& state, AppActions& actions, EditCommands& editC
     createMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showSession);
     showSession(m_state.currentSession());
+    qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A shortcut goes first unless the widget with the focus claims the key; while a popup is
+    // open, whatever has the focus claims Escape for it (Play/Pause holds Escape by default).
+    if (event->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Cancel)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void MainWindow::createMenus()
 {

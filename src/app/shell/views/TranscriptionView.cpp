@@ -1,6 +1,7 @@
 #include "TranscriptionView.h"
 
 #include "AppActions.h"
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Appearance.h"
 #include "Banner.h"
@@ -33,6 +34,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -220,6 +223,33 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
             &TranscriptionView::followExportPresented);
     followExportPresented(m_state.isExportPresented());
     setFocusProxy(m_editor);
+
+    restoreTextPlace();
+    connect(&session, &TranscriptionSession::aboutToClose, this, &TranscriptionView::keepTextPlace);
+}
+
+void TranscriptionView::restoreTextPlace()
+{
+    // A project opened for the first time continues at the end of its text. The text may have
+    // changed elsewhere since, so a kept place is limited to the text as it is.
+    const int end = m_editor->document()->characterCount() - 1;
+    const std::optional<AppSettings::TextPlace> kept =
+        AppSettings::textPlace(m_session.project().id);
+    QTextCursor caret(m_editor->document());
+    caret.setPosition(kept ? std::min(kept->caret, end) : end);
+    m_editor->setTextCursor(caret);
+    if (!kept)
+        return;
+    // The line of the first character on screen goes to the top; the scroll bar counts lines.
+    const QTextBlock top = m_editor->document()->findBlock(std::min(kept->top, end));
+    m_editor->verticalScrollBar()->setValue(top.firstLineNumber());
+}
+
+void TranscriptionView::keepTextPlace()
+{
+    AppSettings::setTextPlace(
+        m_session.project().id,
+        {m_editor->textCursor().position(), m_editor->cursorForPosition(QPoint(0, 0)).position()});
 }
 
 TranscriptionView::~TranscriptionView()

@@ -59,6 +59,9 @@ public:
 
 private:
     void locateFile();
+    // The caret and scroll position the project was left with (kept in the settings by its id).
+    void restoreTextPlace();
+    void keepTextPlace();
     void followExportPresented(bool presented);
     void showPlayingLine();
 
