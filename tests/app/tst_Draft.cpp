@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
@@ -271,9 +272,11 @@ private slots:
         std::optional<DraftPlacement::Stretch> answer;
         int asked = 0;
         std::optional<DraftPlacement::Stretch> offered;
-        DraftStretchDialog::setAskForTesting([&](double, double, auto marked) {
+        std::optional<DraftPlacement::Stretch> offeredAfterStamp;
+        DraftStretchDialog::setAskForTesting([&](double, double, auto marked, auto afterStamp) {
             ++asked;
             offered = marked;
+            offeredAfterStamp = afterStamp;
             return answer;
         });
         makeDraftAction()->trigger();
@@ -291,6 +294,7 @@ private slots:
         makeDraftAction()->trigger();
         QCOMPARE(asked, 3);
         QCOMPARE(offered, (DraftPlacement::Stretch{2.0, 4.0}));
+        QVERIFY(offeredAfterStamp && offeredAfterStamp->start == 3.0);
         session.engine()->clearLoop();
 
         AppSettings::setDraftChoice({});
@@ -434,6 +438,25 @@ private slots:
             QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
             QVERIFY(state().closeProject());
         }
+    }
+
+    // The question offers the marked stretch first, then the stretch after the last stamp, and
+    // each choice gives its own stretch.
+    void stretchQuestion_givesTheChosenStretch()
+    {
+        using Stretch = DraftPlacement::Stretch;
+        DraftStretchDialog dialog(10.0, 60.0, Stretch{2.0, 4.0}, Stretch{30.0, 60.0});
+        QCOMPARE(dialog.chosen(), (Stretch{2.0, 4.0}));
+        const std::pair<const char*, Stretch> choices[] = {{"draftAfterLastStamp", {30.0, 60.0}},
+                                                           {"draftWholeRecording", {0.0, 60.0}},
+                                                           {"draftFromPosition", {10.0, 60.0}}};
+        for (const auto& [name, stretch] : choices) {
+            dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
+            QCOMPARE(dialog.chosen(), stretch);
+        }
+        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
+        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
+        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
     }
 
     // A drafted line far longer than a display piece keeps its marks, its Ctrl+click and its

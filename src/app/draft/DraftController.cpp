@@ -70,8 +70,10 @@ bool DraftController::makeDraft(QWidget* dialogParent)
     if (player->isLooping())
         marked = DraftPlacement::Stretch{*player->loopStart(), *player->loopEnd()};
     if (plan.kind == DraftPlacement::StretchKind::Unclear || marked) {
-        const std::optional<DraftPlacement::Stretch> chosen =
-            DraftStretchDialog::ask(dialogParent, player->currentTime(), duration, marked);
+        const std::optional<DraftPlacement::Stretch> chosen = DraftStretchDialog::ask(
+            dialogParent, player->currentTime(), duration, marked,
+            plan.kind == DraftPlacement::StretchKind::AfterLastStamp ? std::optional(plan.stretch)
+                                                                     : std::nullopt);
         // The dialog runs an event loop: the project may have closed meanwhile.
         if (!chosen || m_session.isClosed())
             return false;

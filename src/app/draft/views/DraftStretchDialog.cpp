@@ -22,8 +22,10 @@ DraftStretchDialog::Ask& askOverride()
 } // namespace
 
 DraftStretchDialog::DraftStretchDialog(double position, double duration,
-                                       std::optional<Stretch> marked, QWidget* parent)
-    : QDialog(parent), m_position(position), m_duration(duration), m_marked(marked)
+                                       std::optional<Stretch> marked,
+                                       std::optional<Stretch> afterLastStamp, QWidget* parent)
+    : QDialog(parent), m_position(position), m_duration(duration), m_marked(marked),
+      m_afterLastStamp(afterLastStamp)
 {
     setObjectName(QStringLiteral("draftStretchDialog"));
     setWindowTitle(Localization::tr("Make Draft"));
@@ -43,6 +45,14 @@ DraftStretchDialog::DraftStretchDialog(double position, double duration,
                                       this);
     fromHere->setObjectName(QStringLiteral("draftFromPosition"));
     (position > 0.0 ? fromHere : m_whole)->setChecked(true);
+    if (afterLastStamp) {
+        m_afterStampChoice =
+            new QRadioButton(Localization::tr("From the last timestamp (%1) to the end")
+                                 .arg(TimeFormat::timeString(afterLastStamp->start)),
+                             this);
+        m_afterStampChoice->setObjectName(QStringLiteral("draftAfterLastStamp"));
+        m_afterStampChoice->setChecked(true);
+    }
     if (marked) {
         m_markedChoice = new QRadioButton(
             Localization::tr("The marked stretch (%1–%2)")
@@ -62,6 +72,8 @@ DraftStretchDialog::DraftStretchDialog(double position, double duration,
     layout->addWidget(question);
     if (m_markedChoice)
         layout->addWidget(m_markedChoice);
+    if (m_afterStampChoice)
+        layout->addWidget(m_afterStampChoice);
     layout->addWidget(m_whole);
     layout->addWidget(fromHere);
     layout->addWidget(buttons);
@@ -71,17 +83,19 @@ DraftPlacement::Stretch DraftStretchDialog::chosen() const
 {
     if (m_markedChoice && m_markedChoice->isChecked())
         return DraftPlacement::clamped(*m_marked, m_duration);
+    if (m_afterStampChoice && m_afterStampChoice->isChecked())
+        return DraftPlacement::clamped(*m_afterLastStamp, m_duration);
     return DraftPlacement::clamped({m_whole->isChecked() ? 0.0 : m_position, m_duration},
                                    m_duration);
 }
 
-std::optional<DraftPlacement::Stretch> DraftStretchDialog::ask(QWidget* parent, double position,
-                                                               double duration,
-                                                               std::optional<Stretch> marked)
+std::optional<DraftPlacement::Stretch>
+DraftStretchDialog::ask(QWidget* parent, double position, double duration,
+                        std::optional<Stretch> marked, std::optional<Stretch> afterLastStamp)
 {
     if (askOverride())
-        return askOverride()(position, duration, marked);
-    DraftStretchDialog dialog(position, duration, marked, parent);
+        return askOverride()(position, duration, marked, afterLastStamp);
+    DraftStretchDialog dialog(position, duration, marked, afterLastStamp, parent);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.chosen();

@@ -12,8 +12,9 @@ class QRadioButton;
 namespace dictaro {
 
 // Asks which stretch of the recording to draft when the transcript does not say or a stretch is
-// marked: the marked stretch (chosen at first), the whole recording, or from the playback
-// position to the end. The draft goes after the text either way.
+// marked: the marked stretch (chosen at first), from the last timestamp in the text to the end
+// (when there is one), the whole recording, or from the playback position to the end. The draft
+// goes after the text either way.
 class DraftStretchDialog : public QDialog
 {
     Q_OBJECT
@@ -22,14 +23,16 @@ public:
     using Stretch = DraftPlacement::Stretch;
 
     DraftStretchDialog(double position, double duration, std::optional<Stretch> marked,
-                       QWidget* parent = nullptr);
+                       std::optional<Stretch> afterLastStamp, QWidget* parent = nullptr);
     Stretch chosen() const;
 
     // Shows the dialog; the chosen stretch, or none when cancelled.
     static std::optional<Stretch> ask(QWidget* parent, double position, double duration,
-                                      std::optional<Stretch> marked = std::nullopt);
+                                      std::optional<Stretch> marked = std::nullopt,
+                                      std::optional<Stretch> afterLastStamp = std::nullopt);
     using Ask = std::function<std::optional<Stretch>(double position, double duration,
-                                                     std::optional<Stretch> marked)>;
+                                                     std::optional<Stretch> marked,
+                                                     std::optional<Stretch> afterLastStamp)>;
     // FOR TESTS ONLY: answers ask() instead of the dialog (an empty function restores it).
     static void setAskForTesting(Ask ask);
 
@@ -37,8 +40,10 @@ private:
     double m_position = 0.0;
     double m_duration = 0.0;
     std::optional<Stretch> m_marked;
+    std::optional<Stretch> m_afterLastStamp;
     QRadioButton* m_whole = nullptr;
     QRadioButton* m_markedChoice = nullptr;
+    QRadioButton* m_afterStampChoice = nullptr;
 };
 
 } // namespace dictaro
