@@ -3,6 +3,8 @@
 #include "WaveformPeaks.h"
 #include "WaveformStrip.h"
 
+#include <QPaintEvent>
+#include <QRegion>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -13,6 +15,25 @@
 #include <QVBoxLayout>
 
 using namespace dictaro;
+
+// Adds up what a widget is asked to paint.
+class PaintRecorder : public QObject
+{
+public:
+    PaintRecorder(QWidget* widget, QRegion* drawn) : QObject(widget), m_drawn(drawn)
+    {
+        widget->installEventFilter(this);
+    }
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            *m_drawn += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+
+private:
+    QRegion* m_drawn;
+};
 
 class tst_WaveformStrip : public QObject
 {
@@ -67,6 +88,21 @@ private slots:
         QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(3.0) + 1, y));
         QVERIFY(qAbs(*engine->loopEnd() - 5.0) < 0.02);
         QVERIFY(qAbs(engine->currentTime() - 3.0) < 0.02);
+
+        // A position that stays on the playhead's pixel draws nothing; one that moves it draws
+        // only the playhead's old and new columns.
+        QRegion drawn;
+        PaintRecorder recorder(strip, &drawn);
+        engine->seek(3.0);
+        QTest::qWait(100);
+        drawn = {};
+        engine->seek(3.002);
+        QTest::qWait(100);
+        QVERIFY(drawn.isEmpty());
+        engine->seek(4.0);
+        QTRY_VERIFY(!drawn.isEmpty());
+        for (const QRect& column : drawn)
+            QVERIFY2(column.width() <= 5, qPrintable(QString::number(column.width())));
 
         QTextCursor(&transcript).insertText(QStringLiteral("[00:00:01] Zero. "));
         QTest::qWait(600);

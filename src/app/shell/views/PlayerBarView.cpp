@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QProxyStyle>
 #include <QSlider>
+#include <QStyle>
 #include <QToolButton>
 
 #include <algorithm>
@@ -179,14 +180,28 @@ void PlayerBarView::updatePlaying()
 
 void PlayerBarView::updatePosition()
 {
+    // Called for every position while playing: only what shows a change is touched.
     const double position = m_engine ? m_engine->currentTime() : 0.0;
-    m_currentTimeLabel->setText(TimeFormat::timeString(position));
-    m_currentTimeLabel->setAccessibleName(
-        Localization::tr("Elapsed %1").arg(m_currentTimeLabel->text()));
+    const QString elapsed = TimeFormat::timeString(position);
+    if (elapsed != m_currentTimeLabel->text()) {
+        m_currentTimeLabel->setText(elapsed);
+        m_currentTimeLabel->setAccessibleName(Localization::tr("Elapsed %1").arg(elapsed));
+    }
     if (m_positionSlider->isSliderDown())
         return;
+    const int value = toSliderUnits(position);
+    const auto handleAt = [this](int units) {
+        return QStyle::sliderPositionFromValue(m_positionSlider->minimum(),
+                                               m_positionSlider->maximum(), units,
+                                               m_positionSlider->width());
+    };
+    // The handle stays on its pixel: the slider is not redrawn (nor its value announced). A
+    // position at either end is always shown exactly.
+    if (handleAt(value) == handleAt(m_positionSlider->value()) && value != 0 &&
+        value != m_positionSlider->maximum())
+        return;
     m_followingEngine = true;
-    m_positionSlider->setValue(toSliderUnits(position));
+    m_positionSlider->setValue(value);
     m_followingEngine = false;
 }
 

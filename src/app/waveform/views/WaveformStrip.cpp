@@ -213,11 +213,31 @@ void WaveformStrip::seekTo(double seconds)
 
 void WaveformStrip::followPlayhead()
 {
-    if (!isVisible())
+    if (!isVisible() || QWidget::window()->isMinimized())
         return;
     if (m_engine && m_peaks)
         m_peaks->prioritize(m_engine->currentTime());
+    // Called for every position while playing: only what moved is drawn again. While the
+    // stretch shown stays on its pixels, that is the playhead's old and new column at most.
+    const Painted now = painted();
+    if (now == m_painted)
+        return;
+    if (now.start == m_painted.start && now.length == m_painted.length &&
+        now.width == m_painted.width) {
+        for (const int x : {m_painted.playhead, now.playhead})
+            update(QRect(x - 2, 0, 5, height()));
+        return;
+    }
     update();
+}
+
+WaveformStrip::Painted WaveformStrip::painted() const
+{
+    const Window shown = window();
+    const QRect area = waveRect();
+    const double pixels = shown.length > 0.0 ? area.width() / shown.length : 0.0;
+    return {std::llround(shown.start * pixels), shown.length, area.width(),
+            m_engine ? int(std::lround(xAt(m_engine->currentTime(), shown))) : -1};
 }
 
 void WaveformStrip::updateVisibility()
@@ -357,6 +377,7 @@ void WaveformStrip::wheelEvent(QWheelEvent* event)
 
 void WaveformStrip::paintEvent(QPaintEvent*)
 {
+    m_painted = painted();
     QPainter painter(this);
     const QRect area = waveRect();
     if (area.width() <= 0 || area.height() <= 0)

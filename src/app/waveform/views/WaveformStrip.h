@@ -68,6 +68,17 @@ private:
         double start = 0.0;
         double length = 0.0;
     };
+    // What the strip shows, to the pixel: where the stretch shown starts (in pixels from the
+    // recording's start), its length and width, and the playhead's column.
+    struct Painted
+    {
+        qint64 start = -1;
+        double length = 0.0;
+        int width = 0;
+        int playhead = -1;
+        bool operator==(const Painted&) const = default;
+    };
+    Painted painted() const;
 
     double duration() const;
     Window window() const;
@@ -94,6 +105,8 @@ private:
     Debouncer m_rescan{0.4};
     // While the mouse is held down the strip stands still, so what is under it stays put.
     std::optional<Window> m_heldWindow;
+    // What the last paint showed.
+    Painted m_painted;
     // Where the press was, and the stretch dragged over since (once the drag has begun).
     double m_pressX = 0.0;
     std::optional<std::pair<double, double>> m_dragged;
