@@ -74,8 +74,8 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="29"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="56"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="31"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="66"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
@@ -452,7 +452,7 @@
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="57"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="67"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="164"/>
         <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="43"/>
         <source>Cancel</source>
@@ -489,27 +489,27 @@
         <translation>Dışa Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="102"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="103"/>
         <source>Playback position</source>
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="185"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="188"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="198"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="213"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="214"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="229"/>
         <source>Loop %1–%2</source>
         <translation>Döngü %1–%2</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="225"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="240"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
@@ -1262,27 +1262,32 @@
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="31"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="33"/>
         <source>Which part of the recording should be drafted? The draft goes after your text.</source>
         <translation>Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="33"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
         <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
         <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="39"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="41"/>
         <source>The whole recording</source>
         <translation>Kaydın tamamı</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="41"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="43"/>
         <source>From the playback position (%1) to the end</source>
         <translation>Oynatma konumundan (%1) sona kadar</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="48"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="50"/>
+        <source>From the last timestamp (%1) to the end</source>
+        <translation>Son zaman damgasından (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="58"/>
         <source>The marked stretch (%1–%2)</source>
         <translation>İşaretli bölüm (%1–%2)</translation>
     </message>
