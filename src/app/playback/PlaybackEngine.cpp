@@ -63,6 +63,7 @@ void PlaybackEngine::unload()
     setDuration(0.0);
     setLoadError(std::nullopt);
     setPlaybackError(std::nullopt);
+    setHasVideo(false);
 }
 
 void PlaybackEngine::play()
@@ -101,17 +102,21 @@ void PlaybackEngine::changeRate(double delta)
         m_backend->setRate(m_rate);
 }
 
-void PlaybackEngine::onOpened(double duration, bool hasAudio)
+void PlaybackEngine::onOpened(double duration, bool hasAudio, bool hasVideo)
 {
     if (m_state != State::Loading)
         return;
-    if (!hasAudio || !std::isfinite(duration) || duration < 0.0) {
+    if ((!hasAudio && !hasVideo) || !std::isfinite(duration) || duration < 0.0) {
         failLoad();
         return;
     }
     m_state = State::Ready;
     setDuration(duration);
     setLoadError(std::nullopt);
+    setHasVideo(hasVideo);
+    // The picture plays on its own; the user should not look for a fault in the sound device.
+    if (!hasAudio)
+        setPlaybackError(Localization::tr("This video has no sound."));
     // The rate is only remembered here; the player takes it when playing starts.
     setRate(PlaybackLogic::clampedRate(m_pendingRate));
     seek(m_pendingPosition);
@@ -136,6 +141,7 @@ void PlaybackEngine::failLoad()
     setDuration(0.0);
     setLoadError(Localization::tr("This file can't be played. Use MP3, M4A, WAV, AIFF or FLAC."));
     setPlaybackError(std::nullopt);
+    setHasVideo(false);
     if (wasLoading)
         reportLoad(false);
 }
@@ -200,6 +206,14 @@ void PlaybackEngine::setPlaybackError(const std::optional<QString>& playbackErro
         return;
     m_playbackError = playbackError;
     emit playbackErrorChanged(m_playbackError);
+}
+
+void PlaybackEngine::setHasVideo(bool hasVideo)
+{
+    if (m_hasVideo == hasVideo)
+        return;
+    m_hasVideo = hasVideo;
+    emit hasVideoChanged(m_hasVideo);
 }
 
 void PlaybackEngine::reportLoad(bool ready)

@@ -24,6 +24,7 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(std::optional<QString> playbackError READ playbackError NOTIFY playbackErrorChanged)
     Q_PROPERTY(std::optional<QString> outputError READ outputError NOTIFY outputErrorChanged)
+    Q_PROPERTY(bool hasVideo READ hasVideo NOTIFY hasVideoChanged)
 
 public:
     // Plays through `backend`, which the engine owns from now on.
@@ -54,6 +55,10 @@ public:
     std::optional<QString> outputError() const { return m_outputError; }
     // True while a file is open and ready to play.
     bool isLoaded() const { return m_state == State::Ready; }
+    // True while the open file has a moving picture to show (false while none is open).
+    bool hasVideo() const { return m_hasVideo; }
+    // The media back end, for what only it can do (drawing the picture); owned by the engine.
+    MediaBackend* backend() const { return m_backend.get(); }
 
     // Opens `path` after unloading the current file. The result comes later on the event loop:
     // true when the file is ready at `initialPosition` (clamped to the file) and
@@ -78,13 +83,14 @@ signals:
     void loadErrorChanged(const std::optional<QString>& loadError);
     void playbackErrorChanged(const std::optional<QString>& playbackError);
     void outputErrorChanged(const std::optional<QString>& outputError);
+    void hasVideoChanged(bool hasVideo);
     // The result of the latest load().
     void loadFinished(bool ready);
 
 private:
     enum class State { Empty, Loading, Ready };
 
-    void onOpened(double duration, bool hasAudio);
+    void onOpened(double duration, bool hasAudio, bool hasVideo);
     void onFailed();
     void onPosition(double seconds);
     void onDuration(double seconds);
@@ -99,6 +105,7 @@ private:
     void setRate(double rate);
     void setLoadError(const std::optional<QString>& loadError);
     void setPlaybackError(const std::optional<QString>& playbackError);
+    void setHasVideo(bool hasVideo);
 
     std::unique_ptr<MediaBackend> m_backend;
     State m_state = State::Empty;
@@ -109,6 +116,7 @@ private:
     std::optional<QString> m_loadError;
     std::optional<QString> m_playbackError;
     std::optional<QString> m_outputError;
+    bool m_hasVideo = false;
 
     // The load in progress, and a number that changes with every load() and unload().
     double m_pendingPosition = 0.0;
