@@ -2,6 +2,7 @@
 
 #include "MpvBackend.h"
 
+#include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
 
@@ -18,6 +19,20 @@ void* procAddress(void* /*context*/, const char* name)
 }
 
 } // namespace
+
+bool VideoSurface::isAvailable()
+{
+    // The offscreen and minimal platforms may make an OpenGL context but cannot show an OpenGL
+    // widget in a window.
+    static const bool available = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+            return false;
+        QOpenGLContext probe;
+        return probe.create();
+    }();
+    return available;
+}
 
 VideoSurface::VideoSurface(MpvBackend& backend, QWidget* parent)
     : QOpenGLWidget(parent), m_backend(backend)

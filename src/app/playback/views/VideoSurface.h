@@ -30,6 +30,10 @@ public:
     VideoSurface(const VideoSurface&) = delete;
     VideoSurface& operator=(const VideoSurface&) = delete;
 
+    // Whether the platform has OpenGL at all (the offscreen platform has not): a surface must
+    // not be made without it, since its window could then not be drawn. Asked once.
+    static bool isAvailable();
+
     // Whether libmpv draws here now (an OpenGL context exists and the render context was made).
     bool isRendering() const { return m_render != nullptr; }
 

@@ -316,7 +316,8 @@ void TranscriptionView::locateFile()
 }
 
 // Where the picture shows: nowhere for a recording without video or while "Show Video" is off
-// (no surface then, so nothing is decoded), above the text, or in a window of its own.
+// (no surface then, so nothing is decoded), above the text, or in a window of its own. Without
+// OpenGL the pane stays black.
 void TranscriptionView::arrangeVideo()
 {
     const AppSettings& settings = AppSettings::shared();
@@ -346,7 +347,7 @@ void TranscriptionView::arrangeVideo()
         m_videoWindow->hide();
     }
     auto* mpv = qobject_cast<MpvBackend*>(m_session.engine()->backend());
-    if (show && !m_videoSurface && mpv) {
+    if (show && !m_videoSurface && mpv && VideoSurface::isAvailable()) {
         m_videoSurface = new VideoSurface(*mpv, m_videoPane);
         m_videoPane->layout()->addWidget(m_videoSurface);
     }
