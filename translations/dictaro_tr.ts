@@ -4,17 +4,22 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="137"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="119"/>
+        <source>This video has no sound.</source>
+        <translation>Bu videonun sesi yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="142"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="183"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="189"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="195"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -42,7 +47,7 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="288"/>
+        <location filename="../src/app/commands/Command.cpp" line="301"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -52,9 +57,9 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="160"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="184"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="36"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="197"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -75,7 +80,7 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="285"/>
+        <location filename="../src/app/commands/Command.cpp" line="298"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -95,7 +100,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="287"/>
+        <location filename="../src/app/commands/Command.cpp" line="300"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -162,7 +167,17 @@
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="289"/>
+        <location filename="../src/app/commands/Command.cpp" line="217"/>
+        <source>Show Video</source>
+        <translation>Videoyu Göster</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="223"/>
+        <source>Video in Its Own Window</source>
+        <translation>Video Ayrı Pencerede</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="302"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
@@ -177,58 +192,58 @@
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="229"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="222"/>
+        <location filename="../src/app/commands/Command.cpp" line="235"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <location filename="../src/app/commands/Command.cpp" line="240"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="290"/>
+        <location filename="../src/app/commands/Command.cpp" line="303"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="232"/>
+        <location filename="../src/app/commands/Command.cpp" line="245"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="241"/>
+        <location filename="../src/app/commands/Command.cpp" line="254"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="185"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="198"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="200"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="190"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="203"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="204"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -596,18 +611,23 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="108"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="138"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="331"/>
+        <source>%1 — Video</source>
+        <translation>%1 — Video</translation>
+    </message>
+    <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="151"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -729,12 +749,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="153"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="182"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="206"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -761,7 +781,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="140"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -865,7 +885,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="237"/>
+        <location filename="../src/app/commands/Command.cpp" line="250"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -944,7 +964,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="286"/>
+        <location filename="../src/app/commands/Command.cpp" line="299"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
