@@ -11,9 +11,10 @@ namespace dictaro {
 
 class MediaBackend;
 
-// Plays one audio file at a time for a transcription session: load at a remembered position and
-// rate, play, pause with an automatic rewind, exact seeks and pitch-keeping rate steps. All of
-// its rules live here; the media back end only carries them out.
+// Plays one recording at a time (a sound file, or a video with or without sound) for a
+// transcription session: load at a remembered position and rate, play, pause with an automatic
+// rewind, exact seeks and pitch-keeping rate steps. All of its rules live here; the media back
+// end only carries them out.
 class PlaybackEngine : public QObject
 {
     Q_OBJECT

@@ -39,6 +39,10 @@ VideoSurface::VideoSurface(MpvBackend& backend, QWidget* parent)
 {
     setObjectName(QStringLiteral("videoSurface"));
     setMinimumSize(64, 36);
+    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
+        if (m_render)
+            mpv_render_context_report_swap(m_render);
+    });
 }
 
 VideoSurface::~VideoSurface()
@@ -79,10 +83,6 @@ void VideoSurface::initializeGL()
             doneCurrent();
         },
         Qt::DirectConnection);
-    connect(this, &QOpenGLWidget::frameSwapped, this, [this] {
-        if (m_render)
-            mpv_render_context_report_swap(m_render);
-    });
     m_backend.setVideoEnabled(true);
 }
 
