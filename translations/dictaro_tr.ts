@@ -4,17 +4,22 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="195"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <source>This video has no sound.</source>
+        <translation>Bu videonun sesi yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="200"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="242"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="248"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="254"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="260"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -51,9 +56,9 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="35"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="183"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="207"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="37"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="196"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="220"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -85,27 +90,27 @@
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="182"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="195"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="208"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="221"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="210"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="223"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="213"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="226"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="214"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="227"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -524,18 +529,23 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="115"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="138"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="141"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="403"/>
+        <source>%1 — Video</source>
+        <translation>%1 — Video</translation>
+    </message>
+    <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="151"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="154"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -657,12 +667,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="153"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="156"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="193"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="216"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -689,7 +699,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -1564,62 +1574,72 @@
         <translation>&amp;Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="248"/>
+        <location filename="../src/app/commands/Command.cpp" line="249"/>
+        <source>Show &amp;Video</source>
+        <translation>&amp;Videoyu Göster</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <source>Video in Its Own Wi&amp;ndow</source>
+        <translation>Video Ayrı &amp;Pencerede</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="261"/>
         <source>Zoom &amp;In</source>
         <translation>&amp;Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="254"/>
+        <location filename="../src/app/commands/Command.cpp" line="267"/>
         <source>Zoom &amp;Out</source>
         <translation>&amp;Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <location filename="../src/app/commands/Command.cpp" line="272"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <location filename="../src/app/commands/Command.cpp" line="277"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="269"/>
+        <location filename="../src/app/commands/Command.cpp" line="282"/>
         <source>&amp;About Dictaro</source>
         <translation>&amp;Dictaro Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="273"/>
+        <location filename="../src/app/commands/Command.cpp" line="286"/>
         <source>About &amp;Qt</source>
         <translation>&amp;Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="317"/>
+        <location filename="../src/app/commands/Command.cpp" line="330"/>
         <source>&amp;File</source>
         <translation>&amp;Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="318"/>
+        <location filename="../src/app/commands/Command.cpp" line="331"/>
         <source>&amp;Edit</source>
         <translation>Dü&amp;zen</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="319"/>
+        <location filename="../src/app/commands/Command.cpp" line="332"/>
         <source>&amp;Playback</source>
         <translation>&amp;Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="320"/>
+        <location filename="../src/app/commands/Command.cpp" line="333"/>
         <source>&amp;Draft</source>
         <translation>&amp;Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="321"/>
+        <location filename="../src/app/commands/Command.cpp" line="334"/>
         <source>&amp;View</source>
         <translation>&amp;Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="322"/>
+        <location filename="../src/app/commands/Command.cpp" line="335"/>
         <source>&amp;Help</source>
         <translation>&amp;Yardım</translation>
     </message>

@@ -93,8 +93,8 @@ private slots:
         for (const char* close : {"mp3", "mpga", "caf", "opus", "mka", "webm"})
             QTest::newRow(close) << QStringLiteral("speech.") + QLatin1String(close) << 0.06;
         QTest::newRow("aac") << QStringLiteral("speech.aac") << 3.0;
-        for (const char* bad : {"empty.mp3", "notes.mp3", "image.mp3", "video-only.mp4",
-                                "video-only.webm", "notes.mp4", "missing.mp3", "" /* the folder */})
+        for (const char* bad : {"empty.mp3", "notes.mp3", "image.mp3", "notes.mp4", "missing.mp3",
+                                "" /* the folder */})
             QTest::newRow(*bad ? bad : "folder") << QString::fromLatin1(bad) << -1.0;
     }
 
@@ -136,6 +136,32 @@ private slots:
         QTRY_VERIFY(engine.currentTime() > 0.3);
         QVERIFY(loadAndWait(engine, fixture(QStringLiteral("speech.flac"))));
         QCOMPARE(changed.count(), 1);
+    }
+
+    // A moving picture is reported, cover art is not; a video without sound opens, says so,
+    // and its clock runs on its picture alone.
+    void video_isReportedAndPlaysWithoutSound()
+    {
+        PlaybackEngine engine(std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        for (const char* file : {"speech.mp4", "speech.webm", "bars.mp4"}) {
+            QVERIFY2(loadAndWait(engine, fixture(QLatin1String(file))), file);
+            QVERIFY2(engine.hasVideo() && !engine.playbackError(), file);
+        }
+        QVERIFY(loadAndWait(engine, fixture(QStringLiteral("cover.mp3"))));
+        QVERIFY(!engine.hasVideo());
+        for (const char* file : {"video-only.mp4", "video-only.webm"}) {
+            QVERIFY2(loadAndWait(engine, fixture(QLatin1String(file))), file);
+            QVERIFY(engine.hasVideo());
+            QCOMPARE(engine.playbackError(),
+                     std::optional<QString>(Localization::tr("This video has no sound.")));
+            QVERIFY(std::abs(engine.duration() - 1.0) < 0.15);
+        }
+        engine.play();
+        QTRY_VERIFY(engine.currentTime() >= 0.5);
+        engine.pause(0.25);
+        QTRY_VERIFY(engine.currentTime() < 0.5);
+        QVERIFY(loadAndWait(engine, fixture(QStringLiteral("speech.wav"))));
+        QVERIFY(!engine.hasVideo() && !engine.playbackError());
     }
 
     void seek_isSampleExact_data()

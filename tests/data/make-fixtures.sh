@@ -34,6 +34,13 @@ video -c:v mpeg4 -c:a aac -b:a 64k speech.mp4
 video -c:v mpeg4 -c:a aac -b:a 64k speech.mov
 video -c:v mpeg4 -c:a flac speech.mkv
 
+# Colour bars for two seconds, then plain blue for two, 4:3, with a tone: what the picture shows
+# at each time is known.
+ff -f lavfi -i "smptebars=size=320x240:rate=25:duration=2" \
+    -f lavfi -i "color=c=blue:size=320x240:rate=25:duration=2" -f lavfi -i "sine=f=440:d=4" \
+    -filter_complex "[0:v][1:v]concat=n=2:v=1:a=0[v]" -map "[v]" -map 2:a \
+    -c:v libx264 -pix_fmt yuv420p -c:a aac -b:a 64k bars.mp4
+
 # Five seconds of a 440 Hz tone, silent from 3.20 to 3.25 s: the gap marks a known point of
 # media time in what the player outputs.
 ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)*not(between(t,3.2,3.25))':s=44100:d=5" \
@@ -45,11 +52,14 @@ ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)*not(between(t,3.2,3.25))':s=44100
 ff -f lavfi -i "sine=f=440:r=8000:d=1200.5:samples_per_frame=400,volume=2,volume=0:enable='between(t,1200.25,1200.29)'" \
     -c:a pcm_s16le long-tone.wav
 
-# Inputs that must be refused.
+# Inputs that must be refused (and videos without sound, which play their picture).
 : > empty.mp3
 printf 'These are notes, not audio.\n' > notes.mp3
 ff -f lavfi -i "color=c=red:s=16x16" -frames:v 1 image.png
 cp image.png image.mp3
+# A sound file with a cover picture: no video.
+ff -i speech.mp3 -i image.png -map 0 -map 1 -c:a copy -c:v png -disposition:v attached_pic \
+    cover.mp3
 ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=1" -c:v mpeg4 -an video-only.mp4
 ff -f lavfi -i "testsrc=size=64x48:rate=10:duration=1" -c:v libvpx -an video-only.webm
 cp notes.mp3 notes.mp4

@@ -39,6 +39,10 @@ const QString draftLanguageKey = QStringLiteral("draft/language");
 const QString draftMarkUnsureKey = QStringLiteral("draft/markUnsureWords");
 const QString draftFollowAlongKey = QStringLiteral("draft/followAlong");
 const QString showWaveformKey = QStringLiteral("showWaveform");
+const QString showVideoKey = QStringLiteral("video/show");
+const QString videoDetachedKey = QStringLiteral("video/detached");
+const QString videoSplitKey = QStringLiteral("video/split");
+const QString videoWindowKey = QStringLiteral("video/windowGeometry");
 const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
 const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
@@ -172,6 +176,8 @@ AppSettings::AppSettings()
         int(std::lround(std::clamp(readNumber(*settings, transcriptZoomKey, 0.0), -1e6, 1e6))),
         minTranscriptZoom, maxTranscriptZoom);
     m_showWaveform = readSwitch(*settings, showWaveformKey, defaultShowWaveform);
+    m_showVideo = readSwitch(*settings, showVideoKey, defaultShowVideo);
+    m_videoDetached = readSwitch(*settings, videoDetachedKey, false);
     m_spellingLanguage = settings->value(spellingLanguageKey).toString();
     m_checkSpellingWhileTyping = settings->value(checkSpellingKey, true).toBool();
 }
@@ -395,6 +401,52 @@ void AppSettings::setShowWaveform(bool show)
     commit(*settings);
     if (changed)
         emit showWaveformChanged(m_showWaveform);
+}
+
+void AppSettings::setShowVideo(bool show)
+{
+    const bool changed = m_showVideo != show;
+    m_showVideo = show;
+    const auto settings = openSettings();
+    settings->setValue(showVideoKey, show);
+    commit(*settings);
+    if (changed)
+        emit showVideoChanged(m_showVideo);
+}
+
+void AppSettings::setVideoDetached(bool detached)
+{
+    const bool changed = m_videoDetached != detached;
+    m_videoDetached = detached;
+    const auto settings = openSettings();
+    settings->setValue(videoDetachedKey, detached);
+    commit(*settings);
+    if (changed)
+        emit videoDetachedChanged(m_videoDetached);
+}
+
+QByteArray AppSettings::videoSplit()
+{
+    return openSettings()->value(videoSplitKey).toByteArray();
+}
+
+void AppSettings::setVideoSplit(const QByteArray& state)
+{
+    const auto settings = openSettings();
+    settings->setValue(videoSplitKey, state);
+    commit(*settings);
+}
+
+QByteArray AppSettings::videoWindowGeometry()
+{
+    return openSettings()->value(videoWindowKey).toByteArray();
+}
+
+void AppSettings::setVideoWindowGeometry(const QByteArray& geometry)
+{
+    const auto settings = openSettings();
+    settings->setValue(videoWindowKey, geometry);
+    commit(*settings);
 }
 
 void AppSettings::setSpellingLanguage(const QString& language)

@@ -31,6 +31,9 @@ class AppSettings : public QObject
     Q_PROPERTY(
         int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
     Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
+    Q_PROPERTY(bool showVideo READ showVideo WRITE setShowVideo NOTIFY showVideoChanged)
+    Q_PROPERTY(
+        bool videoDetached READ videoDetached WRITE setVideoDetached NOTIFY videoDetachedChanged)
     Q_PROPERTY(QString spellingLanguage READ spellingLanguage WRITE setSpellingLanguage NOTIFY
                    spellingLanguageChanged)
     Q_PROPERTY(bool checkSpellingWhileTyping READ checkSpellingWhileTyping WRITE
@@ -44,6 +47,7 @@ public:
     static constexpr int minTranscriptZoom = -5;
     static constexpr int maxTranscriptZoom = 10;
     static constexpr bool defaultShowWaveform = true;
+    static constexpr bool defaultShowVideo = true;
 
     // The one instance, created on first use. Reading it writes nothing.
     static AppSettings& shared();
@@ -129,6 +133,21 @@ public:
     bool showWaveform() const { return m_showWaveform; }
     // Written to the settings file at once, also when unchanged.
     void setShowWaveform(bool show);
+    // Whether a video's picture is shown, and whether in a window of its own rather than above
+    // the text; written to the settings file at once.
+    bool showVideo() const { return m_showVideo; }
+    void setShowVideo(bool show);
+    bool videoDetached() const { return m_videoDetached; }
+    void setVideoDetached(bool detached);
+    // The heights of the picture and the text below it as last arranged (the splitter's
+    // state); empty when none was saved.
+    static QByteArray videoSplit();
+    static void setVideoSplit(const QByteArray& state);
+    // The picture's own window's geometry as last closed (QWidget::saveGeometry); empty when
+    // none was saved.
+    static QByteArray videoWindowGeometry();
+    static void setVideoWindowGeometry(const QByteArray& geometry);
+
     // The dictionary chosen for spelling ("en_US", "tr_TR"); empty until the user chooses one,
     // which means the one of the interface language.
     QString spellingLanguage() const { return m_spellingLanguage; }
@@ -174,6 +193,8 @@ signals:
     void stampWherePausedChanged(bool stampWherePaused);
     void transcriptZoomChanged(int transcriptZoom);
     void showWaveformChanged(bool showWaveform);
+    void showVideoChanged(bool showVideo);
+    void videoDetachedChanged(bool videoDetached);
     void spellingLanguageChanged(const QString& spellingLanguage);
     void checkSpellingWhileTypingChanged(bool checkSpellingWhileTyping);
     void draftChoiceChanged();
@@ -191,6 +212,8 @@ private:
     bool m_stampWherePaused = false;
     int m_transcriptZoom = 0;
     bool m_showWaveform = defaultShowWaveform;
+    bool m_showVideo = defaultShowVideo;
+    bool m_videoDetached = false;
     QString m_spellingLanguage;
     bool m_checkSpellingWhileTyping = true;
 };

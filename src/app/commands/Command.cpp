@@ -242,6 +242,19 @@ Definition definition(Command command)
                 .group = G::View,
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Show &Waveform"),
                 .checkable = true};
+    // A video's picture: above the text, or in a window of its own.
+    case C::ShowVideo:
+        return {.id = "showVideo",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Show &Video"),
+                .rebindable = true,
+                .checkable = true};
+    case C::DetachVideo:
+        return {.id = "detachVideo",
+                .group = G::View,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Video in Its Own Wi&ndow"),
+                .rebindable = true,
+                .checkable = true};
     case C::ZoomIn:
         return {.id = "zoomIn",
                 .group = G::View,

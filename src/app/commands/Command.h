@@ -44,6 +44,8 @@ enum class Command {
     MakeDraft,
     FullScreen,
     ShowWaveform,
+    ShowVideo,
+    DetachVideo,
     ZoomIn,
     ZoomOut,
     ActualSize,
@@ -87,7 +89,7 @@ QList<QKeySequence> defaultKeys(Command command);
 QList<QKeySequence> heldKeys(Command command);
 // Whether the user may give it a key of their own (on the Keys page, for pedals that type keys).
 bool isRebindable(Command command);
-// Whether its menu item is a switch (Full Screen, Show Waveform).
+// Whether its menu item is a switch (Full Screen, Show Waveform, Show Video).
 bool isCheckable(Command command);
 // Whether a separator comes before it in its menu.
 bool startsSection(Command command);

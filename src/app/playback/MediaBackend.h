@@ -37,8 +37,9 @@ public:
 
 signals:
     // The file is open and paused at its start. `duration` may be NaN or infinite when the
-    // length is unknown; `hasAudio` is false when no audio track can be played.
-    void opened(double duration, bool hasAudio);
+    // length is unknown; `hasAudio` is false when no audio track can be played; `hasVideo` is
+    // true when the file has a moving picture (cover art is no video).
+    void opened(double duration, bool hasAudio, bool hasVideo = false);
     // Opening failed, or the open file can no longer be played. `reason` is for diagnostics.
     void failed(const QString& reason);
     // The playback position, reported a few times per second while the clock runs. Positions

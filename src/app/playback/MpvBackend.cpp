@@ -22,9 +22,11 @@ enum ObservedProperty : std::uint64_t { TimePos = 1, Duration, EofReached, Curre
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-// Audio only, never a window, a terminal, user configuration or scripts; files stay open at
-// their end so that the end can be seen and playback restarted; exact seeks. Playlists and other
-// references inside a file are not followed, so a file can never make the player open another.
+// No picture until a surface asks for one (vid=no; setVideoEnabled), never a window of its own
+// (its video output draws only through a render context, or nowhere), never a terminal, user
+// configuration or scripts; files stay open at their end so that the end can be seen and playback
+// restarted; exact seeks. Playlists and other references inside a file are not followed, so a file
+// can never make the player open another.
 const MpvBackend::Options& defaultOptions()
 {
     static const MpvBackend::Options options = {
@@ -34,6 +36,9 @@ const MpvBackend::Options& defaultOptions()
         {"ytdl", "no"},
         {"idle", "yes"},
         {"vid", "no"},
+        {"vo", "null"},
+        {"osd-level", "0"},
+        {"osd-bar", "no"},
         {"sid", "no"},
         {"sub-auto", "no"},
         {"audio-display", "no"},
@@ -158,6 +163,18 @@ void MpvBackend::handleEvent(const mpv_event& event)
         const auto* data = static_cast<const mpv_event_end_file*>(event.data);
         if (m_entryId == 0 || data->playlist_entry_id != m_entryId)
             break;
+        // No sound to play: a video without a sound track plays its picture, so it is opened
+        // again with its picture on (reportOpened refuses it if that is a still image).
+        if (data->reason == MPV_END_FILE_REASON_ERROR && data->error == MPV_ERROR_NOTHING_TO_PLAY &&
+            !m_pictureOnly && !m_path.isEmpty()) {
+            m_pictureOnly = true;
+            m_entryId = 0;
+            m_started = false;
+            m_fileLoaded = false;
+            const char* load[] = {"loadfile", m_path.constData(), "replace", "vid=auto", nullptr};
+            loadEntry(load);
+            break;
+        }
         QString reason;
         if (data->reason == MPV_END_FILE_REASON_ERROR)
             reason = QString::fromUtf8(mpv_error_string(data->error));
@@ -233,8 +250,84 @@ void MpvBackend::reportOpened()
     std::int64_t audioTrack = 0;
     const bool hasAudio =
         mpv_get_property(m_mpv, "current-tracks/audio/id", MPV_FORMAT_INT64, &audioTrack) >= 0;
+    findVideoTrack();
     m_lastDuration = duration;
-    emit opened(duration, hasAudio);
+    if (m_pictureOnly && m_videoTrack == 0) {
+        // A still image (or a cover alone) is no recording.
+        const char* stop[] = {"stop", nullptr};
+        mpv_command(m_mpv, stop);
+        resetFileState();
+        emit failed(QStringLiteral("the file has neither sound nor a moving picture"));
+        return;
+    }
+    applyVideo();
+    emit opened(duration, hasAudio, m_videoTrack != 0);
+}
+
+// The first moving picture of the file: cover art and still images are pictures of a sound
+// file, not video.
+void MpvBackend::findVideoTrack()
+{
+    m_videoTrack = 0;
+    mpv_node tracks{};
+    if (mpv_get_property(m_mpv, "track-list", MPV_FORMAT_NODE, &tracks) < 0)
+        return;
+    if (tracks.format == MPV_FORMAT_NODE_ARRAY) {
+        for (int i = 0; i < tracks.u.list->num && m_videoTrack == 0; ++i) {
+            const mpv_node& track = tracks.u.list->values[i];
+            if (track.format != MPV_FORMAT_NODE_MAP)
+                continue;
+            bool video = false;
+            bool still = false;
+            std::int64_t id = 0;
+            const mpv_node_list* map = track.u.list;
+            for (int k = 0; k < map->num; ++k) {
+                const mpv_node& value = map->values[k];
+                const char* key = map->keys[k];
+                if (qstrcmp(key, "type") == 0 && value.format == MPV_FORMAT_STRING)
+                    video = qstrcmp(value.u.string, "video") == 0;
+                else if ((qstrcmp(key, "albumart") == 0 || qstrcmp(key, "image") == 0) &&
+                         value.format == MPV_FORMAT_FLAG)
+                    still = still || value.u.flag;
+                else if (qstrcmp(key, "id") == 0 && value.format == MPV_FORMAT_INT64)
+                    id = value.u.int64;
+            }
+            if (video && !still && id > 0)
+                m_videoTrack = id;
+        }
+    }
+    mpv_free_node_contents(&tracks);
+}
+
+void MpvBackend::setVideoEnabled(bool enabled)
+{
+    if (m_videoEnabled == enabled)
+        return;
+    m_videoEnabled = enabled;
+    applyVideo();
+}
+
+// The video output is the render context's only while a surface wants the picture, and the
+// null output otherwise: the render context may go away at any time after that. A file with
+// sound decodes its picture only while it is shown; a file without sound always decodes it,
+// since its picture is what keeps its clock running. libmpv starts a new video output when the
+// output option changes during playback.
+void MpvBackend::applyVideo()
+{
+    if (!m_mpv)
+        return;
+    const bool show = m_videoEnabled && m_videoTrack != 0;
+    if (show) {
+        mpv_set_property_string(m_mpv, "vo", "libmpv");
+        if (!m_pictureOnly) {
+            const QByteArray track = QByteArray::number(m_videoTrack);
+            mpv_set_property_string(m_mpv, "vid", track.constData());
+        }
+    } else {
+        if (!m_pictureOnly && m_loaded)
+            mpv_set_property_string(m_mpv, "vid", "no");
+        mpv_set_property_string(m_mpv, "vo", "null");
+    }
 }
 
 // eof-reached is read, not taken from the change event: until a seek has been carried out it
@@ -279,8 +372,16 @@ void MpvBackend::open(const QString& path)
                                : QStringLiteral("no such file"));
         return;
     }
-    const QByteArray file = QFile::encodeName(info.absoluteFilePath());
-    const char* load[] = {"loadfile", file.constData(), "replace", nullptr};
+    // A previous file's picture is not carried over to this one.
+    mpv_set_property_string(m_mpv, "vid", "no");
+    m_path = QFile::encodeName(info.absoluteFilePath());
+    const char* load[] = {"loadfile", m_path.constData(), "replace", nullptr};
+    loadEntry(load);
+}
+
+void MpvBackend::loadEntry(const char** load)
+{
+    const char* stop[] = {"stop", nullptr};
     mpv_node result{};
     if (mpv_command_ret(m_mpv, load, &result) < 0) {
         mpv_command(m_mpv, stop);
@@ -406,6 +507,9 @@ void MpvBackend::resetFileState()
     m_wantPlaying = false;
     m_seekWatchdog.stop();
     m_lastDuration = notANumber;
+    m_videoTrack = 0;
+    m_pictureOnly = false;
+    m_path.clear();
 }
 
 } // namespace dictaro

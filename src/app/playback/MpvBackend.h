@@ -48,6 +48,15 @@ public:
     void setLoop(double start, double end) override;
     void clearLoop() override;
 
+    // The libmpv handle, for a render context that draws the picture (VideoSurface); null when
+    // libmpv could not be started.
+    mpv_handle* handle() const { return m_mpv; }
+    // Whether the open file's picture is decoded and sent to the render context. Off by default
+    // and for every new file: a file's picture costs nothing until a surface asks for it. A
+    // render context must exist before it is turned on.
+    void setVideoEnabled(bool enabled);
+    bool isVideoEnabled() const { return m_videoEnabled; }
+
 signals:
     // A seek asked for through seek() has been carried out (the position is now the target).
     void seekFinished();
@@ -63,6 +72,9 @@ private:
     void failSoon(const QString& reason);
     void resetFileState();
     void noteOutput(const char* output);
+    void loadEntry(const char** load);
+    void findVideoTrack();
+    void applyVideo();
 
     mpv_handle* m_mpv = nullptr;
     std::atomic_bool m_drainQueued{false};
@@ -80,6 +92,12 @@ private:
     quint64 m_openSerial = 0;
     // The null output was asked for (silentOutputOptions): playing silently is no fault then.
     bool m_silentOnPurpose = false;
+    // The picture: the open file's video track (0 when none), whether a surface wants it, and
+    // whether the file has no sound and had to be opened with its picture to play at all.
+    std::int64_t m_videoTrack = 0;
+    bool m_videoEnabled = false;
+    bool m_pictureOnly = false;
+    QByteArray m_path;
     // The last output reported through outputChanged(); none before the first.
     std::optional<bool> m_hasOutput;
 };

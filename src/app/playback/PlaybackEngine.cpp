@@ -65,6 +65,7 @@ void PlaybackEngine::unload()
     setPlaybackError(std::nullopt);
     clearLoop();
     m_pausedAt.reset();
+    setHasVideo(false);
 }
 
 void PlaybackEngine::play()
@@ -159,17 +160,21 @@ void PlaybackEngine::applyLoop(std::optional<double> start, std::optional<double
     emit loopChanged();
 }
 
-void PlaybackEngine::onOpened(double duration, bool hasAudio)
+void PlaybackEngine::onOpened(double duration, bool hasAudio, bool hasVideo)
 {
     if (m_state != State::Loading)
         return;
-    if (!hasAudio || !std::isfinite(duration) || duration < 0.0) {
+    if ((!hasAudio && !hasVideo) || !std::isfinite(duration) || duration < 0.0) {
         failLoad();
         return;
     }
     m_state = State::Ready;
     setDuration(duration);
     setLoadError(std::nullopt);
+    setHasVideo(hasVideo);
+    // The picture plays on its own; the user should not look for a fault in the sound device.
+    if (!hasAudio)
+        setPlaybackError(Localization::tr("This video has no sound."));
     // The rate is only remembered here; the player takes it when playing starts.
     setRate(PlaybackLogic::clampedRate(m_pendingRate));
     seek(m_pendingPosition);
@@ -196,6 +201,7 @@ void PlaybackEngine::failLoad()
     setPlaybackError(std::nullopt);
     clearLoop();
     m_pausedAt.reset();
+    setHasVideo(false);
     if (wasLoading)
         reportLoad(false);
 }
@@ -265,6 +271,14 @@ void PlaybackEngine::setPlaybackError(const std::optional<QString>& playbackErro
         return;
     m_playbackError = playbackError;
     emit playbackErrorChanged(m_playbackError);
+}
+
+void PlaybackEngine::setHasVideo(bool hasVideo)
+{
+    if (m_hasVideo == hasVideo)
+        return;
+    m_hasVideo = hasVideo;
+    emit hasVideoChanged(m_hasVideo);
 }
 
 void PlaybackEngine::reportLoad(bool ready)

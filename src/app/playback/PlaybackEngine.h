@@ -11,10 +11,10 @@ namespace dictaro {
 
 class MediaBackend;
 
-// Plays one audio file at a time for a transcription session: load at a remembered position and
-// rate, play, pause with an automatic rewind, exact seeks, pitch-keeping rate steps and a
-// stretch that repeats between two marks. All of its rules live here; the media back end only
-// carries them out.
+// Plays one recording at a time (a sound file, or a video with or without sound) for a
+// transcription session: load at a remembered position and rate, play, pause with an automatic
+// rewind, exact seeks, pitch-keeping rate steps and a stretch that repeats between two marks.
+// All of its rules live here; the media back end only carries them out.
 class PlaybackEngine : public QObject
 {
     Q_OBJECT
@@ -27,6 +27,7 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(std::optional<QString> outputError READ outputError NOTIFY outputErrorChanged)
     Q_PROPERTY(std::optional<double> loopStart READ loopStart NOTIFY loopChanged)
     Q_PROPERTY(std::optional<double> loopEnd READ loopEnd NOTIFY loopChanged)
+    Q_PROPERTY(bool hasVideo READ hasVideo NOTIFY hasVideoChanged)
 
 public:
     // Plays through `backend`, which the engine owns from now on.
@@ -57,6 +58,10 @@ public:
     std::optional<QString> outputError() const { return m_outputError; }
     // True while a file is open and ready to play.
     bool isLoaded() const { return m_state == State::Ready; }
+    // True while the open file has a moving picture to show (false while none is open).
+    bool hasVideo() const { return m_hasVideo; }
+    // The media back end, for what only it can do (drawing the picture); owned by the engine.
+    MediaBackend* backend() const { return m_backend.get(); }
 
     // Opens `path` after unloading the current file. The result comes later on the event loop:
     // true when the file is ready at `initialPosition` (clamped to the file) and
@@ -98,6 +103,7 @@ signals:
     void loadErrorChanged(const std::optional<QString>& loadError);
     void playbackErrorChanged(const std::optional<QString>& playbackError);
     void outputErrorChanged(const std::optional<QString>& outputError);
+    void hasVideoChanged(bool hasVideo);
     // The result of the latest load().
     void loadFinished(bool ready);
     void loopChanged();
@@ -105,7 +111,7 @@ signals:
 private:
     enum class State { Empty, Loading, Ready };
 
-    void onOpened(double duration, bool hasAudio);
+    void onOpened(double duration, bool hasAudio, bool hasVideo);
     void onFailed();
     void onPosition(double seconds);
     void onDuration(double seconds);
@@ -121,6 +127,7 @@ private:
     void setLoadError(const std::optional<QString>& loadError);
     void setPlaybackError(const std::optional<QString>& playbackError);
     void applyLoop(std::optional<double> start, std::optional<double> end);
+    void setHasVideo(bool hasVideo);
 
     std::unique_ptr<MediaBackend> m_backend;
     State m_state = State::Empty;
@@ -134,6 +141,7 @@ private:
     std::optional<double> m_loopStart;
     std::optional<double> m_loopEnd;
     std::optional<double> m_pausedAt;
+    bool m_hasVideo = false;
 
     // The load in progress, and a number that changes with every load() and unload().
     double m_pendingPosition = 0.0;

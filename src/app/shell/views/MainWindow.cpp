@@ -25,6 +25,8 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include <tuple>
+
 namespace dictaro {
 
 MainWindow::MainWindow(AppState& state, AppActions& actions, EditCommands& editCommands,
@@ -138,6 +140,17 @@ void MainWindow::createMenus()
     waveform->setChecked(AppSettings::shared().showWaveform());
     connect(&AppSettings::shared(), &AppSettings::showWaveformChanged, waveform,
             &QAction::setChecked);
+    for (const auto& [command, read, write, changed] :
+         {std::tuple{Command::ShowVideo, &AppSettings::showVideo, &AppSettings::setShowVideo,
+                     &AppSettings::showVideoChanged},
+          std::tuple{Command::DetachVideo, &AppSettings::videoDetached,
+                     &AppSettings::setVideoDetached, &AppSettings::videoDetachedChanged}}) {
+        QAction* action = commands.action(command);
+        connect(action, &QAction::triggered, this,
+                [write](bool on) { (AppSettings::shared().*write)(on); });
+        action->setChecked((AppSettings::shared().*read)());
+        connect(&AppSettings::shared(), changed, action, &QAction::setChecked);
+    }
     const auto zoomBy = [](int steps) {
         return [steps] {
             AppSettings& settings = AppSettings::shared();

@@ -16,6 +16,7 @@
 #include "Icons.h"
 #include "Localization.h"
 #include "MediaReference.h"
+#include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
 #include "ProgressText.h"
@@ -25,10 +26,12 @@
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
+#include "VideoSurface.h"
 #include "WaveformStrip.h"
 #include "WelcomeView.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -170,7 +173,27 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     column->addWidget(playbackErrorBanner);
     column->addWidget(outputErrorBanner);
     column->addWidget(makeDivider(this));
-    column->addWidget(m_editor, 1);
+    // A video's picture above the text, the split between them the user's to move.
+    m_splitter = new QSplitter(Qt::Vertical, this);
+    m_splitter->setObjectName(QStringLiteral("videoSplitter"));
+    m_splitter->setChildrenCollapsible(false);
+    m_videoPane = new QWidget(m_splitter);
+    m_videoPane->setObjectName(QStringLiteral("videoPane"));
+    m_videoPane->setAutoFillBackground(true);
+    QPalette black = m_videoPane->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    m_videoPane->setPalette(black);
+    auto* paneLayout = new QVBoxLayout(m_videoPane);
+    paneLayout->setContentsMargins(0, 0, 0, 0);
+    m_videoPane->hide();
+    m_splitter->addWidget(m_videoPane);
+    m_splitter->addWidget(m_editor);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({240, 360});
+    m_splitter->restoreState(AppSettings::videoSplit());
+    connect(m_splitter, &QSplitter::splitterMoved, this,
+            [this] { AppSettings::setVideoSplit(m_splitter->saveState()); });
+    column->addWidget(m_splitter, 1);
     m_findBar = new FindBar(this);
     column->addWidget(m_findBar);
     column->addWidget(makeDivider(this));
@@ -222,6 +245,12 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     connect(&m_state, &AppState::isExportPresentedChanged, this,
             &TranscriptionView::followExportPresented);
     followExportPresented(m_state.isExportPresented());
+    connect(engine, &PlaybackEngine::hasVideoChanged, this, &TranscriptionView::arrangeVideo);
+    connect(&AppSettings::shared(), &AppSettings::showVideoChanged, this,
+            &TranscriptionView::arrangeVideo);
+    connect(&AppSettings::shared(), &AppSettings::videoDetachedChanged, this,
+            &TranscriptionView::arrangeVideo);
+    arrangeVideo();
     setFocusProxy(m_editor);
 
     restoreTextPlace();
@@ -254,6 +283,8 @@ void TranscriptionView::keepTextPlace()
 
 TranscriptionView::~TranscriptionView()
 {
+    // The surface frees its render context while its window is still there.
+    delete m_videoSurface;
     // Closing resets the application state's flag (ExportSheet::done).
     if (m_exportSheet)
         m_exportSheet->reject();
@@ -354,6 +385,56 @@ void TranscriptionView::locateFile()
     // Saves the new reference and starts the session again, which clears or raises the
     // missing-file banner.
     m_session.relocateMedia(path);
+}
+
+// Where the picture shows: nowhere for a recording without video or while "Show Video" is off
+// (no surface then, so nothing is decoded), above the text, or in a window of its own. Without
+// OpenGL the pane stays black.
+void TranscriptionView::arrangeVideo()
+{
+    const AppSettings& settings = AppSettings::shared();
+    const bool show = m_session.engine()->hasVideo() && settings.showVideo();
+    const bool detached = show && settings.videoDetached();
+    if (!show)
+        delete m_videoSurface;
+    if (detached && !m_videoWindow) {
+        m_videoWindow = new QWidget(this, Qt::Window);
+        m_videoWindow->setObjectName(QStringLiteral("videoWindow"));
+        m_videoWindow->setWindowTitle(Localization::tr("%1 — Video").arg(m_session.project().name));
+        auto* layout = new QVBoxLayout(m_videoWindow);
+        layout->setContentsMargins(0, 0, 0, 0);
+        if (!m_videoWindow->restoreGeometry(AppSettings::videoWindowGeometry()))
+            m_videoWindow->resize(640, 360);
+        m_videoWindow->installEventFilter(this);
+    }
+    if (detached && m_videoPane->parentWidget() != m_videoWindow) {
+        m_videoWindow->layout()->addWidget(m_videoPane);
+    } else if (!detached && m_videoPane->parentWidget() != m_splitter) {
+        m_splitter->insertWidget(0, m_videoPane);
+        m_splitter->restoreState(AppSettings::videoSplit());
+    }
+    m_videoPane->setVisible(show);
+    if (m_videoWindow && !detached && m_videoWindow->isVisible()) {
+        AppSettings::setVideoWindowGeometry(m_videoWindow->saveGeometry());
+        m_videoWindow->hide();
+    }
+    auto* mpv = qobject_cast<MpvBackend*>(m_session.engine()->backend());
+    if (show && !m_videoSurface && mpv && VideoSurface::isAvailable()) {
+        m_videoSurface = new VideoSurface(*mpv, m_videoPane);
+        m_videoPane->layout()->addWidget(m_videoSurface);
+    }
+    if (detached)
+        m_videoWindow->show();
+}
+
+// Closing the picture's own window puts it back above the text.
+bool TranscriptionView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_videoWindow && event->type() == QEvent::Close) {
+        AppSettings::setVideoWindowGeometry(m_videoWindow->saveGeometry());
+        AppSettings::shared().setVideoDetached(false);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TranscriptionView::followExportPresented(bool presented)

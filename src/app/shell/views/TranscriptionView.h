@@ -1,6 +1,9 @@
 #pragma once
 
+#include "VideoSurface.h"
+
 #include <QPointer>
+#include <QSplitter>
 #include <QString>
 #include <QWidget>
 
@@ -11,6 +14,7 @@
 namespace dictaro {
 
 class AppActions;
+
 class AppState;
 class DraftController;
 class ExportSheet;
@@ -51,6 +55,12 @@ public:
     // Starts a machine draft of the stretch the transcript calls for (see DraftController).
     void makeDraft();
     DraftController* draft() const { return m_draft; }
+    // The picture of a video: its pane (above the text, or in its own window while detached)
+    // exists with the screen but shows only for a file with video while "Show Video" is on; the
+    // surface that draws it exists only then.
+    QWidget* videoPane() const { return m_videoPane; }
+    QWidget* videoWindow() const { return m_videoWindow; }
+    VideoSurface* videoSurface() const { return m_videoSurface; }
 
     // Asks for the moved audio file: returns the chosen path, or an empty string on cancel.
     using LocateFileDialog = std::function<QString(QWidget* parent)>;
@@ -64,6 +74,8 @@ private:
     void keepTextPlace();
     void followExportPresented(bool presented);
     void showPlayingLine();
+    void arrangeVideo();
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     AppState& m_state;
     TranscriptionSession& m_session;
@@ -74,6 +86,10 @@ private:
     // The line shaded while playing; empty while none is.
     std::optional<std::pair<int, int>> m_playingLine;
     QPointer<ExportSheet> m_exportSheet;
+    QSplitter* m_splitter = nullptr;
+    QWidget* m_videoPane = nullptr;
+    QWidget* m_videoWindow = nullptr;
+    QPointer<VideoSurface> m_videoSurface;
 };
 
 } // namespace dictaro
