@@ -233,6 +233,33 @@ private slots:
         QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
     }
 
+    // The speakers are learned from the labels when the project opens and as lines are finished,
+    // not while a line is typed; the user's list is saved; a rename changes every label at a
+    // line start as one undo step.
+    void speakers_learnedFromLabelsAndRenamedAsOneEdit()
+    {
+        Project project = newProject();
+        project.speakers = {QStringLiteral("Cy")};
+        project.transcript = QStringLiteral("Bo: hi\nAnna: so Bo: no");
+        auto s = session(project);
+        TranscriptEditor editor(s->document());
+        QCOMPARE(s->speakers(), (QStringList{"Cy", "Bo", "Anna"}));
+        QSignalSpy changed(s.get(), &TranscriptionSession::speakersChanged);
+        editor.moveCursor(QTextCursor::End);
+        QTest::keyClick(&editor, Qt::Key_Return);
+        typeAtEnd(editor, QStringLiteral("Dee: "));
+        QVERIFY(changed.isEmpty());
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QCOMPARE(s->speakers().last(), QStringLiteral("Dee"));
+
+        s->renameSpeakers({{"Bo", "Bob"}, {"Dee", "Dee"}}, {"Bob", "Anna", "Dee"});
+        QCOMPARE(s->transcript(), QStringLiteral("Bob: hi\nAnna: so Bo: no\nDee: \n"));
+        QVERIFY(s->saveNow());
+        QCOMPARE(stored(*s).speakers, (QStringList{"Bob", "Anna", "Dee"}));
+        QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s->transcript(), QStringLiteral("Bo: hi\nAnna: so Bo: no\nDee: \n"));
+    }
+
     // A big paste (a long paragraph and lines after it) goes in slice by slice with its
     // progress on screen, is saved by the autosave without another edit, and the file is byte
     // for byte the encoding of exactly the text pasted. One undo takes all of it back.

@@ -85,6 +85,20 @@ void MainWindow::createMenus()
     });
     commands.action(Command::InsertTimestamp)
         ->setIcon(Icons::get(QStringLiteral("insert-timestamp")));
+    on(Command::EditSpeakers, [this] {
+        if (m_transcription)
+            m_transcription->editSpeakers();
+    });
+    on(Command::SwitchSpeaker, [this] {
+        if (m_transcription)
+            m_transcription->switchSpeaker();
+    });
+    for (int slot = 1; slot <= 9; ++slot) {
+        on(Commands::speakerCommand(slot), [this, slot] {
+            if (m_transcription)
+                m_transcription->startSpeakerLine(slot);
+        });
+    }
     on(Command::MakeDraft, [this] {
         if (m_transcription)
             m_transcription->makeDraft();

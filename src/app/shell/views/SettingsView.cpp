@@ -5,6 +5,7 @@
 #include "Localization.h"
 #include "SpellChecker.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -132,6 +133,11 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     for (QWidget* control : controls)
         control->setMinimumWidth(controlWidth);
 
+    m_stampSpeakerLines =
+        new QCheckBox(Localization::tr("Start speaker lines with a timestamp"), this);
+    m_stampSpeakerLines->setObjectName(QStringLiteral("stampSpeakerLinesBox"));
+    m_stampSpeakerLines->setChecked(settings.stampSpeakerLines());
+
     auto* autoRewindLabel = new QLabel(Localization::tr("Auto-rewind on pause"), this);
     autoRewindLabel->setBuddy(m_autoRewindStepper);
     auto* skipLabel = new QLabel(Localization::tr("Skip amount"), this);
@@ -155,11 +161,12 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     form->addWidget(m_autoRewindStepper, 0, 2);
     form->addWidget(skipLabel, 1, 0);
     form->addWidget(m_skipStepper, 1, 2);
-    form->addWidget(spellingLabel, 2, 0);
-    form->addWidget(m_spellingPicker, 2, 2);
-    form->addWidget(languageLabel, 3, 0);
-    form->addWidget(m_languagePicker, 3, 2);
-    form->addWidget(note, 4, 0, 1, 3);
+    form->addWidget(m_stampSpeakerLines, 2, 0, 1, 3);
+    form->addWidget(spellingLabel, 3, 0);
+    form->addWidget(m_spellingPicker, 3, 2);
+    form->addWidget(languageLabel, 4, 0);
+    form->addWidget(m_languagePicker, 4, 2);
+    form->addWidget(note, 5, 0, 1, 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -175,6 +182,8 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     connect(&settings, &AppSettings::autoRewindSecondsChanged, this,
             &SettingsView::showAutoRewindSeconds);
     connect(&settings, &AppSettings::skipSecondsChanged, this, &SettingsView::showSkipSeconds);
+    connect(m_stampSpeakerLines, &QCheckBox::toggled, this,
+            [](bool stamp) { AppSettings::shared().setStampSpeakerLines(stamp); });
     connect(m_spellingPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             AppSettings::shared().setSpellingLanguage(m_spellingPicker->itemData(index).toString());

@@ -2,14 +2,16 @@
 
 #include <QWidget>
 
+class QCheckBox;
 class QComboBox;
 class QSpinBox;
 
 namespace dictaro {
 
 // The content of the settings window: the two playback intervals of AppSettings::shared(), in
-// whole seconds, the spelling dictionary, and the interface language used from the next start.
-// Showing it writes nothing; each change the user makes is stored at once.
+// whole seconds, whether speaker lines start with a timestamp, the spelling dictionary, and the
+// interface language used from the next start. Showing it writes nothing; each change the user
+// makes is stored at once.
 class SettingsView : public QWidget
 {
     Q_OBJECT
@@ -33,6 +35,7 @@ private:
     QSpinBox* m_skipStepper = nullptr;
     QComboBox* m_languagePicker = nullptr;
     QComboBox* m_spellingPicker = nullptr;
+    QCheckBox* m_stampSpeakerLines = nullptr;
 };
 
 } // namespace dictaro

@@ -1,6 +1,7 @@
 #include "TranscriptionView.h"
 
 #include "AppActions.h"
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Appearance.h"
 #include "Banner.h"
@@ -16,7 +17,11 @@
 #include "MediaReference.h"
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
+#include "SpeakerLabels.h"
+#include "SpeakerLines.h"
+#include "SpeakersSheet.h"
 #include "SpellChecker.h"
+#include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -24,6 +29,7 @@
 #include "WelcomeView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFileDialog>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -139,6 +145,9 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     connect(locateButton, &QPushButton::clicked, this, &TranscriptionView::locateFile);
     // The engine limits a time beyond the end of the audio to its end.
     connect(m_editor, &TranscriptEditor::timestampClicked, engine, &PlaybackEngine::seek);
+    m_editor->setSpeakers(session.speakers());
+    connect(&session, &TranscriptionSession::speakersChanged, m_editor,
+            &TranscriptEditor::setSpeakers);
 
     const QString missingMessage =
         Localization::tr("Audio file not found. It may have been moved or deleted.");
@@ -191,6 +200,47 @@ void TranscriptionView::insertTimestamp()
     QTextCursor cursor = m_editor->textCursor();
     m_session.insertTimestamp(cursor);
     m_editor->setTextCursor(cursor);
+}
+
+void TranscriptionView::startSpeakerLine(int slot)
+{
+    const QStringList speakers = m_session.speakers();
+    if (slot < 1 || slot > speakers.size()) {
+        QApplication::beep();
+        return;
+    }
+    startLineFor(speakers.at(slot - 1));
+}
+
+void TranscriptionView::switchSpeaker()
+{
+    const QString other = SpeakerLines::otherSpeaker(m_editor->textCursor(), m_session.speakers());
+    if (other.isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    startLineFor(other);
+}
+
+void TranscriptionView::startLineFor(const QString& name)
+{
+    QString start = SpeakerLabels::label(name);
+    if (AppSettings::shared().stampSpeakerLines())
+        start.prepend(TimestampFormatter::stringFromSeconds(m_session.engine()->currentTime()) +
+                      u' ');
+    QTextCursor cursor = m_editor->textCursor();
+    SpeakerLines::startLine(cursor, start);
+    m_editor->setTextCursor(cursor);
+    m_editor->ensureCursorVisible();
+}
+
+void TranscriptionView::editSpeakers()
+{
+    auto* sheet = new SpeakersSheet(m_session.speakers(), window());
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::accepted, this,
+            [this, sheet] { m_session.renameSpeakers(sheet->renames(), sheet->speakers()); });
+    sheet->open();
 }
 
 void TranscriptionView::makeDraft()

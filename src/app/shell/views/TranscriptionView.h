@@ -35,6 +35,13 @@ public:
 
     // Inserts a timestamp for the current position at the editor's cursor.
     void insertTimestamp();
+    // Starts a line for the speaker of a slot (1 to 9) of the project's list, with the
+    // timestamp when the settings ask for it; a slot with no speaker only beeps.
+    void startSpeakerLine(int slot);
+    // Starts a line for the other of the two speakers last labelled above the caret.
+    void switchSpeaker();
+    // Shows the sheet that edits the project's speakers (window-modal).
+    void editSpeakers();
     // Starts a machine draft of the stretch the transcript calls for (see DraftController).
     void makeDraft();
     DraftController* draft() const { return m_draft; }
@@ -46,6 +53,7 @@ public:
 
 private:
     void locateFile();
+    void startLineFor(const QString& name);
     void followExportPresented(bool presented);
 
     AppState& m_state;
