@@ -9,6 +9,8 @@
 #include "ExportSheet.h"
 #include "MainWindow.h"
 #include "PlaybackEngine.h"
+#include "SpeakerCompleter.h"
+#include "SpeakersSheet.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
@@ -16,8 +18,10 @@
 #include "WelcomeView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QListWidget>
 #include <QMessageBox>
@@ -186,6 +190,43 @@ private slots:
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!state().isExportPresented());
         QCOMPARE(playing.size(), 3);
+    }
+
+    // Alt and a digit start a line for a speaker of the list (on the caret's line when it is
+    // empty), with the timestamp while the setting asks for it; Alt+0 switches to the other
+    // speaker. Escape in the list of names closes it and leaves playback alone. The speakers
+    // sheet renames the labels.
+    void speakers_linesSwitchingCompletionAndSheet()
+    {
+        TranscriptionSession& session = openProject();
+        PlaybackEngine& engine = *session.engine();
+        session.setTranscript(QStringLiteral("Anna: hi\n\nBo: yes"));
+        engine.seek(4.2);
+        editor()->setFocus();
+        editor()->moveCursor(QTextCursor::Start);
+        QTest::keyClick(editor(), Qt::Key_2, Qt::AltModifier);
+        QTest::keyClick(editor(), Qt::Key_0, Qt::AltModifier);
+        AppSettings::shared().setStampSpeakerLines(false);
+        QTest::keyClick(editor(), Qt::Key_0, Qt::AltModifier);
+        QCOMPARE(session.transcript(), QStringLiteral("Anna: hi\n[00:00:04] Bo: \n[00:00:04] "
+                                                      "Anna: \nBo: \n\nBo: yes"));
+
+        QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QTest::keyClick(editor(), Qt::Key_A);
+        QAbstractItemView* names = editor()->speakerCompleter()->completer()->popup();
+        QTRY_VERIFY(names->isVisible());
+        QTest::keyClick(names, Qt::Key_Escape);
+        QVERIFY(!names->isVisible());
+        QCOMPARE(playing.size(), 0);
+
+        action(Command::EditSpeakers)->trigger();
+        auto* sheet = window().findChild<SpeakersSheet*>();
+        QTRY_VERIFY(sheet && sheet->isVisible());
+        sheet->list()->item(1)->setText(QStringLiteral("Bob"));
+        sheet->accept();
+        QCOMPARE(session.speakers(), (QStringList{"Anna", "Bob"}));
+        QVERIFY(session.transcript().endsWith(QStringLiteral("Bob: \na\n\nBob: yes")));
     }
 
     // The live text is exported in the chosen format; a write that fails halfway (under a file

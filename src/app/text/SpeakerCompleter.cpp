@@ -5,6 +5,7 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -24,6 +25,23 @@ SpeakerCompleter::SpeakerCompleter(QPlainTextEdit* editor)
     m_completer->popup()->setObjectName(QStringLiteral("speakerCompletion"));
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
             &SpeakerCompleter::accept);
+    // The window's commands would otherwise take Escape (playback) before the list sees it.
+    m_completer->popup()->installEventFilter(this);
+}
+
+bool SpeakerCompleter::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        switch (static_cast<QKeyEvent*>(event)->key()) {
+        case Qt::Key_Escape:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab: event->accept(); return true;
+        default: break;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void SpeakerCompleter::setNames(const QStringList& names)
