@@ -32,187 +32,255 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="56"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="57"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="263"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="66"/>
+        <location filename="../src/app/commands/Command.cpp" line="297"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="68"/>
         <source>Draft</source>
         <translation>Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="93"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="156"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="61"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="27"/>
+        <source>Snippets</source>
+        <translation>Kısaltmalar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="95"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="103"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="109"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="158"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="166"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="180"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="129"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="102"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="104"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="108"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="110"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="157"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="159"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <location filename="../src/app/commands/Command.cpp" line="293"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="38"/>
+        <location filename="../src/app/commands/Command.cpp" line="51"/>
         <source>Save</source>
         <translation>Kaydet</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="53"/>
+        <location filename="../src/app/commands/Command.cpp" line="66"/>
         <source>Settings…</source>
         <translation>Ayarlar…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="60"/>
+        <location filename="../src/app/commands/Command.cpp" line="73"/>
         <source>Quit</source>
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="262"/>
+        <location filename="../src/app/commands/Command.cpp" line="295"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="135"/>
+        <location filename="../src/app/commands/Command.cpp" line="148"/>
         <source>Play/Pause</source>
         <translation>Oynat/Duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="49"/>
+        <location filename="../src/app/commands/Command.cpp" line="62"/>
         <source>Import Transcript…</source>
         <translation>Döküm İçe Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="141"/>
+        <location filename="../src/app/commands/Command.cpp" line="154"/>
         <source>Skip Back</source>
         <translation>Geri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="147"/>
+        <location filename="../src/app/commands/Command.cpp" line="160"/>
         <source>Skip Forward</source>
         <translation>İleri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <location filename="../src/app/commands/Command.cpp" line="168"/>
         <source>Slower</source>
         <translation>Daha Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
+        <location filename="../src/app/commands/Command.cpp" line="175"/>
         <source>Faster</source>
         <translation>Daha Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="168"/>
+        <location filename="../src/app/commands/Command.cpp" line="181"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <source>Edit Speakers…</source>
+        <translation>Konuşmacıları Düzenle…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="192"/>
+        <source>Switch Speaker</source>
+        <translation>Konuşmacıyı Değiştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="196"/>
+        <source>Speaker 1</source>
+        <translation>Konuşmacı 1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <source>Speaker 2</source>
+        <translation>Konuşmacı 2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="198"/>
+        <source>Speaker 3</source>
+        <translation>Konuşmacı 3</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="199"/>
+        <source>Speaker 4</source>
+        <translation>Konuşmacı 4</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="200"/>
+        <source>Speaker 5</source>
+        <translation>Konuşmacı 5</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="201"/>
+        <source>Speaker 6</source>
+        <translation>Konuşmacı 6</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <source>Speaker 7</source>
+        <translation>Konuşmacı 7</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="203"/>
+        <source>Speaker 8</source>
+        <translation>Konuşmacı 8</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="204"/>
+        <source>Speaker 9</source>
+        <translation>Konuşmacı 9</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="208"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <location filename="../src/app/commands/Command.cpp" line="296"/>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="32"/>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="37"/>
+        <source>Speakers</source>
+        <translation>Konuşmacılar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="298"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="180"/>
+        <location filename="../src/app/commands/Command.cpp" line="213"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="186"/>
+        <location filename="../src/app/commands/Command.cpp" line="219"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="191"/>
+        <location filename="../src/app/commands/Command.cpp" line="224"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="197"/>
+        <location filename="../src/app/commands/Command.cpp" line="230"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="202"/>
+        <location filename="../src/app/commands/Command.cpp" line="235"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
+        <location filename="../src/app/commands/Command.cpp" line="299"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <location filename="../src/app/commands/Command.cpp" line="240"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="249"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="167"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="181"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="169"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="183"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="172"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="186"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="173"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="143"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="192"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="201"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
@@ -281,7 +349,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="138"/>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="147"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
@@ -428,17 +496,22 @@
         <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="106"/>
         <source>System</source>
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
+        <source>Start speaker lines with a timestamp</source>
+        <translation>Konuşmacı satırlarını zaman damgasıyla başlat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="150"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="183"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="228"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -528,7 +601,7 @@
         <translation>Taslak durdu: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="44"/>
+        <location filename="../src/app/commands/Command.cpp" line="57"/>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="131"/>
         <source>Export…</source>
         <translation>Dışa Aktar…</translation>
@@ -564,120 +637,119 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="74"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="80"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="100"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="64"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="118"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="98"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="99"/>
         <source>Unexpected argument “%1”.</source>
         <translation>Beklenmeyen argüman “%1”.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="102"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="103"/>
         <source>Give a format: --format srt, vtt, docx, odt, txt or md.</source>
         <translation>Bir biçim verin: --format srt, vtt, docx, odt, txt veya md.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="104"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="105"/>
         <source>Give either --project NAME-or-ID or --all.</source>
         <translation>Ya --project AD-veya-KİMLİK ya da --all verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="106"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="107"/>
         <source>Give where to write with -o PATH.</source>
         <translation>Nereye yazılacağını -o YOL ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="120"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="121"/>
         <source>There is no project named “%1”.</source>
         <translation>“%1” adında bir proje yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="122"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="123"/>
         <source>Several projects are named “%1”: give the id of the one to export.</source>
         <translation>Birden çok proje “%1” adını taşıyor: dışa aktarılacak olanın kimliğini verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="127"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="128"/>
         <source>The folder “%1” can&apos;t be made.</source>
         <translation>“%1” klasörü oluşturulamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="140"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="279"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="141"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="289"/>
         <source>“%1” could not be written: %2</source>
         <translation>“%1” yazılamadı: %2</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="158"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="179"/>
         <source>Give one transcript file to import.</source>
         <translation>İçe aktarılacak tek bir döküm dosyası verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="160"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="181"/>
         <source>Give its recording with --audio AUDIO.</source>
         <translation>Kaydını --audio SES ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="176"/>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="292"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="162"/>
         <source>The project could not be saved: %1</source>
         <translation>Proje kaydedilemedi: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="195"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="205"/>
         <source>%1% drafted</source>
         <translation>%%1 taslağa döküldü</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="219"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="229"/>
         <source>Give one recording to draft.</source>
         <translation>Taslağı çıkarılacak tek bir kayıt verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="221"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="231"/>
         <source>Give the speech model with --model FILE.</source>
         <translation>Konuşma modelini --model DOSYA ile verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="223"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="233"/>
         <source>Give either -o PATH or --project.</source>
         <translation>Ya -o YOL ya da --project verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="230"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="240"/>
         <source>Name the output .srt, .vtt, .txt, .md, .docx or .odt.</source>
         <translation>Çıktıya .srt, .vtt, .txt, .md, .docx veya .odt uzantılı bir ad verin.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="234"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="244"/>
         <source>This build of Dictaro has no speech recogniser.</source>
-        <translation>Dictaro'nun bu derlemesinde konuşma tanıyıcı yok.</translation>
+        <translation>Dictaro&apos;nun bu derlemesinde konuşma tanıyıcı yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="266"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="276"/>
         <source>The speech model could not draft “%1”.</source>
         <translation>Konuşma modeli “%1” için taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="267"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="277"/>
         <source>The speech model could not draft “%1” in the language “%2”.</source>
         <translation>Konuşma modeli “%1” için “%2” dilinde taslak çıkaramadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/interchange/BatchCommands.cpp" line="346"/>
+        <location filename="../src/app/interchange/BatchCommands.cpp" line="345"/>
         <source>Commands without a window:
   dictaro export --format srt|vtt|docx|odt|txt|md [--no-timestamps]
                  (--project NAME-or-ID | --all) -o PATH
@@ -698,12 +770,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="114"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="120"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="153"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -725,7 +797,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="106"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="200"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -793,7 +865,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="94"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="96"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -834,7 +906,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="212"/>
+        <location filename="../src/app/commands/Command.cpp" line="245"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -850,7 +922,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="59"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="60"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -862,7 +934,7 @@
         <translation>Kapat</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="122"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="123"/>
         <source>%1 (no dictionary)</source>
         <translation>%1 (sözlük yok)</translation>
     </message>
@@ -892,17 +964,17 @@
         <translation>Baştan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="86"/>
+        <location filename="../src/app/commands/Command.cpp" line="99"/>
         <source>Copy</source>
         <translation>Kopyala</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="79"/>
+        <location filename="../src/app/commands/Command.cpp" line="92"/>
         <source>Cut</source>
         <translation>Kes</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="98"/>
+        <location filename="../src/app/commands/Command.cpp" line="111"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="229"/>
         <source>Delete</source>
         <translation>Sil</translation>
@@ -913,17 +985,17 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="294"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="117"/>
+        <location filename="../src/app/commands/Command.cpp" line="130"/>
         <source>Find Next</source>
         <translation>Sonrakini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="123"/>
+        <location filename="../src/app/commands/Command.cpp" line="136"/>
         <source>Find Previous</source>
         <translation>Öncekini Bul</translation>
     </message>
@@ -933,7 +1005,7 @@
         <translation>Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="110"/>
+        <location filename="../src/app/commands/Command.cpp" line="123"/>
         <source>Find…</source>
         <translation>Bul…</translation>
     </message>
@@ -978,7 +1050,7 @@
         <translation>Bulunamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="92"/>
+        <location filename="../src/app/commands/Command.cpp" line="105"/>
         <source>Paste</source>
         <translation>Yapıştır</translation>
     </message>
@@ -988,7 +1060,7 @@
         <translation>Önceki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="73"/>
+        <location filename="../src/app/commands/Command.cpp" line="86"/>
         <source>Redo</source>
         <translation>Yinele</translation>
     </message>
@@ -1056,23 +1128,23 @@
         <translation>Değiştirilen: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="129"/>
+        <location filename="../src/app/commands/Command.cpp" line="142"/>
         <source>Replace…</source>
         <translation>Değiştir…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="104"/>
+        <location filename="../src/app/commands/Command.cpp" line="117"/>
         <source>Select All</source>
         <translation>Tümünü Seç</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="139"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="145"/>
         <location filename="../src/app/text/SpellingMenu.cpp" line="29"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="67"/>
+        <location filename="../src/app/commands/Command.cpp" line="80"/>
         <source>Undo</source>
         <translation>Geri Al</translation>
     </message>
@@ -1093,6 +1165,7 @@
     </message>
     <message>
         <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="55"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="34"/>
         <source>Restore Defaults</source>
         <translation>Varsayılanları Geri Yükle</translation>
     </message>
@@ -1237,7 +1310,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="411"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1310,27 +1383,27 @@
         <translation>Dictaro modeli %1 konumuna yerleştiremiyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="93"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="94"/>
         <source>This copy of Dictaro cannot make drafts.</source>
         <translation>Dictaro&apos;nun bu kopyası taslak oluşturamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="95"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="96"/>
         <source>Choose a speech model in Settings first.</source>
         <translation>Önce Ayarlar&apos;dan bir konuşma modeli seçin.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="97"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="98"/>
         <source>The audio file is missing.</source>
         <translation>Ses dosyası bulunamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="99"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="100"/>
         <source>There is nothing left to draft.</source>
         <translation>Taslağı hazırlanacak bir şey kalmadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/Drafter.cpp" line="139"/>
+        <location filename="../src/app/draft/Drafter.cpp" line="140"/>
         <source>The speech model stopped before the end.</source>
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
@@ -1389,7 +1462,7 @@
     <message>
         <location filename="../src/app/draft/SpeechModelFile.cpp" line="189"/>
         <source>“%1” is a speech model of a kind Dictaro can&apos;t use.</source>
-        <translation>“%1”, Dictaro'nun kullanamadığı türden bir konuşma modeli.</translation>
+        <translation>“%1”, Dictaro&apos;nun kullanamadığı türden bir konuşma modeli.</translation>
     </message>
     <message>
         <location filename="../src/app/draft/SpeechModelFile.cpp" line="193"/>
@@ -1410,6 +1483,88 @@
         <location filename="../src/app/draft/WhisperRecogniser.cpp" line="265"/>
         <source>The speech model “%1” could not be loaded.</source>
         <translation>“%1” konuşma modeli yüklenemedi.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="430"/>
+        <source>[inaudible]</source>
+        <translation>[anlaşılmıyor]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="431"/>
+        <source>[crosstalk]</source>
+        <translation>[üst üste konuşma]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="432"/>
+        <source>[laughs]</source>
+        <translation>[gülüyor]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="433"/>
+        <source>[pause]</source>
+        <translation>[duraklama]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="434"/>
+        <source>[unclear]</source>
+        <translation>[belirsiz]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="435"/>
+        <source>[background noise]</source>
+        <translation>[arka plan gürültüsü]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="436"/>
+        <source>[interruption]</source>
+        <translation>[söz kesme]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="44"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="30"/>
+        <source>Add</source>
+        <translation>Ekle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="46"/>
+        <source>Rename</source>
+        <translation>Yeniden Adlandır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="48"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="32"/>
+        <source>Remove</source>
+        <translation>Kaldır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="50"/>
+        <source>Move Up</source>
+        <translation>Yukarı Taşı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="51"/>
+        <source>Move Down</source>
+        <translation>Aşağı Taşı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="53"/>
+        <source>The first nine speakers start lines with the commands Speaker 1 to Speaker 9. Renaming a speaker renames its labels in the transcript.</source>
+        <translation>İlk dokuz konuşmacı, Konuşmacı 1 ile Konuşmacı 9 arasındaki komutlarla satır başlatır. Bir konuşmacıyı yeniden adlandırmak, dökümdeki etiketlerini de yeniden adlandırır.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="22"/>
+        <source>Abbreviation</source>
+        <translation>Kısaltma</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="22"/>
+        <source>Text</source>
+        <translation>Metin</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="38"/>
+        <source>An abbreviation becomes its text when you type a space, a line break or a punctuation mark (. , ; : ! ?) after it. Undo gives the abbreviation back. Abbreviations hold no spaces or punctuation marks.</source>
+        <translation>Bir kısaltma, ardından boşluk, satır sonu ya da noktalama işareti (. , ; : ! ?) yazdığınızda metnine dönüşür. Geri al, kısaltmayı geri getirir. Kısaltmalarda boşluk ya da noktalama işareti bulunmaz.</translation>
     </message>
 </context>
 <context>
