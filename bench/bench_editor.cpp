@@ -7,7 +7,9 @@
 // Then the same typing in one paragraph of 1 MB and 5 MB, and a paste of 50 MB.
 // Then typing in a 5 MB machine draft with its unsure words marked and a spoken word shown.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
-// ("paragraph" runs only the one-paragraph rows, "draft" only the draft's)
+// Then typing in a 5 MB transcript of labelled speakers, with snippets and name completion on.
+// ("paragraph" runs only the one-paragraph rows, "draft" only the draft's, "speakers" only the
+// speakers')
 
 #include <algorithm>
 #include <cmath>
@@ -16,6 +18,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -37,6 +40,7 @@
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
+#include "SpeakerCompleter.h"
 #include "SpellChecker.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
@@ -461,6 +465,64 @@ void inDraft(int keystrokes)
     }
 }
 
+// Typing in a 5 MB transcript whose lines are labelled by speakers, with the default snippets
+// and the completion of names on: keys as a transcriber types them, starting lines with a
+// name taken from the list of names, expanding snippets, and typing prose in the middle of a
+// line. Keys go where the window system would send them: to the list of names while it is
+// shown.
+void withSpeakers(int keystrokes)
+{
+    const QStringList names{QStringLiteral("Anna"), QStringLiteral("Bo"),
+                            QStringLiteral("Interviewer")};
+    QString text = bench::makeTranscript(5'000'000);
+    QString labelled;
+    labelled.reserve(text.size() + text.size() / 40);
+    int line = 0;
+    for (const QStringView piece : QStringView(text).split(u'\n')) {
+        labelled += piece.left(11) + names.at(line++ % names.size()) + QStringLiteral(": ") +
+                    piece.sliced(11) + u'\n';
+    }
+    labelled.chop(1);
+    std::printf("\nwith speakers (%lld labelled lines), completion and the default snippets\n",
+                qlonglong(line));
+    QElapsedTimer opening;
+    opening.start();
+    Editor editor(labelled);
+    std::printf("opened with the speakers learned in %lld ms: %s\n", opening.elapsed(),
+                qPrintable(editor.session.speakers().join(QStringLiteral(", "))));
+    editor.widget.setSnippets(AppSettings::defaultSnippets());
+    editor.widget.setSpeakers(editor.session.speakers());
+    QWidget* popup = editor.widget.speakerCompleter()->completer()->popup();
+    // Return, a name completed with Tab, a snippet, words.
+    const QString typed = QStringLiteral("\rin\t/inaud so we went on, /cross ok ");
+    const auto send = [&](int i) {
+        const QChar ch = typed.at(i % typed.size());
+        const int key = ch == u'\r'   ? int(Qt::Key_Return)
+                        : ch == u'\t' ? int(Qt::Key_Tab)
+                                      : int(Qt::Key_unknown);
+        QWidget* target = popup->isVisible() ? popup : &editor.widget;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(target, &release);
+    };
+    for (const bool atEnd : {false, true}) {
+        const qsizetype position =
+            atEnd ? labelled.size() : labelled.indexOf(u'\n', labelled.size() / 2);
+        editor.placeCursor(position);
+        timeEdits(int(typed.size()), send); // warm-up
+        const Timings timings = timeEdits(keystrokes, send);
+        const QByteArray where =
+            QByteArray("5 MB, speakers, snippets, completion, ") + (atEnd ? "end" : "middle");
+        bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
+        bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                      keystrokeTargetMs);
+    }
+    const QString tail = editor.session.transcript().right(typed.size() * 2);
+    std::printf("the text typed last: \"%s\"\n",
+                qPrintable(tail.section(u'\n', -2).replace(u'\n', QStringLiteral(" / "))));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -477,6 +539,10 @@ int main(int argc, char** argv)
     }
     if (argc > 2 && qstrcmp(argv[2], "draft") == 0) {
         inDraft(keystrokes);
+        return 0;
+    }
+    if (argc > 2 && qstrcmp(argv[2], "speakers") == 0) {
+        withSpeakers(keystrokes);
         return 0;
     }
 
@@ -518,6 +584,7 @@ int main(int argc, char** argv)
     const QString large = bench::makeTranscript(sizes[2].units);
     spellingAndFind(keystrokes);
     inDraft(keystrokes);
+    withSpeakers(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());
     const Timings inserts = timeEdits(100, [&](int) {
