@@ -20,10 +20,13 @@ bool isNameCharacter(QChar c)
 
 qsizetype labelStart(QStringView line)
 {
-    if (line.size() > stampLength && line.front() == u'[' && line[stampLength] == u' ' &&
-        TimestampFormatter::secondsFromString(line.left(stampLength).toString()))
-        return stampLength + 1;
-    return 0;
+    if (line.size() <= stampLength || line.front() != u'[' || line[stampLength] != u' ' ||
+        !TimestampFormatter::secondsFromString(line.left(stampLength).toString()))
+        return 0;
+    qsizetype start = stampLength + 1;
+    while (start < line.size() && line[start] == u' ')
+        ++start;
+    return start;
 }
 
 QStringView nameAt(QStringView line)

@@ -15,7 +15,7 @@ constexpr qsizetype maxNameLength = 40;
 // A project's list keeps at most this many names.
 constexpr qsizetype maxNames = 1000;
 
-// Where a line's label would begin: after a leading "[hh:mm:ss] ", else at 0.
+// Where a line's label would begin: after a leading "[hh:mm:ss] " and any more spaces, else at 0.
 qsizetype labelStart(QStringView line);
 // The name of the label `line` starts with, or an empty view. A name begins with a capital
 // letter (or a letter without case) and holds at most four words of letters, digits, ".", "-"

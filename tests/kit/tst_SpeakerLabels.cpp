@@ -22,6 +22,7 @@ void tst_SpeakerLabels::nameAt_data()
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << u"Anna: hello"_s << u"Anna"_s;
     QTest::newRow("after a stamp") << u"[00:01:02] Dr. Öz: yes"_s << u"Dr. Öz"_s;
+    QTest::newRow("spaces after a stamp") << u"[00:01:02]  Bo: x"_s << u"Bo"_s;
     QTest::newRow("colon ends the line") << u"Interviewer:"_s << u"Interviewer"_s;
     QTest::newRow("four words") << u"Mary Ann Li Jones: x"_s << u"Mary Ann Li Jones"_s;
     QTest::newRow("apostrophe and digit") << u"O’Brien 2: x"_s << u"O’Brien 2"_s;
