@@ -4,6 +4,8 @@
 #include "SpeakerLabels.h"
 
 #include <QHash>
+
+#include <algorithm>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -36,7 +38,7 @@ QTextBlock paragraphEnd(QTextBlock block)
 QStringList namesIn(const QTextDocument* document, int from, int to)
 {
     QStringList names;
-    const QTextBlock last = document->findBlock(to);
+    const QTextBlock last = document->findBlock(std::min(to, document->characterCount() - 1));
     for (QTextBlock block = document->findBlock(from); block.isValid(); block = block.next()) {
         if (!DisplayBlocks::continuesPrevious(block)) {
             const QString text = block.text();
