@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <vector>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QCompleter>
@@ -41,6 +42,7 @@
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "SpeakerCompleter.h"
+#include "SpeakerLabels.h"
 #include "SpellChecker.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
@@ -479,19 +481,21 @@ void withSpeakers(int keystrokes)
     labelled.reserve(text.size() + text.size() / 40);
     int line = 0;
     for (const QStringView piece : QStringView(text).split(u'\n')) {
-        labelled += piece.left(11) + names.at(line++ % names.size()) + QStringLiteral(": ") +
-                    piece.sliced(11) + u'\n';
+        labelled += piece.left(11);
+        labelled += names.at(line++ % names.size()) + QStringLiteral(": ");
+        labelled += piece.sliced(11);
+        labelled += u'\n';
     }
     labelled.chop(1);
     std::printf("\nwith speakers (%lld labelled lines), completion and the default snippets\n",
                 qlonglong(line));
-    QElapsedTimer opening;
-    opening.start();
+    QElapsedTimer learning;
+    learning.start();
+    const QStringList learned = SpeakerLabels::namesIn(labelled);
+    std::printf("speakers learned from the whole text in %.1f ms: %s\n",
+                double(learning.nsecsElapsed()) / 1e6,
+                qPrintable(learned.join(QStringLiteral(", "))));
     Editor editor(labelled);
-    std::printf("opened with the speakers learned in %lld ms: %s\n", opening.elapsed(),
-                qPrintable(editor.session.speakers().join(QStringLiteral(", "))));
-    editor.widget.setSnippets(AppSettings::defaultSnippets());
-    editor.widget.setSpeakers(editor.session.speakers());
     QWidget* popup = editor.widget.speakerCompleter()->completer()->popup();
     // Return, a name completed with Tab, a snippet, words.
     const QString typed = QStringLiteral("\rin\t/inaud so we went on, /cross ok ");
@@ -506,21 +510,30 @@ void withSpeakers(int keystrokes)
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
         QCoreApplication::sendEvent(target, &release);
     };
+    // The same keys without the names and snippets, in turn with them, for what they add on a
+    // machine whose load changes.
     for (const bool atEnd : {false, true}) {
-        const qsizetype position =
-            atEnd ? labelled.size() : labelled.indexOf(u'\n', labelled.size() / 2);
-        editor.placeCursor(position);
-        timeEdits(int(typed.size()), send); // warm-up
-        const Timings timings = timeEdits(keystrokes, send);
-        const QByteArray where =
-            QByteArray("5 MB, speakers, snippets, completion, ") + (atEnd ? "end" : "middle");
-        bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
-        bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
-                      keystrokeTargetMs);
+        for (const bool aids : {false, true}) {
+            editor.widget.setSnippets(aids ? AppSettings::defaultSnippets() : QList<Snippet>());
+            editor.widget.setSpeakers(aids ? editor.session.speakers() : QStringList());
+            const qsizetype position = atEnd ? editor.session.document()->characterCount() - 1
+                                             : labelled.indexOf(u'\n', labelled.size() / 2);
+            editor.placeCursor(position);
+            timeEdits(int(typed.size()), send); // warm-up
+            const Timings timings = timeEdits(keystrokes, send);
+            const QByteArray where =
+                QByteArray("5 MB, ") +
+                (aids ? "speakers, snippets, completion, " : "none of them, ") +
+                (atEnd ? "end" : "middle");
+            bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
+            bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                          aids ? keystrokeTargetMs : 0);
+        }
     }
-    const QString tail = editor.session.transcript().right(typed.size() * 2);
-    std::printf("the text typed last: \"%s\"\n",
-                qPrintable(tail.section(u'\n', -2).replace(u'\n', QStringLiteral(" / "))));
+    const QString all = editor.session.transcript();
+    const qsizetype lastLine = all.lastIndexOf(u'\n', all.lastIndexOf(u'\n') - 1);
+    std::printf("the last lines typed: \"%s\"\n",
+                qPrintable(all.sliced(lastLine + 1).replace(u'\n', QStringLiteral(" / "))));
 }
 
 } // namespace
