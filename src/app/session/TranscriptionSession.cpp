@@ -29,8 +29,16 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
     m_document->setModified(false);
     m_project.speakers =
         SpeakerLabels::merged(m_project.speakers, SpeakerLabels::namesIn(m_project.transcript));
+    // Only edits of the text count: laying it out anew (for a new font, say) or a change of
+    // format reports it all as changed, the latter with as many characters out as in.
+    m_learnedRevision = m_document->revision();
     connect(m_document, &QTextDocument::contentsChange, this,
-            [this](int from, int, int charsAdded) { learnSpeakers(from, charsAdded); });
+            [this](int from, int removed, int added) {
+                if (m_document->revision() != m_learnedRevision && added != removed) {
+                    m_learnedRevision = m_document->revision();
+                    learnSpeakers(from, added);
+                }
+            });
     // Emitted for every change to the text, also while no editor lays the document out.
     connect(m_document, &QTextDocument::contentsChanged, this,
             &TranscriptionSession::onContentsChanged);

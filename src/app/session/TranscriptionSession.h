@@ -155,6 +155,8 @@ private:
 
     // The text as last read from the document; empty while the document has newer text.
     mutable std::optional<QString> m_transcript;
+    // The document's revision when the speakers were last learned from an edit.
+    int m_learnedRevision = 0;
     // Set while setTranscript() replaces the text, which is no edit.
     bool m_replacing = false;
 
