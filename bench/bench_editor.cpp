@@ -10,15 +10,19 @@
 // the position tick after each keystroke, which reads the stamps of the edited lines again and
 // finds the playing line, is timed beside the keystrokes.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
-// ("paragraph" runs only the one-paragraph rows, "draft" only the draft's)
+// Then typing in a 5 MB transcript of labelled speakers, with snippets and name completion on.
+// ("paragraph" runs only the one-paragraph rows, "draft" only the draft's, "speakers" only the
+// speakers')
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +44,8 @@
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
+#include "SpeakerCompleter.h"
+#include "SpeakerLabels.h"
 #include "SpellChecker.h"
 #include "StampIndex.h"
 #include "TimestampFormatter.h"
@@ -470,6 +476,75 @@ void inDraft(int keystrokes)
     }
 }
 
+// Typing in a 5 MB transcript whose lines are labelled by speakers, with the default snippets
+// and the completion of names on: keys as a transcriber types them, starting lines with a
+// name taken from the list of names, expanding snippets, and typing prose in the middle of a
+// line. Keys go where the window system would send them: to the list of names while it is
+// shown.
+void withSpeakers(int keystrokes)
+{
+    const QStringList names{QStringLiteral("Anna"), QStringLiteral("Bo"),
+                            QStringLiteral("Interviewer")};
+    QString text = bench::makeTranscript(5'000'000);
+    QString labelled;
+    labelled.reserve(text.size() + text.size() / 40);
+    int line = 0;
+    for (const QStringView piece : QStringView(text).split(u'\n')) {
+        labelled += piece.left(11);
+        labelled += names.at(line++ % names.size()) + QStringLiteral(": ");
+        labelled += piece.sliced(11);
+        labelled += u'\n';
+    }
+    labelled.chop(1);
+    std::printf("\nwith speakers (%lld labelled lines), completion and the default snippets\n",
+                qlonglong(line));
+    QElapsedTimer learning;
+    learning.start();
+    const QStringList learned = SpeakerLabels::namesIn(labelled);
+    std::printf("speakers learned from the whole text in %.1f ms: %s\n",
+                double(learning.nsecsElapsed()) / 1e6,
+                qPrintable(learned.join(QStringLiteral(", "))));
+    Editor editor(labelled);
+    QWidget* popup = editor.widget.speakerCompleter()->completer()->popup();
+    // Return, a name completed with Tab, a snippet, words.
+    const QString typed = QStringLiteral("\rin\t/inaud so we went on, /cross ok ");
+    const auto send = [&](int i) {
+        const QChar ch = typed.at(i % typed.size());
+        const int key = ch == u'\r'   ? int(Qt::Key_Return)
+                        : ch == u'\t' ? int(Qt::Key_Tab)
+                                      : int(Qt::Key_unknown);
+        QWidget* target = popup->isVisible() ? popup : &editor.widget;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(ch));
+        QCoreApplication::sendEvent(target, &release);
+    };
+    // The same keys without the names and snippets, in turn with them, for what they add on a
+    // machine whose load changes.
+    for (const bool atEnd : {false, true}) {
+        for (const bool aids : {false, true}) {
+            editor.widget.setSnippets(aids ? AppSettings::defaultSnippets() : QList<Snippet>());
+            editor.widget.setSpeakers(aids ? editor.session.speakers() : QStringList());
+            const qsizetype position = atEnd ? editor.session.document()->characterCount() - 1
+                                             : labelled.indexOf(u'\n', labelled.size() / 2);
+            editor.placeCursor(position);
+            timeEdits(int(typed.size()), send); // warm-up
+            const Timings timings = timeEdits(keystrokes, send);
+            const QByteArray where =
+                QByteArray("5 MB, ") +
+                (aids ? "speakers, snippets, completion, " : "none of them, ") +
+                (atEnd ? "end" : "middle");
+            bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
+            bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                          aids ? keystrokeTargetMs : 0);
+        }
+    }
+    const QString all = editor.session.transcript();
+    const qsizetype lastLine = all.lastIndexOf(u'\n', all.lastIndexOf(u'\n') - 1);
+    std::printf("the last lines typed: \"%s\"\n",
+                qPrintable(all.sliced(lastLine + 1).replace(u'\n', QStringLiteral(" / "))));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -486,6 +561,10 @@ int main(int argc, char** argv)
     }
     if (argc > 2 && qstrcmp(argv[2], "draft") == 0) {
         inDraft(keystrokes);
+        return 0;
+    }
+    if (argc > 2 && qstrcmp(argv[2], "speakers") == 0) {
+        withSpeakers(keystrokes);
         return 0;
     }
 
@@ -538,6 +617,7 @@ int main(int argc, char** argv)
     const QString large = bench::makeTranscript(sizes[2].units);
     spellingAndFind(keystrokes);
     inDraft(keystrokes);
+    withSpeakers(keystrokes);
     Editor editor(large);
     editor.placeCursor(large.size());
     const Timings inserts = timeEdits(100, [&](int) {

@@ -42,39 +42,45 @@
         <translation>“%1” dosyasını okuma izniniz yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="97"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="98"/>
         <source>Pedal</source>
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="102"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="27"/>
+        <source>Snippets</source>
+        <translation>Kısaltmalar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="109"/>
         <source>Draft</source>
         <translation>Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="134"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="136"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="144"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="150"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="211"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="37"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="196"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="220"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="210"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="234"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="143"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="145"/>
         <source>Dictaro is already running.</source>
         <translation>Dictaro zaten çalışıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="149"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="151"/>
         <source>Dictaro can&apos;t make sure that it is the only Dictaro working on your projects, so it will quit now to keep them safe.</source>
         <translation>Dictaro, projeleriniz üzerinde çalışan tek Dictaro olduğundan emin olamıyor; onları korumak için şimdi kapanacak.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="210"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="212"/>
         <source>Dictaro is quitting and could not save your latest changes or keep a copy of them anywhere.</source>
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
@@ -90,27 +96,27 @@
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="195"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="209"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="221"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="235"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="223"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="237"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="226"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="240"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="227"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="241"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -125,22 +131,27 @@
         <translation>Duraklatmadan sonraki zaman damgası: oynatmanın durduğu yer</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="148"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="149"/>
+        <source>Start speaker lines with a timestamp</source>
+        <translation>Konuşmacı satırlarını zaman damgasıyla başlat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="153"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="150"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="155"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="152"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="157"/>
         <source>Replay amount</source>
         <translation>Yeniden oynatma miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="221"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="229"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
@@ -209,7 +220,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="139"/>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="156"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="161"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
@@ -361,12 +372,12 @@
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="159"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="164"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="214"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="267"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -529,23 +540,23 @@
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="115"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="120"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="146"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="403"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="452"/>
         <source>%1 — Video</source>
         <translation>%1 — Video</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="154"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="159"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -667,12 +678,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="156"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="161"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="216"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="224"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -699,7 +710,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="152"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
@@ -767,7 +778,7 @@
         <translation>Projeyi Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="135"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="137"/>
         <source>Dictaro can&apos;t find a folder for its projects in your home folder, so it can&apos;t keep your work. It will quit now.</source>
         <translation>Dictaro, ana klasörünüzde projeleri için bir klasör bulamıyor; bu yüzden çalışmanızı saklayamaz. Uygulama şimdi kapanacak.</translation>
     </message>
@@ -823,7 +834,7 @@
         <translation>Komut</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/DictaroApp.cpp" line="100"/>
+        <location filename="../src/app/shell/DictaroApp.cpp" line="101"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="38"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
@@ -1009,7 +1020,7 @@
         <translation>Değiştirilen: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="154"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="159"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
     </message>
@@ -1030,6 +1041,7 @@
     </message>
     <message>
         <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="57"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="34"/>
         <source>Restore Defaults</source>
         <translation>Varsayılanları Geri Yükle</translation>
     </message>
@@ -1174,7 +1186,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="360"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="418"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1404,244 +1416,392 @@
         <translation>“%1” bir zaman değil. Saniye (72), dakika ve saniye (1:12) ya da saat, dakika ve saniye (01:12:30) yazın.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="39"/>
+        <location filename="../src/app/commands/Command.cpp" line="52"/>
         <source>&amp;Save</source>
         <translation>Ka&amp;ydet</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="45"/>
+        <location filename="../src/app/commands/Command.cpp" line="58"/>
         <source>&amp;Export…</source>
         <translation>&amp;Dışa Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="50"/>
+        <location filename="../src/app/commands/Command.cpp" line="63"/>
         <source>&amp;Import Transcript…</source>
         <translation>Döküm İçe &amp;Aktar…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="54"/>
+        <location filename="../src/app/commands/Command.cpp" line="67"/>
         <source>Se&amp;ttings…</source>
         <translation>Aya&amp;rlar…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="61"/>
+        <location filename="../src/app/commands/Command.cpp" line="74"/>
         <source>&amp;Quit</source>
         <translation>Çı&amp;k</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="68"/>
+        <location filename="../src/app/commands/Command.cpp" line="81"/>
         <source>&amp;Undo</source>
         <translation>&amp;Geri Al</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="74"/>
+        <location filename="../src/app/commands/Command.cpp" line="87"/>
         <source>&amp;Redo</source>
         <translation>&amp;Yinele</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="80"/>
+        <location filename="../src/app/commands/Command.cpp" line="93"/>
         <source>Cu&amp;t</source>
         <translation>&amp;Kes</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="87"/>
+        <location filename="../src/app/commands/Command.cpp" line="100"/>
         <source>&amp;Copy</source>
         <translation>K&amp;opyala</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="93"/>
+        <location filename="../src/app/commands/Command.cpp" line="106"/>
         <source>&amp;Paste</source>
         <translation>Ya&amp;pıştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="99"/>
+        <location filename="../src/app/commands/Command.cpp" line="112"/>
         <source>&amp;Delete</source>
         <translation>&amp;Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="105"/>
+        <location filename="../src/app/commands/Command.cpp" line="118"/>
         <source>Select &amp;All</source>
         <translation>&amp;Tümünü Seç</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="111"/>
+        <location filename="../src/app/commands/Command.cpp" line="124"/>
         <source>&amp;Find…</source>
         <translation>&amp;Bul…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="118"/>
+        <location filename="../src/app/commands/Command.cpp" line="131"/>
         <source>Find &amp;Next</source>
         <translation>So&amp;nrakini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="124"/>
+        <location filename="../src/app/commands/Command.cpp" line="137"/>
         <source>Find Pre&amp;vious</source>
         <translation>Ön&amp;cekini Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="130"/>
+        <location filename="../src/app/commands/Command.cpp" line="143"/>
         <source>R&amp;eplace…</source>
         <translation>&amp;Değiştir…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="136"/>
+        <location filename="../src/app/commands/Command.cpp" line="149"/>
         <source>&amp;Play/Pause</source>
         <translation>&amp;Oynat/Duraklat</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="142"/>
+        <location filename="../src/app/commands/Command.cpp" line="155"/>
         <source>Skip &amp;Back</source>
         <translation>&amp;Geri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="148"/>
+        <location filename="../src/app/commands/Command.cpp" line="161"/>
         <source>Skip &amp;Forward</source>
         <translation>İ&amp;leri Atla</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <location filename="../src/app/commands/Command.cpp" line="168"/>
         <source>&amp;Go to Time…</source>
         <translation>Za&amp;mana Git…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="161"/>
+        <location filename="../src/app/commands/Command.cpp" line="174"/>
         <source>&amp;Replay Last Seconds</source>
         <translation>&amp;Son Saniyeleri Yeniden Oynat</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="169"/>
+        <location filename="../src/app/commands/Command.cpp" line="182"/>
         <source>&amp;Slower</source>
         <translation>Daha &amp;Yavaş</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="176"/>
+        <location filename="../src/app/commands/Command.cpp" line="189"/>
         <source>F&amp;aster</source>
         <translation>Daha &amp;Hızlı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <location filename="../src/app/commands/Command.cpp" line="195"/>
         <source>Set &amp;Loop Start</source>
         <translation>Döngü &amp;Başını Belirle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="189"/>
+        <location filename="../src/app/commands/Command.cpp" line="202"/>
         <source>Set Loop &amp;End</source>
         <translation>Döngü Sonunu Beli&amp;rle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="195"/>
+        <location filename="../src/app/commands/Command.cpp" line="208"/>
         <source>&amp;Clear Loop</source>
         <translation>Döngüyü &amp;Kaldır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="201"/>
+        <location filename="../src/app/commands/Command.cpp" line="214"/>
         <source>Insert &amp;Timestamp</source>
         <translation>&amp;Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="208"/>
+        <location filename="../src/app/commands/Command.cpp" line="221"/>
         <source>Pre&amp;vious Timestamp</source>
         <translation>Ö&amp;nceki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="214"/>
+        <location filename="../src/app/commands/Command.cpp" line="227"/>
         <source>&amp;Next Timestamp</source>
         <translation>Sonraki Zaman &amp;Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="220"/>
+        <location filename="../src/app/commands/Command.cpp" line="233"/>
         <source>Play fr&amp;om the stamp at the caret</source>
         <translation>İmleçteki damgadan ç&amp;al</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="226"/>
+        <location filename="../src/app/commands/Command.cpp" line="239"/>
         <source>Go to Playing L&amp;ine</source>
         <translation>Oynatılan Sa&amp;tıra Git</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="232"/>
+        <location filename="../src/app/commands/Command.cpp" line="245"/>
+        <source>&amp;Edit Speakers…</source>
+        <translation>Konuşmacıları &amp;Düzenle…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="249"/>
+        <source>S&amp;witch Speaker</source>
+        <translation>&amp;Konuşmacıyı Değiştir</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="253"/>
+        <source>Speaker &amp;1</source>
+        <translation>Konuşmacı &amp;1</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="254"/>
+        <source>Speaker &amp;2</source>
+        <translation>Konuşmacı &amp;2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <source>Speaker &amp;3</source>
+        <translation>Konuşmacı &amp;3</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="256"/>
+        <source>Speaker &amp;4</source>
+        <translation>Konuşmacı &amp;4</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="257"/>
+        <source>Speaker &amp;5</source>
+        <translation>Konuşmacı &amp;5</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <source>Speaker &amp;6</source>
+        <translation>Konuşmacı &amp;6</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <source>Speaker &amp;7</source>
+        <translation>Konuşmacı &amp;7</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <source>Speaker &amp;8</source>
+        <translation>Konuşmacı &amp;8</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <source>Speaker &amp;9</source>
+        <translation>Konuşmacı &amp;9</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>&amp;Make Draft</source>
         <translation>&amp;Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="237"/>
+        <location filename="../src/app/commands/Command.cpp" line="270"/>
         <source>&amp;Full Screen</source>
         <translation>&amp;Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="243"/>
+        <location filename="../src/app/commands/Command.cpp" line="276"/>
         <source>Show &amp;Waveform</source>
         <translation>&amp;Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="249"/>
+        <location filename="../src/app/commands/Command.cpp" line="282"/>
         <source>Show &amp;Video</source>
         <translation>&amp;Videoyu Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <location filename="../src/app/commands/Command.cpp" line="288"/>
         <source>Video in Its Own Wi&amp;ndow</source>
         <translation>Video Ayrı &amp;Pencerede</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="294"/>
         <source>Zoom &amp;In</source>
         <translation>&amp;Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="267"/>
+        <location filename="../src/app/commands/Command.cpp" line="300"/>
         <source>Zoom &amp;Out</source>
         <translation>&amp;Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="272"/>
+        <location filename="../src/app/commands/Command.cpp" line="305"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="277"/>
+        <location filename="../src/app/commands/Command.cpp" line="310"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="282"/>
+        <location filename="../src/app/commands/Command.cpp" line="315"/>
         <source>&amp;About Dictaro</source>
         <translation>&amp;Dictaro Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="286"/>
+        <location filename="../src/app/commands/Command.cpp" line="319"/>
         <source>About &amp;Qt</source>
         <translation>&amp;Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="330"/>
+        <location filename="../src/app/commands/Command.cpp" line="363"/>
         <source>&amp;File</source>
         <translation>&amp;Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="331"/>
+        <location filename="../src/app/commands/Command.cpp" line="364"/>
         <source>&amp;Edit</source>
         <translation>Dü&amp;zen</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="332"/>
+        <location filename="../src/app/commands/Command.cpp" line="365"/>
         <source>&amp;Playback</source>
         <translation>&amp;Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="333"/>
+        <location filename="../src/app/commands/Command.cpp" line="366"/>
+        <source>&amp;Speakers</source>
+        <translation>&amp;Konuşmacılar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="367"/>
         <source>&amp;Draft</source>
         <translation>&amp;Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="334"/>
+        <location filename="../src/app/commands/Command.cpp" line="368"/>
         <source>&amp;View</source>
         <translation>&amp;Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="335"/>
+        <location filename="../src/app/commands/Command.cpp" line="369"/>
         <source>&amp;Help</source>
         <translation>&amp;Yardım</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="554"/>
+        <source>[inaudible]</source>
+        <translation>[anlaşılmıyor]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="555"/>
+        <source>[crosstalk]</source>
+        <translation>[üst üste konuşma]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="556"/>
+        <source>[laughs]</source>
+        <translation>[gülüyor]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="557"/>
+        <source>[pause]</source>
+        <translation>[duraklama]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="558"/>
+        <source>[unclear]</source>
+        <translation>[belirsiz]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="559"/>
+        <source>[background noise]</source>
+        <translation>[arka plan gürültüsü]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/base/AppSettings.cpp" line="560"/>
+        <source>[interruption]</source>
+        <translation>[söz kesme]</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="32"/>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="37"/>
+        <source>Speakers</source>
+        <translation>Konuşmacılar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="44"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="30"/>
+        <source>Add</source>
+        <translation>Ekle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="46"/>
+        <source>Rename</source>
+        <translation>Yeniden Adlandır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="48"/>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="32"/>
+        <source>Remove</source>
+        <translation>Kaldır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="50"/>
+        <source>Move Up</source>
+        <translation>Yukarı Taşı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="51"/>
+        <source>Move Down</source>
+        <translation>Aşağı Taşı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SpeakersSheet.cpp" line="53"/>
+        <source>The first nine speakers start lines with the commands Speaker 1 to Speaker 9. Renaming a speaker renames its labels in the transcript.</source>
+        <translation>İlk dokuz konuşmacı, Konuşmacı 1 ile Konuşmacı 9 arasındaki komutlarla satır başlatır. Bir konuşmacıyı yeniden adlandırmak, dökümdeki etiketlerini de yeniden adlandırır.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="22"/>
+        <source>Abbreviation</source>
+        <translation>Kısaltma</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="22"/>
+        <source>Text</source>
+        <translation>Metin</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/SnippetsView.cpp" line="38"/>
+        <source>An abbreviation becomes its text when you type a space, a line break or a punctuation mark (. , ; : ! ?) after it. Undo gives the abbreviation back. Abbreviations hold no spaces or punctuation marks.</source>
+        <translation>Bir kısaltma, ardından boşluk, satır sonu ya da noktalama işareti (. , ; : ! ?) yazdığınızda metnine dönüşür. Geri al, kısaltmayı geri getirir. Kısaltmalarda boşluk ya da noktalama işareti bulunmaz.</translation>
     </message>
 </context>
 <context>

@@ -1,5 +1,6 @@
 #include "Project.h"
 
+#include "SpeakerLabels.h"
 #include "StoreError.h"
 
 #include <algorithm>
@@ -274,6 +275,9 @@ void appendValue(QByteArray& out, const QJsonValue& value, int depth)
     }
 }
 
+// Optional, and kept as it was when it is no list of names.
+const QString speakersKey = QStringLiteral("speakers");
+
 const QSet<QString>& knownKeys()
 {
     static const QSet<QString> keys = {
@@ -527,10 +531,16 @@ QByteArray encodeProject(const Project& project)
     members.emplace_back(QStringLiteral("name"), text(project.name));
     members.emplace_back(QStringLiteral("playbackRate"),
                          number(project.playbackRate, "playbackRate"));
+    if (!project.speakers.isEmpty()) {
+        members.emplace_back(speakersKey, [&](QByteArray& out) {
+            appendValue(out, QJsonArray::fromStringList(project.speakers), 1);
+        });
+    }
     members.emplace_back(QStringLiteral("transcript"), text(project.transcript));
     members.emplace_back(QStringLiteral("updatedAt"), text(updatedAt));
     for (auto it = project.unknownMembers.begin(); it != project.unknownMembers.end(); ++it) {
-        if (knownKeys().contains(it.key()))
+        if (knownKeys().contains(it.key()) ||
+            (it.key() == speakersKey && !project.speakers.isEmpty()))
             continue; // a known member is always written from its field
         members.emplace_back(it.key(),
                              [value = it.value()](QByteArray& out) { appendValue(out, value, 1); });
@@ -579,6 +589,15 @@ Project decodeProject(const QByteArray& bytes)
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (knownKeys().contains(it.key()))
             continue;
+        if (it.key() == speakersKey && it->isArray()) {
+            QStringList names;
+            for (const QJsonValue name : it->toArray()) {
+                if (name.isString())
+                    names.append(name.toString());
+            }
+            project.speakers = SpeakerLabels::cleanList(names);
+            continue;
+        }
         if (!QStringView(it.key()).isValidUtf16() || !isWritable(it.value(), marked.has_value()))
             fail(QStringLiteral("member \"%1\" could not be written back").arg(it.key()));
         project.unknownMembers.insert(it.key(), it.value());

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
 #include <QUuid>
 
 namespace dictaro {
@@ -22,6 +23,8 @@ struct Project
     double playbackRate = 1.0;
     QDateTime createdAt;
     QDateTime updatedAt;
+    // The speakers named in the transcript's labels, in the user's order (SpeakerLabels).
+    QStringList speakers;
     // Members of the file that this version does not know (written by a newer one), kept as they
     // were so that saving never erases them. A number that neither a double nor a 64-bit integer
     // holds exactly is kept as its literal, in a string that starts with the unpaired surrogate
@@ -33,11 +36,15 @@ struct Project
 };
 
 // The project file form: a pretty-printed JSON object with sorted keys, "/" escaped, other text as
-// UTF-8, dates in whole UTC seconds; unknown members are written back among the others. Throws
-// StoreError for a non-finite number or an invalid date.
+// UTF-8, dates in whole UTC seconds; unknown members are written back among the others. The
+// speakers are written only when there are some. Throws StoreError for a non-finite number or an
+// invalid date.
 QByteArray encodeProject(const Project& project);
 
 // Reads a project file. Throws StoreError for anything that is not a complete, well-typed record.
+// The optional speakers are the usable names among the strings of their array (see
+// SpeakerLabels::cleanList); a value that is no array is kept as an unknown member, written back
+// while the project has no speakers.
 Project decodeProject(const QByteArray& bytes);
 
 } // namespace dictaro

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 using dictaro::AppSettings;
+using dictaro::Snippet;
 
 class tst_AppSettings : public QObject
 {
@@ -89,6 +90,25 @@ private slots:
         QCOMPARE(skips.at(0).at(0).toDouble(), 7.5);
         AppSettings::resetSharedForTesting();
         QCOMPARE(AppSettings::shared().skipSeconds(), 7.5);
+    }
+
+    // The defaults until the user's own list, which may be empty, is stored: usable snippets
+    // only, each abbreviation once; restoring forgets the list.
+    void snippets_userListOrDefaults()
+    {
+        AppSettings& settings = AppSettings::shared();
+        QCOMPARE(settings.snippets(), AppSettings::defaultSnippets());
+        QSignalSpy changed(&settings, &AppSettings::snippetsChanged);
+        settings.setSnippets({{"/a", "A"}, {"/a", "B"}, {"/b c", "x"}, {"/d", ""}});
+        AppSettings::resetSharedForTesting();
+        QCOMPARE(AppSettings::shared().snippets(), (QList<Snippet>{{"/a", "A"}}));
+        AppSettings::shared().setSnippets({});
+        AppSettings::resetSharedForTesting();
+        QVERIFY(AppSettings::shared().snippets().isEmpty());
+        AppSettings::shared().restoreDefaultSnippets();
+        AppSettings::resetSharedForTesting();
+        QCOMPARE(AppSettings::shared().snippets(), AppSettings::defaultSnippets());
+        QCOMPARE(changed.count(), 1);
     }
 
     // A chosen language is the one used at the next start; of a longer list written

@@ -13,6 +13,8 @@
 #include "PlaybackEngine.h"
 #include "SettingsWindow.h"
 #include "ShortcutsWindow.h"
+#include "SpeakerCompleter.h"
+#include "SpeakersSheet.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
@@ -20,13 +22,14 @@
 #include "WelcomeView.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCompleter>
 #include <QDir>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeySequenceEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QRadioButton>
@@ -433,6 +436,48 @@ private slots:
         QCOMPARE(asked, 3);
         ExportSheet::setSaveDialogForTesting(
             [this](QWidget*, const QString&, ExportFormat) { return m_saveAnswer; });
+    }
+
+    // Alt and a digit start a line for a speaker of the list (on the caret's line when it is
+    // empty), with the timestamp while the setting asks for it; Alt+0 switches to the other
+    // speaker. Escape in the list of names closes it and leaves playback alone. The speakers
+    // sheet renames the labels.
+    void speakers_linesSwitchingCompletionAndSheet()
+    {
+        TranscriptionSession& session = openProject();
+        PlaybackEngine& engine = *session.engine();
+        session.setTranscript(QStringLiteral("Bo: hey\nAnna: hi\n\nBo: yes"));
+        engine.seek(4.2);
+        editor()->setFocus();
+        editor()->moveCursor(QTextCursor::Start);
+        editor()->moveCursor(QTextCursor::Down);
+        QTest::keyClick(editor(), Qt::Key_2, Qt::AltModifier);
+        QTest::keyClick(editor(), Qt::Key_0, Qt::AltModifier);
+        AppSettings::shared().setStampSpeakerLines(false);
+        QTest::keyClick(editor(), Qt::Key_0, Qt::AltModifier);
+        QTest::keyClick(editor(), Qt::Key_Down);
+        QTest::keyClick(editor(), Qt::Key_1, Qt::AltModifier);
+        QCOMPARE(session.transcript(), QStringLiteral("Bo: hey\nAnna: hi\n[00:00:04] Anna: \n"
+                                                      "[00:00:04] Bo: \nAnna: \nBo: \nBo: yes"));
+
+        QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QTest::keyClick(editor(), Qt::Key_A);
+        QAbstractItemView* names = editor()->speakerCompleter()->completer()->popup();
+        QTRY_VERIFY(names->isVisible());
+        QTest::keyClick(names, Qt::Key_Escape);
+        QVERIFY(!names->isVisible());
+        QCOMPARE(playing.size(), 0);
+
+        action(Command::EditSpeakers)->trigger();
+        auto* sheet = window().findChild<SpeakersSheet*>();
+        QTRY_VERIFY(sheet && sheet->isVisible());
+        sheet->list()->item(0)->setText(QStringLiteral("Bob"));
+        sheet->accept();
+        QCOMPARE(session.speakers(), (QStringList{"Bob", "Anna"}));
+        QCOMPARE(session.transcript(),
+                 QStringLiteral("Bob: hey\nAnna: hi\n[00:00:04] Anna: \n"
+                                "[00:00:04] Bob: \nAnna: \nBob: \na\nBob: yes"));
     }
 
     // The live text is exported in the chosen format; a write that fails halfway (under a file

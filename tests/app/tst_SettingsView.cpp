@@ -1,10 +1,13 @@
 // The settings view over the shared settings in a temporary settings folder.
 #include "AppSettings.h"
 #include "SettingsView.h"
+#include "SnippetsView.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QSettings>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTranslator>
@@ -61,6 +64,31 @@ private slots:
         }
         QCOMPARE(stored().allKeys(), QStringList({"languageOverride", "skipSeconds"}));
         QCOMPARE(stored().value("skipSeconds"), 45.0);
+    }
+
+    // The snippets table stores each edit at once; a row being filled in stays in the table
+    // until it is usable; removing and restoring the defaults are stored too.
+    void snippets_editedAddedRemovedAndRestored()
+    {
+        using dictaro::Snippet;
+        SnippetsView view;
+        QTableWidget* table = view.table();
+        const QList<Snippet> defaults = AppSettings::defaultSnippets();
+        QCOMPARE(table->rowCount(), defaults.size());
+        table->item(0, 1)->setText("[not heard]");
+        QCOMPARE(AppSettings::shared().snippets().first(), (Snippet{"/inaud", "[not heard]"}));
+        view.findChild<QAbstractButton*>("addSnippetButton")->click();
+        table->item(defaults.size(), 0)->setText("/x");
+        QCOMPARE(table->rowCount(), defaults.size() + 1);
+        QCOMPARE(AppSettings::shared().snippets().size(), defaults.size());
+        table->item(defaults.size(), 1)->setText("[x]");
+        QCOMPARE(AppSettings::shared().snippets().last(), (Snippet{"/x", "[x]"}));
+        table->selectRow(0);
+        view.findChild<QAbstractButton*>("removeSnippetButton")->click();
+        QCOMPARE(AppSettings::shared().snippets().first(), defaults.at(1));
+        view.findChild<QAbstractButton*>("restoreSnippetsButton")->click();
+        QCOMPARE(table->rowCount(), defaults.size());
+        QCOMPARE(stored().childGroups(), QStringList());
     }
 
     void steppers_writeEachStepWithinTheirRanges_data()

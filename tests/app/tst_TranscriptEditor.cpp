@@ -1,11 +1,14 @@
 // The editor on a document of its own, driven by key events and mouse clicks.
 #include "DisplayBlocks.h"
 #include "LineBreaks.h"
+#include "SpeakerCompleter.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QCompleter>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
@@ -313,6 +316,49 @@ private slots:
             QCoreApplication::processEvents();
         }
         QCOMPARE(storedText(), text);
+    }
+
+    // A snippet expands when a space, a punctuation mark or a line break follows it, as an undo
+    // step of its own: undo gives back the abbreviation as typed. Inside a word it stays.
+    void snippets_expandAsTypedAndUndoToTheAbbreviation()
+    {
+        editor()->setSnippets({{"/inaud", "[inaudible]"}, {"/cross", "[crosstalk]"}});
+        typeText(QStringLiteral("so /inaud."));
+        QCOMPARE(text(), QStringLiteral("so [inaudible]."));
+        editor()->undo();
+        QCOMPARE(text(), QStringLiteral("so /inaud."));
+        editor()->redo();
+        editor()->moveCursor(QTextCursor::End);
+        typeText(QStringLiteral(" and/cross /cross"));
+        QTest::keyClick(editor(), Qt::Key_Return);
+        QCOMPARE(text(), QStringLiteral("so [inaudible]. and/cross [crosstalk]\n"));
+    }
+
+    // At a line's start (after its timestamp) the speakers' names are offered: Enter or Tab
+    // takes the first fitting one as a label, Escape closes the list and leaves the text; past
+    // the label nothing is offered.
+    void speakerNames_offeredAtTheStartOfALine()
+    {
+        editor()->setSpeakers({"Anna", "Bo", "Annette"});
+        dictaro::SpeakerCompleter* speakers = editor()->speakerCompleter();
+        QAbstractItemView* popup = speakers->completer()->popup();
+        typeText(QStringLiteral("an"));
+        QVERIFY(speakers->isShown());
+        QCOMPARE(speakers->completer()->completionCount(), 2);
+        QTest::keyClick(popup, Qt::Key_Escape);
+        QVERIFY(!speakers->isShown());
+        QCOMPARE(text(), QStringLiteral("an"));
+        typeText(QStringLiteral("n"));
+        QVERIFY(speakers->isShown());
+        QTest::keyClick(popup, Qt::Key_Return);
+        QCOMPARE(text(), QStringLiteral("Anna: "));
+        typeText(QStringLiteral("b"));
+        QVERIFY(!speakers->isShown());
+        QTest::keyClick(editor(), Qt::Key_Return);
+        typeText(QStringLiteral("[00:00:01] b"));
+        QVERIFY(speakers->isShown());
+        QTest::keyClick(popup, Qt::Key_Tab);
+        QCOMPARE(text(), QStringLiteral("Anna: b\n[00:00:01] Bo: "));
     }
 };
 

@@ -233,6 +233,34 @@ private slots:
         QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
     }
 
+    // The speakers are learned from the labels when the project opens and as lines are finished,
+    // not while a line is typed; the user's list is saved; a rename changes every label at a
+    // line start as one undo step.
+    void speakers_learnedFromLabelsAndRenamedAsOneEdit()
+    {
+        Project project = newProject();
+        project.speakers = {QStringLiteral("Cy")};
+        project.transcript = QStringLiteral("Bo: hi\nAnna: so Bo: no");
+        auto s = session(project);
+        QCOMPARE(s->speakers(), (QStringList{"Cy", "Bo", "Anna"}));
+        s->setSpeakers({"Cy"});
+        TranscriptEditor editor(s->document()); // lays the text out and formats it: no edit
+        typeAtEnd(editor, QStringLiteral("."));
+        QCOMPARE(s->speakers(), QStringList{"Cy"});
+        QTest::keyClick(&editor, Qt::Key_Return);
+        typeAtEnd(editor, QStringLiteral("Dee: "));
+        QCOMPARE(s->speakers(), (QStringList{"Cy", "Anna"}));
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QCOMPARE(s->speakers(), (QStringList{"Cy", "Anna", "Dee"}));
+
+        s->renameSpeakers({{"Bo", "Bob"}, {"Dee", "Dee"}}, {"Bob", "Anna", "Dee"});
+        QCOMPARE(s->transcript(), QStringLiteral("Bob: hi\nAnna: so Bo: no.\nDee: \n"));
+        QVERIFY(s->saveNow());
+        QCOMPARE(stored(*s).speakers, (QStringList{"Bob", "Anna", "Dee"}));
+        QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s->transcript(), QStringLiteral("Bo: hi\nAnna: so Bo: no.\nDee: \n"));
+    }
+
     // A big paste (a long paragraph and lines after it) goes in slice by slice with its
     // progress on screen, is saved by the autosave without another edit, and the file is byte
     // for byte the encoding of exactly the text pasted. One undo takes all of it back.

@@ -36,6 +36,7 @@ Project sampleProject()
                    1.2000000000000002,
                    utc("2025-03-01T14:05:09Z"),
                    utc("2025-03-02T08:00:00Z"),
+                   {},
                    {}};
 }
 
@@ -77,6 +78,7 @@ private slots:
     void roundTrip_keepsEveryFieldAndEveryBitOfTheNumbers();
     void encode_refusesWhatCouldNotBeReadBack();
     void unknownNumbers_keepEveryDigit();
+    void speakers_writtenOnlyWhenThereAreSome();
     void decode_data();
     void decode();
 };
@@ -157,6 +159,22 @@ void tst_Project::unknownNumbers_keepEveryDigit()
     QCOMPARE(decodeProject(position).lastPosition, 12.345);
 }
 
+void tst_Project::speakers_writtenOnlyWhenThereAreSome()
+{
+    Project project = sampleProject();
+    project.speakers = {u"Anna"_s, u"Dr. Öz"_s};
+    const QByteArray bytes = encodeProject(project);
+    QCOMPARE(bytes, readFile(u"project-speakers.json"_s));
+    QCOMPARE(decodeProject(bytes), project);
+    // A value that is no list is kept for whoever wrote it, until the project has speakers.
+    Project other = decodeProject(sampleWith("speakers", QJsonObject{{"a", 1}}));
+    QVERIFY(other.speakers.isEmpty());
+    QCOMPARE(decodeProject(encodeProject(other)), other);
+    other.speakers = {u"Bo"_s};
+    const QJsonObject written = QJsonDocument::fromJson(encodeProject(other)).object();
+    QCOMPARE(written.value("speakers"), QJsonArray{u"Bo"_s});
+}
+
 void tst_Project::decode_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -169,6 +187,22 @@ void tst_Project::decode_data()
     Project coloured = *sample;
     coloured.unknownMembers.insert(u"colour"_s, u"blue"_s);
     QTest::newRow("future member") << sampleWith("colour", "blue") << std::optional(coloured);
+    Project speaking = *sample;
+    speaking.speakers = {u"Anna"_s, u"Bo Li"_s};
+    const QJsonArray mixed{u" Anna "_s, 3,        u"Bo  Li"_s,       QJsonValue::Null,
+                           u"Anna"_s,   u"a:b"_s, QString(41, u'x'), QJsonArray{u"Cy"_s}};
+    QTest::newRow("speakers cleaned") << sampleWith("speakers", mixed) << std::optional(speaking);
+    QJsonArray many;
+    for (int i = 0; i < 3000; ++i)
+        many.append(QString::number(i));
+    QTest::newRow("speakers beyond the limit") << sampleWith("speakers", many) << [&] {
+        std::optional<Project> limited = sample;
+        for (int i = 0; i < 1000; ++i)
+            limited->speakers.append(QString::number(i));
+        return limited;
+    }();
+    QTest::newRow("speakers: a number beyond a double")
+        << sampleWithLiteral(R"("speakers" : [1e400, "Anna", "Bo Li"])") << std::optional(speaking);
     QTest::newRow("negative zone offset")
         << sampleWith("updatedAt", "2025-03-02T03:00:00-05:00") << sample;
 

@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 
+#include "Localization.h"
 #include "RegularFile.h"
 
 #include <QFileInfo>
@@ -45,12 +46,45 @@ const QString videoSplitKey = QStringLiteral("video/split");
 const QString videoWindowKey = QStringLiteral("video/windowGeometry");
 const QString spellingLanguageKey = QStringLiteral("spellingLanguage");
 const QString checkSpellingKey = QStringLiteral("checkSpellingWhileTyping");
+const QString stampSpeakerLinesKey = QStringLiteral("speakers/stampLines");
+const QString snippetsKey = QStringLiteral("snippets");
+const QString abbreviationKey = QStringLiteral("abbreviation");
+const QString snippetTextKey = QStringLiteral("text");
 const QString languageOverrideKey = QStringLiteral("languageOverride");
 // The list of preferred interface languages read at start-up.
 const QString languageListKey = QStringLiteral("AppleLanguages");
 const QString systemLanguage = QStringLiteral("system");
 const QString commandKeysGroup = QStringLiteral("keys");
 const QString pedalGroup = QStringLiteral("pedal");
+
+// Usable snippets, each abbreviation once.
+QList<Snippet> usableSnippets(const QList<Snippet>& snippets)
+{
+    QList<Snippet> usable;
+    for (const Snippet& snippet : snippets) {
+        const bool known = std::any_of(usable.begin(), usable.end(), [&](const Snippet& s) {
+            return s.abbreviation == snippet.abbreviation;
+        });
+        if (!known && Snippets::isUsable(snippet))
+            usable.append(snippet);
+    }
+    return usable;
+}
+
+std::optional<QList<Snippet>> readSnippets(QSettings& settings)
+{
+    if (!settings.childGroups().contains(snippetsKey))
+        return std::nullopt;
+    QList<Snippet> snippets;
+    const int count = std::min(settings.beginReadArray(snippetsKey), 1000);
+    for (int i = 0; i < count; ++i) {
+        settings.setArrayIndex(i);
+        snippets.append({settings.value(abbreviationKey).toString(),
+                         settings.value(snippetTextKey).toString()});
+    }
+    settings.endArray();
+    return usableSnippets(snippets);
+}
 
 std::mutex sharedMutex;
 std::unique_ptr<AppSettings> sharedInstance;
@@ -180,6 +214,8 @@ AppSettings::AppSettings()
     m_videoDetached = readSwitch(*settings, videoDetachedKey, false);
     m_spellingLanguage = settings->value(spellingLanguageKey).toString();
     m_checkSpellingWhileTyping = settings->value(checkSpellingKey, true).toBool();
+    m_stampSpeakerLines = readSwitch(*settings, stampSpeakerLinesKey, true);
+    m_snippets = readSnippets(*settings);
 }
 
 AppSettings& AppSettings::shared()
@@ -469,6 +505,60 @@ void AppSettings::setCheckSpellingWhileTyping(bool check)
     settings->setValue(checkSpellingKey, check);
     commit(*settings);
     emit checkSpellingWhileTypingChanged(m_checkSpellingWhileTyping);
+}
+
+void AppSettings::setStampSpeakerLines(bool stamp)
+{
+    if (stamp == m_stampSpeakerLines)
+        return;
+    m_stampSpeakerLines = stamp;
+    const auto settings = openSettings();
+    settings->setValue(stampSpeakerLinesKey, stamp);
+    commit(*settings);
+    emit stampSpeakerLinesChanged(m_stampSpeakerLines);
+}
+
+void AppSettings::setSnippets(const QList<Snippet>& list)
+{
+    const QList<Snippet> usable = usableSnippets(list);
+    const auto settings = openSettings();
+    settings->remove(snippetsKey);
+    settings->beginWriteArray(snippetsKey, int(usable.size()));
+    for (int i = 0; i < usable.size(); ++i) {
+        settings->setArrayIndex(i);
+        settings->setValue(abbreviationKey, usable.at(i).abbreviation);
+        settings->setValue(snippetTextKey, usable.at(i).text);
+    }
+    settings->endArray();
+    commit(*settings);
+    const QList<Snippet> before = snippets();
+    m_snippets = usable;
+    if (usable != before)
+        emit snippetsChanged(usable);
+}
+
+void AppSettings::restoreDefaultSnippets()
+{
+    const auto settings = openSettings();
+    settings->remove(snippetsKey);
+    commit(*settings);
+    const QList<Snippet> before = snippets();
+    m_snippets.reset();
+    if (snippets() != before)
+        emit snippetsChanged(snippets());
+}
+
+QList<Snippet> AppSettings::defaultSnippets()
+{
+    return {
+        {QStringLiteral("/inaud"), Localization::tr("[inaudible]")},
+        {QStringLiteral("/cross"), Localization::tr("[crosstalk]")},
+        {QStringLiteral("/laugh"), Localization::tr("[laughs]")},
+        {QStringLiteral("/pause"), Localization::tr("[pause]")},
+        {QStringLiteral("/unc"), Localization::tr("[unclear]")},
+        {QStringLiteral("/noise"), Localization::tr("[background noise]")},
+        {QStringLiteral("/int"), Localization::tr("[interruption]")},
+    };
 }
 
 QString AppSettings::languageOverride()

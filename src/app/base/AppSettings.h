@@ -7,6 +7,8 @@
 #include <QUuid>
 #include <QVariant>
 
+#include "Snippets.h"
+
 #include <optional>
 
 namespace dictaro {
@@ -38,6 +40,10 @@ class AppSettings : public QObject
                    spellingLanguageChanged)
     Q_PROPERTY(bool checkSpellingWhileTyping READ checkSpellingWhileTyping WRITE
                    setCheckSpellingWhileTyping NOTIFY checkSpellingWhileTypingChanged)
+    Q_PROPERTY(bool stampSpeakerLines READ stampSpeakerLines WRITE setStampSpeakerLines NOTIFY
+                   stampSpeakerLinesChanged)
+    Q_PROPERTY(
+        QList<dictaro::Snippet> snippets READ snippets WRITE setSnippets NOTIFY snippetsChanged)
 
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
@@ -156,6 +162,21 @@ public:
     bool checkSpellingWhileTyping() const { return m_checkSpellingWhileTyping; }
     void setCheckSpellingWhileTyping(bool check);
 
+    // Whether a speaker's line starts with the playback position's timestamp; on unless the
+    // user turned it off.
+    bool stampSpeakerLines() const { return m_stampSpeakerLines; }
+    void setStampSpeakerLines(bool stamp);
+    // The abbreviations expanded as they are typed: the user's list once they changed it (which
+    // may be empty), else defaultSnippets().
+    QList<Snippet> snippets() const { return m_snippets.value_or(defaultSnippets()); }
+    // Stores the usable snippets of `snippets`, each abbreviation once (the first one wins).
+    void setSnippets(const QList<Snippet>& snippets);
+    // Forgets the user's list, so that the defaults apply again.
+    void restoreDefaultSnippets();
+    // The common transcription marks ("/inaud" for "[inaudible]", ...), in the interface
+    // language.
+    static QList<Snippet> defaultSnippets();
+
     // The language picker's stored value: "system", "en" or "tr" ("system" when absent or
     // unknown). Reading writes nothing.
     static QString languageOverride();
@@ -197,6 +218,8 @@ signals:
     void videoDetachedChanged(bool videoDetached);
     void spellingLanguageChanged(const QString& spellingLanguage);
     void checkSpellingWhileTypingChanged(bool checkSpellingWhileTyping);
+    void stampSpeakerLinesChanged(bool stampSpeakerLines);
+    void snippetsChanged(const QList<dictaro::Snippet>& snippets);
     void draftChoiceChanged();
 
 private:
@@ -216,6 +239,9 @@ private:
     bool m_videoDetached = false;
     QString m_spellingLanguage;
     bool m_checkSpellingWhileTyping = true;
+    bool m_stampSpeakerLines = true;
+    // Empty while the user keeps the defaults.
+    std::optional<QList<Snippet>> m_snippets;
 };
 
 } // namespace dictaro

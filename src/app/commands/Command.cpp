@@ -32,6 +32,19 @@ Definition definition(Command command)
     using S = QKeySequence::StandardKey;
     constexpr auto ctrl = Qt::CTRL;
     constexpr auto shift = Qt::SHIFT;
+    constexpr auto alt = Qt::ALT;
+    // Alt and the slot's digit; the ids are "speaker1" ... "speaker9".
+    const auto speaker = [alt](int slot, const char* text) -> Definition {
+        static constexpr const char* ids[] = {"speaker1", "speaker2", "speaker3",
+                                              "speaker4", "speaker5", "speaker6",
+                                              "speaker7", "speaker8", "speaker9"};
+        return {.id = ids[slot - 1],
+                .group = G::Speakers,
+                .text = text,
+                .keys = {key(alt | Qt::Key(Qt::Key_0 + slot))},
+                .rebindable = true,
+                .startsSection = slot == 1};
+    };
     switch (command) {
     case C::Save:
         return {.id = "save",
@@ -226,6 +239,26 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "Go to Playing L&ine"),
                 .keys = {key(ctrl | Qt::Key_L)},
                 .rebindable = true};
+    case C::EditSpeakers:
+        return {.id = "editSpeakers",
+                .group = G::Speakers,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "&Edit Speakers…")};
+    case C::SwitchSpeaker:
+        return {.id = "switchSpeaker",
+                .group = G::Speakers,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "S&witch Speaker"),
+                .keys = {key(alt | Qt::Key_0)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::Speaker1: return speaker(1, QT_TRANSLATE_NOOP("Dictaro", "Speaker &1"));
+    case C::Speaker2: return speaker(2, QT_TRANSLATE_NOOP("Dictaro", "Speaker &2"));
+    case C::Speaker3: return speaker(3, QT_TRANSLATE_NOOP("Dictaro", "Speaker &3"));
+    case C::Speaker4: return speaker(4, QT_TRANSLATE_NOOP("Dictaro", "Speaker &4"));
+    case C::Speaker5: return speaker(5, QT_TRANSLATE_NOOP("Dictaro", "Speaker &5"));
+    case C::Speaker6: return speaker(6, QT_TRANSLATE_NOOP("Dictaro", "Speaker &6"));
+    case C::Speaker7: return speaker(7, QT_TRANSLATE_NOOP("Dictaro", "Speaker &7"));
+    case C::Speaker8: return speaker(8, QT_TRANSLATE_NOOP("Dictaro", "Speaker &8"));
+    case C::Speaker9: return speaker(9, QT_TRANSLATE_NOOP("Dictaro", "Speaker &9"));
     case C::MakeDraft:
         return {.id = "makeDraft",
                 .group = G::Draft,
@@ -303,9 +336,9 @@ const QList<Command>& all()
 
 const QList<CommandGroup>& groups()
 {
-    static const QList<CommandGroup> groups{CommandGroup::File,     CommandGroup::Edit,
-                                            CommandGroup::Playback, CommandGroup::Draft,
-                                            CommandGroup::View,     CommandGroup::Help};
+    static const QList<CommandGroup> groups{
+        CommandGroup::File,  CommandGroup::Edit, CommandGroup::Playback, CommandGroup::Speakers,
+        CommandGroup::Draft, CommandGroup::View, CommandGroup::Help};
     return groups;
 }
 
@@ -330,6 +363,7 @@ QString groupTitle(CommandGroup group)
     case CommandGroup::File: return Localization::tr("&File");
     case CommandGroup::Edit: return Localization::tr("&Edit");
     case CommandGroup::Playback: return Localization::tr("&Playback");
+    case CommandGroup::Speakers: return Localization::tr("&Speakers");
     case CommandGroup::Draft: return Localization::tr("&Draft");
     case CommandGroup::View: return Localization::tr("&View");
     case CommandGroup::Help: return Localization::tr("&Help");
@@ -404,6 +438,18 @@ QList<QKeySequence> heldKeys(Command command)
 bool isRebindable(Command command)
 {
     return definition(command).rebindable;
+}
+
+int speakerSlot(Command command)
+{
+    const int slot = int(command) - int(Command::Speaker1) + 1;
+    return slot >= 1 && slot <= 9 ? slot : 0;
+}
+
+Command speakerCommand(int slot)
+{
+    Q_ASSERT(slot >= 1 && slot <= 9);
+    return Command(int(Command::Speaker1) + slot - 1);
 }
 
 bool isCheckable(Command command)

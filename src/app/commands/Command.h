@@ -41,6 +41,17 @@ enum class Command {
     NextTimestamp,
     PlayFromTimestamp,
     GoToPlayingLine,
+    EditSpeakers,
+    SwitchSpeaker,
+    Speaker1,
+    Speaker2,
+    Speaker3,
+    Speaker4,
+    Speaker5,
+    Speaker6,
+    Speaker7,
+    Speaker8,
+    Speaker9,
     MakeDraft,
     FullScreen,
     ShowWaveform,
@@ -54,7 +65,7 @@ enum class Command {
     AboutQt,
 };
 
-enum class CommandGroup { File, Edit, Playback, Draft, View, Help };
+enum class CommandGroup { File, Edit, Playback, Speakers, Draft, View, Help };
 
 // What each command is: the one place its id, text, menu and default keys are written.
 namespace Commands {
@@ -89,6 +100,10 @@ QList<QKeySequence> defaultKeys(Command command);
 QList<QKeySequence> heldKeys(Command command);
 // Whether the user may give it a key of their own (on the Keys page, for pedals that type keys).
 bool isRebindable(Command command);
+// The speaker slot (1 to 9) a "Speaker N" command starts a line for; 0 for other commands.
+int speakerSlot(Command command);
+// The "Speaker N" command of a slot from 1 to 9.
+Command speakerCommand(int slot);
 // Whether its menu item is a switch (Full Screen, Show Waveform, Show Video).
 bool isCheckable(Command command);
 // Whether a separator comes before it in its menu.

@@ -41,8 +41,8 @@ CommandRegistry::CommandRegistry(const QList<Command>& absent, QObject* parent)
     }
     // One press of a held file or playback key runs it once; the repeats reach the focused
     // widget, which ignores them. Editing and zooming repeat as keys do.
-    for (const CommandGroup group :
-         {CommandGroup::File, CommandGroup::Playback, CommandGroup::Draft}) {
+    for (const CommandGroup group : {CommandGroup::File, CommandGroup::Playback,
+                                     CommandGroup::Speakers, CommandGroup::Draft}) {
         for (const Command command : Commands::inGroup(group))
             action(command)->setAutoRepeat(false);
     }

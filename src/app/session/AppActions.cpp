@@ -17,7 +17,7 @@ namespace {
 QList<Command> sessionCommands()
 {
     return QList<Command>{Command::Save, Command::Export, Command::MakeDraft} +
-           AppActions::playbackCommands();
+           AppActions::playbackCommands() + Commands::inGroup(CommandGroup::Speakers);
 }
 
 } // namespace

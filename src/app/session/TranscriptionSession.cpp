@@ -5,6 +5,8 @@
 #include "LineBreaks.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
+#include "SpeakerLabels.h"
+#include "SpeakerLines.h"
 #include "TimestampFormatter.h"
 #include "WaveformPeaks.h"
 #include "WordTokenizer.h"
@@ -27,6 +29,18 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
     // Long paragraphs are shown in short blocks, so that typing in them stays quick.
     m_blocks = new DisplayBlocks(m_document);
     m_document->setModified(false);
+    m_project.speakers =
+        SpeakerLabels::merged(m_project.speakers, SpeakerLabels::namesIn(m_project.transcript));
+    // Only edits of the text count: laying it out anew (for a new font, say) or a change of
+    // format reports it all as changed, the latter with as many characters out as in.
+    m_learnedRevision = m_document->revision();
+    connect(m_document, &QTextDocument::contentsChange, this,
+            [this](int from, int removed, int added) {
+                if (m_document->revision() != m_learnedRevision && added != removed) {
+                    m_learnedRevision = m_document->revision();
+                    learnSpeakers(from, added);
+                }
+            });
     // Emitted for every change to the text, also while no editor lays the document out.
     connect(m_document, &QTextDocument::contentsChanged, this,
             &TranscriptionSession::onContentsChanged);
@@ -77,6 +91,7 @@ void TranscriptionSession::setTranscript(const QString& transcript)
         m_document->setPlainText(transcript);
         m_blocks->settle();
         m_transcript.reset();
+        addSpeakers(SpeakerLabels::namesIn(this->transcript()));
         emit transcriptChanged();
     }
     scheduleAutosave();
@@ -120,6 +135,44 @@ void TranscriptionSession::countWords()
             },
             Qt::QueuedConnection);
     });
+}
+
+void TranscriptionSession::learnSpeakers(int from, int charsAdded)
+{
+    // Typing within a line leaves its label alone until the line is finished; only an edit that
+    // adds a line break (or more) is looked at, and only the lines it touched.
+    if (charsAdded == 0 || m_replacing ||
+        m_document->findBlock(from) == m_document->findBlock(from + charsAdded))
+        return;
+    addSpeakers(SpeakerLines::namesIn(m_document, from, from + charsAdded));
+}
+
+void TranscriptionSession::addSpeakers(const QStringList& names)
+{
+    if (names.isEmpty())
+        return;
+    const QStringList merged = SpeakerLabels::merged(m_project.speakers, names);
+    if (merged == m_project.speakers)
+        return;
+    m_project.speakers = merged;
+    emit speakersChanged(m_project.speakers);
+}
+
+void TranscriptionSession::setSpeakers(const QStringList& speakers)
+{
+    const QStringList clean = SpeakerLabels::cleanList(speakers);
+    if (clean == m_project.speakers)
+        return;
+    m_project.speakers = clean;
+    emit speakersChanged(m_project.speakers);
+    scheduleAutosave();
+}
+
+void TranscriptionSession::renameSpeakers(const QList<std::pair<QString, QString>>& renames,
+                                          const QStringList& speakers)
+{
+    SpeakerLines::rename(m_document, renames);
+    setSpeakers(speakers);
 }
 
 void TranscriptionSession::scheduleAutosave()

@@ -6,6 +6,7 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -32,6 +33,7 @@ class TranscriptionSession : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(QString transcript READ transcript WRITE setTranscript NOTIFY transcriptChanged)
+    Q_PROPERTY(QStringList speakers READ speakers WRITE setSpeakers NOTIFY speakersChanged)
     Q_PROPERTY(bool mediaMissing READ mediaMissing NOTIFY mediaMissingChanged)
     Q_PROPERTY(std::optional<QString> saveError READ saveError NOTIFY saveErrorChanged)
     Q_PROPERTY(qsizetype wordCount READ wordCount NOTIFY wordCountChanged)
@@ -75,6 +77,15 @@ public:
     // Replaces the whole text as one edit that can be undone.
     void replaceTranscriptAsEdit(const QString& transcript);
 
+    // The project's speakers: the user's list, with the names of the transcript's labels
+    // added as they appear (when the project opens, and as lines are finished or pasted).
+    QStringList speakers() const { return m_project.speakers; }
+    // Replaces the list (cleaned, see SpeakerLabels::cleanList) and schedules the autosave.
+    void setSpeakers(const QStringList& speakers);
+    // Renames speakers in the list and in every label of the text (one undoable edit).
+    void renameSpeakers(const QList<std::pair<QString, QString>>& renames,
+                        const QStringList& speakers);
+
     bool mediaMissing() const { return m_mediaMissing; }
     // The message of the last failed save; empty once a save succeeds again.
     std::optional<QString> saveError() const { return m_saveError; }
@@ -111,6 +122,7 @@ signals:
     // in the background tells once it has been written, or has failed).
     void projectChanged();
     void transcriptChanged();
+    void speakersChanged(const QStringList& speakers);
     void mediaMissingChanged(bool mediaMissing);
     void saveErrorChanged(const std::optional<QString>& saveError);
     void wordCountChanged(qsizetype wordCount);
@@ -124,6 +136,9 @@ private:
     void performStart();
     void finishStart();
     void onContentsChanged();
+    // Adds the names of labels in lines an edit finished or brought in.
+    void learnSpeakers(int from, int charsAdded);
+    void addSpeakers(const QStringList& names);
     void scheduleAutosave();
     // Takes the newest record here and writes it on the saving thread; asked while a write is
     // under way, it takes the record again once that write is done.
@@ -149,6 +164,8 @@ private:
 
     // The text as last read from the document; empty while the document has newer text.
     mutable std::optional<QString> m_transcript;
+    // The document's revision when the speakers were last learned from an edit.
+    int m_learnedRevision = 0;
     // Set while setTranscript() replaces the text, which is no edit.
     bool m_replacing = false;
 

@@ -18,6 +18,7 @@
 #include "ProjectStore.h"
 #include "QuitSignals.h"
 #include "SettingsWindow.h"
+#include "SnippetsView.h"
 #include "SpellChecker.h"
 #include "StartupTrace.h"
 #include "TranscriptionSession.h"
@@ -98,6 +99,7 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
              new PedalSettingsView(m_handsFree->pedalSettings(), m_handsFree->pedalMonitor())});
 #endif
         pages.append({Localization::tr("Keys"), new KeySettingsView(*m_commands)});
+        pages.append({Localization::tr("Snippets"), new SnippetsView});
         if (draftAvailable()) {
             // Made on first need; it fetches nothing until the user asks.
             if (!m_models)

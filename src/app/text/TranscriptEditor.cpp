@@ -13,10 +13,12 @@
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
+#include "AppSettings.h"
 #include "ColorContrast.h"
 #include "DisplayBlocks.h"
 #include "LineBreaks.h"
 #include "Localization.h"
+#include "SpeakerCompleter.h"
 #include "TimestampFormatter.h"
 #include "TranscriptHighlighter.h"
 
@@ -72,6 +74,16 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
     m_highlighter = new TranscriptHighlighter(document, timestampColor(palette()));
     connect(this, &QPlainTextEdit::cursorPositionChanged, this,
             [this] { m_highlighter->caretMovedTo(textCursor().position()); });
+
+    m_speakers = new SpeakerCompleter(this);
+    m_snippets = AppSettings::shared().snippets();
+    connect(&AppSettings::shared(), &AppSettings::snippetsChanged, this,
+            &TranscriptEditor::setSnippets);
+}
+
+void TranscriptEditor::setSpeakers(const QStringList& names)
+{
+    m_speakers->setNames(names);
 }
 
 void TranscriptEditor::setMarks(Marks kind, const QList<QTextEdit::ExtraSelection>& marks)
@@ -204,6 +216,17 @@ void TranscriptEditor::stepOverSoftBreak(int key, bool extend)
 
 void TranscriptEditor::keyPressEvent(QKeyEvent* event)
 {
+    // The list of names takes these keys itself (see QCompleter).
+    if (m_speakers->isShown()) {
+        switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Escape: event->ignore(); return;
+        default: break;
+        }
+    }
     // Text typed, or taken away, by the key itself; not a command with Ctrl (Ctrl with Alt is
     // the third level of some keyboards).
     const QString text = event->text();
@@ -228,6 +251,41 @@ void TranscriptEditor::keyPressEvent(QKeyEvent* event)
         return;
     }
     keepingBlocksShort(text.size(), [&] { QPlainTextEdit::keyPressEvent(event); });
+    if (isReadOnly())
+        return;
+    const bool lineBreak =
+        command == Qt::NoModifier && (key == Qt::Key_Return || key == Qt::Key_Enter);
+    if ((typing && key != Qt::Key_Backspace && key != Qt::Key_Delete) || lineBreak)
+        expandSnippet();
+    if (typing || m_speakers->isShown())
+        m_speakers->update();
+}
+
+void TranscriptEditor::expandSnippet()
+{
+    const QTextCursor caret = textCursor();
+    const int typedAt = caret.position() - 1;
+    if (m_snippets.isEmpty() || caret.hasSelection() || typedAt < 1)
+        return;
+    // A line break is a paragraph separator in the document, a space to isTrigger().
+    if (!Snippets::isTrigger(document()->characterAt(typedAt)))
+        return;
+    const QTextBlock block = document()->findBlock(typedAt);
+    const int end = typedAt - block.position();
+    if (end <= 0)
+        return;
+    const QString text = block.text();
+    const std::optional<SnippetMatch> match = Snippets::endingAt(text, end, m_snippets);
+    if (!match)
+        return;
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    cursor.setPosition(block.position() + int(match->start));
+    cursor.setPosition(block.position() + int(match->start + match->length),
+                       QTextCursor::KeepAnchor);
+    cursor.insertText(match->text, QTextCharFormat());
+    m_blocks->fixBlocks(block.position(), cursor.position());
+    cursor.endEditBlock();
 }
 
 void TranscriptEditor::keepingBlocksShort(qsizetype typed, const std::function<void()>& edit)

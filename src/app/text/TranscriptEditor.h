@@ -8,7 +8,10 @@
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTextEdit>
+
+#include "Snippets.h"
 
 class QTextDocument;
 
@@ -18,11 +21,13 @@ class QProgressBar;
 namespace dictaro {
 
 class DisplayBlocks;
+class SpeakerCompleter;
 class TranscriptHighlighter;
 
 // The plain-text editor of a transcript document that someone else owns: timestamps are shown in
 // the palette's accent colour and a click on one reports the position it names. Pasted and
-// dropped text comes in as plain text; copied text goes out exactly as typed. A long paragraph
+// dropped text comes in as plain text; copied text goes out exactly as typed. Snippets expand as
+// they are typed, and the start of a line offers the speakers' names. A long paragraph
 // is shown as several short blocks (see DisplayBlocks), which moving and deleting step over.
 class TranscriptEditor : public QPlainTextEdit
 {
@@ -37,6 +42,12 @@ public:
     static QColor timestampColor(const QPalette& palette);
     // Colours the timestamps and marks misspelt words of the document.
     TranscriptHighlighter* highlighter() const { return m_highlighter; }
+
+    // The names offered when a line's label is typed.
+    void setSpeakers(const QStringList& names);
+    SpeakerCompleter* speakerCompleter() const { return m_speakers; }
+    // The abbreviations expanded as they are typed; the settings' ones until others are given.
+    void setSnippets(const QList<Snippet>& snippets) { m_snippets = snippets; }
 
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
@@ -82,6 +93,9 @@ private:
     bool mayUnsettleBlocks(qsizetype typed) const;
     // Runs an edit at the caret and, where needed, the cuts and joins after it in one undo step.
     void keepingBlocksShort(qsizetype typed, const std::function<void()>& edit);
+    // Expands the snippet whose abbreviation the character just typed ends, as an undo step of
+    // its own: undo gives back the abbreviation as typed.
+    void expandSnippet();
     void showPasteProgress(int percent);
     void hidePasteProgress();
 
@@ -89,6 +103,8 @@ private:
     DisplayBlocks* m_blocks = nullptr;
     QList<QTextEdit::ExtraSelection> m_found;
     QList<QTextEdit::ExtraSelection> m_playingLine;
+    SpeakerCompleter* m_speakers = nullptr;
+    QList<Snippet> m_snippets;
 
     // A press on a timestamp that becomes a click unless the pointer is dragged.
     std::optional<double> m_pressedSeconds;

@@ -126,6 +126,20 @@ void MainWindow::createMenus()
         if (m_transcription)
             m_transcription->goToPlayingLine();
     });
+    on(Command::EditSpeakers, [this] {
+        if (m_transcription)
+            m_transcription->editSpeakers();
+    });
+    on(Command::SwitchSpeaker, [this] {
+        if (m_transcription)
+            m_transcription->switchSpeaker();
+    });
+    for (int slot = 1; slot <= 9; ++slot) {
+        on(Commands::speakerCommand(slot), [this, slot] {
+            if (m_transcription)
+                m_transcription->startSpeakerLine(slot);
+        });
+    }
     on(Command::MakeDraft, [this] {
         if (m_transcription)
             m_transcription->makeDraft();

@@ -145,6 +145,11 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     for (QWidget* control : controls)
         control->setMinimumWidth(controlWidth);
 
+    m_stampSpeakerLines =
+        new QCheckBox(Localization::tr("Start speaker lines with a timestamp"), this);
+    m_stampSpeakerLines->setObjectName(QStringLiteral("stampSpeakerLinesBox"));
+    m_stampSpeakerLines->setChecked(settings.stampSpeakerLines());
+
     auto* autoRewindLabel = new QLabel(Localization::tr("Auto-rewind on pause"), this);
     autoRewindLabel->setBuddy(m_autoRewindStepper);
     auto* skipLabel = new QLabel(Localization::tr("Skip amount"), this);
@@ -174,11 +179,12 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     form->addWidget(m_replayStepper, 2, 2);
     form->addWidget(m_rewindFollowsSpeed, 3, 0, 1, 3);
     form->addWidget(m_stampWherePaused, 4, 0, 1, 3);
-    form->addWidget(spellingLabel, 5, 0);
-    form->addWidget(m_spellingPicker, 5, 2);
-    form->addWidget(languageLabel, 6, 0);
-    form->addWidget(m_languagePicker, 6, 2);
-    form->addWidget(note, 7, 0, 1, 3);
+    form->addWidget(m_stampSpeakerLines, 5, 0, 1, 3);
+    form->addWidget(spellingLabel, 6, 0);
+    form->addWidget(m_spellingPicker, 6, 2);
+    form->addWidget(languageLabel, 7, 0);
+    form->addWidget(m_languagePicker, 7, 2);
+    form->addWidget(note, 8, 0, 1, 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -204,6 +210,8 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     connect(m_stampWherePaused, &QCheckBox::toggled, &settings, &AppSettings::setStampWherePaused);
     connect(&settings, &AppSettings::stampWherePausedChanged, m_stampWherePaused,
             &QCheckBox::setChecked);
+    connect(m_stampSpeakerLines, &QCheckBox::toggled, this,
+            [](bool stamp) { AppSettings::shared().setStampSpeakerLines(stamp); });
     connect(m_spellingPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             AppSettings::shared().setSpellingLanguage(m_spellingPicker->itemData(index).toString());

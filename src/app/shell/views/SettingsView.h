@@ -9,9 +9,9 @@ class QSpinBox;
 namespace dictaro {
 
 // The content of the settings window: the playback intervals of AppSettings::shared(), in whole
-// seconds, and the playback switches, the spelling dictionary, and the interface language used
-// from the next start.
-// Showing it writes nothing; each change the user makes is stored at once.
+// seconds, the playback switches, whether speaker lines start with a timestamp, the spelling
+// dictionary, and the interface language used from the next start. Showing it writes nothing;
+// each change the user makes is stored at once.
 class SettingsView : public QWidget
 {
     Q_OBJECT
@@ -41,6 +41,7 @@ private:
     QCheckBox* m_stampWherePaused = nullptr;
     QComboBox* m_languagePicker = nullptr;
     QComboBox* m_spellingPicker = nullptr;
+    QCheckBox* m_stampSpeakerLines = nullptr;
 };
 
 } // namespace dictaro

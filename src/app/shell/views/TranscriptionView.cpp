@@ -20,9 +20,13 @@
 #include "PlaybackEngine.h"
 #include "PlayerBarView.h"
 #include "ProgressText.h"
+#include "SpeakerLabels.h"
+#include "SpeakerLines.h"
+#include "SpeakersSheet.h"
 #include "SpellChecker.h"
-#include "TimestampNavigation.h"
 #include "StampIndex.h"
+#include "TimestampFormatter.h"
+#include "TimestampNavigation.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -31,6 +35,7 @@
 #include "WelcomeView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QFrame>
@@ -211,6 +216,9 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     // The player outlives the session and goes on to the next one.
     connect(&session, &TranscriptionSession::aboutToClose, this,
             [this, engine] { disconnect(engine, nullptr, this, nullptr); });
+    m_editor->setSpeakers(session.speakers());
+    connect(&session, &TranscriptionSession::speakersChanged, m_editor,
+            &TranscriptEditor::setSpeakers);
 
     const QString missingMessage =
         Localization::tr("Audio file not found. It may have been moved or deleted.");
@@ -364,6 +372,47 @@ void TranscriptionView::goToPlayingLine()
     m_editor->setTextCursor(cursor);
     m_editor->centerCursor();
     m_editor->setFocus();
+}
+
+void TranscriptionView::startSpeakerLine(int slot)
+{
+    const QStringList speakers = m_session.speakers();
+    if (slot < 1 || slot > speakers.size()) {
+        QApplication::beep();
+        return;
+    }
+    startLineFor(speakers.at(slot - 1));
+}
+
+void TranscriptionView::switchSpeaker()
+{
+    const QString other = SpeakerLines::otherSpeaker(m_editor->textCursor(), m_session.speakers());
+    if (other.isEmpty()) {
+        QApplication::beep();
+        return;
+    }
+    startLineFor(other);
+}
+
+void TranscriptionView::startLineFor(const QString& name)
+{
+    QString start = SpeakerLabels::label(name);
+    if (AppSettings::shared().stampSpeakerLines())
+        start.prepend(TimestampFormatter::stringFromSeconds(m_session.engine()->currentTime()) +
+                      u' ');
+    QTextCursor cursor = m_editor->textCursor();
+    SpeakerLines::startLine(cursor, start);
+    m_editor->setTextCursor(cursor);
+    m_editor->ensureCursorVisible();
+}
+
+void TranscriptionView::editSpeakers()
+{
+    auto* sheet = new SpeakersSheet(m_session.speakers(), window());
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::accepted, this,
+            [this, sheet] { m_session.renameSpeakers(sheet->renames(), sheet->speakers()); });
+    sheet->open();
 }
 
 void TranscriptionView::makeDraft()

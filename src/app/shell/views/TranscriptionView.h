@@ -52,6 +52,13 @@ public:
     // Puts the caret at the start of the line being played (see StampIndex::lineAt) and
     // scrolls to it; nothing when no line is stamped that early.
     void goToPlayingLine();
+    // Starts a line for the speaker of a slot (1 to 9) of the project's list, with the
+    // timestamp when the settings ask for it; a slot with no speaker only beeps.
+    void startSpeakerLine(int slot);
+    // Starts a line for the other of the two speakers last labelled above the caret.
+    void switchSpeaker();
+    // Shows the sheet that edits the project's speakers (window-modal).
+    void editSpeakers();
     // Starts a machine draft of the stretch the transcript calls for (see DraftController).
     void makeDraft();
     DraftController* draft() const { return m_draft; }
@@ -72,6 +79,7 @@ private:
     // The caret and scroll position the project was left with (kept in the settings by its id).
     void restoreTextPlace();
     void keepTextPlace();
+    void startLineFor(const QString& name);
     void followExportPresented(bool presented);
     void showPlayingLine();
     void arrangeVideo();
