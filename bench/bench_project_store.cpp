@@ -42,6 +42,7 @@ Project projectWith(const QString& transcript, int index)
                    1.2000000000000002,
                    when,
                    when,
+                   {},
                    {}};
 }
 
