@@ -49,6 +49,8 @@ const MpvBackend::Options& defaultOptions()
         {"hr-seek-demuxer-offset", "0.2"},
         {"audio-fallback-to-null", "yes"},
         {"audio-client-name", "Dictaro"},
+        // The volume goes up to twice the recording's loudness, for quiet speakers.
+        {"volume-max", "200"},
     };
     return options;
 }
@@ -331,6 +333,40 @@ void MpvBackend::setRate(double rate)
 {
     if (m_mpv)
         mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+}
+
+void MpvBackend::setVolume(double percent)
+{
+    if (m_mpv)
+        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+}
+
+// One FFmpeg filter graph. A single channel is taken from a stereo version of the sound, so that a
+// mono recording (which has no right channel of its own) still plays; it is then heard on both
+// ears. The voice filter keeps the speech band (two high-pass stages take mains hum down by
+// about 30 dB), reduces steady noise, and levels the loudness with a short look-ahead so that
+// playback starts promptly after a seek.
+QByteArray MpvBackend::audioFilters(Channels channels, bool voiceFilter)
+{
+    QByteArrayList filters;
+    if (channels != Channels::Both) {
+        filters << "aformat=channel_layouts=stereo";
+        filters << (channels == Channels::Left ? "pan=stereo|c0=c0|c1=c0"
+                                               : "pan=stereo|c0=c1|c1=c1");
+    }
+    if (voiceFilter)
+        filters << "highpass=f=120"
+                << "highpass=f=120"
+                << "lowpass=f=7000"
+                << "afftdn"
+                << "dynaudnorm=f=100:g=5";
+    return filters.isEmpty() ? QByteArray() : "lavfi=[" + filters.join(',') + ']';
+}
+
+void MpvBackend::setSoundShaping(Channels channels, bool voiceFilter)
+{
+    if (m_mpv)
+        mpv_set_property_string(m_mpv, "af", audioFilters(channels, voiceFilter).constData());
 }
 
 void MpvBackend::setPaused(bool paused)

@@ -45,6 +45,11 @@ public:
     void seek(double seconds) override;
     void setRate(double rate) override;
     void setPaused(bool paused) override;
+    void setVolume(double percent) override;
+    void setSoundShaping(Channels channels, bool voiceFilter) override;
+
+    // The libmpv audio filter chain ("af") for these channels and filter; empty for none.
+    static QByteArray audioFilters(Channels channels, bool voiceFilter);
 
 signals:
     // A seek asked for through seek() has been carried out (the position is now the target).

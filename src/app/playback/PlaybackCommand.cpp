@@ -9,6 +9,8 @@ const QList<PlaybackCommand>& allPlaybackCommands()
                                                  PlaybackCommand::SkipForward,
                                                  PlaybackCommand::Slower,
                                                  PlaybackCommand::Faster,
+                                                 PlaybackCommand::VolumeUp,
+                                                 PlaybackCommand::VolumeDown,
                                                  PlaybackCommand::InsertTimestamp,
                                                  PlaybackCommand::PreviousTimestamp,
                                                  PlaybackCommand::NextTimestamp,
@@ -24,6 +26,8 @@ Command toCommand(PlaybackCommand command)
     case PlaybackCommand::SkipForward: return Command::SkipForward;
     case PlaybackCommand::Slower: return Command::Slower;
     case PlaybackCommand::Faster: return Command::Faster;
+    case PlaybackCommand::VolumeUp: return Command::VolumeUp;
+    case PlaybackCommand::VolumeDown: return Command::VolumeDown;
     case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
     case PlaybackCommand::PreviousTimestamp: return Command::PreviousTimestamp;
     case PlaybackCommand::NextTimestamp: return Command::NextTimestamp;

@@ -16,6 +16,8 @@ enum class PlaybackCommand {
     SkipForward,
     Slower,
     Faster,
+    VolumeUp,
+    VolumeDown,
     InsertTimestamp,
     PreviousTimestamp,
     NextTimestamp,

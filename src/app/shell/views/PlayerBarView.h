@@ -14,7 +14,8 @@ class AppActions;
 class PlaybackEngine;
 
 // The strip of playback controls above the transcript: skip back, play/pause, skip forward, the
-// position with its slider and the length, and the rate with its slower and faster buttons. It
+// position with its slider and the length, the rate with its slower and faster buttons, and the
+// volume (0 to 200 %) with its slider. It
 // shows the engine's state; its buttons run the application's playback actions and the slider
 // seeks. Everything is disabled while no audio is loaded (a length of 0).
 class PlayerBarView : public QWidget
@@ -31,6 +32,7 @@ private:
     void updatePosition();
     void updateDuration();
     void updateRate();
+    void updateVolume();
 
     QPointer<PlaybackEngine> m_engine;
     AppActions& m_actions;
@@ -43,6 +45,8 @@ private:
     QToolButton* m_slowerButton = nullptr;
     QLabel* m_rateLabel = nullptr;
     QToolButton* m_fasterButton = nullptr;
+    QSlider* m_volumeSlider = nullptr;
+    QLabel* m_volumeLabel = nullptr;
     // Set while the slider is moved to follow the engine, which is no seek by the user.
     bool m_followingEngine = false;
 };
