@@ -7,6 +7,7 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -49,7 +50,7 @@ const MpvBackend::Options& defaultOptions()
         {"hr-seek-demuxer-offset", "0.2"},
         {"audio-fallback-to-null", "yes"},
         {"audio-client-name", "Dictaro"},
-        // The volume goes up to twice the recording's loudness, for quiet speakers.
+        // Up to twice the recording's amplitude (a libmpv volume of 126), for quiet speakers.
         {"volume-max", "200"},
     };
     return options;
@@ -335,10 +336,13 @@ void MpvBackend::setRate(double rate)
         mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
 }
 
+// libmpv scales the amplitude by the cube of its volume; ours is the amplitude itself, so that
+// 50 % halves it and 200 % doubles it.
 void MpvBackend::setVolume(double percent)
 {
+    double volume = 100.0 * std::cbrt(std::max(percent, 0.0) / 100.0);
     if (m_mpv)
-        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &percent);
+        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 // One FFmpeg filter graph. A single channel is taken from a stereo version of the sound, so that a
