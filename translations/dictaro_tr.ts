@@ -4,17 +4,17 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="137"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="217"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="189"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="229"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -42,7 +42,7 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="288"/>
+        <location filename="../src/app/commands/Command.cpp" line="326"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -75,7 +75,7 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="285"/>
+        <location filename="../src/app/commands/Command.cpp" line="323"/>
         <source>File</source>
         <translation>Dosya</translation>
     </message>
@@ -95,7 +95,7 @@
         <translation>Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="287"/>
+        <location filename="../src/app/commands/Command.cpp" line="325"/>
         <source>Playback</source>
         <translation>Oynatma</translation>
     </message>
@@ -136,74 +136,104 @@
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="175"/>
+        <source>Volume Up</source>
+        <translation>Sesi Yükselt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <source>Volume Down</source>
+        <translation>Sesi Alçalt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <source>Both Channels</source>
+        <translation>İki Kanal Birden</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="195"/>
+        <source>Left Channel Only</source>
+        <translation>Yalnızca Sol Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="201"/>
+        <source>Right Channel Only</source>
+        <translation>Yalnızca Sağ Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="207"/>
+        <source>Voice Filter</source>
+        <translation>Konuşma Filtresi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="213"/>
         <source>Insert Timestamp</source>
         <translation>Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <location filename="../src/app/commands/Command.cpp" line="220"/>
         <source>Previous Timestamp</source>
         <translation>Önceki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="188"/>
+        <location filename="../src/app/commands/Command.cpp" line="226"/>
         <source>Next Timestamp</source>
         <translation>Sonraki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="194"/>
+        <location filename="../src/app/commands/Command.cpp" line="232"/>
         <source>Play from the stamp at the caret</source>
         <translation>İmleçteki damgadan çal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="200"/>
+        <location filename="../src/app/commands/Command.cpp" line="238"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
         <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="289"/>
+        <location filename="../src/app/commands/Command.cpp" line="327"/>
         <source>View</source>
         <translation>Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="205"/>
+        <location filename="../src/app/commands/Command.cpp" line="243"/>
         <source>Full Screen</source>
         <translation>Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="211"/>
+        <location filename="../src/app/commands/Command.cpp" line="249"/>
         <source>Show Waveform</source>
         <translation>Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="216"/>
+        <location filename="../src/app/commands/Command.cpp" line="254"/>
         <source>Zoom In</source>
         <translation>Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="222"/>
+        <location filename="../src/app/commands/Command.cpp" line="260"/>
         <source>Zoom Out</source>
         <translation>Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>Actual Size</source>
         <translation>Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="290"/>
+        <location filename="../src/app/commands/Command.cpp" line="328"/>
         <source>Help</source>
         <translation>Yardım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="232"/>
+        <location filename="../src/app/commands/Command.cpp" line="270"/>
         <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="241"/>
+        <location filename="../src/app/commands/Command.cpp" line="279"/>
         <source>About Qt</source>
         <translation>Qt Hakkında</translation>
     </message>
@@ -469,7 +499,7 @@
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="213"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="224"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -571,19 +601,29 @@
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="173"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="132"/>
+        <source>Volume</source>
+        <translation>Ses düzeyi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="199"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="186"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="212"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="200"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="226"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="239"/>
+        <source>Volume %1</source>
+        <translation>Ses düzeyi %1</translation>
     </message>
     <message>
         <location filename="../src/app/shell/views/SettingsWindow.cpp" line="19"/>
@@ -865,7 +905,7 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="237"/>
+        <location filename="../src/app/commands/Command.cpp" line="275"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
@@ -944,7 +984,7 @@
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="286"/>
+        <location filename="../src/app/commands/Command.cpp" line="324"/>
         <source>Edit</source>
         <translation>Düzen</translation>
     </message>
@@ -1459,6 +1499,7 @@
     </message>
     <message>
         <location filename="../src/app/session/ProgressText.cpp" line="31"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="236"/>
         <source>%1 %</source>
         <translation>%%1</translation>
     </message>
