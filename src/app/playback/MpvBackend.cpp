@@ -346,24 +346,26 @@ void MpvBackend::setVolume(double percent)
 }
 
 // One FFmpeg filter graph. A single channel is taken from a stereo version of the sound, so that a
-// mono recording (which has no right channel of its own) still plays; it is then heard on both
-// ears. The voice filter keeps the speech band (two high-pass stages take mains hum down by
-// about 30 dB), reduces steady noise, and levels the loudness with a short look-ahead so that
-// playback starts promptly after a seek.
+// mono recording (which has no right channel of its own) still plays, and filtered on its own
+// before it is put on both ears at full level. The voice filter keeps the speech band (two
+// high-pass stages take mains hum down by about 30 dB), reduces steady noise, and levels the
+// loudness with a short look-ahead so that playback starts promptly after a seek.
 QByteArray MpvBackend::audioFilters(Channels channels, bool voiceFilter)
 {
     QByteArrayList filters;
     if (channels != Channels::Both) {
         filters << "aformat=channel_layouts=stereo";
-        filters << (channels == Channels::Left ? "pan=stereo|c0=c0|c1=c0"
-                                               : "pan=stereo|c0=c1|c1=c1");
+        filters << (channels == Channels::Left ? "pan=mono|c0=c0" : "pan=mono|c0=c1");
     }
-    if (voiceFilter)
+    if (voiceFilter) {
         filters << "highpass=f=120"
                 << "highpass=f=120"
                 << "lowpass=f=7000"
                 << "afftdn"
                 << "dynaudnorm=f=100:g=5";
+    }
+    if (channels != Channels::Both)
+        filters << "pan=stereo|c0=c0|c1=c0";
     return filters.isEmpty() ? QByteArray() : "lavfi=[" + filters.join(',') + ']';
 }
 
