@@ -244,7 +244,7 @@ int main(int argc, char* argv[])
     benchCpu(mp3, QStringLiteral("MP3"));
     benchCpu(m4a, QStringLiteral("M4A"));
     benchCpu(mp3, QStringLiteral("MP3, voice filter"), {.voiceFilter = true}, 10.0);
-    benchCpu(mp3, QStringLiteral("MP3, left only + voice filter"),
+    benchCpu(mp3, QStringLiteral("MP3, left + voice filter"),
              {.channels = Channels::Left, .voiceFilter = true}, 10.0);
     return 0;
 }
