@@ -6,6 +6,9 @@
 // repaint"); the software repaint of the whole editor that follows is printed beside it.
 // Then the same typing in one paragraph of 1 MB and 5 MB, and a paste of 50 MB.
 // Then typing in a 5 MB machine draft with its unsure words marked and a spoken word shown.
+// Every editor follows the timestamps as the working screen does (for the line being played);
+// the position tick after each keystroke, which reads the stamps of the edited lines again and
+// finds the playing line, is timed beside the keystrokes.
 // Run on demand from a Release or RelWithDebInfo build: bench/bench_editor [keystrokes [paragraph]]
 // ("paragraph" runs only the one-paragraph rows, "draft" only the draft's)
 
@@ -38,6 +41,7 @@
 #include "PlaybackEngine.h"
 #include "ProjectStore.h"
 #include "SpellChecker.h"
+#include "StampIndex.h"
 #include "TimestampFormatter.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
@@ -186,6 +190,8 @@ struct Editor
     PlaybackEngine engine;
     TranscriptionSession session;
     TranscriptEditor widget;
+    // Belongs to the document, as on the working screen.
+    StampIndex* stamps = new StampIndex(session.document());
 };
 
 double median(const std::vector<double>& ms)
@@ -502,6 +508,17 @@ int main(int argc, char** argv)
             const QByteArray where = QByteArray(size.name) + (atEnd ? ", end" : ", middle");
             bench::report(("keystroke incl. repaint, " + where).constData(), timings.total, 0);
             bench::report(("keystroke w/o repaint,   " + where).constData(), timings.edit,
+                          keystrokeTargetMs);
+            std::vector<double> ticks;
+            for (int i = 0; i < keystrokes; ++i) {
+                typeCharacters(&editor.widget, 1);
+                QElapsedTimer tick;
+                tick.start();
+                editor.stamps->lineAt(i * 7.0);
+                ticks.push_back(double(tick.nsecsElapsed()) / 1e6);
+            }
+            std::sort(ticks.begin(), ticks.end());
+            bench::report(("playing line after a key," + where).constData(), ticks,
                           keystrokeTargetMs);
             if (size.units == sizes[0].units)
                 (atEnd ? smallEnd : smallMiddle) = median(timings.total);

@@ -4,17 +4,17 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="235"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="217"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="282"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="229"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="294"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -42,7 +42,6 @@
         <translation>Pedal</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="326"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="107"/>
         <source>Draft</source>
         <translation>Taslak</translation>
@@ -52,9 +51,9 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="142"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="148"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="209"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="34"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="160"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="184"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="35"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="193"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="217"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -75,205 +74,73 @@
         <translation>Dictaro kapanıyor; son değişikliklerinizi kaydedemedi ve hiçbir yerde kopyalarını da saklayamadı.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="323"/>
-        <source>File</source>
-        <translation>Dosya</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="38"/>
-        <source>Save</source>
-        <translation>Kaydet</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="53"/>
-        <source>Settings…</source>
-        <translation>Ayarlar…</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="60"/>
-        <source>Quit</source>
-        <translation>Çık</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="325"/>
-        <source>Playback</source>
-        <translation>Oynatma</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="135"/>
-        <source>Play/Pause</source>
-        <translation>Oynat/Duraklat</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="49"/>
-        <source>Import Transcript…</source>
-        <translation>Döküm İçe Aktar…</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="141"/>
-        <source>Skip Back</source>
-        <translation>Geri Atla</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="147"/>
-        <source>Skip Forward</source>
-        <translation>İleri Atla</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="154"/>
-        <source>Go to Time…</source>
-        <translation>Zamana Git…</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="162"/>
-        <source>Slower</source>
-        <translation>Daha Yavaş</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="169"/>
-        <source>Faster</source>
-        <translation>Daha Hızlı</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="175"/>
-        <source>Volume Up</source>
-        <translation>Sesi Yükselt</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="182"/>
-        <source>Volume Down</source>
-        <translation>Sesi Alçalt</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="188"/>
-        <source>Both Channels</source>
-        <translation>İki Kanal Birden</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="195"/>
-        <source>Left Channel Only</source>
-        <translation>Yalnızca Sol Kanal</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="201"/>
-        <source>Right Channel Only</source>
-        <translation>Yalnızca Sağ Kanal</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="207"/>
-        <source>Voice Filter</source>
-        <translation>Konuşma Filtresi</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="213"/>
-        <source>Insert Timestamp</source>
-        <translation>Zaman Damgası Ekle</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="220"/>
-        <source>Previous Timestamp</source>
-        <translation>Önceki Zaman Damgası</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="226"/>
-        <source>Next Timestamp</source>
-        <translation>Sonraki Zaman Damgası</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="232"/>
-        <source>Play from the stamp at the caret</source>
-        <translation>İmleçteki damgadan çal</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="238"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="28"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="44"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="29"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="56"/>
         <source>Make Draft</source>
         <translation>Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="327"/>
-        <source>View</source>
-        <translation>Görünüm</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="243"/>
-        <source>Full Screen</source>
-        <translation>Tam Ekran</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="249"/>
-        <source>Show Waveform</source>
-        <translation>Dalga Biçimini Göster</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="254"/>
-        <source>Zoom In</source>
-        <translation>Yakınlaştır</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
-        <source>Zoom Out</source>
-        <translation>Uzaklaştır</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
-        <source>Actual Size</source>
-        <translation>Gerçek Boyut</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="328"/>
-        <source>Help</source>
-        <translation>Yardım</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="270"/>
-        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="41"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="32"/>
         <source>Keyboard Shortcuts</source>
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="279"/>
-        <source>About Qt</source>
-        <translation>Qt Hakkında</translation>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="92"/>
+        <source>C&amp;hannels and Filter</source>
+        <translation>Kanallar ve &amp;Filtre</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="159"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="192"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="185"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="218"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="187"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="220"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="190"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="223"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="191"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="224"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="107"/>
+        <source>Rewind more or less with the playback speed</source>
+        <translation>Geri sarma oynatma hızına göre artsın ya da azalsın</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="111"/>
+        <source>Timestamps after a pause: where playback stopped</source>
+        <translation>Duraklatmadan sonraki zaman damgası: oynatmanın durduğu yer</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="148"/>
         <source>Auto-rewind on pause</source>
         <translation>Duraklatınca otomatik geri sar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="137"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="150"/>
         <source>Skip amount</source>
         <translation>Atlama miktarı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="192"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="152"/>
+        <source>Replay amount</source>
+        <translation>Yeniden oynatma miktarı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="221"/>
         <source>%.0f seconds</source>
         <translatorcomment>A printf format: keep %.0f exactly once; it may move.</translatorcomment>
         <translation>%.0f saniye</translation>
@@ -342,7 +209,7 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="139"/>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="141"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="156"/>
         <source>Language</source>
         <translation>Dil</translation>
     </message>
@@ -489,64 +356,96 @@
         <translation>Konuşma modelleri (*.bin);;Tüm dosyalar (*)</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="105"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="118"/>
         <source>System</source>
         <translation>Sistem</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="144"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="159"/>
         <source>Language changes take effect after restarting the app.</source>
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="224"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="225"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="166"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="209"/>
         <source>Plain Text</source>
         <translation>Düz Metin</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="59"/>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="60"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="61"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="62"/>
         <source>Export failed</source>
         <translation>Dışa aktarılamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="84"/>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="87"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="75"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="90"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="120"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="123"/>
         <source>Export Transcript</source>
         <translation>Metni Dışa Aktar</translation>
     </message>
     <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="76"/>
+        <source>The folder “%1” does not exist.</source>
+        <translation>“%1” klasörü yok.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="78"/>
+        <source>Dictaro can create it and save the export there.</source>
+        <translation>Dictaro klasörü oluşturup dışa aktarılan dosyayı oraya kaydedebilir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="79"/>
+        <source>Create Folder</source>
+        <translation>Klasör Oluştur</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="81"/>
+        <source>Choose Another Place</source>
+        <translation>Başka Bir Yer Seç</translation>
+    </message>
+    <message>
         <location filename="../src/app/shell/views/ExportSheet.cpp" line="91"/>
+        <source>The folder “%1” could not be created.</source>
+        <translation>“%1” klasörü oluşturulamadı.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="93"/>
+        <source>Choose another place for the export.</source>
+        <translation>Dışa aktarılacak dosya için başka bir yer seçin.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="127"/>
         <source>Format</source>
         <translation>Biçim</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="168"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="211"/>
         <source>SubRip Captions</source>
         <translation>SubRip Altyazıları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="169"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="212"/>
         <source>WebVTT Captions</source>
         <translation>WebVTT Altyazıları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="170"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="213"/>
         <source>Word Document</source>
         <translation>Word Belgesi</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="171"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="214"/>
         <source>OpenDocument Text</source>
         <translation>OpenDocument Metni</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="116"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="152"/>
         <source>Include timestamps</source>
         <translation>Zaman damgalarını ekle</translation>
     </message>
@@ -558,8 +457,8 @@
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="31"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="228"/>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="45"/>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="128"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="57"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="164"/>
         <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="43"/>
         <source>Cancel</source>
         <translation>İptal</translation>
@@ -590,8 +489,7 @@
         <translation>Taslak durdu: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="44"/>
-        <location filename="../src/app/shell/views/ExportSheet.cpp" line="131"/>
+        <location filename="../src/app/shell/views/ExportSheet.cpp" line="167"/>
         <source>Export…</source>
         <translation>Dışa Aktar…</translation>
     </message>
@@ -601,53 +499,58 @@
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="132"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="141"/>
         <source>Volume</source>
         <translation>Ses düzeyi</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="199"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="211"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="212"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="224"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="226"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="240"/>
+        <source>Loop %1–%2</source>
+        <translation>Döngü %1–%2</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="251"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="239"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="264"/>
         <source>Volume %1</source>
         <translation>Ses düzeyi %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="19"/>
+        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="21"/>
         <source>Settings</source>
         <translation>Ayarlar</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="32"/>
+        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="33"/>
         <source>General</source>
         <translation>Genel</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="108"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="112"/>
         <source>Back</source>
         <translation>Geri</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="134"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="138"/>
         <source>Locate File…</source>
         <translation>Dosyayı Bul…</translation>
     </message>
     <message>
         <location filename="../src/app/interchange/BatchCommands.cpp" line="65"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="147"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="151"/>
         <source>Transcript</source>
         <translation>Döküm</translation>
     </message>
@@ -769,12 +672,12 @@
       Bir kaydın döküm taslağını bu bilgisayardaki bir konuşma modeliyle çıkarır; bir dosyaya ya da yeni bir projeye yazar (projenin kimliğini yazar).</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="149"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="153"/>
         <source>The text you type. Escape plays and pauses the recording.</source>
         <translation>Yazdığınız metin. Escape kaydı oynatır ve duraklatır.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="182"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="193"/>
         <source>Audio file not found. It may have been moved or deleted.</source>
         <translation>Ses dosyası bulunamadı. Taşınmış ya da silinmiş olabilir.</translation>
     </message>
@@ -801,35 +704,40 @@
     </message>
     <message>
         <location filename="../src/app/draft/views/DraftBar.cpp" line="34"/>
-        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="140"/>
+        <location filename="../src/app/shell/views/TranscriptionView.cpp" line="144"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="209"/>
         <source>OK</source>
         <translation>Tamam</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="70"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="71"/>
         <source>New</source>
         <translation>Yeni</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="72"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="73"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="212"/>
         <source>Open</source>
         <translation>Aç</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="74"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="75"/>
         <source>Print</source>
         <translation>Yazdır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="83"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="98"/>
         <source>%1 is needed for typing. Choose a key with Ctrl or Alt, or a function key.</source>
         <translation>%1 yazmak için gerekli. Ctrl veya Alt ile bir tuş ya da bir işlev tuşu seçin.</translation>
     </message>
     <message>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="106"/>
+        <source>%1 opens the %2 menu.</source>
+        <translation>%1, %2 menüsünü açar.</translation>
+    </message>
+    <message>
         <location filename="../src/app/commands/CommandRegistry.cpp" line="103"/>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="91"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="108"/>
         <source>%1 is already the key for %2.</source>
         <translation>%1 zaten %2 için kullanılıyor.</translation>
     </message>
@@ -839,7 +747,7 @@
         <translation>Tuşlarınız kaydedilemedi. Dictaro kapanana kadar çalışırlar.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="88"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="103"/>
         <source>%1 is needed for moving through and editing the text.</source>
         <translation>%1 metinde gezinmek ve düzenlemek için gerekli.</translation>
     </message>
@@ -905,176 +813,150 @@
         <translation>Qt %1 ve %2 üzerine kurulmuştur.</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="275"/>
         <location filename="../src/app/shell/views/AboutBox.cpp" line="35"/>
         <source>About Dictaro</source>
         <translation>Dictaro Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="45"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="36"/>
         <source>Keyboard shortcuts</source>
         <translation>Klavye kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="38"/>
         <source>Command</source>
         <translation>Komut</translation>
     </message>
     <message>
         <location filename="../src/app/shell/DictaroApp.cpp" line="100"/>
-        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="47"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="38"/>
         <source>Keys</source>
         <translation>Tuşlar</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/ReservedKeys.cpp" line="68"/>
-        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="57"/>
+        <location filename="../src/app/commands/ReservedKeys.cpp" line="69"/>
+        <location filename="../src/app/shell/views/SettingsWindow.cpp" line="43"/>
+        <location filename="../src/app/shell/views/ShortcutsWindow.cpp" line="48"/>
         <source>Close</source>
         <translation>Kapat</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="122"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="135"/>
         <source>%1 (no dictionary)</source>
         <translation>%1 (sözlük yok)</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="331"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="350"/>
         <source>%1 of %2</source>
         <translation>%1 / %2</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="102"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="119"/>
         <source>Add to Dictionary</source>
         <translation>Sözlüğe Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="20"/>
-        <source>Check Spelling While Typing</source>
-        <translation>Yazarken Yazımı Denetle</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="260"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="279"/>
         <source>Continued from the bottom</source>
         <translation>Sondan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="259"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="278"/>
         <source>Continued from the top</source>
         <translation>Baştan devam edildi</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="86"/>
-        <source>Copy</source>
-        <translation>Kopyala</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="79"/>
-        <source>Cut</source>
-        <translation>Kes</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="98"/>
         <location filename="../src/app/draft/views/DraftSettingsView.cpp" line="230"/>
         <source>Delete</source>
         <translation>Sil</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="77"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="90"/>
         <source>Done</source>
         <translation>Bitti</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="324"/>
-        <source>Edit</source>
-        <translation>Düzen</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="117"/>
-        <source>Find Next</source>
-        <translation>Sonrakini Bul</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="123"/>
-        <source>Find Previous</source>
-        <translation>Öncekini Bul</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="49"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="62"/>
         <source>Find</source>
         <translation>Bul</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="110"/>
-        <source>Find…</source>
-        <translation>Bul…</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="104"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="121"/>
         <source>Ignore</source>
         <translation>Yok Say</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="66"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="79"/>
         <source>Match Case</source>
         <translation>Büyük/Küçük Harf Eşleştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="333"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="99"/>
+        <source>Replace this match and find the next (%1)</source>
+        <translation>Bu eşleşmeyi değiştir ve sonrakini bul (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/FindBar.cpp" line="104"/>
+        <source>Replace All (%1)</source>
+        <translation>Tümünü Değiştir (%1)</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/views/FindBar.cpp" line="352"/>
         <source>Matches: %1</source>
         <translation>Eşleşme: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="64"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="77"/>
         <source>Next (%1)</source>
         <translation>Sonraki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="45"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="21"/>
+        <source>&amp;Check Spelling While Typing</source>
+        <translation>&amp;Yazarken Yazımı Denetle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="30"/>
+        <source>&amp;Spelling</source>
+        <translation>Ya&amp;zım</translation>
+    </message>
+    <message>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="62"/>
         <source>Loading the Dictionary…</source>
         <translation>Sözlük Yükleniyor…</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="47"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="64"/>
         <source>No Dictionaries Installed</source>
         <translation>Yüklü Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="48"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="65"/>
         <source>No Dictionary for %1</source>
         <translation>%1 İçin Sözlük Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="100"/>
+        <location filename="../src/app/text/SpellingMenu.cpp" line="117"/>
         <source>No Suggestions</source>
         <translation>Öneri Yok</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="323"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="342"/>
         <source>Not found</source>
         <translation>Bulunamadı</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="92"/>
-        <source>Paste</source>
-        <translation>Yapıştır</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="58"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="71"/>
         <source>Previous (%1)</source>
         <translation>Önceki (%1)</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="73"/>
-        <source>Redo</source>
-        <translation>Yinele</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="86"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="101"/>
         <source>Replace All</source>
         <translation>Tümünü Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="82"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="95"/>
         <source>Replace with</source>
         <translation>Şununla değiştir</translation>
     </message>
@@ -1117,7 +999,7 @@
     </message>
     <message>
         <location filename="../src/app/shell/views/ImportFlow.cpp" line="62"/>
-        <location filename="../src/app/text/views/FindBar.cpp" line="84"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="97"/>
         <source>Replace</source>
         <translation>Değiştir</translation>
     </message>
@@ -1127,48 +1009,32 @@
         <translation>Bu döküm içe aktarılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="298"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="317"/>
         <source>Replaced: %1</source>
         <translation>Değiştirilen: %1</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="129"/>
-        <source>Replace…</source>
-        <translation>Değiştir…</translation>
-    </message>
-    <message>
-        <location filename="../src/app/commands/Command.cpp" line="104"/>
-        <source>Select All</source>
-        <translation>Tümünü Seç</translation>
-    </message>
-    <message>
-        <location filename="../src/app/shell/views/SettingsView.cpp" line="139"/>
-        <location filename="../src/app/text/SpellingMenu.cpp" line="29"/>
+        <location filename="../src/app/shell/views/SettingsView.cpp" line="154"/>
         <source>Spelling</source>
         <translation>Yazım</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="67"/>
-        <source>Undo</source>
-        <translation>Geri Al</translation>
-    </message>
-    <message>
-        <location filename="../src/app/text/views/FindBar.cpp" line="68"/>
+        <location filename="../src/app/text/views/FindBar.cpp" line="81"/>
         <source>Whole Words</source>
         <translation>Tam Sözcükler</translation>
     </message>
     <message>
-        <location filename="../src/app/session/AppState.cpp" line="159"/>
+        <location filename="../src/app/session/AppState.cpp" line="160"/>
         <source>This project can&apos;t be opened. Its file may have been deleted or damaged.</source>
         <translation>Bu proje açılamıyor. Dosyası silinmiş ya da bozulmuş olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="48"/>
+        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="50"/>
         <source>Click a field and press the new key. Pedals that type keys work through these keys too.</source>
         <translation>Bir alana tıklayıp yeni tuşa basın. Tuş gönderen pedallar da bu tuşlarla çalışır.</translation>
     </message>
     <message>
-        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="55"/>
+        <location filename="../src/app/handsfree/views/KeySettingsView.cpp" line="57"/>
         <source>Restore Defaults</source>
         <translation>Varsayılanları Geri Yükle</translation>
     </message>
@@ -1258,17 +1124,17 @@
         <translation>Bilinen pedallar</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="68"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="69"/>
         <source>Waveform</source>
         <translation>Dalga biçimi</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="73"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="74"/>
         <source>Zoom In (Ctrl+Wheel)</source>
         <translation>Yakınlaştır (Ctrl+Tekerlek)</translation>
     </message>
     <message>
-        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="76"/>
+        <location filename="../src/app/waveform/views/WaveformStrip.cpp" line="77"/>
         <source>Zoom Out (Ctrl+Wheel)</source>
         <translation>Uzaklaştır (Ctrl+Tekerlek)</translation>
     </message>
@@ -1313,7 +1179,7 @@
         <translation>“%1” sözlüğünüze kaydedilemedi, bu yüzden bir dahaki sefere yine işaretlenecek: %2 kelime listesine yazılamıyor.</translation>
     </message>
     <message>
-        <location filename="../src/app/text/TranscriptEditor.cpp" line="353"/>
+        <location filename="../src/app/text/TranscriptEditor.cpp" line="360"/>
         <source>Pasting… %p%</source>
         <translation>Yapıştırılıyor… %p%</translation>
     </message>
@@ -1411,19 +1277,29 @@
         <translation>Konuşma modeli sona gelmeden durdu.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="30"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="31"/>
+        <source>Which part of the recording should be drafted? The draft goes after your text.</source>
+        <translation>Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="33"/>
         <source>Your transcript has no timestamp to start the draft after. Which part of the recording should be drafted? The draft goes after your text.</source>
         <translation>Dökümünüzde taslağın başlayacağı bir zaman damgası yok. Kaydın hangi bölümünün taslağı hazırlansın? Taslak, metninizin sonuna eklenir.</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="35"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="39"/>
         <source>The whole recording</source>
         <translation>Kaydın tamamı</translation>
     </message>
     <message>
-        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="37"/>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="41"/>
         <source>From the playback position (%1) to the end</source>
         <translation>Oynatma konumundan (%1) sona kadar</translation>
+    </message>
+    <message>
+        <location filename="../src/app/draft/views/DraftStretchDialog.cpp" line="48"/>
+        <source>The marked stretch (%1–%2)</source>
+        <translation>İşaretli bölüm (%1–%2)</translation>
     </message>
     <message>
         <location filename="../src/app/handsfree/PedalSettings.cpp" line="85"/>
@@ -1499,7 +1375,7 @@
     </message>
     <message>
         <location filename="../src/app/session/ProgressText.cpp" line="31"/>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="236"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="261"/>
         <source>%1 %</source>
         <translation>%%1</translation>
     </message>
@@ -1527,6 +1403,266 @@
         <location filename="../src/app/shell/views/GoToTimeDialog.cpp" line="60"/>
         <source>“%1” is not a time. Type seconds (72), minutes and seconds (1:12) or hours, minutes and seconds (01:12:30).</source>
         <translation>“%1” bir zaman değil. Saniye (72), dakika ve saniye (1:12) ya da saat, dakika ve saniye (01:12:30) yazın.</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="39"/>
+        <source>&amp;Save</source>
+        <translation>Ka&amp;ydet</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="45"/>
+        <source>&amp;Export…</source>
+        <translation>&amp;Dışa Aktar…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="50"/>
+        <source>&amp;Import Transcript…</source>
+        <translation>Döküm İçe &amp;Aktar…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="54"/>
+        <source>Se&amp;ttings…</source>
+        <translation>Aya&amp;rlar…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="61"/>
+        <source>&amp;Quit</source>
+        <translation>Çı&amp;k</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="68"/>
+        <source>&amp;Undo</source>
+        <translation>&amp;Geri Al</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="74"/>
+        <source>&amp;Redo</source>
+        <translation>&amp;Yinele</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="80"/>
+        <source>Cu&amp;t</source>
+        <translation>&amp;Kes</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="87"/>
+        <source>&amp;Copy</source>
+        <translation>K&amp;opyala</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="93"/>
+        <source>&amp;Paste</source>
+        <translation>Ya&amp;pıştır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="99"/>
+        <source>&amp;Delete</source>
+        <translation>&amp;Sil</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="105"/>
+        <source>Select &amp;All</source>
+        <translation>&amp;Tümünü Seç</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="111"/>
+        <source>&amp;Find…</source>
+        <translation>&amp;Bul…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="118"/>
+        <source>Find &amp;Next</source>
+        <translation>So&amp;nrakini Bul</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="124"/>
+        <source>Find Pre&amp;vious</source>
+        <translation>Ön&amp;cekini Bul</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="130"/>
+        <source>R&amp;eplace…</source>
+        <translation>&amp;Değiştir…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="136"/>
+        <source>&amp;Play/Pause</source>
+        <translation>&amp;Oynat/Duraklat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="142"/>
+        <source>Skip &amp;Back</source>
+        <translation>&amp;Geri Atla</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="148"/>
+        <source>Skip &amp;Forward</source>
+        <translation>İ&amp;leri Atla</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="155"/>
+        <source>&amp;Go to Time…</source>
+        <translation>Za&amp;mana Git…</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="161"/>
+        <source>&amp;Replay Last Seconds</source>
+        <translation>&amp;Son Saniyeleri Yeniden Oynat</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="169"/>
+        <source>&amp;Slower</source>
+        <translation>Daha &amp;Yavaş</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="176"/>
+        <source>F&amp;aster</source>
+        <translation>Daha &amp;Hızlı</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="182"/>
+        <source>Set &amp;Loop Start</source>
+        <translation>Döngü &amp;Başını Belirle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="189"/>
+        <source>Set Loop &amp;End</source>
+        <translation>Döngü Sonunu Beli&amp;rle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="195"/>
+        <source>&amp;Clear Loop</source>
+        <translation>Döngüyü &amp;Kaldır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="201"/>
+        <source>Volume &amp;Up</source>
+        <translation>S&amp;esi Yükselt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="208"/>
+        <source>Volume &amp;Down</source>
+        <translation>Ses&amp;i Alçalt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="214"/>
+        <source>&amp;Both Channels</source>
+        <translation>&amp;İki Kanal Birden</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="221"/>
+        <source>&amp;Left Channel Only</source>
+        <translation>Yalnızca &amp;Sol Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <source>&amp;Right Channel Only</source>
+        <translation>Yalnızca S&amp;ağ Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="233"/>
+        <source>&amp;Voice Filter</source>
+        <translation>&amp;Konuşma Filtresi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="239"/>
+        <source>Insert &amp;Timestamp</source>
+        <translation>&amp;Zaman Damgası Ekle</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="246"/>
+        <source>Pre&amp;vious Timestamp</source>
+        <translation>Ö&amp;nceki Zaman Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="252"/>
+        <source>&amp;Next Timestamp</source>
+        <translation>Sonraki Zaman &amp;Damgası</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <source>Play fr&amp;om the stamp at the caret</source>
+        <translation>İmleçteki damgadan ç&amp;al</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="264"/>
+        <source>Go to Playing L&amp;ine</source>
+        <translation>Oynatılan Sa&amp;tıra Git</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="270"/>
+        <source>&amp;Make Draft</source>
+        <translation>&amp;Taslak Oluştur</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="275"/>
+        <source>&amp;Full Screen</source>
+        <translation>&amp;Tam Ekran</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="281"/>
+        <source>Show &amp;Waveform</source>
+        <translation>&amp;Dalga Biçimini Göster</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="286"/>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Yakınlaştır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="292"/>
+        <source>Zoom &amp;Out</source>
+        <translation>&amp;Uzaklaştır</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="297"/>
+        <source>&amp;Actual Size</source>
+        <translation>&amp;Gerçek Boyut</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="302"/>
+        <source>&amp;Keyboard Shortcuts</source>
+        <translation>&amp;Klavye Kısayolları</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="307"/>
+        <source>&amp;About Dictaro</source>
+        <translation>&amp;Dictaro Hakkında</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="311"/>
+        <source>About &amp;Qt</source>
+        <translation>&amp;Qt Hakkında</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="355"/>
+        <source>&amp;File</source>
+        <translation>&amp;Dosya</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="356"/>
+        <source>&amp;Edit</source>
+        <translation>Dü&amp;zen</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="357"/>
+        <source>&amp;Playback</source>
+        <translation>&amp;Oynatma</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="358"/>
+        <source>&amp;Draft</source>
+        <translation>&amp;Taslak</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="359"/>
+        <source>&amp;View</source>
+        <translation>&amp;Görünüm</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="360"/>
+        <source>&amp;Help</source>
+        <translation>&amp;Yardım</translation>
     </message>
 </context>
 <context>

@@ -33,6 +33,18 @@ double autoRewindTarget(double position, double rewindSeconds)
     return difference >= 0.0 ? difference : 0.0;
 }
 
+double rewindAtRate(double rewindSeconds, double rate)
+{
+    return rewindSeconds * clampedRate(rate);
+}
+
+LoopStretch loopStretch(double a, double b, double duration)
+{
+    const double first = skipTarget(a, 0.0, duration);
+    const double second = skipTarget(b, 0.0, duration);
+    return first <= second ? LoopStretch{first, second} : LoopStretch{second, first};
+}
+
 } // namespace dictaro::PlaybackLogic
 
 std::optional<int> dictaro::PlaybackLogic::percentOf(double position, double duration)

@@ -2,8 +2,8 @@
 
 #include <optional>
 
-// The player's arithmetic: rate limits and steps, skip targets, the rewind after a pause and
-// how far into the recording a position is.
+// The player's arithmetic: rate limits and steps, skip targets, the rewind after a pause, the
+// stretch a loop repeats and how far into the recording a position is.
 // Every control computes its new rate or seek target here so that keys, menus and mouse agree.
 namespace dictaro::PlaybackLogic {
 
@@ -31,5 +31,20 @@ double autoRewindTarget(double position, double rewindSeconds);
 // only at the very end), within [0, 100]. Nothing when the duration is unknown (not finite or
 // not above 0) or the position is NaN.
 std::optional<int> percentOf(double position, double duration);
+
+// The recording time a rewind of `rewindSeconds` takes back when it follows the speed:
+// rewindSeconds of listening at `rate` (clamped to the rate limits), so 0.8 * 3 s at 0.8x.
+double rewindAtRate(double rewindSeconds, double rate);
+
+// A stretch of the recording between two marks, in order and within [0, duration].
+struct LoopStretch
+{
+    double start = 0.0;
+    double end = 0.0;
+};
+// The marks `a` and `b` in either order, each limited as skipTarget(mark, 0, duration) does.
+LoopStretch loopStretch(double a, double b, double duration);
+// Stretches shorter than this do not repeat (the player would only stutter).
+constexpr double minLoopLength = 0.2;
 
 } // namespace dictaro::PlaybackLogic

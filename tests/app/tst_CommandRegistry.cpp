@@ -52,6 +52,8 @@ private slots:
         QTest::newRow("letter") << int(C::SkipBack) << QKeySequence("Shift+A") << "typing";
         QTest::newRow("space") << int(C::PlayPause) << QKeySequence("Space") << "typing";
         QTest::newRow("word move") << int(C::SkipForward) << QKeySequence("Ctrl+Right") << "moving";
+        QTest::newRow("menu letter") << int(C::SkipBack) << QKeySequence("Alt+P") << "Playback menu";
+        QTest::newRow("other Alt letter") << int(C::SkipBack) << QKeySequence("Alt+J") << QString();
         QTest::newRow("function key") << int(C::PlayPause) << QKeySequence("F9") << QString();
         QTest::newRow("its own") << int(C::InsertTimestamp) << QKeySequence("Ctrl+J") << QString();
         QTest::newRow("none") << int(C::InsertTimestamp) << QKeySequence() << QString();

@@ -270,8 +270,10 @@ private slots:
         session.setTranscript(QStringLiteral("no stamp here"));
         std::optional<DraftPlacement::Stretch> answer;
         int asked = 0;
-        DraftStretchDialog::setAskForTesting([&](double, double) {
+        std::optional<DraftPlacement::Stretch> offered;
+        DraftStretchDialog::setAskForTesting([&](double, double, auto marked) {
             ++asked;
+            offered = marked;
             return answer;
         });
         makeDraftAction()->trigger();
@@ -282,6 +284,14 @@ private slots:
         QVERIFY(draftDone());
         QCOMPARE(session.transcript(),
                  QStringLiteral("no stamp here\n[00:00:03] four, five, six.\n"));
+        QVERIFY(!offered);
+        // A marked stretch is offered also when the text has a stamp to go on from.
+        session.engine()->setLoop(2.0, 4.0);
+        answer.reset();
+        makeDraftAction()->trigger();
+        QCOMPARE(asked, 3);
+        QCOMPARE(offered, (DraftPlacement::Stretch{2.0, 4.0}));
+        session.engine()->clearLoop();
 
         AppSettings::setDraftChoice({});
         session.setTranscript({});

@@ -181,21 +181,24 @@ private slots:
         QCOMPARE(toggles, 1);
     }
 
-    // Replace changes the selected match and moves on; Replace All changes every match as one
-    // undo step and says how many.
-    void replaceAll_isOneUndoStep()
+    // Ctrl+H starts in the find field while there is nothing to find, else in the replace field;
+    // Return there replaces the selected match and moves on; Ctrl+Alt+Return replaces every
+    // match as one undo step and says how many.
+    void replace_byKeyboard_allIsOneUndoStep()
     {
         const QString text = QStringLiteral("a cat, a Cat\nand a cat");
         m_document->setPlainText(text);
         press(m_editor, Qt::Key_H, Qt::ControlModifier);
-        QVERIFY(field("replaceField")->isVisible());
+        QVERIFY(field("replaceField")->isVisible() && field("findField")->hasFocus());
         QTest::keyClicks(field("findField"), "cat");
+        press(field("findField"), Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(field("replaceField")->hasFocus());
         QTest::keyClicks(field("replaceField"), "dog");
         press(field("replaceField"), Qt::Key_Return);
         QCOMPARE(m_document->toPlainText(), QStringLiteral("a dog, a Cat\nand a cat"));
         QCOMPARE(selection(), qMakePair(9, 12));
 
-        m_bar->findChild<QPushButton*>("replaceAllButton")->click();
+        press(field("replaceField"), Qt::Key_Return, Qt::ControlModifier | Qt::AltModifier);
         QCOMPARE(m_document->toPlainText(), QStringLiteral("a dog, a dog\nand a dog"));
         QVERIFY(m_bar->statusText().startsWith("Replaced: 2"));
         m_commands->undoAction()->trigger();
@@ -217,7 +220,7 @@ private slots:
                   m_commands->selectAllAction(), m_commands->findAction(),
                   m_commands->findNextAction(), m_commands->replaceAction()}) {
                 if (action->isEnabled())
-                    names << action->text();
+                    names << action->iconText();
             }
             return names.join(u',');
         };

@@ -4,12 +4,15 @@
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "Command.h"
 #include "DictaroApp.h"
 #include "ElidedLabel.h"
 #include "ExportSheet.h"
 #include "GoToTimeDialog.h"
 #include "MainWindow.h"
 #include "PlaybackEngine.h"
+#include "SettingsWindow.h"
+#include "ShortcutsWindow.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
@@ -19,11 +22,15 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QCompleter>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeySequenceEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QRadioButton>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -66,6 +73,14 @@ class tst_MainWindow : public QObject
         return *session;
     }
     TranscriptEditor* editor() { return window().findChild<TranscriptEditor*>(); }
+    // Closes the open project, lets its screen go, and opens the project `id`.
+    void reopen(const QUuid& id)
+    {
+        state().closeProject();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state().openProject(id);
+        QVERIFY(QTest::qWaitForWindowExposed(editor()));
+    }
     // Saves fail while a plain file stands where the projects folder should be.
     void breakStore()
     {
@@ -231,6 +246,52 @@ private slots:
         QCOMPARE(share->text(), QStringLiteral("100 %"));
     }
 
+    // The proofreading commands: a pause that rewinds by the speed, a timestamp where playback
+    // stopped, a replay, a loop marked and shown on the player bar until its button clears it,
+    // and the line being played shaded and gone to.
+    void proofreading_replayLoopStampAndPlayingLine()
+    {
+        TranscriptionSession& session = openProject();
+        PlaybackEngine& engine = *session.engine();
+        AppSettings& settings = AppSettings::shared();
+        settings.setAutoRewindSeconds(2);
+        settings.setRewindFollowsSpeed(true);
+        settings.setStampWherePaused(true);
+        session.setTranscript(QStringLiteral("[00:00:01] one\n[00:00:03] three\n"));
+        action(Command::Slower)->trigger();
+        engine.seek(3.9);
+        action(Command::PlayPause)->trigger();
+        QTRY_VERIFY(engine.currentTime() >= 4.0);
+        QVERIFY(!editor()->extraSelections().isEmpty());
+        QCOMPARE(editor()->extraSelections().first().cursor.selectionStart(), 15);
+        action(Command::PlayPause)->trigger();
+        QVERIFY(editor()->extraSelections().isEmpty());
+        QCOMPARE(engine.currentTime(), *engine.pausedAt() - 2 * engine.rate());
+        action(Command::GoToPlayingLine)->trigger();
+        QCOMPARE(editor()->textCursor().position(), 0);
+        editor()->moveCursor(QTextCursor::End);
+        action(Command::InsertTimestamp)->trigger();
+        QVERIFY(session.transcript().endsWith(QStringLiteral("[00:00:04] ")));
+
+        settings.setReplaySeconds(3);
+        engine.seek(5.0);
+        action(Command::Replay)->trigger();
+        QCOMPARE(engine.currentTime(), 2.0);
+        QVERIFY(engine.isPlaying());
+        action(Command::PlayPause)->trigger();
+
+        auto* loopButton = window().findChild<QAbstractButton*>("loopButton");
+        engine.seek(1.0);
+        action(Command::SetLoopStart)->trigger();
+        QVERIFY(!loopButton->isVisible());
+        engine.seek(2.5);
+        action(Command::SetLoopEnd)->trigger();
+        QVERIFY(engine.isLooping() && loopButton->isVisible());
+        QVERIFY(loopButton->text().contains(QStringLiteral("00:01")));
+        loopButton->click();
+        QVERIFY(!engine.isLooping() && !loopButton->isVisible());
+    }
+
     // Escape toggles playback once and never reaches the text, also after a Back that could not
     // save; while the export sheet is up, Escape is the sheet's.
     void escape_togglesPlayback_evenAfterAFailedBack()
@@ -255,6 +316,123 @@ private slots:
         QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
         QTRY_VERIFY(!state().isExportPresented());
         QCOMPARE(playing.size(), 3);
+    }
+
+    // Escape that closes a menu, the text's context menu or any other popup (a completion list)
+    // only closes it; Alt and a menu's letter open that menu rather than typing. The shortcuts
+    // list names each command by its title, not by its button's sign ("+" for Faster).
+    void popups_takeTheirEscape_altOpensMenus_shortcutsNameCommands()
+    {
+        QSignalSpy playing(openProject().engine(), &PlaybackEngine::isPlayingChanged);
+        QCompleter completer(QStringList{"Interviewer", "Guest"});
+        completer.setWidget(editor());
+        for (int popup = 0; popup < 3; ++popup) {
+            if (popup == 0)
+                QTest::keyClick(editor(), Qt::Key_P, Qt::AltModifier);
+            else if (popup == 1)
+                emit editor()->customContextMenuRequested(QPoint(4, 4));
+            else
+                completer.complete();
+            QTRY_VERIFY(QApplication::activePopupWidget());
+            QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+            QTRY_VERIFY(!QApplication::activePopupWidget());
+        }
+        QCOMPARE(playing.size(), 0);
+        QCOMPARE(editor()->toPlainText(), QString());
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QCOMPARE(playing.size(), 1);
+
+        action(Command::KeyboardShortcuts)->trigger();
+        const QStringList listing = window().findChild<ShortcutsWindow*>()->listing();
+        for (const Command command : {Command::Slower, Command::Faster, Command::Export})
+            QVERIFY(listing.contains(Commands::title(command) + u'\t' +
+                                     action(command)->shortcut().toString()));
+    }
+
+    // The settings close with their Close button, and with Escape also from a field of the Keys
+    // page, which does not take Escape as a key.
+    void settings_closeByButtonOrEscape()
+    {
+        action(Command::Settings)->trigger();
+        auto* settings = window().findChild<SettingsWindow*>();
+        auto* close = settings->findChild<QAbstractButton*>("closeSettingsButton");
+        QVERIFY(close);
+        close->click();
+        QVERIFY(!settings->isVisible());
+        action(Command::Settings)->trigger();
+        auto* key = settings->findChild<QKeySequenceEdit*>("skipBackKey");
+        key->setFocus();
+        QTest::keyClick(key, Qt::Key_Escape);
+        QVERIFY(!settings->isVisible());
+        QCOMPARE(action(Command::SkipBack)->shortcut(), QKeySequence("Ctrl+["));
+    }
+
+    // A project continues where its caret and scroll bar were left (kept in the settings, not
+    // the project); the first time at the end of the text. A place beyond a text shortened
+    // elsewhere goes to its end; a deleted project's place is forgotten.
+    void reopening_continuesAtTheCaretAndScrollLeft()
+    {
+        TranscriptionSession& session = openProject();
+        const QUuid id = session.project().id;
+        session.setTranscript(QStringLiteral("[00:00:01] a line\n").repeated(300));
+        state().closeProject();
+        AppSettings::forgetTextPlace(id); // as for a project never opened here
+        reopen(id);
+        QCOMPARE(editor()->textCursor().position(), 300 * 18);
+        QTextCursor caret(editor()->document());
+        caret.setPosition(150 * 18);
+        editor()->setTextCursor(caret);
+        editor()->verticalScrollBar()->setValue(20); // the caret out of sight
+        const int top = editor()->verticalScrollBar()->value();
+        reopen(id);
+        QCOMPARE(editor()->textCursor().position(), 150 * 18);
+        QCOMPARE(editor()->verticalScrollBar()->value(), top);
+
+        state().currentSession()->setTranscript(QStringLiteral("short"));
+        state().closeProject();
+        AppSettings::setTextPlace(id, {1000, 1000});
+        reopen(id);
+        QCOMPARE(editor()->textCursor().position(), 5);
+        state().closeProject();
+        state().deleteProject(id);
+        QVERIFY(!AppSettings::textPlace(id));
+    }
+
+    // The export sheet starts with a visible focus on its first control. A missing folder is
+    // created when the user agrees; else the save dialog asks again, and nothing fails later.
+    void export_focusesTheFormat_createsAMissingFolderOnlyWhenAsked()
+    {
+        openProject().setTranscript(QStringLiteral("words"));
+        const QString path = m_home->filePath(QStringLiteral("new/deeper/talk.txt"));
+        QStringList answers{"Choose Another Place", "Create Folder"};
+        QTimer answering; // answers the questions in turn, and closes any other message
+        connect(&answering, &QTimer::timeout, this, [&answers] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            for (QAbstractButton* button : box ? box->buttons() : QList<QAbstractButton*>())
+                if (!answers.isEmpty() && button->text() == answers.first())
+                    return answers.removeFirst(), button->click();
+            if (box)
+                box->close();
+        });
+        answering.start(10);
+        int asked = 0;
+        ExportSheet::setSaveDialogForTesting([&](QWidget*, const QString& name, ExportFormat) {
+            return ++asked == 2 ? QString() : QFileInfo(path).path() + u'/' + name;
+        });
+        for (int round = 0; round < 2; ++round) {
+            action(Command::Export)->trigger();
+            QTRY_VERIFY(qobject_cast<ExportSheet*>(QApplication::activeModalWidget()));
+            QWidget* sheet = QApplication::activeModalWidget();
+            QTRY_VERIFY(qobject_cast<QRadioButton*>(QApplication::focusWidget()));
+            QVERIFY(sheet->testAttribute(Qt::WA_KeyboardFocusChange));
+            sheet->findChild<QAbstractButton*>("plainTextButton")->click();
+            QTest::keyClick(sheet->findChild<QAbstractButton*>("exportButton"), Qt::Key_Space);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QCOMPARE(QFileInfo::exists(path), round == 1);
+        }
+        QCOMPARE(asked, 3);
+        ExportSheet::setSaveDialogForTesting(
+            [this](QWidget*, const QString&, ExportFormat) { return m_saveAnswer; });
     }
 
     // The live text is exported in the chosen format; a write that fails halfway (under a file

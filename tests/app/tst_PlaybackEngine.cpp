@@ -342,6 +342,35 @@ private slots:
         for (const auto& args : positions)
             QVERIFY2(args.first().toDouble() < 0.05, qPrintable(args.first().toString()));
     }
+
+    // A loop repeats its stretch, also one that reaches the end of the file, and the position
+    // follows each return to its start; once cleared, playback goes on to the end.
+    void loop_repeatsUntilCleared()
+    {
+        PlaybackEngine engine(std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
+        QVERIFY(loadAndWait(engine, fixture(QStringLiteral("speech.wav")), 1.0, 2.0));
+        for (const auto& [start, end] : {std::pair(1.0, 2.0), std::pair(5.0, speechLength)}) {
+            engine.setLoop(start, end);
+            engine.seek(start);
+            QSignalSpy times(&engine, &PlaybackEngine::currentTimeChanged);
+            engine.play();
+            QTest::qWait(1800); // 3.6 s of sound at 2.0x
+            QVERIFY(engine.isPlaying());
+            int returns = 0;
+            for (qsizetype i = 1; i < times.size(); ++i) {
+                const double time = times[i].first().toDouble();
+                returns += time < times[i - 1].first().toDouble();
+                QVERIFY2(time >= start - 0.01 && time <= end + 0.05,
+                         qPrintable(QString::number(time)));
+            }
+            QVERIFY2(returns >= 2, qPrintable(QString::number(returns)));
+            engine.pause(0.0);
+        }
+        engine.clearLoop();
+        engine.play();
+        QTRY_VERIFY_WITH_TIMEOUT(!engine.isPlaying(), timeoutMs);
+        QCOMPARE(engine.currentTime(), engine.duration());
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_PlaybackEngine)

@@ -21,8 +21,11 @@ public:
     void seek(double seconds) override { seeks << seconds; }
     void setRate(double rate) override { rates << rate; }
     void setPaused(bool isPaused) override { paused = isPaused; }
+    void setLoop(double start, double end) override { loop = {start, end}; }
+    void clearLoop() override { loop.reset(); }
 
     QList<double> seeks, rates;
+    std::optional<std::pair<double, double>> loop;
     bool paused = true;
 };
 
@@ -168,6 +171,45 @@ private slots:
         m_engine->pause(rewind);
         QCOMPARE(spy.count(), 0);
         QCOMPARE(m_backend->seeks.size(), 1);
+    }
+
+    // Marks in either order make one stretch within the file, which reaches the player only
+    // once both are set and far enough apart; going back to its start is a tick of its own.
+    // A load forgets the loop.
+    void loop_marksStretchAndWrapsTicks()
+    {
+        playFrom(10.0);
+        QSignalSpy changed(m_engine.get(), &PlaybackEngine::loopChanged);
+        m_engine->setLoopEnd(12.0);
+        QVERIFY(!m_engine->isLooping() && !m_backend->loop);
+        m_engine->setLoopStart(70.0);
+        QCOMPARE(m_backend->loop, (std::pair(12.0, 60.0)));
+        m_engine->setLoopStart(59.9);
+        QVERIFY(!m_engine->isLooping() && !m_backend->loop);
+        m_engine->setLoop(14.0, 11.0);
+        QCOMPARE(m_backend->loop, (std::pair(11.0, 14.0)));
+        QCOMPARE(changed.count(), 4);
+
+        emit m_backend->positionChanged(13.9);
+        emit m_backend->positionChanged(10.8);
+        QCOMPARE(m_engine->currentTime(), 11.0);
+
+        QVERIFY(loadFile(60.0));
+        QVERIFY(!m_engine->loopStart() && !m_engine->loopEnd() && !m_backend->loop);
+    }
+
+    // A pause remembers where it stopped, before its rewind, until the next seek or play.
+    void pause_remembersWhereItStopped()
+    {
+        playFrom(10.0);
+        emit m_backend->positionChanged(20.0);
+        m_engine->pause(3.0);
+        QCOMPARE(m_engine->pausedAt(), 20.0);
+        m_engine->play();
+        QVERIFY(!m_engine->pausedAt());
+        m_engine->pause(3.0);
+        m_engine->seek(5.0);
+        QVERIFY(!m_engine->pausedAt());
     }
 
     // The end stops playback with the player paused (a later seek must not make it sound); play

@@ -4,11 +4,14 @@
 #include "AppSettings.h"
 #include "Appearance.h"
 #include "DictaroApp.h"
+#include "Localization.h"
 #include "MainWindow.h"
 #include "MpvBackend.h"
 #include "ShortcutsWindow.h"
 
 #include <QAction>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QStandardPaths>
@@ -70,6 +73,38 @@ private slots:
         m_actions->action(AppActions::Command::PlayPause)->setShortcut(QKeySequence(Qt::Key_F5));
         trigger(Command::KeyboardShortcuts);
         QVERIFY(window->listing().contains("Play/Pause\tF5"));
+    }
+
+    // Every menu and every item in it has a letter of its own within its menu, in English and
+    // in Turkish; the names in sentences and lists do not show it.
+    void menus_haveMnemonicsUniqueInTheirMenu()
+    {
+        for (const char* language : {"tr", "en"}) {
+            m_app.reset();
+            QCOMPARE(Localization::install({language}), language);
+            init();
+            QList<QAction*> menus{m_window->menuBar()->actions()};
+            QList<QList<QAction*>> lists{menus};
+            for (int i = 0; i < menus.size(); ++i) { // submenus are added as they are found
+                lists << menus.at(i)->menu()->actions();
+                for (QAction* item : lists.last())
+                    if (item->menu())
+                        menus << item;
+            }
+            for (const QList<QAction*>& items : lists) {
+                QStringList letters;
+                for (const QAction* item : items) {
+                    const QString letter = Commands::mnemonic(item->text());
+                    if (item->isSeparator() || !item->isVisible())
+                        continue;
+                    QVERIFY2(!letter.isEmpty() && !letters.contains(letter),
+                             qPrintable(item->text()));
+                    letters << letter;
+                }
+            }
+            QCOMPARE(Commands::title(Command::Export),
+                     language == QLatin1String("en") ? "Export" : "Dışa Aktar");
+        }
     }
 
     // The zoom steps apply to a following editor at once and are read back at the next start;

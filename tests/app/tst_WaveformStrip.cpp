@@ -19,9 +19,10 @@ class tst_WaveformStrip : public QObject
     Q_OBJECT
 
 private slots:
-    // A six-second recording fits the strip whole. Clicks and drags seek to the time under the
-    // mouse, a click by a marker to the marker's time; markers follow the transcript; the strip
-    // shows only while the setting is on and the peaks are available.
+    // A six-second recording fits the strip whole. Clicks seek to the time under the mouse, a
+    // click by a marker to the marker's time; a drag, either way, marks the loop and goes to
+    // its start; markers follow the transcript; the strip shows only while the setting is on
+    // and the peaks are available.
     void strip_seeksFollowsMarkersAndHides()
     {
         QStandardPaths::setTestModeEnabled(true);
@@ -53,10 +54,19 @@ private slots:
         QCOMPARE(engine->currentTime(), 3.0);
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(1.5), y));
         QVERIFY(qAbs(engine->currentTime() - 1.5) < 0.02);
-        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(4.0), y));
-        QTest::mouseMove(strip, QPoint(strip->xForSeconds(5.0), y));
-        QVERIFY(qAbs(engine->currentTime() - 5.0) < 0.02);
-        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(5.0), y));
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(5.0), y));
+        QTest::mouseMove(strip, QPoint(strip->xForSeconds(4.0), y));
+        QTest::mouseMove(strip, QPoint(strip->xForSeconds(2.0), y));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(2.0), y));
+        QVERIFY(engine->isLooping());
+        QVERIFY(qAbs(*engine->loopStart() - 2.0) < 0.02 && qAbs(*engine->loopEnd() - 5.0) < 0.02);
+        QCOMPARE(engine->currentTime(), *engine->loopStart());
+        // A jitter of the hand while clicking is no drag.
+        QTest::mousePress(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(3.0), y));
+        QTest::mouseMove(strip, QPoint(strip->xForSeconds(3.0) + 1, y));
+        QTest::mouseRelease(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(3.0) + 1, y));
+        QVERIFY(qAbs(*engine->loopEnd() - 5.0) < 0.02);
+        QVERIFY(qAbs(engine->currentTime() - 3.0) < 0.02);
 
         QTextCursor(&transcript).insertText(QStringLiteral("[00:00:01] Zero. "));
         QTest::qWait(600);

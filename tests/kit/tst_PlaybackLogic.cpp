@@ -52,6 +52,16 @@ void tst_PlaybackLogic::results_data()
     QTest::newRow("percent: before start") << percent(-1.0, 60.0) << 0.0;
     QTest::newRow("percent: no duration") << percent(10.0, 0.0) << -1.0;
     QTest::newRow("percent: NaN duration") << percent(10.0, NAN) << -1.0;
+
+    QTest::newRow("rewind at rate: slower") << rewindAtRate(5.0, 0.8) << 4.0;
+    QTest::newRow("rewind at rate: faster") << rewindAtRate(3.0, 1.5) << 4.5;
+    QTest::newRow("rewind at rate: rate clamped") << rewindAtRate(3.0, 0.1) << 1.5;
+
+    QTest::newRow("loop: in order") << loopStretch(4.0, 9.0, 60.0).end << 9.0;
+    QTest::newRow("loop: swapped start") << loopStretch(9.0, 4.0, 60.0).start << 4.0;
+    QTest::newRow("loop: swapped end") << loopStretch(9.0, 4.0, 60.0).end << 9.0;
+    QTest::newRow("loop: end past duration") << loopStretch(50.0, 70.0, 60.0).end << 60.0;
+    QTest::newRow("loop: start before 0") << loopStretch(-2.0, 5.0, 60.0).start << 0.0;
 }
 
 void tst_PlaybackLogic::results()

@@ -22,6 +22,9 @@ namespace {
 
 const QString autoRewindKey = QStringLiteral("autoRewindSeconds");
 const QString skipKey = QStringLiteral("skipSeconds");
+const QString replayKey = QStringLiteral("replaySeconds");
+const QString rewindFollowsSpeedKey = QStringLiteral("rewindFollowsSpeed");
+const QString stampWherePausedKey = QStringLiteral("stampWherePaused");
 const QString transcriptZoomKey = QStringLiteral("transcriptZoom");
 const QString windowGeometryKey = QStringLiteral("window/geometry");
 const QString windowMaximizedKey = QStringLiteral("window/maximized");
@@ -30,6 +33,7 @@ const QString lastOpenFolderKey = QStringLiteral("folders/lastOpen");
 const QString lastExportFolderKey = QStringLiteral("folders/lastExport");
 const QString exportFormatKey = QStringLiteral("export/format");
 const QString exportTimestampsKey = QStringLiteral("export/includeTimestamps");
+const QString textPlacesGroup = QStringLiteral("textPlaces");
 const QString draftModelKey = QStringLiteral("draft/model");
 const QString draftLanguageKey = QStringLiteral("draft/language");
 const QString draftMarkUnsureKey = QStringLiteral("draft/markUnsureWords");
@@ -161,6 +165,9 @@ AppSettings::AppSettings()
     const auto settings = openSettings();
     m_autoRewindSeconds = readNumber(*settings, autoRewindKey, defaultAutoRewindSeconds);
     m_skipSeconds = readNumber(*settings, skipKey, defaultSkipSeconds);
+    m_replaySeconds = readNumber(*settings, replayKey, defaultReplaySeconds);
+    m_rewindFollowsSpeed = readSwitch(*settings, rewindFollowsSpeedKey, false);
+    m_stampWherePaused = readSwitch(*settings, stampWherePausedKey, false);
     m_transcriptZoom = std::clamp(
         int(std::lround(std::clamp(readNumber(*settings, transcriptZoomKey, 0.0), -1e6, 1e6))),
         minTranscriptZoom, maxTranscriptZoom);
@@ -197,6 +204,16 @@ bool AppSettings::assign(double& member, double value, const QString& key)
     return changed;
 }
 
+bool AppSettings::assign(bool& member, bool value, const QString& key)
+{
+    const bool changed = member != value;
+    member = value;
+    const auto settings = openSettings();
+    settings->setValue(key, value);
+    commit(*settings);
+    return changed;
+}
+
 void AppSettings::setAutoRewindSeconds(double seconds)
 {
     if (assign(m_autoRewindSeconds, seconds, autoRewindKey))
@@ -207,6 +224,24 @@ void AppSettings::setSkipSeconds(double seconds)
 {
     if (assign(m_skipSeconds, seconds, skipKey))
         emit skipSecondsChanged(m_skipSeconds);
+}
+
+void AppSettings::setReplaySeconds(double seconds)
+{
+    if (assign(m_replaySeconds, seconds, replayKey))
+        emit replaySecondsChanged(m_replaySeconds);
+}
+
+void AppSettings::setRewindFollowsSpeed(bool follows)
+{
+    if (assign(m_rewindFollowsSpeed, follows, rewindFollowsSpeedKey))
+        emit rewindFollowsSpeedChanged(m_rewindFollowsSpeed);
+}
+
+void AppSettings::setStampWherePaused(bool where)
+{
+    if (assign(m_stampWherePaused, where, stampWherePausedKey))
+        emit stampWherePausedChanged(m_stampWherePaused);
 }
 
 void AppSettings::setTranscriptZoom(int steps)
@@ -291,6 +326,43 @@ void AppSettings::setExportChoice(const ExportChoice& choice)
     const auto settings = openSettings();
     settings->setValue(exportFormatKey, choice.format);
     settings->setValue(exportTimestampsKey, choice.includeTimestamps);
+    commit(*settings);
+}
+
+namespace {
+QString textPlaceGroup(const QUuid& projectId)
+{
+    return textPlacesGroup + u'/' + projectId.toString(QUuid::WithoutBraces);
+}
+} // namespace
+
+std::optional<AppSettings::TextPlace> AppSettings::textPlace(const QUuid& projectId)
+{
+    const auto settings = openSettings();
+    settings->beginGroup(textPlaceGroup(projectId));
+    bool caretRead = false;
+    bool topRead = false;
+    const int caret = settings->value(QStringLiteral("caret")).toInt(&caretRead);
+    const int top = settings->value(QStringLiteral("top")).toInt(&topRead);
+    if (!caretRead || !topRead || caret < 0 || top < 0)
+        return std::nullopt;
+    return TextPlace{caret, top};
+}
+
+void AppSettings::setTextPlace(const QUuid& projectId, const TextPlace& place)
+{
+    const auto settings = openSettings();
+    settings->beginGroup(textPlaceGroup(projectId));
+    settings->setValue(QStringLiteral("caret"), place.caret);
+    settings->setValue(QStringLiteral("top"), place.top);
+    settings->endGroup();
+    commit(*settings);
+}
+
+void AppSettings::forgetTextPlace(const QUuid& projectId)
+{
+    const auto settings = openSettings();
+    settings->remove(textPlaceGroup(projectId));
     commit(*settings);
 }
 

@@ -4,6 +4,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QUuid>
 #include <QVariant>
 
 #include <optional>
@@ -13,14 +14,20 @@ namespace dictaro {
 // The user's settings and the one way to the per-user settings file: the two playback intervals,
 // the transcript zoom, whether the waveform is shown and the spelling choices (one shared,
 // observable instance), the interface language chosen in the settings window, the keys the user
-// gave commands, the foot pedal's settings, and what the windows and dialogs remember between
-// runs.
+// gave commands, the foot pedal's settings, where the user was in each project's text, and what
+// the windows and dialogs remember between runs.
 class AppSettings : public QObject
 {
     Q_OBJECT
     Q_PROPERTY(double autoRewindSeconds READ autoRewindSeconds WRITE setAutoRewindSeconds NOTIFY
                    autoRewindSecondsChanged)
     Q_PROPERTY(double skipSeconds READ skipSeconds WRITE setSkipSeconds NOTIFY skipSecondsChanged)
+    Q_PROPERTY(
+        double replaySeconds READ replaySeconds WRITE setReplaySeconds NOTIFY replaySecondsChanged)
+    Q_PROPERTY(bool rewindFollowsSpeed READ rewindFollowsSpeed WRITE setRewindFollowsSpeed NOTIFY
+                   rewindFollowsSpeedChanged)
+    Q_PROPERTY(bool stampWherePaused READ stampWherePaused WRITE setStampWherePaused NOTIFY
+                   stampWherePausedChanged)
     Q_PROPERTY(
         int transcriptZoom READ transcriptZoom WRITE setTranscriptZoom NOTIFY transcriptZoomChanged)
     Q_PROPERTY(bool showWaveform READ showWaveform WRITE setShowWaveform NOTIFY showWaveformChanged)
@@ -32,6 +39,7 @@ class AppSettings : public QObject
 public:
     static constexpr double defaultAutoRewindSeconds = 3.0;
     static constexpr double defaultSkipSeconds = 5.0;
+    static constexpr double defaultReplaySeconds = 5.0;
     // The transcript text is zoomed in whole steps from the interface font's size (0).
     static constexpr int minTranscriptZoom = -5;
     static constexpr int maxTranscriptZoom = 10;
@@ -46,6 +54,17 @@ public:
     // is unchanged; a non-finite value is refused (nothing changes, nothing is written).
     void setAutoRewindSeconds(double seconds);
     void setSkipSeconds(double seconds);
+    // How far "Replay Last Seconds" goes back.
+    double replaySeconds() const { return m_replaySeconds; }
+    void setReplaySeconds(double seconds);
+    // Whether the rewind on pause is measured in listening time, so that it takes back
+    // autoRewindSeconds times the speed of the recording. Off unless the user turns it on.
+    bool rewindFollowsSpeed() const { return m_rewindFollowsSpeed; }
+    void setRewindFollowsSpeed(bool follows);
+    // Whether a timestamp inserted right after a pause names where playback stopped rather
+    // than where the rewind put it. Off unless the user turns it on.
+    bool stampWherePaused() const { return m_stampWherePaused; }
+    void setStampWherePaused(bool where);
 
     int transcriptZoom() const { return m_transcriptZoom; }
     // Clamped to minTranscriptZoom..maxTranscriptZoom and written at once.
@@ -77,6 +96,20 @@ public:
     };
     static ExportChoice exportChoice();
     static void setExportChoice(const ExportChoice& choice);
+
+    // Where the user was in a project's text when it was last closed: the caret and the first
+    // character on screen, as positions in the text. Kept here, by the project's id, rather than
+    // in the project file, which holds only the work itself.
+    struct TextPlace
+    {
+        int caret = 0;
+        int top = 0;
+    };
+    // Empty when none was kept (the project was never closed here) or it is unreadable.
+    static std::optional<TextPlace> textPlace(const QUuid& projectId);
+    static void setTextPlace(const QUuid& projectId, const TextPlace& place);
+    // For a project that is deleted.
+    static void forgetTextPlace(const QUuid& projectId);
 
     // How machine drafts are made and shown: the model file (empty: none chosen), the language
     // to recognise ("" for the interface's, "auto" to let the model find out, else a code such
@@ -136,6 +169,9 @@ public:
 signals:
     void autoRewindSecondsChanged(double autoRewindSeconds);
     void skipSecondsChanged(double skipSeconds);
+    void replaySecondsChanged(double replaySeconds);
+    void rewindFollowsSpeedChanged(bool rewindFollowsSpeed);
+    void stampWherePausedChanged(bool stampWherePaused);
     void transcriptZoomChanged(int transcriptZoom);
     void showWaveformChanged(bool showWaveform);
     void spellingLanguageChanged(const QString& spellingLanguage);
@@ -146,9 +182,13 @@ private:
     AppSettings();
 
     bool assign(double& member, double value, const QString& key);
+    bool assign(bool& member, bool value, const QString& key);
 
     double m_autoRewindSeconds = defaultAutoRewindSeconds;
     double m_skipSeconds = defaultSkipSeconds;
+    double m_replaySeconds = defaultReplaySeconds;
+    bool m_rewindFollowsSpeed = false;
+    bool m_stampWherePaused = false;
     int m_transcriptZoom = 0;
     bool m_showWaveform = defaultShowWaveform;
     QString m_spellingLanguage;

@@ -30,8 +30,12 @@ enum class Command {
     SkipBack,
     SkipForward,
     GoToTime,
+    Replay,
     Slower,
     Faster,
+    SetLoopStart,
+    SetLoopEnd,
+    ClearLoop,
     VolumeUp,
     VolumeDown,
     BothChannels,
@@ -42,6 +46,7 @@ enum class Command {
     PreviousTimestamp,
     NextTimestamp,
     PlayFromTimestamp,
+    GoToPlayingLine,
     MakeDraft,
     FullScreen,
     ShowWaveform,
@@ -65,16 +70,21 @@ const QList<CommandGroup>& groups();
 // The commands of one menu, in menu order.
 QList<Command> inGroup(CommandGroup group);
 CommandGroup group(Command command);
-// The menu's title in the interface language.
+// The menu's title in the interface language, with its mnemonic ("&File").
 QString groupTitle(CommandGroup group);
 
 // A stable name, also the command's name in the settings file ("playPause", "zoomIn", ...).
 QString id(Command command);
 std::optional<Command> fromId(const QString& id);
-// The text of its menu item in the interface language ("Export…").
+// The text of its menu item in the interface language, with its mnemonic ("&Export…").
 QString text(Command command);
-// Its name in sentences and tooltips: the text without a trailing ellipsis ("Export").
+// Its name in sentences, tooltips and key lists: the text without its mnemonic and trailing
+// ellipsis ("Export").
 QString title(Command command);
+// The letter a menu text marks with "&", in upper case ("&Export…": "E"); empty for none.
+QString mnemonic(const QString& text);
+// A menu text as read and listed: "&&" becomes "&", any other "&" goes.
+QString withoutMnemonic(const QString& text);
 
 // The keys it has until the user chooses another; the first is the one shown.
 QList<QKeySequence> defaultKeys(Command command);

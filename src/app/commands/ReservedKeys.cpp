@@ -1,5 +1,6 @@
 #include "ReservedKeys.h"
 
+#include "Command.h"
 #include "Localization.h"
 
 #include <QList>
@@ -75,6 +76,20 @@ QString desktopCommand(const QKeySequence& key)
     return {};
 }
 
+// The menu that Alt and its letter open, by its name; empty for none.
+QString menuOpenedBy(QKeyCombination combination)
+{
+    if (combination.keyboardModifiers() != Qt::AltModifier)
+        return {};
+    for (const CommandGroup group : Commands::groups()) {
+        const QString title = Commands::groupTitle(group);
+        const QString letter = Commands::mnemonic(title);
+        if (!letter.isEmpty() && letter.at(0).unicode() == combination.key())
+            return Commands::withoutMnemonic(title);
+    }
+    return {};
+}
+
 } // namespace
 
 QString reason(QKeyCombination combination, const QString& keyText)
@@ -87,6 +102,8 @@ QString reason(QKeyCombination combination, const QString& keyText)
     if (isTextKey(key))
         return Localization::tr("%1 is needed for moving through and editing the text.")
             .arg(keyText);
+    if (const QString menu = menuOpenedBy(combination); !menu.isEmpty())
+        return Localization::tr("%1 opens the %2 menu.").arg(keyText, menu);
     if (const QString name = desktopCommand(key); !name.isEmpty())
         return Localization::tr("%1 is already the key for %2.").arg(keyText, name);
     return {};

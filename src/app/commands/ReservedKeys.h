@@ -6,7 +6,7 @@
 namespace dictaro {
 
 // The keys no command may take because typing, moving through the text or the desktop needs
-// them (letters, Space, arrows, Ctrl+Right, Ctrl+O, ...).
+// them (letters, Space, arrows, Ctrl+Right, Ctrl+O, ...), or because they open a menu (Alt+F).
 namespace ReservedKeys {
 
 // Why `combination` is reserved, in the interface language, naming it as `keyText`; empty when

@@ -65,9 +65,13 @@ bool DraftController::makeDraft(QWidget* dialogParent)
     const DraftPlacement::StretchPlan plan =
         DraftPlacement::planFor(m_session.transcript(), duration);
     DraftPlacement::Stretch stretch = plan.stretch;
-    if (plan.kind == DraftPlacement::StretchKind::Unclear) {
+    // A stretch marked on the waveform is offered (and chosen at first) whatever the text says.
+    std::optional<DraftPlacement::Stretch> marked;
+    if (player->isLooping())
+        marked = DraftPlacement::Stretch{*player->loopStart(), *player->loopEnd()};
+    if (plan.kind == DraftPlacement::StretchKind::Unclear || marked) {
         const std::optional<DraftPlacement::Stretch> chosen =
-            DraftStretchDialog::ask(dialogParent, player->currentTime(), duration);
+            DraftStretchDialog::ask(dialogParent, player->currentTime(), duration, marked);
         // The dialog runs an event loop: the project may have closed meanwhile.
         if (!chosen || m_session.isClosed())
             return false;

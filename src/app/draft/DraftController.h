@@ -30,7 +30,8 @@ public:
     DraftMarks& marks() const { return *m_marks; }
 
     // Starts a draft of the stretch after the text (the whole recording for an empty one),
-    // asking over `dialogParent` when the text does not say. False when none started.
+    // asking over `dialogParent` when the text does not say or the player's loop marks a
+    // stretch. False when none started.
     bool makeDraft(QWidget* dialogParent);
 
 private:

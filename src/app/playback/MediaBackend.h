@@ -32,6 +32,10 @@ public:
     // Sets the playback speed; pitch is kept.
     virtual void setRate(double rate) = 0;
     virtual void setPaused(bool paused) = 0;
+    // Repeats [start, end) once playback reaches `end`, going back to `start`; start < end.
+    virtual void setLoop(double start, double end) = 0;
+    // Plays on past the end of the stretch again.
+    virtual void clearLoop() = 0;
     // Sets the loudness in percent, SoundSettings::minVolume to maxVolume (above 100 boosts).
     // It applies to every file from now on.
     virtual void setVolume(double /*percent*/) {}

@@ -387,6 +387,22 @@ void MpvBackend::setPaused(bool paused)
         applyPause(paused);
 }
 
+void MpvBackend::setLoop(double start, double end)
+{
+    if (!m_mpv)
+        return;
+    mpv_set_property(m_mpv, "ab-loop-a", MPV_FORMAT_DOUBLE, &start);
+    mpv_set_property(m_mpv, "ab-loop-b", MPV_FORMAT_DOUBLE, &end);
+}
+
+void MpvBackend::clearLoop()
+{
+    if (!m_mpv)
+        return;
+    mpv_set_property_string(m_mpv, "ab-loop-a", "no");
+    mpv_set_property_string(m_mpv, "ab-loop-b", "no");
+}
+
 void MpvBackend::applyPause(bool paused)
 {
     int flag = paused ? 1 : 0;

@@ -45,6 +45,8 @@ public:
     void seek(double seconds) override;
     void setRate(double rate) override;
     void setPaused(bool paused) override;
+    void setLoop(double start, double end) override;
+    void clearLoop() override;
     void setVolume(double percent) override;
     void setSoundShaping(Channels channels, bool voiceFilter) override;
 

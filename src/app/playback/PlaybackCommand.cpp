@@ -4,17 +4,23 @@ namespace dictaro {
 
 const QList<PlaybackCommand>& allPlaybackCommands()
 {
-    static const QList<PlaybackCommand> commands{PlaybackCommand::PlayPause,
-                                                 PlaybackCommand::SkipBack,
-                                                 PlaybackCommand::SkipForward,
-                                                 PlaybackCommand::Slower,
-                                                 PlaybackCommand::Faster,
-                                                 PlaybackCommand::VolumeUp,
-                                                 PlaybackCommand::VolumeDown,
-                                                 PlaybackCommand::InsertTimestamp,
-                                                 PlaybackCommand::PreviousTimestamp,
-                                                 PlaybackCommand::NextTimestamp,
-                                                 PlaybackCommand::PlayFromTimestamp};
+    using P = PlaybackCommand;
+    static const QList<PlaybackCommand> commands{P::PlayPause,
+                                                 P::SkipBack,
+                                                 P::SkipForward,
+                                                 P::Replay,
+                                                 P::Slower,
+                                                 P::Faster,
+                                                 P::SetLoopStart,
+                                                 P::SetLoopEnd,
+                                                 P::ClearLoop,
+                                                 P::VolumeUp,
+                                                 P::VolumeDown,
+                                                 P::InsertTimestamp,
+                                                 P::PreviousTimestamp,
+                                                 P::NextTimestamp,
+                                                 P::PlayFromTimestamp,
+                                                 P::GoToPlayingLine};
     return commands;
 }
 
@@ -26,12 +32,17 @@ Command toCommand(PlaybackCommand command)
     case PlaybackCommand::SkipForward: return Command::SkipForward;
     case PlaybackCommand::Slower: return Command::Slower;
     case PlaybackCommand::Faster: return Command::Faster;
+    case PlaybackCommand::Replay: return Command::Replay;
+    case PlaybackCommand::SetLoopStart: return Command::SetLoopStart;
+    case PlaybackCommand::SetLoopEnd: return Command::SetLoopEnd;
+    case PlaybackCommand::ClearLoop: return Command::ClearLoop;
     case PlaybackCommand::VolumeUp: return Command::VolumeUp;
     case PlaybackCommand::VolumeDown: return Command::VolumeDown;
     case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
     case PlaybackCommand::PreviousTimestamp: return Command::PreviousTimestamp;
     case PlaybackCommand::NextTimestamp: return Command::NextTimestamp;
     case PlaybackCommand::PlayFromTimestamp: return Command::PlayFromTimestamp;
+    case PlaybackCommand::GoToPlayingLine: return Command::GoToPlayingLine;
     }
     return Command::PlayPause;
 }

@@ -14,14 +14,19 @@ enum class PlaybackCommand {
     PlayPause,
     SkipBack,
     SkipForward,
+    Replay,
     Slower,
     Faster,
+    SetLoopStart,
+    SetLoopEnd,
+    ClearLoop,
     VolumeUp,
     VolumeDown,
     InsertTimestamp,
     PreviousTimestamp,
     NextTimestamp,
     PlayFromTimestamp,
+    GoToPlayingLine,
 };
 
 // Each as the application's command, whose action runs it.

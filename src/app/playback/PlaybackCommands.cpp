@@ -16,8 +16,19 @@ void togglePlayPause(PlaybackEngine& engine)
 
 void pause(PlaybackEngine& engine)
 {
-    if (engine.isPlaying())
-        engine.pause(AppSettings::shared().autoRewindSeconds());
+    if (!engine.isPlaying())
+        return;
+    const AppSettings& settings = AppSettings::shared();
+    const double rewind = settings.autoRewindSeconds();
+    engine.pause(settings.rewindFollowsSpeed() ? PlaybackLogic::rewindAtRate(rewind, engine.rate())
+                                               : rewind);
+}
+
+void replay(PlaybackEngine& engine)
+{
+    engine.seek(PlaybackLogic::autoRewindTarget(engine.currentTime(),
+                                                AppSettings::shared().replaySeconds()));
+    engine.play();
 }
 
 void skip(PlaybackEngine& engine, int direction)

@@ -10,8 +10,11 @@ namespace PlaybackCommands {
 
 // Pauses with the auto-rewind setting while playing; plays otherwise.
 void togglePlayPause(PlaybackEngine& engine);
-// Pauses with the auto-rewind setting; nothing while paused.
+// Pauses with the auto-rewind setting, times the speed when the rewind follows it; nothing
+// while paused.
 void pause(PlaybackEngine& engine);
+// Goes back by the replay setting and plays on from there.
+void replay(PlaybackEngine& engine);
 // Seeks by the skip setting: direction -1 goes back, +1 goes forward, within [0, duration].
 void skip(PlaybackEngine& engine, int direction);
 

@@ -63,6 +63,8 @@ void PlaybackEngine::unload()
     setDuration(0.0);
     setLoadError(std::nullopt);
     setPlaybackError(std::nullopt);
+    clearLoop();
+    m_pausedAt.reset();
 }
 
 void PlaybackEngine::play()
@@ -71,6 +73,7 @@ void PlaybackEngine::play()
         return;
     if (m_duration > 0.0 && m_currentTime >= m_duration - endTolerance)
         seek(0.0);
+    m_pausedAt.reset();
     m_backend->setRate(m_rate);
     m_backend->setPaused(false);
     setIsPlaying(true);
@@ -82,12 +85,15 @@ void PlaybackEngine::pause(double autoRewindSeconds)
         return;
     m_backend->setPaused(true);
     setIsPlaying(false);
+    const double stoppedAt = m_currentTime;
     // Also with a rewind of 0: the player is put back exactly where the user saw it stop.
-    seek(PlaybackLogic::autoRewindTarget(m_currentTime, autoRewindSeconds));
+    seek(PlaybackLogic::autoRewindTarget(stoppedAt, autoRewindSeconds));
+    m_pausedAt = stoppedAt;
 }
 
 void PlaybackEngine::seek(double seconds)
 {
+    m_pausedAt.reset();
     const double target = PlaybackLogic::skipTarget(seconds, 0.0, m_duration);
     setCurrentTime(target);
     if (m_state == State::Ready)
@@ -141,6 +147,58 @@ void PlaybackEngine::setSound(const SoundSettings& sound)
     setVoiceFilter(sound.voiceFilter);
 }
 
+bool PlaybackEngine::isLooping() const
+{
+    return m_loopStart && m_loopEnd && *m_loopEnd - *m_loopStart >= PlaybackLogic::minLoopLength;
+}
+
+void PlaybackEngine::setLoopStart(double seconds)
+{
+    if (m_state != State::Ready || !std::isfinite(seconds))
+        return;
+    if (m_loopEnd)
+        setLoop(seconds, *m_loopEnd);
+    else
+        applyLoop(PlaybackLogic::skipTarget(seconds, 0.0, m_duration), std::nullopt);
+}
+
+void PlaybackEngine::setLoopEnd(double seconds)
+{
+    if (m_state != State::Ready || !std::isfinite(seconds))
+        return;
+    if (m_loopStart)
+        setLoop(*m_loopStart, seconds);
+    else
+        applyLoop(std::nullopt, PlaybackLogic::skipTarget(seconds, 0.0, m_duration));
+}
+
+void PlaybackEngine::setLoop(double a, double b)
+{
+    if (m_state != State::Ready || !std::isfinite(a) || !std::isfinite(b))
+        return;
+    const PlaybackLogic::LoopStretch stretch = PlaybackLogic::loopStretch(a, b, m_duration);
+    applyLoop(stretch.start, stretch.end);
+}
+
+void PlaybackEngine::clearLoop()
+{
+    applyLoop(std::nullopt, std::nullopt);
+}
+
+void PlaybackEngine::applyLoop(std::optional<double> start, std::optional<double> end)
+{
+    if (start == m_loopStart && end == m_loopEnd)
+        return;
+    const bool wasLooping = isLooping();
+    m_loopStart = start;
+    m_loopEnd = end;
+    if (isLooping())
+        m_backend->setLoop(*m_loopStart, *m_loopEnd);
+    else if (wasLooping)
+        m_backend->clearLoop();
+    emit loopChanged();
+}
+
 void PlaybackEngine::onOpened(double duration, bool hasAudio)
 {
     if (m_state != State::Loading)
@@ -176,18 +234,25 @@ void PlaybackEngine::failLoad()
     setDuration(0.0);
     setLoadError(Localization::tr("This file can't be played. Use MP3, M4A, WAV, AIFF or FLAC."));
     setPlaybackError(std::nullopt);
+    clearLoop();
+    m_pausedAt.reset();
     if (wasLoading)
         reportLoad(false);
 }
 
-// Ticks: one update of currentTime for every quarter second of media time crossed. Positions
-// that arrive while paused are late reports and never move what a pause or seek has set.
+// Ticks: one update of currentTime for every quarter second of media time crossed, and one
+// when a loop goes back to its start. Positions that arrive while paused are late reports and
+// never move what a pause or seek has set.
 void PlaybackEngine::onPosition(double seconds)
 {
     if (m_state != State::Ready || !m_isPlaying || !std::isfinite(seconds))
         return;
     const double position = std::clamp(seconds, 0.0, m_duration);
-    if (std::floor(position / tickInterval) > std::floor(m_currentTime / tickInterval))
+    // The player's own seek back may report a position from just before the start of the
+    // stretch, where its decoder starts; what is heard starts at the stretch.
+    if (isLooping() && position < m_currentTime)
+        setCurrentTime(std::max(position, *m_loopStart));
+    else if (std::floor(position / tickInterval) > std::floor(m_currentTime / tickInterval))
         setCurrentTime(position);
 }
 

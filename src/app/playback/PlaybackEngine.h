@@ -14,8 +14,9 @@ namespace dictaro {
 class MediaBackend;
 
 // Plays one audio file at a time for a transcription session: load at a remembered position and
-// rate, play, pause with an automatic rewind, exact seeks and pitch-keeping rate steps. All of
-// its rules live here; the media back end only carries them out.
+// rate, play, pause with an automatic rewind, exact seeks, pitch-keeping rate steps and a
+// stretch that repeats between two marks. All of its rules live here; the media back end only
+// carries them out.
 class PlaybackEngine : public QObject
 {
     Q_OBJECT
@@ -29,6 +30,8 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(std::optional<QString> playbackError READ playbackError NOTIFY playbackErrorChanged)
     Q_PROPERTY(std::optional<QString> outputError READ outputError NOTIFY outputErrorChanged)
+    Q_PROPERTY(std::optional<double> loopStart READ loopStart NOTIFY loopChanged)
+    Q_PROPERTY(std::optional<double> loopEnd READ loopEnd NOTIFY loopChanged)
 
 public:
     // Plays through `backend`, which the engine owns from now on.
@@ -86,6 +89,23 @@ public:
     void setVoiceFilter(bool on);
     void setSound(const SoundSettings& sound);
 
+    // The marks of the stretch that repeats, within the file; a mark may be set alone. Both go
+    // with the file (load() and unload() clear them) and are never saved.
+    std::optional<double> loopStart() const { return m_loopStart; }
+    std::optional<double> loopEnd() const { return m_loopEnd; }
+    // Whether playback repeats [loopStart, loopEnd): both marks set, at least
+    // PlaybackLogic::minLoopLength apart.
+    bool isLooping() const;
+    // Marks a stretch end. A mark on the wrong side of the other one swaps the two.
+    void setLoopStart(double seconds);
+    void setLoopEnd(double seconds);
+    // Sets both marks at once, in either order.
+    void setLoop(double a, double b);
+    void clearLoop();
+
+    // Where the last pause stopped, before its rewind, until the next seek, play or load.
+    std::optional<double> pausedAt() const { return m_pausedAt; }
+
 signals:
     void isPlayingChanged(bool isPlaying);
     void currentTimeChanged(double currentTime);
@@ -99,6 +119,7 @@ signals:
     void outputErrorChanged(const std::optional<QString>& outputError);
     // The result of the latest load().
     void loadFinished(bool ready);
+    void loopChanged();
 
 private:
     enum class State { Empty, Loading, Ready };
@@ -118,6 +139,7 @@ private:
     void setRate(double rate);
     void setLoadError(const std::optional<QString>& loadError);
     void setPlaybackError(const std::optional<QString>& playbackError);
+    void applyLoop(std::optional<double> start, std::optional<double> end);
 
     std::unique_ptr<MediaBackend> m_backend;
     State m_state = State::Empty;
@@ -129,6 +151,9 @@ private:
     std::optional<QString> m_loadError;
     std::optional<QString> m_playbackError;
     std::optional<QString> m_outputError;
+    std::optional<double> m_loopStart;
+    std::optional<double> m_loopEnd;
+    std::optional<double> m_pausedAt;
 
     // The load in progress, and a number that changes with every load() and unload().
     double m_pendingPosition = 0.0;

@@ -35,6 +35,10 @@ AppActions::AppActions(AppState& state, CommandRegistry& commands, QObject* pare
     onEngine(Command::PlayPause, [](PlaybackEngine& e) { PlaybackCommands::togglePlayPause(e); });
     onEngine(Command::SkipBack, [](PlaybackEngine& e) { PlaybackCommands::skip(e, -1); });
     onEngine(Command::SkipForward, [](PlaybackEngine& e) { PlaybackCommands::skip(e, +1); });
+    onEngine(Command::Replay, [](PlaybackEngine& e) { PlaybackCommands::replay(e); });
+    onEngine(Command::SetLoopStart, [](PlaybackEngine& e) { e.setLoopStart(e.currentTime()); });
+    onEngine(Command::SetLoopEnd, [](PlaybackEngine& e) { e.setLoopEnd(e.currentTime()); });
+    onEngine(Command::ClearLoop, [](PlaybackEngine& e) { e.clearLoop(); });
     onEngine(Command::Slower, [](PlaybackEngine& e) { e.changeRate(-PlaybackLogic::rateStep); });
     onEngine(Command::Faster, [](PlaybackEngine& e) { e.changeRate(PlaybackLogic::rateStep); });
     onEngine(Command::VolumeUp,

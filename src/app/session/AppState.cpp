@@ -1,5 +1,6 @@
 #include "AppState.h"
 
+#include "AppSettings.h"
 #include "AudioFileCheck.h"
 #include "AudioTypes.h"
 #include "Localization.h"
@@ -215,6 +216,7 @@ void AppState::deleteProject(const QUuid& id)
     } catch (const StoreError&) {
         // A file that is already gone or protected: the list below shows what is left.
     }
+    AppSettings::forgetTextPlace(id);
     reloadRecentProjects();
 }
 

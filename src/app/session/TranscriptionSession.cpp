@@ -1,5 +1,6 @@
 #include "TranscriptionSession.h"
 
+#include "AppSettings.h"
 #include "DisplayBlocks.h"
 #include "LineBreaks.h"
 #include "Localization.h"
@@ -233,7 +234,12 @@ void TranscriptionSession::settleSave(quint64 number, bool saved)
 
 void TranscriptionSession::insertTimestamp(QTextCursor& cursor)
 {
-    const QString text = TimestampFormatter::stringFromSeconds(m_engine.currentTime()) + u' ';
+    // Right after a pause the turn may be stamped where the listener stopped, not where the
+    // rewind has put the player.
+    const std::optional<double> pausedAt = m_engine.pausedAt();
+    const double seconds =
+        pausedAt && AppSettings::shared().stampWherePaused() ? *pausedAt : m_engine.currentTime();
+    const QString text = TimestampFormatter::stringFromSeconds(seconds) + u' ';
     // An edit block of its own, so that the insertion is never merged with the typing before
     // or after it and one undo takes exactly it back.
     cursor.beginEditBlock();

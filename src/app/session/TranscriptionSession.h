@@ -93,7 +93,8 @@ public:
     // reference can be made to the new file, the project keeps the one it had.
     void relocateMedia(const QString& path, std::function<void()> done = {});
     // Replaces the cursor's selection (or inserts at it) with "[hh:mm:ss] " for the current
-    // playback position, as one undoable edit, and leaves the cursor just after it.
+    // playback position (or, with the stampWherePaused setting, where the pause just before
+    // stopped), as one undoable edit, and leaves the cursor just after it.
     void insertTimestamp(QTextCursor& cursor);
     // Writes the working copy now, after any save still being written. False (and saveError
     // set) if the store refused it.

@@ -1,5 +1,6 @@
 #include "SpellingMenu.h"
 
+#include "Command.h"
 #include "Localization.h"
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
@@ -17,7 +18,7 @@ namespace dictaro {
 SpellingMenu::SpellingMenu(SpellChecker& spelling, QObject* parent)
     : QObject(parent), m_spelling(spelling)
 {
-    m_checkSpelling = new QAction(Localization::tr("Check Spelling While Typing"), this);
+    m_checkSpelling = new QAction(Localization::tr("&Check Spelling While Typing"), this);
     m_checkSpelling->setCheckable(true);
     m_checkSpelling->setChecked(m_spelling.isEnabled());
     connect(m_checkSpelling, &QAction::toggled, &m_spelling, &SpellChecker::setEnabled);
@@ -26,7 +27,7 @@ SpellingMenu::SpellingMenu(SpellChecker& spelling, QObject* parent)
 
 QMenu* SpellingMenu::createMenu(QWidget* parent)
 {
-    auto* menu = new QMenu(Localization::tr("Spelling"), parent);
+    auto* menu = new QMenu(Localization::tr("&Spelling"), parent);
     // Filled each time it opens: the dictionaries and the language in use may have changed.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { fill(menu); });
     fill(menu);
@@ -40,6 +41,22 @@ void SpellingMenu::fill(QMenu* menu)
     menu->clear();
     menu->addAction(m_checkSpelling);
     menu->addSeparator();
+    // Each item of the list gets the first letter of its name that the menu has not used yet.
+    QString used = Commands::mnemonic(m_checkSpelling->text());
+    const auto marked = [&used](const QString& name) {
+        QString text = name;
+        text.replace(u'&', QLatin1String("&&"));
+        for (qsizetype i = 0; i < name.size(); ++i) {
+            const QChar letter = name.at(i).toUpper();
+            if (letter.isLetterOrNumber() && !used.contains(letter)) {
+                used.append(letter);
+                // Counted in the escaped text: each "&" before it became two.
+                text.insert(i + name.left(i).count(u'&'), u'&');
+                break;
+            }
+        }
+        return text;
+    };
     const QStringList languages = m_spelling.availableLanguages();
     if (!m_spelling.hasDictionary()) {
         const QString text = m_spelling.isLoading() ? Localization::tr("Loading the Dictionary…")
@@ -47,11 +64,11 @@ void SpellingMenu::fill(QMenu* menu)
                                  ? Localization::tr("No Dictionaries Installed")
                                  : Localization::tr("No Dictionary for %1")
                                        .arg(SpellChecker::displayName(m_spelling.language()));
-        menu->addAction(text)->setEnabled(false);
+        menu->addAction(marked(text))->setEnabled(false);
     }
     auto* group = new QActionGroup(menu);
     for (const QString& language : languages) {
-        QAction* item = menu->addAction(SpellChecker::displayName(language));
+        QAction* item = menu->addAction(marked(SpellChecker::displayName(language)));
         item->setCheckable(true);
         item->setChecked(language == m_spelling.language());
         item->setData(language);

@@ -74,6 +74,13 @@ TranscriptEditor::TranscriptEditor(QTextDocument* document, QWidget* parent)
             [this] { m_highlighter->caretMovedTo(textCursor().position()); });
 }
 
+void TranscriptEditor::setMarks(Marks kind, const QList<QTextEdit::ExtraSelection>& marks)
+{
+    (kind == Marks::Found ? m_found : m_playingLine) = marks;
+    // Found words are drawn over the line's shade.
+    setExtraSelections(m_playingLine + m_found);
+}
+
 std::optional<double> TranscriptEditor::timestampAt(const QPoint& viewportPosition) const
 {
     const QTextBlock block = cursorForPosition(viewportPosition).block();

@@ -3,10 +3,12 @@
 #include <functional>
 #include <optional>
 
+#include <QList>
 #include <QPlainTextEdit>
 #include <QPoint>
 #include <QPointer>
 #include <QString>
+#include <QTextEdit>
 
 class QTextDocument;
 
@@ -38,6 +40,11 @@ public:
 
     // The seconds of the timestamp drawn under a point of the viewport, if any.
     std::optional<double> timestampAt(const QPoint& viewportPosition) const;
+
+    // Marks drawn over the text besides the selection, each kind set on its own: the find bar's
+    // matches, and the line being played.
+    enum class Marks { Found, PlayingLine };
+    void setMarks(Marks kind, const QList<QTextEdit::ExtraSelection>& marks);
 
     // Longer pasted or dropped text goes in in slices of this many characters, with the
     // window repainting and the progress shown in between.
@@ -80,6 +87,8 @@ private:
 
     TranscriptHighlighter* m_highlighter = nullptr;
     DisplayBlocks* m_blocks = nullptr;
+    QList<QTextEdit::ExtraSelection> m_found;
+    QList<QTextEdit::ExtraSelection> m_playingLine;
 
     // A press on a timestamp that becomes a click unless the pointer is dragged.
     std::optional<double> m_pressedSeconds;

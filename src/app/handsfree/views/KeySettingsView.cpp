@@ -6,6 +6,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QPushButton>
@@ -34,6 +35,7 @@ KeySettingsView::KeySettingsView(CommandRegistry& commands, QWidget* parent)
         form->addWidget(label, row, 0);
         form->addWidget(editor, row, 2);
         m_editors.insert(command, editor);
+        editor->installEventFilter(this);
         // A key is taken once recording ends (a second after the last key, or on leaving the
         // field). The sequence also changes while recording starts over, so that is not a choice.
         connect(editor, &QKeySequenceEdit::editingFinished, this,
@@ -79,6 +81,21 @@ KeySettingsView::~KeySettingsView()
     // Fields losing focus while the page goes away finish their recording: nothing to choose.
     for (QKeySequenceEdit* editor : std::as_const(m_editors))
         editor->disconnect(this);
+}
+
+bool KeySettingsView::eventFilter(QObject* watched, QEvent* event)
+{
+    // Escape closes the window, as everywhere else, rather than becoming a key: Restore
+    // Defaults gives Play/Pause its Escape back.
+    if (event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            if (!key->isAutoRepeat())
+                window()->close();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void KeySettingsView::choose(Command command, const QKeySequence& key)

@@ -23,6 +23,9 @@ public:
     explicit KeySettingsView(CommandRegistry& commands, QWidget* parent = nullptr);
     ~KeySettingsView() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void choose(Command command, const QKeySequence& key);
     void showKey(Command command, const QKeySequence& key);

@@ -14,7 +14,9 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -62,10 +64,44 @@ void showExportFailure(QWidget* parent, const StoreError& error)
     box.exec();
 }
 
+// Whether the folder of `path` is there to write in: a missing one is made when the user
+// agrees. False sends the user back to choose another place.
+bool folderIsReady(QWidget* parent, const QString& path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    if (QFileInfo(folder).isDir())
+        return true;
+    const QString shown = QDir::toNativeSeparators(folder);
+    QMessageBox ask(QMessageBox::Question, Localization::tr("Export Transcript"),
+                    Localization::tr("The folder \u201C%1\u201D does not exist.").arg(shown),
+                    QMessageBox::NoButton, parent);
+    ask.setInformativeText(Localization::tr("Dictaro can create it and save the export there."));
+    QPushButton* create = ask.addButton(Localization::tr("Create Folder"), QMessageBox::AcceptRole);
+    QPushButton* elsewhere =
+        ask.addButton(Localization::tr("Choose Another Place"), QMessageBox::RejectRole);
+    ask.setDefaultButton(create);
+    ask.setEscapeButton(elsewhere);
+    ask.exec();
+    if (ask.clickedButton() != create)
+        return false;
+    if (QDir().mkpath(folder))
+        return true;
+    QMessageBox failed(
+        QMessageBox::Warning, Localization::tr("Export Transcript"),
+        Localization::tr("The folder \u201C%1\u201D could not be created.").arg(shown),
+        QMessageBox::Ok, parent);
+    failed.setInformativeText(Localization::tr("Choose another place for the export."));
+    failed.exec();
+    return false;
+}
+
 void saveExport(QWidget* parent, const QByteArray& bytes, const QString& suggestedName,
                 ExportFormat format)
 {
-    const QString path = askForSaveLocation(parent, suggestedName, format);
+    QString path = askForSaveLocation(parent, suggestedName, format);
+    // Nothing is written before the place is sure to take it.
+    while (!path.isEmpty() && !folderIsReady(parent, path))
+        path = askForSaveLocation(parent, QFileInfo(path).fileName(), format);
     if (path.isEmpty())
         return;
     DialogFolders::rememberExportedFile(path);
@@ -146,14 +182,21 @@ ExportSheet::ExportSheet(AppState& state, QWidget* parent) : QDialog(parent), m_
     column->addWidget(m_timestampsBox, 0, Qt::AlignHCenter);
     column->addLayout(buttons);
     setFixedHeight(sizeHint().height());
-    // The keyboard starts on the chosen format.
-    m_formats->checkedButton()->setFocus();
 
     connect(m_cancelButton, &QPushButton::clicked, this, &ExportSheet::reject);
     connect(m_exportButton, &QPushButton::clicked, this, &ExportSheet::exportTranscript);
 }
 
 ExportSheet::~ExportSheet() = default;
+
+void ExportSheet::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    // The keyboard starts on the first control, the chosen format, and the focus shows at once
+    // as it would after a Tab.
+    m_formats->checkedButton()->setFocus(Qt::TabFocusReason);
+    setAttribute(Qt::WA_KeyboardFocusChange);
+}
 
 ExportFormat ExportSheet::format() const
 {

@@ -18,10 +18,11 @@ class AppState;
 
 // The small window-modal sheet in which the user exports the open transcript: plain text,
 // Markdown, captions or a word-processor document, with or without timestamps (captions take
-// their times from them). It starts with the user's last choice. "Export…" closes the sheet, then
-// asks for a file and writes the text there atomically as UTF-8; a failed write is reported in a
-// message box. Closing the sheet by any means sets the application state's isExportPresented to
-// false.
+// their times from them). It starts with the user's last choice, the focus on it. "Export…" closes
+// the sheet, then asks for a file (a missing folder is created when the user agrees, else the
+// user chooses again) and writes the text there atomically as UTF-8; a failed write is reported
+// in a message box. Closing the sheet by any means sets the application state's isExportPresented
+// to false.
 class ExportSheet : public QDialog
 {
     Q_OBJECT
@@ -46,6 +47,9 @@ public:
     static void setSaveDialogForTesting(SaveDialog dialog);
 
     void done(int result) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void exportTranscript();

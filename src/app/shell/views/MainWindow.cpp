@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -42,9 +43,27 @@ MainWindow::MainWindow(AppState& state, AppActions& actions, EditCommands& editC
     createMenus();
     connect(&m_state, &AppState::currentSessionChanged, this, &MainWindow::showSession);
     showSession(m_state.currentSession());
+    qApp->installEventFilter(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // A shortcut goes first unless the widget with the focus claims the key; while a popup is
+    // open, whatever has the focus claims Escape for it (Play/Pause holds Escape by default).
+    if (event->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget()) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Cancel)) {
+            key->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 void MainWindow::createMenus()
 {
@@ -62,12 +81,22 @@ void MainWindow::createMenus()
         QMenu* menu = menuBar()->addMenu(Commands::groupTitle(group));
         if (group == CommandGroup::View)
             view = menu;
+        // The channels and the voice filter share a submenu of their own.
+        QMenu* sound = nullptr;
         for (const Command command : std::as_const(offered)) {
-            if (Commands::startsSection(command))
+            const bool inSound =
+                command == Command::BothChannels || command == Command::LeftChannelOnly ||
+                command == Command::RightChannelOnly || command == Command::VoiceFilter;
+            if (inSound && !sound) {
                 menu->addSeparator();
+                sound = menu->addMenu(Localization::tr("C&hannels and Filter"));
+                sound->setObjectName(QStringLiteral("soundMenu"));
+            } else if (Commands::startsSection(command)) {
+                menu->addSeparator();
+            }
             QAction* action = commands.action(command);
             action->setIconVisibleInMenu(false);
-            menu->addAction(action);
+            (inSound ? sound : menu)->addAction(action);
             // Shortcuts work only for actions that belong to the window.
             addAction(action);
         }
@@ -100,6 +129,10 @@ void MainWindow::createMenus()
     on(Command::PlayFromTimestamp, [this] {
         if (m_transcription)
             m_transcription->playFromTimestamp();
+    });
+    on(Command::GoToPlayingLine, [this] {
+        if (m_transcription)
+            m_transcription->goToPlayingLine();
     });
     on(Command::MakeDraft, [this] {
         if (m_transcription)

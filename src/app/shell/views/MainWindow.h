@@ -52,6 +52,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // Gives the key that closes a popup (a menu, a context menu, a completion list) to the
+    // popup, ahead of the window's shortcuts: Escape there only closes it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // The menus, each over the registry's commands of its group, and the work of the commands

@@ -108,6 +108,15 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
 
     m_durationLabel = makeTimeLabel(this, QStringLiteral("durationLabel"), Qt::AlignLeft);
 
+    // Shown while a stretch repeats; a click ends the loop.
+    m_loopButton = new QToolButton(this);
+    m_loopButton->setObjectName(QStringLiteral("loopButton"));
+    m_loopButton->setCheckable(true);
+    m_loopButton->setChecked(true);
+    m_loopButton->setAutoRaise(true);
+    connect(m_loopButton, &QToolButton::clicked, actions.action(Command::ClearLoop),
+            &QAction::trigger);
+
     actions.action(Command::Slower)->setIconText(QStringLiteral("\u2212"));
     m_slowerButton =
         makeButton(this, QStringLiteral("slowerButton"), actions.action(Command::Slower));
@@ -154,6 +163,7 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     row->addWidget(m_currentTimeLabel);
     row->addWidget(m_positionSlider, 1);
     row->addWidget(m_durationLabel);
+    row->addWidget(m_loopButton);
     row->addLayout(rateGroup);
     row->addLayout(volumeGroup);
 
@@ -165,6 +175,7 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     connect(&engine, &PlaybackEngine::currentTimeChanged, this, &PlayerBarView::updatePosition);
     connect(&engine, &PlaybackEngine::durationChanged, this, &PlayerBarView::updateDuration);
     connect(&engine, &PlaybackEngine::rateChanged, this, &PlayerBarView::updateRate);
+    connect(&engine, &PlaybackEngine::loopChanged, this, &PlayerBarView::updateLoop);
     connect(&engine, &PlaybackEngine::volumeChanged, this, &PlayerBarView::updateVolume);
     connect(m_volumeSlider, &QSlider::valueChanged, this, [this](int value) {
         if (m_engine)
@@ -174,6 +185,7 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     updatePlaying();
     updateDuration();
     updateRate();
+    updateLoop();
     updateVolume();
 }
 
@@ -216,6 +228,19 @@ void PlayerBarView::updateDuration()
     // Nothing to control while nothing is loaded, after a failed load, or for an empty file.
     setEnabled(duration > 0.0);
     updatePosition();
+}
+
+void PlayerBarView::updateLoop()
+{
+    const bool looping = m_engine && m_engine->isLooping();
+    m_loopButton->setVisible(looping);
+    if (!looping)
+        return;
+    m_loopButton->setChecked(true);
+    m_loopButton->setText(Localization::tr("Loop %1–%2")
+                              .arg(TimeFormat::timeString(*m_engine->loopStart()),
+                                   TimeFormat::timeString(*m_engine->loopEnd())));
+    m_loopButton->setToolTip(m_actions.action(AppActions::Command::ClearLoop)->toolTip());
 }
 
 void PlayerBarView::updateRate()

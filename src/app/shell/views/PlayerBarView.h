@@ -14,9 +14,9 @@ class AppActions;
 class PlaybackEngine;
 
 // The strip of playback controls above the transcript: skip back, play/pause, skip forward, the
-// position with its slider and the length, the rate with its slower and faster buttons, and the
-// volume (0 to 200 %) with its slider. It
-// shows the engine's state; its buttons run the application's playback actions and the slider
+// position with its slider and the length, the loop stretch while one repeats (a click clears
+// it), the rate with its slower and faster buttons, and the volume (0 to 200 %) with its slider.
+// It shows the engine's state; its buttons run the application's playback actions and the slider
 // seeks. Everything is disabled while no audio is loaded (a length of 0).
 class PlayerBarView : public QWidget
 {
@@ -32,6 +32,7 @@ private:
     void updatePosition();
     void updateDuration();
     void updateRate();
+    void updateLoop();
     void updateVolume();
 
     QPointer<PlaybackEngine> m_engine;
@@ -42,6 +43,7 @@ private:
     QLabel* m_currentTimeLabel = nullptr;
     QSlider* m_positionSlider = nullptr;
     QLabel* m_durationLabel = nullptr;
+    QToolButton* m_loopButton = nullptr;
     QToolButton* m_slowerButton = nullptr;
     QLabel* m_rateLabel = nullptr;
     QToolButton* m_fasterButton = nullptr;

@@ -5,6 +5,7 @@
 #include "Localization.h"
 #include "SpellChecker.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -96,8 +97,20 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     m_autoRewindStepper->setObjectName(QStringLiteral("autoRewindStepper"));
     m_skipStepper = new SecondsStepper(minSkipSeconds, maxSkipSeconds, this);
     m_skipStepper->setObjectName(QStringLiteral("skipStepper"));
+    m_replayStepper = new SecondsStepper(minReplaySeconds, maxReplaySeconds, this);
+    m_replayStepper->setObjectName(QStringLiteral("replayStepper"));
     showAutoRewindSeconds(settings.autoRewindSeconds());
     showSkipSeconds(settings.skipSeconds());
+    showReplaySeconds(settings.replaySeconds());
+
+    m_rewindFollowsSpeed =
+        new QCheckBox(Localization::tr("Rewind more or less with the playback speed"), this);
+    m_rewindFollowsSpeed->setObjectName(QStringLiteral("rewindFollowsSpeedBox"));
+    m_rewindFollowsSpeed->setChecked(settings.rewindFollowsSpeed());
+    m_stampWherePaused =
+        new QCheckBox(Localization::tr("Timestamps after a pause: where playback stopped"), this);
+    m_stampWherePaused->setObjectName(QStringLiteral("stampWherePausedBox"));
+    m_stampWherePaused->setChecked(settings.stampWherePaused());
 
     // Language names are shown in their own language; only "System" is translated.
     m_languagePicker = new QComboBox(this);
@@ -124,8 +137,8 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     m_spellingPicker->setCurrentIndex(m_spellingPicker->findData(spelling));
 
     // The controls share one width, wide enough for the longest of them.
-    const QList<QWidget*> controls{m_autoRewindStepper, m_skipStepper, m_spellingPicker,
-                                   m_languagePicker};
+    const QList<QWidget*> controls{m_autoRewindStepper, m_skipStepper, m_replayStepper,
+                                   m_spellingPicker, m_languagePicker};
     int controlWidth = 0;
     for (QWidget* control : controls)
         controlWidth = std::max(controlWidth, control->sizeHint().width());
@@ -136,6 +149,8 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     autoRewindLabel->setBuddy(m_autoRewindStepper);
     auto* skipLabel = new QLabel(Localization::tr("Skip amount"), this);
     skipLabel->setBuddy(m_skipStepper);
+    auto* replayLabel = new QLabel(Localization::tr("Replay amount"), this);
+    replayLabel->setBuddy(m_replayStepper);
     auto* spellingLabel = new QLabel(Localization::tr("Spelling"), this);
     spellingLabel->setBuddy(m_spellingPicker);
     auto* languageLabel = new QLabel(Localization::tr("Language"), this);
@@ -155,11 +170,15 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     form->addWidget(m_autoRewindStepper, 0, 2);
     form->addWidget(skipLabel, 1, 0);
     form->addWidget(m_skipStepper, 1, 2);
-    form->addWidget(spellingLabel, 2, 0);
-    form->addWidget(m_spellingPicker, 2, 2);
-    form->addWidget(languageLabel, 3, 0);
-    form->addWidget(m_languagePicker, 3, 2);
-    form->addWidget(note, 4, 0, 1, 3);
+    form->addWidget(replayLabel, 2, 0);
+    form->addWidget(m_replayStepper, 2, 2);
+    form->addWidget(m_rewindFollowsSpeed, 3, 0, 1, 3);
+    form->addWidget(m_stampWherePaused, 4, 0, 1, 3);
+    form->addWidget(spellingLabel, 5, 0);
+    form->addWidget(m_spellingPicker, 5, 2);
+    form->addWidget(languageLabel, 6, 0);
+    form->addWidget(m_languagePicker, 6, 2);
+    form->addWidget(note, 7, 0, 1, 3);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(padding, padding, padding, padding);
@@ -175,6 +194,16 @@ SettingsView::SettingsView(QWidget* parent) : QWidget(parent)
     connect(&settings, &AppSettings::autoRewindSecondsChanged, this,
             &SettingsView::showAutoRewindSeconds);
     connect(&settings, &AppSettings::skipSecondsChanged, this, &SettingsView::showSkipSeconds);
+    connect(m_replayStepper, &QSpinBox::valueChanged, this,
+            [](int seconds) { AppSettings::shared().setReplaySeconds(seconds); });
+    connect(&settings, &AppSettings::replaySecondsChanged, this, &SettingsView::showReplaySeconds);
+    connect(m_rewindFollowsSpeed, &QCheckBox::toggled, &settings,
+            &AppSettings::setRewindFollowsSpeed);
+    connect(&settings, &AppSettings::rewindFollowsSpeedChanged, m_rewindFollowsSpeed,
+            &QCheckBox::setChecked);
+    connect(m_stampWherePaused, &QCheckBox::toggled, &settings, &AppSettings::setStampWherePaused);
+    connect(&settings, &AppSettings::stampWherePausedChanged, m_stampWherePaused,
+            &QCheckBox::setChecked);
     connect(m_spellingPicker, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
             AppSettings::shared().setSpellingLanguage(m_spellingPicker->itemData(index).toString());
@@ -201,6 +230,12 @@ void SettingsView::showAutoRewindSeconds(double seconds)
     // Showing a value is not a change by the user: nothing is written back.
     const QSignalBlocker blocker(m_autoRewindStepper);
     m_autoRewindStepper->setValue(stepperValue(m_autoRewindStepper, seconds));
+}
+
+void SettingsView::showReplaySeconds(double seconds)
+{
+    const QSignalBlocker blocker(m_replayStepper);
+    m_replayStepper->setValue(stepperValue(m_replayStepper, seconds));
 }
 
 void SettingsView::showSkipSeconds(double seconds)

@@ -3,7 +3,9 @@
 #include "Localization.h"
 #include "SettingsView.h"
 
+#include <QDialogButtonBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -25,14 +27,27 @@ SettingsWindow::SettingsWindow(QWidget* parent, const Pages& pages) : QDialog(pa
     layout->setSizeConstraint(QLayout::SetFixedSize);
     if (pages.isEmpty()) {
         layout->addWidget(m_view);
-        return;
+    } else {
+        auto* tabs = new QTabWidget(this);
+        tabs->setDocumentMode(true);
+        tabs->addTab(m_view, Localization::tr("General"));
+        for (const auto& [title, page] : pages)
+            tabs->addTab(page, title);
+        layout->addWidget(tabs);
     }
-    auto* tabs = new QTabWidget(this);
-    tabs->setDocumentMode(true);
-    tabs->addTab(m_view, Localization::tr("General"));
-    for (const auto& [title, page] : pages)
-        tabs->addTab(page, title);
-    layout->addWidget(tabs);
+
+    // Every choice takes effect at once: there is nothing to confirm, only to close.
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    QPushButton* close = buttons->button(QDialogButtonBox::Close);
+    close->setObjectName(QStringLiteral("closeSettingsButton"));
+    close->setText(Localization::tr("Close"));
+    // Return stays with the page's own fields and buttons.
+    close->setAutoDefault(false);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* buttonRow = new QVBoxLayout;
+    buttonRow->setContentsMargins(20, 0, 20, 16);
+    buttonRow->addWidget(buttons);
+    layout->addLayout(buttonRow);
 }
 
 SettingsWindow* SettingsWindow::present(QWidget* parent, const std::function<Pages()>& makePages)

@@ -15,15 +15,6 @@ namespace dictaro {
 
 namespace {
 
-// A menu title or command as read aloud and listed: no mnemonic marks.
-QString plainText(QString text)
-{
-    text.replace(QLatin1String("&&"), QStringLiteral("\x01"));
-    text.remove(u'&');
-    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-    return text;
-}
-
 QString keysText(const QAction* action)
 {
     QStringList keys;
@@ -87,19 +78,21 @@ void ShortcutsWindow::rebuild()
     m_tree->clear();
     const QFont headline = Appearance::font(Appearance::TextStyle::Headline, m_tree->font());
     for (const CommandGroup group : Commands::groups()) {
-        QList<const QAction*> actions;
+        QList<Command> listed;
         for (const Command command : Commands::inGroup(group)) {
-            if (const QAction* action = m_commands.action(command);
-                m_commands.isOffered(command) && !action->shortcuts().isEmpty())
-                actions.append(action);
+            if (m_commands.isOffered(command) && !m_commands.action(command)->shortcuts().isEmpty())
+                listed.append(command);
         }
-        if (actions.isEmpty())
+        if (listed.isEmpty())
             continue;
-        auto* section = new QTreeWidgetItem(m_tree, {plainText(Commands::groupTitle(group))});
+        auto* section =
+            new QTreeWidgetItem(m_tree, {Commands::withoutMnemonic(Commands::groupTitle(group))});
         section->setFont(0, headline);
         section->setFirstColumnSpanned(true);
-        for (const QAction* action : std::as_const(actions))
-            new QTreeWidgetItem(section, {plainText(action->iconText()), keysText(action)});
+        // By name: a button may show the action by a sign of its own ("+" for Faster).
+        for (const Command command : std::as_const(listed))
+            new QTreeWidgetItem(section,
+                                {Commands::title(command), keysText(m_commands.action(command))});
     }
     m_tree->expandAll();
 }

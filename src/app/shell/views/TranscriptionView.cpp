@@ -1,6 +1,7 @@
 #include "TranscriptionView.h"
 
 #include "AppActions.h"
+#include "AppSettings.h"
 #include "AppState.h"
 #include "Appearance.h"
 #include "Banner.h"
@@ -20,6 +21,7 @@
 #include "ProgressText.h"
 #include "SpellChecker.h"
 #include "TimestampNavigation.h"
+#include "StampIndex.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -32,6 +34,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -177,6 +181,13 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
     connect(locateButton, &QPushButton::clicked, this, &TranscriptionView::locateFile);
     // The engine limits a time beyond the end of the audio to its end.
     connect(m_editor, &TranscriptEditor::timestampClicked, engine, &PlaybackEngine::seek);
+    // While playing, the line of the playhead is shaded for proofreading.
+    m_stamps = new StampIndex(session.document(), this);
+    connect(engine, &PlaybackEngine::currentTimeChanged, this, &TranscriptionView::showPlayingLine);
+    connect(engine, &PlaybackEngine::isPlayingChanged, this, &TranscriptionView::showPlayingLine);
+    // The player outlives the session and goes on to the next one.
+    connect(&session, &TranscriptionSession::aboutToClose, this,
+            [this, engine] { disconnect(engine, nullptr, this, nullptr); });
 
     const QString missingMessage =
         Localization::tr("Audio file not found. It may have been moved or deleted.");
@@ -212,6 +223,33 @@ TranscriptionView::TranscriptionView(AppState& state, AppActions& actions,
             &TranscriptionView::followExportPresented);
     followExportPresented(m_state.isExportPresented());
     setFocusProxy(m_editor);
+
+    restoreTextPlace();
+    connect(&session, &TranscriptionSession::aboutToClose, this, &TranscriptionView::keepTextPlace);
+}
+
+void TranscriptionView::restoreTextPlace()
+{
+    // A project opened for the first time continues at the end of its text. The text may have
+    // changed elsewhere since, so a kept place is limited to the text as it is.
+    const int end = m_editor->document()->characterCount() - 1;
+    const std::optional<AppSettings::TextPlace> kept =
+        AppSettings::textPlace(m_session.project().id);
+    QTextCursor caret(m_editor->document());
+    caret.setPosition(kept ? std::min(kept->caret, end) : end);
+    m_editor->setTextCursor(caret);
+    if (!kept)
+        return;
+    // The line of the first character on screen goes to the top; the scroll bar counts lines.
+    const QTextBlock top = m_editor->document()->findBlock(std::min(kept->top, end));
+    m_editor->verticalScrollBar()->setValue(top.firstLineNumber());
+}
+
+void TranscriptionView::keepTextPlace()
+{
+    AppSettings::setTextPlace(
+        m_session.project().id,
+        {m_editor->textCursor().position(), m_editor->cursorForPosition(QPoint(0, 0)).position()});
 }
 
 TranscriptionView::~TranscriptionView()
@@ -260,6 +298,41 @@ void TranscriptionView::playFromTimestamp()
     // Before the first timestamp the text is about the start of the recording.
     engine->seek(found ? found->seconds : 0.0);
     engine->play();
+}
+
+void TranscriptionView::showPlayingLine()
+{
+    const PlaybackEngine* engine = m_session.engine();
+    const std::optional<std::pair<int, int>> line =
+        engine->isPlaying() ? m_stamps->lineAt(engine->currentTime()) : std::nullopt;
+    if (line == m_playingLine)
+        return;
+    m_playingLine = line;
+    QList<QTextEdit::ExtraSelection> marks;
+    if (line) {
+        QTextEdit::ExtraSelection mark;
+        mark.cursor = QTextCursor(m_session.document());
+        mark.cursor.setPosition(line->first);
+        mark.cursor.setPosition(line->second, QTextCursor::KeepAnchor);
+        QColor shade = m_editor->palette().color(QPalette::Highlight);
+        shade.setAlphaF(0.14f);
+        mark.format.setBackground(shade);
+        marks.append(mark);
+    }
+    m_editor->setMarks(TranscriptEditor::Marks::PlayingLine, marks);
+}
+
+void TranscriptionView::goToPlayingLine()
+{
+    const std::optional<std::pair<int, int>> line =
+        m_stamps->lineAt(m_session.engine()->currentTime());
+    if (!line)
+        return;
+    QTextCursor cursor(m_session.document());
+    cursor.setPosition(line->first);
+    m_editor->setTextCursor(cursor);
+    m_editor->centerCursor();
+    m_editor->setFocus();
 }
 
 void TranscriptionView::makeDraft()

@@ -5,6 +5,8 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <utility>
 
 namespace dictaro {
 
@@ -13,6 +15,7 @@ class AppState;
 class DraftController;
 class ExportSheet;
 class FindBar;
+class StampIndex;
 class TranscriptEditor;
 class TranscriptionSession;
 
@@ -42,6 +45,9 @@ public:
     void moveToTimestamp(int direction);
     // Plays from the timestamp the caret is in or after (the start when there is none).
     void playFromTimestamp();
+    // Puts the caret at the start of the line being played (see StampIndex::lineAt) and
+    // scrolls to it; nothing when no line is stamped that early.
+    void goToPlayingLine();
     // Starts a machine draft of the stretch the transcript calls for (see DraftController).
     void makeDraft();
     DraftController* draft() const { return m_draft; }
@@ -53,13 +59,20 @@ public:
 
 private:
     void locateFile();
+    // The caret and scroll position the project was left with (kept in the settings by its id).
+    void restoreTextPlace();
+    void keepTextPlace();
     void followExportPresented(bool presented);
+    void showPlayingLine();
 
     AppState& m_state;
     TranscriptionSession& m_session;
     TranscriptEditor* m_editor = nullptr;
     FindBar* m_findBar = nullptr;
     DraftController* m_draft = nullptr;
+    StampIndex* m_stamps = nullptr;
+    // The line shaded while playing; empty while none is.
+    std::optional<std::pair<int, int>> m_playingLine;
     QPointer<ExportSheet> m_exportSheet;
 };
 

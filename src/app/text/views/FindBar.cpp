@@ -2,6 +2,7 @@
 
 #include "FindController.h"
 #include "Localization.h"
+#include "TranscriptEditor.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -21,6 +22,15 @@ namespace dictaro {
 
 namespace {
 
+// The matches drawn in the editor; a transcript editor keeps them apart from its other marks.
+void showMatches(QPlainTextEdit* editor, const QList<QTextEdit::ExtraSelection>& matches)
+{
+    if (auto* transcript = qobject_cast<TranscriptEditor*>(editor))
+        transcript->setMarks(TranscriptEditor::Marks::Found, matches);
+    else
+        editor->setExtraSelections(matches);
+}
+
 QColor mixed(const QColor& base, const QColor& tint, qreal amount)
 {
     return QColor::fromRgbF(float(base.redF() * (1 - amount) + tint.redF() * amount),
@@ -30,6 +40,9 @@ QColor mixed(const QColor& base, const QColor& tint, qreal amount)
 
 const QColor notFoundTint(255, 59, 48);
 const QColor matchTint(255, 204, 0);
+
+// In either field of the bar while the replace row is open.
+constexpr QKeyCombination replaceAllKey(Qt::CTRL | Qt::ALT | Qt::Key_Return);
 
 QString shortcutText(const QKeySequence& keys)
 {
@@ -83,8 +96,12 @@ FindBar::FindBar(QWidget* parent) : QWidget(parent)
     m_replaceField->installEventFilter(this);
     m_replaceButton = new QPushButton(Localization::tr("Replace"), this);
     m_replaceButton->setObjectName(QStringLiteral("replaceButton"));
+    m_replaceButton->setToolTip(Localization::tr("Replace this match and find the next (%1)")
+                                    .arg(shortcutText(QKeySequence(Qt::Key_Return))));
     m_replaceAllButton = new QPushButton(Localization::tr("Replace All"), this);
     m_replaceAllButton->setObjectName(QStringLiteral("replaceAllButton"));
+    m_replaceAllButton->setToolTip(
+        Localization::tr("Replace All (%1)").arg(shortcutText(replaceAllKey)));
 
     auto* findRow = new QHBoxLayout;
     findRow->addWidget(m_findField, 1);
@@ -142,7 +159,7 @@ void FindBar::setEditor(QPlainTextEdit* editor)
         return;
     if (m_editor) {
         disconnect(m_editor, nullptr, this, nullptr);
-        m_editor->setExtraSelections({});
+        showMatches(m_editor, {});
     }
     delete m_controller;
     m_controller = nullptr;
@@ -195,8 +212,10 @@ void FindBar::open(bool withReplace)
         m_replaceRow->show();
     show();
     m_controller->setCounting(true);
-    m_findField->setFocus(Qt::ShortcutFocusReason);
-    m_findField->selectAll();
+    // Replacing starts in the replace field once there is something to find.
+    QLineEdit* field = withReplace && !m_findField->text().isEmpty() ? m_replaceField : m_findField;
+    field->setFocus(Qt::ShortcutFocusReason);
+    field->selectAll();
     scheduleHighlights();
     updateStatus();
 }
@@ -217,7 +236,7 @@ void FindBar::hideEvent(QHideEvent* event)
     if (m_controller)
         m_controller->setCounting(false);
     if (m_editor)
-        m_editor->setExtraSelections({});
+        showMatches(m_editor, {});
 }
 
 void FindBar::findNext()
@@ -360,7 +379,7 @@ void FindBar::updateHighlights()
         cursor.setPosition(match.end, QTextCursor::KeepAnchor);
         selections.append({cursor, format});
     }
-    m_editor->setExtraSelections(selections);
+    showMatches(m_editor, selections);
 }
 
 bool FindBar::event(QEvent* event)
@@ -386,6 +405,12 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
         return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if (modifiers == (Qt::ControlModifier | Qt::AltModifier)) {
+            if (m_replaceRow->isVisible())
+                replaceAll();
+            return true;
+        }
         if (watched == m_findField) {
             if (key->modifiers().testFlag(Qt::ShiftModifier))
                 findPrevious();

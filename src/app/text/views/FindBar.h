@@ -32,7 +32,9 @@ public:
     FindController* controller() const { return m_controller; }
 
     // Shows the bar with the focus in the find field, taking a one-line selection as the text
-    // to find. openReplace() shows the replace row too.
+    // to find. openReplace() shows the replace row too and, once there is a text to find, puts
+    // the focus in the replace field: Return there replaces and finds the next match,
+    // Ctrl+Alt+Return (in either field) replaces all.
     void openFind();
     void openReplace();
     // Selects the next (previous) match after (before) the editor's selection, with the text

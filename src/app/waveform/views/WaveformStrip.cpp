@@ -6,6 +6,7 @@
 #include "TimestampFormatter.h"
 #include "WaveformPeaks.h"
 
+#include <QApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -82,6 +83,7 @@ WaveformStrip::WaveformStrip(PlaybackEngine* engine, WaveformPeaks* peaks,
         updateZoomButtons();
         update();
     });
+    connect(engine, &PlaybackEngine::loopChanged, this, qOverload<>(&QWidget::update));
     connect(peaks, &WaveformPeaks::statusChanged, this, [this] {
         updateVisibility();
         followPlayhead();
@@ -305,6 +307,8 @@ void WaveformStrip::mousePressEvent(QMouseEvent* event)
     }
     const double x = event->position().x();
     m_heldWindow = window();
+    m_pressX = x;
+    m_dragged.reset();
     // A click on a marker goes to its timestamp exactly.
     seekTo(markerNear(x).value_or(secondsAt(x, *m_heldWindow)));
     update();
@@ -314,8 +318,11 @@ void WaveformStrip::mouseMoveEvent(QMouseEvent* event)
 {
     const double x = event->position().x();
     if (m_heldWindow && (event->buttons() & Qt::LeftButton)) {
-        seekTo(secondsAt(x, *m_heldWindow));
-        update();
+        // Past the drag distance the press becomes the start of a stretch.
+        if (m_dragged || std::abs(x - m_pressX) >= QApplication::startDragDistance()) {
+            m_dragged = std::pair(secondsAt(m_pressX, *m_heldWindow), secondsAt(x, *m_heldWindow));
+            update();
+        }
         return;
     }
     setCursor(markerNear(x) ? Qt::PointingHandCursor : Qt::ArrowCursor);
@@ -324,6 +331,12 @@ void WaveformStrip::mouseMoveEvent(QMouseEvent* event)
 void WaveformStrip::mouseReleaseEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton && m_heldWindow) {
+        if (const auto dragged = std::exchange(m_dragged, std::nullopt); dragged && m_engine) {
+            m_engine->setLoop(dragged->first, dragged->second);
+            // Playback goes on from the start of the stretch, whichever way it was dragged.
+            if (m_engine->isLooping())
+                seekTo(*m_engine->loopStart());
+        }
         m_heldWindow.reset();
         followPlayhead();
         return;
@@ -403,6 +416,32 @@ void WaveformStrip::paintEvent(QPaintEvent*)
     painter.drawLine(QPointF(area.left(), middle), QPointF(area.right(), middle));
     painter.setPen(QPen(withAlpha(ink, 0.6), 1));
     painter.drawLines(lines.data(), int(lines.size()));
+
+    // The loop stretch (or the one being dragged), shaded; a lone mark as a line.
+    if (m_engine) {
+        const std::optional<double> a =
+            m_dragged ? std::optional(std::min(m_dragged->first, m_dragged->second))
+                      : m_engine->loopStart();
+        const std::optional<double> b =
+            m_dragged ? std::optional(std::max(m_dragged->first, m_dragged->second))
+                      : m_engine->loopEnd();
+        const QColor loopColor = palette().color(QPalette::Highlight);
+        const auto clampedX = [&](double seconds) {
+            return std::clamp(xAt(seconds, shown), double(area.left()), double(area.right() + 1));
+        };
+        if (a && b) {
+            painter.fillRect(
+                QRectF(QPointF(clampedX(*a), area.top()), QPointF(clampedX(*b), area.bottom() + 1)),
+                withAlpha(loopColor, 0.22));
+        }
+        painter.setPen(QPen(withAlpha(loopColor, 0.9), 1));
+        for (const std::optional<double>& mark : {a, b}) {
+            if (mark && *mark >= shown.start && *mark <= shown.start + shown.length) {
+                const double x = std::round(xAt(*mark, shown)) + 0.5;
+                painter.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+            }
+        }
+    }
 
     // Timestamp markers: a line with a small flag at the top.
     painter.setRenderHint(QPainter::Antialiasing, true);

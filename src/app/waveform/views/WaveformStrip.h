@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class QTextDocument;
 class QToolButton;
@@ -19,8 +20,9 @@ class WaveformPeaks;
 // The waveform around the playhead, under the player bar: about 30 seconds by default, zoomed
 // from 5 seconds to the whole file with Ctrl+wheel or its two buttons. It shows the playhead,
 // the transcript's timestamps as markers (hover shows the timestamp, a click seeks to it), and
-// a neutral band where the peaks are not computed yet. Clicking or dragging seeks like the
-// position slider. Shown while the "showWaveform" setting is on and the peaks are available.
+// a neutral band where the peaks are not computed yet, and the engine's loop stretch shaded.
+// A click seeks like the position slider; a drag marks the stretch dragged over as the loop.
+// Shown while the "showWaveform" setting is on and the peaks are available.
 class WaveformStrip : public QWidget
 {
     Q_OBJECT
@@ -92,6 +94,9 @@ private:
     Debouncer m_rescan{0.4};
     // While the mouse is held down the strip stands still, so what is under it stays put.
     std::optional<Window> m_heldWindow;
+    // Where the press was, and the stretch dragged over since (once the drag has begun).
+    double m_pressX = 0.0;
+    std::optional<std::pair<double, double>> m_dragged;
 };
 
 } // namespace dictaro
