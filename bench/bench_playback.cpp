@@ -1,6 +1,7 @@
 // Playback on libmpv with three-hour recordings: time from load() to ready, exact seeks near the
-// end, CPU while playing at 2.0x and resident memory with the file open. The recordings are
-// made with espeak-ng and ffmpeg on the first run and kept in the build folder.
+// end, CPU while playing at 2.0x (also with the voice filter) and resident memory with the file
+// open. The recordings are made with espeak-ng and ffmpeg on the first run and kept in the build
+// folder.
 #include "benchtext.h"
 #include "benchutil.h"
 
@@ -178,10 +179,13 @@ void benchOpenAndSeek(const QString& path, const QString& label)
     bench::report("exact seeks to unread places", farSeeks, 50);
 }
 
-void benchCpu(const QString& path, const QString& label)
+// `sound` adds the voice filter or a channel choice, each with a CPU target of its own.
+void benchCpu(const QString& path, const QString& label, const SoundSettings& sound = {},
+              double target = 3.0)
 {
     // The null output with its default buffer, as close to a sound device as there is here.
     Player player = makePlayer({{"ao", "null"}});
+    player.engine->setSound(sound);
     if (!load(*player.engine, path, 3600.0, 2.0))
         return;
     player.engine->play();
@@ -197,7 +201,7 @@ void benchCpu(const QString& path, const QString& label)
     player.engine->pause(0.0);
     std::printf("%s: %.1f s of media in %.1f s\n", qPrintable(label), media, seconds);
     printValue(qPrintable(QStringLiteral("CPU at 2.0x, ") + label), 100.0 * cpu / seconds, "%",
-               3.0);
+               target);
 }
 
 void benchMemory(const QString& path, const QString& label)
@@ -239,5 +243,8 @@ int main(int argc, char* argv[])
     std::printf("\n");
     benchCpu(mp3, QStringLiteral("MP3"));
     benchCpu(m4a, QStringLiteral("M4A"));
+    benchCpu(mp3, QStringLiteral("MP3, voice filter"), {.voiceFilter = true}, 10.0);
+    benchCpu(mp3, QStringLiteral("MP3, left + voice filter"),
+             {.channels = Channels::Left, .voiceFilter = true}, 10.0);
     return 0;
 }

@@ -43,6 +43,7 @@ Project projectWith(const QString& transcript, int index)
                    when,
                    when,
                    {},
+                   {},
                    {}};
 }
 

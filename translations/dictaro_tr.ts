@@ -4,22 +4,22 @@
 <context>
     <name>Dictaro</name>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="177"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="217"/>
         <source>This video has no sound.</source>
         <translation>Bu videonun sesi yok.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="200"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="240"/>
         <source>This file can&apos;t be played. Use MP3, M4A, WAV, AIFF or FLAC.</source>
         <translation>Bu dosya oynatılamıyor. MP3, M4A, WAV, AIFF veya FLAC kullanın.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="248"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="288"/>
         <source>The sound of this file ends at %1, before its stated length of %2. The file may be incomplete or damaged.</source>
         <translation>Bu dosyanın sesi, belirtilen %2 uzunluğundan önce %1 noktasında bitiyor. Dosya eksik ya da bozuk olabilir.</translation>
     </message>
     <message>
-        <location filename="../src/app/playback/PlaybackEngine.cpp" line="260"/>
+        <location filename="../src/app/playback/PlaybackEngine.cpp" line="300"/>
         <source>No sound device could be opened, so the recording plays without sound. Check the sound settings, then open the project again.</source>
         <translation>Hiçbir ses aygıtı açılamadı, bu yüzden kayıt sessiz çalıyor. Ses ayarlarını denetleyin, sonra projeyi yeniden açın.</translation>
     </message>
@@ -63,8 +63,8 @@
         <location filename="../src/app/shell/DictaroApp.cpp" line="150"/>
         <location filename="../src/app/shell/DictaroApp.cpp" line="211"/>
         <location filename="../src/app/shell/views/MainWindow.cpp" line="37"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="210"/>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="234"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="220"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="244"/>
         <location filename="../src/app/shell/views/WelcomeView.cpp" line="138"/>
         <source>Dictaro</source>
         <translation>Dictaro</translation>
@@ -96,27 +96,32 @@
         <translation>Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="209"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="94"/>
+        <source>C&amp;hannels and Filter</source>
+        <translation>Kanallar ve &amp;Filtre</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="219"/>
         <source>%1 — Dictaro</source>
         <translation>%1 — Dictaro</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="235"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="245"/>
         <source>Your latest changes could not be saved.</source>
         <translation>Son değişiklikleriniz kaydedilemedi.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="237"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="247"/>
         <source>If you quit now, they will be lost. Stay to keep them and try saving again.</source>
         <translation>Şimdi çıkarsanız bu değişiklikler kaybolacak. Onları korumak için çıkmayın ve yeniden kaydetmeyi deneyin.</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="240"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="250"/>
         <source>Quit Without Saving</source>
         <translation>Kaydetmeden Çık</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/MainWindow.cpp" line="241"/>
+        <location filename="../src/app/shell/views/MainWindow.cpp" line="251"/>
         <source>Don&apos;t Quit</source>
         <translation>Çıkma</translation>
     </message>
@@ -377,7 +382,7 @@
         <translation>Dil değişiklikleri uygulama yeniden başlatıldıktan sonra geçerli olur.</translation>
     </message>
     <message>
-        <location filename="../src/app/session/TranscriptionSession.cpp" line="267"/>
+        <location filename="../src/app/session/TranscriptionSession.cpp" line="278"/>
         <source>Autosave failed. Your text is kept in memory; saving will be retried.</source>
         <translation>Otomatik kaydetme başarısız oldu. Metniniz bellekte tutuluyor; kaydetme yeniden denenecek.</translation>
     </message>
@@ -510,24 +515,34 @@
         <translation>Oynatma konumu</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="188"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="142"/>
+        <source>Volume</source>
+        <translation>Ses düzeyi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="214"/>
         <source>Elapsed %1</source>
         <translation>Geçen süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="213"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="239"/>
         <source>Duration %1</source>
         <translation>Süre %1</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="229"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="255"/>
         <source>Loop %1–%2</source>
         <translation>Döngü %1–%2</translation>
     </message>
     <message>
-        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="240"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="266"/>
         <source>Playback speed %1×</source>
         <translation>Oynatma hızı %1×</translation>
+    </message>
+    <message>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="279"/>
+        <source>Volume %1</source>
+        <translation>Ses düzeyi %1</translation>
     </message>
     <message>
         <location filename="../src/app/shell/views/SettingsWindow.cpp" line="21"/>
@@ -1387,6 +1402,7 @@
     </message>
     <message>
         <location filename="../src/app/session/ProgressText.cpp" line="31"/>
+        <location filename="../src/app/shell/views/PlayerBarView.cpp" line="276"/>
         <source>%1 %</source>
         <translation>%%1</translation>
     </message>
@@ -1547,171 +1563,201 @@
     </message>
     <message>
         <location filename="../src/app/commands/Command.cpp" line="214"/>
+        <source>Volume &amp;Up</source>
+        <translation>S&amp;esi Yükselt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="221"/>
+        <source>Volume &amp;Down</source>
+        <translation>Ses&amp;i Alçalt</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <source>&amp;Both Channels</source>
+        <translation>&amp;İki Kanal Birden</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="234"/>
+        <source>&amp;Left Channel Only</source>
+        <translation>Yalnızca &amp;Sol Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="240"/>
+        <source>&amp;Right Channel Only</source>
+        <translation>Yalnızca S&amp;ağ Kanal</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="246"/>
+        <source>&amp;Voice Filter</source>
+        <translation>&amp;Konuşma Filtresi</translation>
+    </message>
+    <message>
+        <location filename="../src/app/commands/Command.cpp" line="252"/>
         <source>Insert &amp;Timestamp</source>
         <translation>&amp;Zaman Damgası Ekle</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="221"/>
+        <location filename="../src/app/commands/Command.cpp" line="259"/>
         <source>Pre&amp;vious Timestamp</source>
         <translation>Ö&amp;nceki Zaman Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="227"/>
+        <location filename="../src/app/commands/Command.cpp" line="265"/>
         <source>&amp;Next Timestamp</source>
         <translation>Sonraki Zaman &amp;Damgası</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="233"/>
+        <location filename="../src/app/commands/Command.cpp" line="271"/>
         <source>Play fr&amp;om the stamp at the caret</source>
         <translation>İmleçteki damgadan ç&amp;al</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="239"/>
+        <location filename="../src/app/commands/Command.cpp" line="277"/>
         <source>Go to Playing L&amp;ine</source>
         <translation>Oynatılan Sa&amp;tıra Git</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="245"/>
+        <location filename="../src/app/commands/Command.cpp" line="283"/>
         <source>&amp;Edit Speakers…</source>
         <translation>Konuşmacıları &amp;Düzenle…</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="249"/>
+        <location filename="../src/app/commands/Command.cpp" line="287"/>
         <source>S&amp;witch Speaker</source>
         <translation>&amp;Konuşmacıyı Değiştir</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="253"/>
+        <location filename="../src/app/commands/Command.cpp" line="291"/>
         <source>Speaker &amp;1</source>
         <translation>Konuşmacı &amp;1</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="254"/>
+        <location filename="../src/app/commands/Command.cpp" line="292"/>
         <source>Speaker &amp;2</source>
         <translation>Konuşmacı &amp;2</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="255"/>
+        <location filename="../src/app/commands/Command.cpp" line="293"/>
         <source>Speaker &amp;3</source>
         <translation>Konuşmacı &amp;3</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="256"/>
+        <location filename="../src/app/commands/Command.cpp" line="294"/>
         <source>Speaker &amp;4</source>
         <translation>Konuşmacı &amp;4</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="257"/>
+        <location filename="../src/app/commands/Command.cpp" line="295"/>
         <source>Speaker &amp;5</source>
         <translation>Konuşmacı &amp;5</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="258"/>
+        <location filename="../src/app/commands/Command.cpp" line="296"/>
         <source>Speaker &amp;6</source>
         <translation>Konuşmacı &amp;6</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="259"/>
+        <location filename="../src/app/commands/Command.cpp" line="297"/>
         <source>Speaker &amp;7</source>
         <translation>Konuşmacı &amp;7</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="260"/>
+        <location filename="../src/app/commands/Command.cpp" line="298"/>
         <source>Speaker &amp;8</source>
         <translation>Konuşmacı &amp;8</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="261"/>
+        <location filename="../src/app/commands/Command.cpp" line="299"/>
         <source>Speaker &amp;9</source>
         <translation>Konuşmacı &amp;9</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="265"/>
+        <location filename="../src/app/commands/Command.cpp" line="303"/>
         <source>&amp;Make Draft</source>
         <translation>&amp;Taslak Oluştur</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="270"/>
+        <location filename="../src/app/commands/Command.cpp" line="308"/>
         <source>&amp;Full Screen</source>
         <translation>&amp;Tam Ekran</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="276"/>
+        <location filename="../src/app/commands/Command.cpp" line="314"/>
         <source>Show &amp;Waveform</source>
         <translation>&amp;Dalga Biçimini Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="282"/>
+        <location filename="../src/app/commands/Command.cpp" line="320"/>
         <source>Show &amp;Video</source>
         <translation>&amp;Videoyu Göster</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="288"/>
+        <location filename="../src/app/commands/Command.cpp" line="326"/>
         <source>Video in Its Own Wi&amp;ndow</source>
         <translation>Video Ayrı &amp;Pencerede</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="294"/>
+        <location filename="../src/app/commands/Command.cpp" line="332"/>
         <source>Zoom &amp;In</source>
         <translation>&amp;Yakınlaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="300"/>
+        <location filename="../src/app/commands/Command.cpp" line="338"/>
         <source>Zoom &amp;Out</source>
         <translation>&amp;Uzaklaştır</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="305"/>
+        <location filename="../src/app/commands/Command.cpp" line="343"/>
         <source>&amp;Actual Size</source>
         <translation>&amp;Gerçek Boyut</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="310"/>
+        <location filename="../src/app/commands/Command.cpp" line="348"/>
         <source>&amp;Keyboard Shortcuts</source>
         <translation>&amp;Klavye Kısayolları</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="315"/>
+        <location filename="../src/app/commands/Command.cpp" line="353"/>
         <source>&amp;About Dictaro</source>
         <translation>&amp;Dictaro Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="319"/>
+        <location filename="../src/app/commands/Command.cpp" line="357"/>
         <source>About &amp;Qt</source>
         <translation>&amp;Qt Hakkında</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="363"/>
+        <location filename="../src/app/commands/Command.cpp" line="401"/>
         <source>&amp;File</source>
         <translation>&amp;Dosya</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="364"/>
+        <location filename="../src/app/commands/Command.cpp" line="402"/>
         <source>&amp;Edit</source>
         <translation>Dü&amp;zen</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="365"/>
+        <location filename="../src/app/commands/Command.cpp" line="403"/>
         <source>&amp;Playback</source>
         <translation>&amp;Oynatma</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="366"/>
+        <location filename="../src/app/commands/Command.cpp" line="404"/>
         <source>&amp;Speakers</source>
         <translation>&amp;Konuşmacılar</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="367"/>
+        <location filename="../src/app/commands/Command.cpp" line="405"/>
         <source>&amp;Draft</source>
         <translation>&amp;Taslak</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="368"/>
+        <location filename="../src/app/commands/Command.cpp" line="406"/>
         <source>&amp;View</source>
         <translation>&amp;Görünüm</translation>
     </message>
     <message>
-        <location filename="../src/app/commands/Command.cpp" line="369"/>
+        <location filename="../src/app/commands/Command.cpp" line="407"/>
         <source>&amp;Help</source>
         <translation>&amp;Yardım</translation>
     </message>

@@ -280,13 +280,17 @@ const QString speakersKey = QStringLiteral("speakers");
 
 const QSet<QString>& knownKeys()
 {
+    // clang-format off
     static const QSet<QString> keys = {
         QStringLiteral("createdAt"),     QStringLiteral("id"),
         QStringLiteral("lastPosition"),  QStringLiteral("mediaBookmark"),
         QStringLiteral("mediaFileName"), QStringLiteral("name"),
         QStringLiteral("playbackRate"),  QStringLiteral("transcript"),
         QStringLiteral("updatedAt"),
+        // How the recording sounds: optional, absent means the defaults.
+        QStringLiteral("channels"), QStringLiteral("voiceFilter"), QStringLiteral("volume"),
     };
+    // clang-format on
     return keys;
 }
 
@@ -406,6 +410,19 @@ std::optional<QByteArray> parseBookmark(const QJsonObject& object)
     if (!decoded || text.size() % 4 != 0)
         fail(QStringLiteral("member \"mediaBookmark\" is not Base64"));
     return *decoded;
+}
+
+// The sound members are optional and never make a file unreadable: a value of the wrong type is
+// ignored, a volume out of range is clamped.
+SoundSettings parseSound(const QJsonObject& object)
+{
+    SoundSettings sound;
+    if (const QJsonValue volume = object.value(QLatin1String("volume")); volume.isDouble())
+        sound.volume = SoundSettings::clampedVolume(volume.toDouble());
+    const QJsonValue channels = object.value(QLatin1String("channels"));
+    sound.channels = SoundSettings::channelsFromName(channels.toString()).value_or(sound.channels);
+    sound.voiceFilter = object.value(QLatin1String("voiceFilter")).toBool(false);
+    return sound;
 }
 
 // The file's bytes with every number literal of an unknown member that losesValue() turned into a
@@ -538,6 +555,15 @@ QByteArray encodeProject(const Project& project)
     }
     members.emplace_back(QStringLiteral("transcript"), text(project.transcript));
     members.emplace_back(QStringLiteral("updatedAt"), text(updatedAt));
+    const SoundSettings defaults;
+    const QString channels = SoundSettings::channelsName(project.sound.channels);
+    if (project.sound.channels != defaults.channels)
+        members.emplace_back(QStringLiteral("channels"), text(channels));
+    if (project.sound.voiceFilter != defaults.voiceFilter)
+        members.emplace_back(QStringLiteral("voiceFilter"),
+                             [](QByteArray& out) { out.append("true"); });
+    if (project.sound.volume != defaults.volume)
+        members.emplace_back(QStringLiteral("volume"), number(project.sound.volume, "volume"));
     for (auto it = project.unknownMembers.begin(); it != project.unknownMembers.end(); ++it) {
         if (knownKeys().contains(it.key()) ||
             (it.key() == speakersKey && !project.speakers.isEmpty()))
@@ -586,6 +612,7 @@ Project decodeProject(const QByteArray& bytes)
     project.transcript = requiredString(object, QLatin1String("transcript"));
     project.updatedAt =
         parseDate(requiredString(object, QLatin1String("updatedAt")), QLatin1String("updatedAt"));
+    project.sound = parseSound(object);
     for (auto it = object.begin(); it != object.end(); ++it) {
         if (knownKeys().contains(it.key()))
             continue;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoundSettings.h"
+
 #include <optional>
 
 #include <QByteArray>
@@ -30,6 +32,9 @@ struct Project
     // holds exactly is kept as its literal, in a string that starts with the unpaired surrogate
     // U+DC00.
     QJsonObject unknownMembers;
+    // How the recording sounds; written only where it differs from the defaults, so that other
+    // files stay as they were.
+    SoundSettings sound;
 
     // Equal when every field is equal; doubles compare numerically, so NaN never equals itself.
     friend bool operator==(const Project&, const Project&) = default;

@@ -179,6 +179,9 @@ private slots:
         QTest::newRow("rate above") << "Rate" << 3.0 << "Rate" << 2.0;
         QTest::newRow("rate on the grid") << "Rate" << 1.23 << "Rate" << 1.2;
         QTest::newRow("rate zero ignored") << "Rate" << 0.0 << "Rate" << 1.2;
+        QTest::newRow("volume above") << "Volume" << 3.0 << "Volume" << 2.0;
+        QTest::newRow("volume below") << "Volume" << -1.0 << "Volume" << 0.0;
+        QTest::newRow("volume boost") << "Volume" << 1.5 << "Volume" << 1.5;
         QTest::newRow("seek back past start") << "Seek" << -60.0 << "Position" << 0.0;
         QTest::newRow("seek forward") << "Seek" << 1.5 << "Position" << 1.5;
         QTest::newRow("next skips") << "Next" << 0.0 << "Position" << 6.0; // skip 5 s, then end
@@ -192,16 +195,17 @@ private slots:
         QFETCH(double, expected);
         m_listener.changes.clear();
         const QVariant before = get(property);
-        if (action == "Rate")
-            set("Rate", value);
+        if (action == "Rate" || action == "Volume")
+            set(action, value);
         else if (action == "Seek")
             call(player, "Seek", {qlonglong(value * 1e6)});
         else
             call(player, action);
-        if (property == "Rate") {
-            QTRY_VERIFY(qFuzzyCompare(get("Rate").toDouble(), expected)); // 1.2000000000000002
+        if (property == "Rate" || property == "Volume") {
+            // 1.2000000000000002
+            QTRY_VERIFY(qFuzzyCompare(get(property).toDouble() + 1, expected + 1));
             // Announced once when it changed, never when it did not.
-            QCOMPARE(changedNames().count("Rate"),
+            QCOMPARE(changedNames().count(property),
                      qFuzzyCompare(before.toDouble(), expected) ? 0 : 1);
         } else {
             QTRY_COMPARE(seconds("Position"), expected);

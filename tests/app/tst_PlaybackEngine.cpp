@@ -10,12 +10,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstring>
 #include <vector>
 
 using namespace dictaro;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -37,10 +39,11 @@ bool loadAndWait(PlaybackEngine& engine, const QString& path, double position = 
     return finished.wait(timeoutMs) && finished.first().first().toBool();
 }
 
-// Loads `file` at `position` into an engine whose sound goes to a file as 44.1 kHz mono
-// floats, as fast as it is decoded, after a rate step of `rateDelta` made while paused; plays
-// it to its end and returns the samples written.
-std::vector<float> playedSamples(const QString& file, double position, double rateDelta = 0.0)
+// Loads `file` at `position` into an engine whose sound goes to a file as 44.1 kHz floats (mono,
+// or interleaved stereo when `stereo`), as fast as it is decoded, after a rate step of
+// `rateDelta` made while paused and with `sound`; plays it to its end and returns the samples.
+std::vector<float> playedSamples(const QString& file, double position, double rateDelta = 0.0,
+                                 const SoundSettings& sound = {}, bool stereo = false)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("out.raw"));
@@ -50,8 +53,9 @@ std::vector<float> playedSamples(const QString& file, double position, double ra
                                          {"untimed", "yes"},
                                          {"audio-format", "float"},
                                          {"audio-samplerate", "44100"},
-                                         {"audio-channels", "mono"}};
+                                         {"audio-channels", stereo ? "stereo" : "mono"}};
     auto engine = std::make_unique<PlaybackEngine>(std::make_unique<MpvBackend>(options));
+    engine->setSound(sound);
     if (!loadAndWait(*engine, fixture(file), position))
         return {};
     engine->changeRate(rateDelta);
@@ -64,6 +68,23 @@ std::vector<float> playedSamples(const QString& file, double position, double ra
     std::vector<float> samples(size_t(bytes.size()) / sizeof(float));
     std::memcpy(samples.data(), bytes.constData(), samples.size() * sizeof(float));
     return samples;
+}
+
+// The amplitude of the `frequency` tone in one channel of `samples` (`channels` interleaved),
+// between `from` and `to` seconds.
+double toneAmplitude(const std::vector<float>& samples, int channels, int channel, double frequency,
+                     double from, double to)
+{
+    double re = 0.0;
+    double im = 0.0;
+    const auto first = size_t(from * sampleRate);
+    const auto last = std::min(size_t(to * sampleRate), samples.size() / size_t(channels));
+    for (size_t i = first; i < last; ++i) {
+        const double phase = 2.0 * M_PI * frequency * double(i) / sampleRate;
+        re += samples[i * size_t(channels) + size_t(channel)] * std::cos(phase);
+        im += samples[i * size_t(channels) + size_t(channel)] * std::sin(phase);
+    }
+    return last > first ? 2.0 * std::hypot(re, im) / double(last - first) : 0.0;
 }
 
 } // namespace
@@ -204,6 +225,41 @@ private slots:
         const qsizetype mark = i - run, expected = qRound(0.1266 * sampleRate);
         QVERIFY2(std::abs(mark - expected) <= sampleRate / 1000,
                  qPrintable(QStringLiteral("mark at %1, expected %2").arg(mark).arg(expected)));
+    }
+
+    // What is heard: the volume scales the amplitude, one channel is heard on both sides, and the
+    // voice filter keeps a 1 kHz tone while cutting the mains hum under it.
+    void sound_volumeChannelsAndVoiceFilter()
+    {
+        const auto tone = [](const SoundSettings& sound) {
+            return toneAmplitude(playedSamples(u"tone440.wav"_s, 0.0, 0.0, sound), 1, 0, 440, 0.5,
+                                 3.0);
+        };
+        const double full = tone({});
+        QVERIFY2(std::abs(full - 0.25) < 0.01, qPrintable(QString::number(full)));
+        QVERIFY(std::abs(tone({.volume = 50.0}) / full - 0.5) < 0.02);
+        QVERIFY(std::abs(tone({.volume = 200.0}) / full - 2.0) < 0.04);
+
+        const std::vector<float> left =
+            playedSamples(u"stereo-tones.wav"_s, 0.0, 0.0, {.channels = Channels::Left}, true);
+        for (int channel : {0, 1}) {
+            QVERIFY(toneAmplitude(left, 2, channel, 440, 0.2, 1.8) > 0.2);
+            QVERIFY(toneAmplitude(left, 2, channel, 1000, 0.2, 1.8) < 0.0025);
+        }
+        const std::vector<float> right =
+            playedSamples(u"stereo-tones.wav"_s, 0.0, 0.0, {.channels = Channels::Right}, true);
+        QVERIFY(toneAmplitude(right, 2, 0, 1000, 0.2, 1.8) > 0.2);
+        QVERIFY(toneAmplitude(right, 2, 0, 440, 0.2, 1.8) < 0.0025);
+
+        // The hum is three times the tone in the file; the filter leaves it at least 20 dB
+        // further below the tone, which stays clearly audible.
+        const std::vector<float> filtered =
+            playedSamples(u"hum.wav"_s, 0.0, 0.0, {.voiceFilter = true});
+        const double speech = toneAmplitude(filtered, 1, 0, 1000, 1.0, 2.5);
+        const double hum = toneAmplitude(filtered, 1, 0, 50, 1.0, 2.5);
+        QVERIFY2(speech > 0.05, qPrintable(QString::number(speech)));
+        QVERIFY2(20.0 * std::log10((hum / speech) / 3.0) <= -20.0,
+                 qPrintable(QString::number(20.0 * std::log10((hum / speech) / 3.0))));
     }
 
     void rate_keepsPitchAndScalesLength_data()

@@ -306,6 +306,30 @@ private slots:
     }
 
     // The one test that waits through real five-second periods.
+    // The project's sound reaches the engine when it opens; a change is saved like an edit, and
+    // the next project brings its own sound without the first one taking it.
+    void sound_isAppliedOnOpenAndSavedWhenChanged()
+    {
+        Project project = newProject(QStringLiteral("wav"));
+        project.sound = {150.0, Channels::Left, true};
+        auto s = session(project);
+        QVERIFY(startAndWait(*s));
+        QCOMPARE(m_engine->sound(), project.sound);
+        QSignalSpy saves(s.get(), &TranscriptionSession::projectChanged);
+        m_engine->changeVolume(-SoundSettings::volumeStep);
+        m_engine->setChannels(Channels::Right);
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 1, 2500);
+        QCOMPARE(stored(*s).sound, (SoundSettings{140.0, Channels::Right, true}));
+        QVERIFY(s->close());
+
+        auto next = session(newProject(QStringLiteral("wav")));
+        QVERIFY(startAndWait(*next));
+        QCOMPARE(m_engine->sound(), SoundSettings());
+        QCOMPARE(stored(*s).sound.volume, 140.0);
+        QVERIFY(next->close());
+        QCOMPARE(stored(*next).sound, SoundSettings());
+    }
+
     void positionTimer_savesOnlyWhilePlaying()
     {
         Project project = newProject(QStringLiteral("mp3"));

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Builds the audio fixtures of the playback tests into the folder given as $1:
-# a six-second spoken recording in every accepted format, 440 Hz tones, and bad inputs.
+# a six-second spoken recording in every accepted format, tones, and bad inputs.
 # Needs espeak-ng and ffmpeg. Binary fixtures are generated, never committed.
 set -eu
 
@@ -51,6 +51,13 @@ ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)*not(between(t,3.2,3.25))':s=44100
 # is switched per frame, so frames are 50 ms long and the mark falls on their boundaries.
 ff -f lavfi -i "sine=f=440:r=8000:d=1200.5:samples_per_frame=400,volume=2,volume=0:enable='between(t,1200.25,1200.29)'" \
     -c:a pcm_s16le long-tone.wav
+
+# 440 Hz on the left and 1 kHz on the right, for the choice of channels; a 1 kHz tone under a
+# louder 50 Hz mains hum, for the voice filter.
+ff -f lavfi -i "aevalsrc='0.25*sin(2*PI*440*t)|0.25*sin(2*PI*1000*t)':s=44100:d=2:c=stereo" \
+    -c:a pcm_s16le stereo-tones.wav
+ff -f lavfi -i "aevalsrc='0.1*sin(2*PI*1000*t)+0.3*sin(2*PI*50*t)':s=44100:d=3" \
+    -c:a pcm_s16le hum.wav
 
 # Inputs that must be refused (and videos without sound, which play their picture).
 : > empty.mp3

@@ -37,6 +37,7 @@ Project sampleProject()
                    utc("2025-03-01T14:05:09Z"),
                    utc("2025-03-02T08:00:00Z"),
                    {},
+                   {},
                    {}};
 }
 
@@ -79,6 +80,7 @@ private slots:
     void encode_refusesWhatCouldNotBeReadBack();
     void unknownNumbers_keepEveryDigit();
     void speakers_writtenOnlyWhenThereAreSome();
+    void sound_writtenOnlyWhenChangedAndHostileValuesNeverFail();
     void decode_data();
     void decode();
 };
@@ -132,6 +134,30 @@ void tst_Project::encode_refusesWhatCouldNotBeReadBack()
     Project project = sampleProject();
     project.updatedAt = utc("9999-12-31T23:59:59Z").addSecs(1);
     QVERIFY_THROWS_EXCEPTION(StoreError, encodeProject(project));
+}
+
+void tst_Project::sound_writtenOnlyWhenChangedAndHostileValuesNeverFail()
+{
+    // The golden file has the default sound: no member is written for it.
+    Project project = sampleProject();
+    project.sound = {150.0, Channels::Right, true};
+    const QByteArray bytes = encodeProject(project);
+    QVERIFY(bytes.contains("\"volume\" : 150\n"));
+    QVERIFY(bytes.contains("\"channels\" : \"right\","));
+    QVERIFY(bytes.contains("\"voiceFilter\" : true"));
+    QCOMPARE(decodeProject(bytes), project);
+
+    const auto soundOf = [](const QByteArray& file) { return decodeProject(file).sound; };
+    QCOMPARE(soundOf(sampleWith(u"volume"_s, -5)).volume, 0.0);
+    QCOMPARE(soundOf(sampleWith(u"volume"_s, 1e6)).volume, 200.0);
+    QCOMPARE(soundOf(sampleWithLiteral("\"volume\" : 1e300")).volume, 200.0);
+    QCOMPARE(soundOf(sampleWith(u"volume"_s, u"loud"_s)).volume, 100.0);
+    QCOMPARE(soundOf(sampleWith(u"channels"_s, u"LEFT"_s)).channels, Channels::Both);
+    QCOMPARE(soundOf(sampleWith(u"channels"_s, 1)).channels, Channels::Both);
+    QCOMPARE(soundOf(sampleWith(u"channels"_s, u"left"_s)).channels, Channels::Left);
+    QCOMPARE(soundOf(sampleWith(u"voiceFilter"_s, u"yes"_s)).voiceFilter, false);
+    // Ignored values are not kept as members of a newer version either.
+    QVERIFY(!encodeProject(decodeProject(sampleWith(u"volume"_s, u"loud"_s))).contains("loud"));
 }
 
 void tst_Project::unknownNumbers_keepEveryDigit()

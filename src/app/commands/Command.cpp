@@ -208,6 +208,44 @@ Definition definition(Command command)
                 .text = QT_TRANSLATE_NOOP("Dictaro", "&Clear Loop"),
                 .keys = {key(Qt::ALT | Qt::Key_Backslash)},
                 .rebindable = true};
+    case C::VolumeUp:
+        return {.id = "volumeUp",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Volume &Up"),
+                .keys = {key(ctrl | Qt::Key_Up)},
+                .rebindable = true,
+                .startsSection = true};
+    case C::VolumeDown:
+        return {.id = "volumeDown",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "Volume &Down"),
+                .keys = {key(ctrl | Qt::Key_Down)},
+                .rebindable = true};
+    case C::BothChannels:
+        return {.id = "bothChannels",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "&Both Channels"),
+                .rebindable = true,
+                .checkable = true,
+                .startsSection = true};
+    case C::LeftChannelOnly:
+        return {.id = "leftChannelOnly",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "&Left Channel Only"),
+                .rebindable = true,
+                .checkable = true};
+    case C::RightChannelOnly:
+        return {.id = "rightChannelOnly",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "&Right Channel Only"),
+                .rebindable = true,
+                .checkable = true};
+    case C::VoiceFilter:
+        return {.id = "voiceFilter",
+                .group = G::Playback,
+                .text = QT_TRANSLATE_NOOP("Dictaro", "&Voice Filter"),
+                .rebindable = true,
+                .checkable = true};
     case C::InsertTimestamp:
         return {.id = "insertTimestamp",
                 .group = G::Playback,

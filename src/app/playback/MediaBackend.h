@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoundSettings.h"
+
 #include <QObject>
 #include <QString>
 
@@ -34,6 +36,11 @@ public:
     virtual void setLoop(double start, double end) = 0;
     // Plays on past the end of the stretch again.
     virtual void clearLoop() = 0;
+    // Sets the loudness in percent, SoundSettings::minVolume to maxVolume (above 100 boosts).
+    // It applies to every file from now on.
+    virtual void setVolume(double /*percent*/) {}
+    // Chooses the channels heard and whether the voice filter runs, for every file from now on.
+    virtual void setSoundShaping(Channels /*channels*/, bool /*voiceFilter*/) {}
 
 signals:
     // The file is open and paused at its start. `duration` may be NaN or infinite when the

@@ -7,6 +7,7 @@
 
 #include <mpv/client.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -54,6 +55,8 @@ const MpvBackend::Options& defaultOptions()
         {"hr-seek-demuxer-offset", "0.2"},
         {"audio-fallback-to-null", "yes"},
         {"audio-client-name", "Dictaro"},
+        // Up to twice the recording's amplitude (a libmpv volume of 126), for quiet speakers.
+        {"volume-max", "200"},
     };
     return options;
 }
@@ -432,6 +435,45 @@ void MpvBackend::setRate(double rate)
 {
     if (m_mpv)
         mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+}
+
+// libmpv scales the amplitude by the cube of its volume; ours is the amplitude itself, so that
+// 50 % halves it and 200 % doubles it.
+void MpvBackend::setVolume(double percent)
+{
+    double volume = 100.0 * std::cbrt(std::max(percent, 0.0) / 100.0);
+    if (m_mpv)
+        mpv_set_property(m_mpv, "volume", MPV_FORMAT_DOUBLE, &volume);
+}
+
+// One FFmpeg filter graph. A single channel is taken from a stereo version of the sound, so that a
+// mono recording (which has no right channel of its own) still plays, and filtered on its own
+// before it is put on both ears at full level. The voice filter keeps the speech band (two
+// high-pass stages take mains hum down by about 30 dB), reduces steady noise, and levels the
+// loudness with a short look-ahead so that playback starts promptly after a seek.
+QByteArray MpvBackend::audioFilters(Channels channels, bool voiceFilter)
+{
+    QByteArrayList filters;
+    if (channels != Channels::Both) {
+        filters << "aformat=channel_layouts=stereo";
+        filters << (channels == Channels::Left ? "pan=mono|c0=c0" : "pan=mono|c0=c1");
+    }
+    if (voiceFilter) {
+        filters << "highpass=f=120"
+                << "highpass=f=120"
+                << "lowpass=f=7000"
+                << "afftdn"
+                << "dynaudnorm=f=100:g=5";
+    }
+    if (channels != Channels::Both)
+        filters << "pan=stereo|c0=c0|c1=c0";
+    return filters.isEmpty() ? QByteArray() : "lavfi=[" + filters.join(',') + ']';
+}
+
+void MpvBackend::setSoundShaping(Channels channels, bool voiceFilter)
+{
+    if (m_mpv)
+        mpv_set_property_string(m_mpv, "af", audioFilters(channels, voiceFilter).constData());
 }
 
 void MpvBackend::setPaused(bool paused)

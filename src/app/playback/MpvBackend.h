@@ -47,6 +47,11 @@ public:
     void setPaused(bool paused) override;
     void setLoop(double start, double end) override;
     void clearLoop() override;
+    void setVolume(double percent) override;
+    void setSoundShaping(Channels channels, bool voiceFilter) override;
+
+    // The libmpv audio filter chain ("af") for these channels and filter; empty for none.
+    static QByteArray audioFilters(Channels channels, bool voiceFilter);
 
     // The libmpv handle, for a render context that draws the picture (VideoSurface); null when
     // libmpv could not be started.

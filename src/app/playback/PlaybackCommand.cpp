@@ -14,6 +14,8 @@ const QList<PlaybackCommand>& allPlaybackCommands()
                                                  P::SetLoopStart,
                                                  P::SetLoopEnd,
                                                  P::ClearLoop,
+                                                 P::VolumeUp,
+                                                 P::VolumeDown,
                                                  P::InsertTimestamp,
                                                  P::PreviousTimestamp,
                                                  P::NextTimestamp,
@@ -34,6 +36,8 @@ Command toCommand(PlaybackCommand command)
     case PlaybackCommand::SetLoopStart: return Command::SetLoopStart;
     case PlaybackCommand::SetLoopEnd: return Command::SetLoopEnd;
     case PlaybackCommand::ClearLoop: return Command::ClearLoop;
+    case PlaybackCommand::VolumeUp: return Command::VolumeUp;
+    case PlaybackCommand::VolumeDown: return Command::VolumeDown;
     case PlaybackCommand::InsertTimestamp: return Command::InsertTimestamp;
     case PlaybackCommand::PreviousTimestamp: return Command::PreviousTimestamp;
     case PlaybackCommand::NextTimestamp: return Command::NextTimestamp;

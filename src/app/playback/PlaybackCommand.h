@@ -20,6 +20,8 @@ enum class PlaybackCommand {
     SetLoopStart,
     SetLoopEnd,
     ClearLoop,
+    VolumeUp,
+    VolumeDown,
     InsertTimestamp,
     PreviousTimestamp,
     NextTimestamp,

@@ -108,6 +108,46 @@ void PlaybackEngine::changeRate(double delta)
         m_backend->setRate(m_rate);
 }
 
+void PlaybackEngine::setVolume(double percent)
+{
+    const double volume = SoundSettings::clampedVolume(percent);
+    if (volume == m_sound.volume)
+        return;
+    m_sound.volume = volume;
+    m_backend->setVolume(volume);
+    emit volumeChanged(volume);
+}
+
+void PlaybackEngine::changeVolume(double delta)
+{
+    setVolume(SoundSettings::steppedVolume(m_sound.volume, delta));
+}
+
+void PlaybackEngine::setChannels(Channels channels)
+{
+    if (channels == m_sound.channels)
+        return;
+    m_sound.channels = channels;
+    m_backend->setSoundShaping(channels, m_sound.voiceFilter);
+    emit channelsChanged(channels);
+}
+
+void PlaybackEngine::setVoiceFilter(bool on)
+{
+    if (on == m_sound.voiceFilter)
+        return;
+    m_sound.voiceFilter = on;
+    m_backend->setSoundShaping(m_sound.channels, on);
+    emit voiceFilterChanged(on);
+}
+
+void PlaybackEngine::setSound(const SoundSettings& sound)
+{
+    setVolume(sound.volume);
+    setChannels(sound.channels);
+    setVoiceFilter(sound.voiceFilter);
+}
+
 bool PlaybackEngine::isLooping() const
 {
     return m_loopStart && m_loopEnd && *m_loopEnd - *m_loopStart >= PlaybackLogic::minLoopLength;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "SoundSettings.h"
+
 #include <QObject>
 #include <QString>
 
@@ -22,6 +24,9 @@ class PlaybackEngine : public QObject
     Q_PROPERTY(double currentTime READ currentTime NOTIFY currentTimeChanged)
     Q_PROPERTY(double duration READ duration NOTIFY durationChanged)
     Q_PROPERTY(double rate READ rate NOTIFY rateChanged)
+    Q_PROPERTY(double volume READ volume WRITE setVolume NOTIFY volumeChanged)
+    Q_PROPERTY(dictaro::Channels channels READ channels WRITE setChannels NOTIFY channelsChanged)
+    Q_PROPERTY(bool voiceFilter READ voiceFilter WRITE setVoiceFilter NOTIFY voiceFilterChanged)
     Q_PROPERTY(std::optional<QString> loadError READ loadError NOTIFY loadErrorChanged)
     Q_PROPERTY(std::optional<QString> playbackError READ playbackError NOTIFY playbackErrorChanged)
     Q_PROPERTY(std::optional<QString> outputError READ outputError NOTIFY outputErrorChanged)
@@ -48,6 +53,11 @@ public:
     double currentTime() const { return m_currentTime; }
     double duration() const { return m_duration; }
     double rate() const { return m_rate; }
+    // How the sound is heard, in every file until changed (see SoundSettings).
+    double volume() const { return m_sound.volume; }
+    Channels channels() const { return m_sound.channels; }
+    bool voiceFilter() const { return m_sound.voiceFilter; }
+    const SoundSettings& sound() const { return m_sound; }
     // The message of the last failed load; empty when the last load did not fail.
     std::optional<QString> loadError() const { return m_loadError; }
     // Why the open file does not play as it should, such as its sound ending well before its
@@ -77,6 +87,12 @@ public:
     void pause(double autoRewindSeconds);
     void seek(double seconds);
     void changeRate(double delta);
+    // The volume is clamped to SoundSettings' limits; a step lands on the grid of volumeStep.
+    void setVolume(double percent);
+    void changeVolume(double delta);
+    void setChannels(Channels channels);
+    void setVoiceFilter(bool on);
+    void setSound(const SoundSettings& sound);
 
     // The marks of the stretch that repeats, within the file; a mark may be set alone. Both go
     // with the file (load() and unload() clear them) and are never saved.
@@ -100,6 +116,9 @@ signals:
     void currentTimeChanged(double currentTime);
     void durationChanged(double duration);
     void rateChanged(double rate);
+    void volumeChanged(double volume);
+    void channelsChanged(dictaro::Channels channels);
+    void voiceFilterChanged(bool voiceFilter);
     void loadErrorChanged(const std::optional<QString>& loadError);
     void playbackErrorChanged(const std::optional<QString>& playbackError);
     void outputErrorChanged(const std::optional<QString>& outputError);
@@ -135,6 +154,7 @@ private:
     double m_currentTime = 0.0;
     double m_duration = 0.0;
     double m_rate = 1.0;
+    SoundSettings m_sound;
     std::optional<QString> m_loadError;
     std::optional<QString> m_playbackError;
     std::optional<QString> m_outputError;

@@ -41,6 +41,34 @@ AppActions::AppActions(AppState& state, CommandRegistry& commands, QObject* pare
     onEngine(Command::ClearLoop, [](PlaybackEngine& e) { e.clearLoop(); });
     onEngine(Command::Slower, [](PlaybackEngine& e) { e.changeRate(-PlaybackLogic::rateStep); });
     onEngine(Command::Faster, [](PlaybackEngine& e) { e.changeRate(PlaybackLogic::rateStep); });
+    onEngine(Command::VolumeUp,
+             [](PlaybackEngine& e) { e.changeVolume(SoundSettings::volumeStep); });
+    onEngine(Command::VolumeDown,
+             [](PlaybackEngine& e) { e.changeVolume(-SoundSettings::volumeStep); });
+    // The switches show the engine's sound, also when it changes from elsewhere (a project
+    // opening, the player bar, the desktop's media controls). A triggered switch has toggled
+    // itself; it is set back to what the engine then has.
+    PlaybackEngine& engine = m_state.engine();
+    const auto showSound = [this] {
+        const PlaybackEngine& engine = m_state.engine();
+        action(Command::BothChannels)->setChecked(engine.channels() == Channels::Both);
+        action(Command::LeftChannelOnly)->setChecked(engine.channels() == Channels::Left);
+        action(Command::RightChannelOnly)->setChecked(engine.channels() == Channels::Right);
+        action(Command::VoiceFilter)->setChecked(engine.voiceFilter());
+    };
+    const auto onSound = [&](Command command, auto&& work) {
+        onEngine(command, [work, showSound](PlaybackEngine& e) {
+            work(e);
+            showSound();
+        });
+    };
+    onSound(Command::BothChannels, [](PlaybackEngine& e) { e.setChannels(Channels::Both); });
+    onSound(Command::LeftChannelOnly, [](PlaybackEngine& e) { e.setChannels(Channels::Left); });
+    onSound(Command::RightChannelOnly, [](PlaybackEngine& e) { e.setChannels(Channels::Right); });
+    onSound(Command::VoiceFilter, [](PlaybackEngine& e) { e.setVoiceFilter(!e.voiceFilter()); });
+    showSound();
+    connect(&engine, &PlaybackEngine::channelsChanged, this, showSound);
+    connect(&engine, &PlaybackEngine::voiceFilterChanged, this, showSound);
     connect(action(Command::Save), &QAction::triggered, this, [this] {
         if (TranscriptionSession* session = m_state.currentSession())
             session->saveNow();

@@ -39,6 +39,8 @@ public:
     ~AppState() override;
 
     ProjectStore& store() const { return m_store; }
+    // The one player every session plays through.
+    PlaybackEngine& engine() const { return m_engine; }
     TranscriptionSession* currentSession() const { return m_currentSession; }
     const QList<ProjectSummary>& recentProjects() const { return m_recentProjects; }
     bool isExportPresented() const { return m_isExportPresented; }

@@ -58,6 +58,17 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
     m_saver.setMaxThreadCount(1);
     m_saver.setObjectName(QStringLiteral("Project saver"));
 
+    // The sound the user sets while this project is open is its own, saved like an edit.
+    const auto keepSound = [this] {
+        if (!m_soundApplied || m_isClosed || m_project.sound == m_engine.sound())
+            return;
+        m_project.sound = m_engine.sound();
+        scheduleAutosave();
+    };
+    connect(&m_engine, &PlaybackEngine::volumeChanged, this, keepSound);
+    connect(&m_engine, &PlaybackEngine::channelsChanged, this, keepSound);
+    connect(&m_engine, &PlaybackEngine::voiceFilterChanged, this, keepSound);
+
     m_wordCountTimer.setSingleShot(true);
     m_wordCountTimer.setInterval(wordCountDelayMSecs);
     connect(&m_wordCountTimer, &QTimer::timeout, this, &TranscriptionSession::countWords);
@@ -304,6 +315,8 @@ void TranscriptionSession::performStart()
 {
     if (m_isClosed)
         return finishStart();
+    m_engine.setSound(m_project.sound);
+    m_soundApplied = true;
     setMediaMissing(false);
     stopMediaAccess();
 

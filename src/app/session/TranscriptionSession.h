@@ -94,9 +94,11 @@ public:
     // its own once typing pauses, so that it lags the text by a moment.
     qsizetype wordCount() const { return m_wordCount; }
 
-    // Finds the audio file, reports it missing or renews its reference, and loads it at the
-    // remembered position and rate. Starts never overlap: a second start waits for the first.
-    // `done` runs on the event loop when this start has finished (not if the session is gone).
+    // Gives the engine the project's volume, channels and voice filter (later changes to them
+    // are kept in the project), finds the audio file, reports it missing or renews its
+    // reference, and loads it at the remembered position and rate. Starts never overlap: a second
+    // start waits for the first. `done` runs on the event loop when this start has finished (not if
+    // the session is gone).
     void start(std::function<void()> done = {});
     // Points the project at the audio file's new location, saves, and starts again. If no
     // reference can be made to the new file, the project keeps the one it had.
@@ -189,6 +191,8 @@ private:
     // The completion of every start not yet finished, oldest first; the oldest one runs.
     QList<std::function<void()>> m_pendingStarts;
     bool m_isClosed = false;
+    // The project's sound has been given to the engine: from now on the engine's is the project's.
+    bool m_soundApplied = false;
 };
 
 } // namespace dictaro

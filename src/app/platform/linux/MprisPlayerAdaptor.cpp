@@ -21,6 +21,16 @@ double MprisPlayerAdaptor::rate() const
     return m_service->rate();
 }
 
+double MprisPlayerAdaptor::volume() const
+{
+    return m_service->volume();
+}
+
+void MprisPlayerAdaptor::setVolume(double volume)
+{
+    m_service->setVolume(volume);
+}
+
 void MprisPlayerAdaptor::setRate(double rate)
 {
     m_service->setRate(rate);

@@ -34,9 +34,8 @@ public:
     double rate() const;
     void setRate(double rate);
     QVariantMap metadata() const;
-    // The sound level is the system's; the player keeps it at full.
-    double volume() const { return 1.0; }
-    void setVolume(double) {}
+    double volume() const;
+    void setVolume(double volume);
     qlonglong position() const;
     double minimumRate() const;
     double maximumRate() const;

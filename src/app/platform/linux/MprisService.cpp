@@ -110,6 +110,8 @@ void MprisService::followSession()
                                        &MprisService::onPlayingChanged)
                             << connect(m_engine, &PlaybackEngine::rateChanged, this,
                                        &MprisService::publishChanges)
+                            << connect(m_engine, &PlaybackEngine::volumeChanged, this,
+                                       &MprisService::publishChanges)
                             << connect(m_engine, &PlaybackEngine::durationChanged, this,
                                        &MprisService::publishChanges)
                             << connect(m_engine, &PlaybackEngine::loadFinished, this,
@@ -163,6 +165,17 @@ void MprisService::setRate(double rate)
     if (!engine() || !(rate > 0.0) || !std::isfinite(rate))
         return;
     engine()->changeRate(PlaybackLogic::steppedRate(rate, 0.0) - engine()->rate());
+}
+
+double MprisService::volume() const
+{
+    return (m_engine ? m_engine->volume() : SoundSettings::defaultVolume) / 100.0;
+}
+
+void MprisService::setVolume(double volume)
+{
+    if (m_engine && !std::isnan(volume))
+        m_engine->setVolume(volume * 100.0);
 }
 
 QVariantMap MprisService::metadata() const
@@ -262,6 +275,7 @@ QVariantMap MprisService::playerProperties() const
     return {{QStringLiteral("PlaybackStatus"), playbackStatus()},
             {QStringLiteral("Rate"), rate()},
             {QStringLiteral("Metadata"), metadata()},
+            {QStringLiteral("Volume"), volume()},
             {QStringLiteral("CanGoNext"), ready},
             {QStringLiteral("CanGoPrevious"), ready},
             {QStringLiteral("CanPlay"), ready},

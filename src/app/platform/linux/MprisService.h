@@ -40,6 +40,10 @@ public:
     QString playbackStatus() const;
     double rate() const;
     void setRate(double rate);
+    // The open project's volume, 1.0 for 100 % and up to 2.0; 1.0 while none is open.
+    double volume() const;
+    // Below 0 counts as 0, above 2.0 as 2.0; not a number changes nothing.
+    void setVolume(double volume);
     QVariantMap metadata() const;
     qlonglong position() const; // microseconds
     bool canPlay() const;       // also pause, seek, next, previous: a file is ready

@@ -83,12 +83,22 @@ void MainWindow::createMenus()
         QMenu* menu = menuBar()->addMenu(Commands::groupTitle(group));
         if (group == CommandGroup::View)
             view = menu;
+        // The channels and the voice filter share a submenu of their own.
+        QMenu* sound = nullptr;
         for (const Command command : std::as_const(offered)) {
-            if (Commands::startsSection(command))
+            const bool inSound =
+                command == Command::BothChannels || command == Command::LeftChannelOnly ||
+                command == Command::RightChannelOnly || command == Command::VoiceFilter;
+            if (inSound && !sound) {
                 menu->addSeparator();
+                sound = menu->addMenu(Localization::tr("C&hannels and Filter"));
+                sound->setObjectName(QStringLiteral("soundMenu"));
+            } else if (Commands::startsSection(command)) {
+                menu->addSeparator();
+            }
             QAction* action = commands.action(command);
             action->setIconVisibleInMenu(false);
-            menu->addAction(action);
+            (inSound ? sound : menu)->addAction(action);
             // Shortcuts work only for actions that belong to the window.
             addAction(action);
         }

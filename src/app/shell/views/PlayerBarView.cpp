@@ -136,6 +136,25 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     rateGroup->addWidget(m_rateLabel);
     rateGroup->addWidget(m_fasterButton);
 
+    // Steps of the volume commands with the arrow keys, larger ones with Page Up and Down.
+    m_volumeSlider = new QSlider(Qt::Horizontal, this);
+    m_volumeSlider->setObjectName(QStringLiteral("volumeSlider"));
+    m_volumeSlider->setAccessibleName(Localization::tr("Volume"));
+    m_volumeSlider->setRange(int(SoundSettings::minVolume), int(SoundSettings::maxVolume));
+    m_volumeSlider->setSingleStep(int(SoundSettings::volumeStep));
+    m_volumeSlider->setPageStep(50);
+    m_volumeSlider->setFixedWidth(80);
+    m_volumeSlider->setFocusPolicy(Qt::StrongFocus);
+    m_volumeLabel = new QLabel(this);
+    m_volumeLabel->setObjectName(QStringLiteral("volumeLabel"));
+    m_volumeLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    m_volumeLabel->setFixedWidth(
+        m_volumeLabel->fontMetrics().horizontalAdvance(QStringLiteral("200 %")) + 6);
+    auto* volumeGroup = new QHBoxLayout;
+    volumeGroup->setSpacing(4);
+    volumeGroup->addWidget(m_volumeSlider);
+    volumeGroup->addWidget(m_volumeLabel);
+
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(16, 10, 16, 10);
     row->setSpacing(12);
@@ -147,6 +166,7 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     row->addWidget(m_durationLabel);
     row->addWidget(m_loopButton);
     row->addLayout(rateGroup);
+    row->addLayout(volumeGroup);
 
     connect(m_positionSlider, &QSlider::valueChanged, this, &PlayerBarView::seekToSlider);
     // While dragging the slider shows where the user puts it; afterwards the engine again.
@@ -157,11 +177,17 @@ PlayerBarView::PlayerBarView(PlaybackEngine& engine, AppActions& actions, QWidge
     connect(&engine, &PlaybackEngine::durationChanged, this, &PlayerBarView::updateDuration);
     connect(&engine, &PlaybackEngine::rateChanged, this, &PlayerBarView::updateRate);
     connect(&engine, &PlaybackEngine::loopChanged, this, &PlayerBarView::updateLoop);
+    connect(&engine, &PlaybackEngine::volumeChanged, this, &PlayerBarView::updateVolume);
+    connect(m_volumeSlider, &QSlider::valueChanged, this, [this](int value) {
+        if (m_engine)
+            m_engine->setVolume(value);
+    });
 
     updatePlaying();
     updateDuration();
     updateRate();
     updateLoop();
+    updateVolume();
 }
 
 void PlayerBarView::seekToSlider(int value)
@@ -238,6 +264,20 @@ void PlayerBarView::updateRate()
     m_rateLabel->setText(QString::number(rate, 'f', 1) + u'x');
     m_rateLabel->setAccessibleName(
         Localization::tr("Playback speed %1×").arg(QString::number(rate, 'f', 1)));
+}
+
+} // namespace dictaro
+
+namespace dictaro {
+
+void PlayerBarView::updateVolume()
+{
+    const double volume = m_engine ? m_engine->volume() : SoundSettings::defaultVolume;
+    const QString percent = Localization::tr("%1 %").arg(std::lround(volume));
+    m_volumeLabel->setText(percent);
+    m_volumeSlider->setValue(int(std::lround(volume)));
+    m_volumeSlider->setToolTip(Localization::tr("Volume %1").arg(percent));
+    m_volumeSlider->setAccessibleDescription(percent);
 }
 
 } // namespace dictaro

@@ -15,9 +15,9 @@ class PlaybackEngine;
 
 // The strip of playback controls above the transcript: skip back, play/pause, skip forward, the
 // position with its slider and the length, the loop stretch while one repeats (a click clears
-// it), and the rate with its slower and faster buttons. It shows the engine's state; its buttons
-// run the application's playback actions and the slider seeks. Everything is disabled while no
-// audio is loaded (a length of 0).
+// it), the rate with its slower and faster buttons, and the volume (0 to 200 %) with its slider.
+// It shows the engine's state; its buttons run the application's playback actions and the slider
+// seeks. Everything is disabled while no audio is loaded (a length of 0).
 class PlayerBarView : public QWidget
 {
     Q_OBJECT
@@ -33,6 +33,7 @@ private:
     void updateDuration();
     void updateRate();
     void updateLoop();
+    void updateVolume();
 
     QPointer<PlaybackEngine> m_engine;
     AppActions& m_actions;
@@ -46,6 +47,8 @@ private:
     QToolButton* m_slowerButton = nullptr;
     QLabel* m_rateLabel = nullptr;
     QToolButton* m_fasterButton = nullptr;
+    QSlider* m_volumeSlider = nullptr;
+    QLabel* m_volumeLabel = nullptr;
     // Set while the slider is moved to follow the engine, which is no seek by the user.
     bool m_followingEngine = false;
 };
