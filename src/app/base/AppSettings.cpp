@@ -145,6 +145,14 @@ bool commit(QSettings& settings)
     return settingsFilesUsable();
 }
 
+// Stores one value at once.
+void store(const QString& key, const QVariant& value)
+{
+    const auto settings = openSettings();
+    settings->setValue(key, value);
+    commit(*settings);
+}
+
 // A stored value as a finite number, if it is one. The settings file keeps numbers as text, so
 // text is parsed (locale-independently); a bool or a list is not a number.
 std::optional<double> storedNumber(const QVariant& value)
@@ -339,9 +347,7 @@ QString AppSettings::lastOpenFolder()
 
 void AppSettings::setLastOpenFolder(const QString& folder)
 {
-    const auto settings = openSettings();
-    settings->setValue(lastOpenFolderKey, folder);
-    commit(*settings);
+    store(lastOpenFolderKey, folder);
 }
 
 QString AppSettings::lastExportFolder()
@@ -351,9 +357,7 @@ QString AppSettings::lastExportFolder()
 
 void AppSettings::setLastExportFolder(const QString& folder)
 {
-    const auto settings = openSettings();
-    settings->setValue(lastExportFolderKey, folder);
-    commit(*settings);
+    store(lastExportFolderKey, folder);
 }
 
 AppSettings::ExportChoice AppSettings::exportChoice()
@@ -430,34 +434,19 @@ bool AppSettings::setDraftChoice(const DraftChoice& choice)
 
 void AppSettings::setShowWaveform(bool show)
 {
-    const bool changed = m_showWaveform != show;
-    m_showWaveform = show;
-    const auto settings = openSettings();
-    settings->setValue(showWaveformKey, show);
-    commit(*settings);
-    if (changed)
+    if (assign(m_showWaveform, show, showWaveformKey))
         emit showWaveformChanged(m_showWaveform);
 }
 
 void AppSettings::setShowVideo(bool show)
 {
-    const bool changed = m_showVideo != show;
-    m_showVideo = show;
-    const auto settings = openSettings();
-    settings->setValue(showVideoKey, show);
-    commit(*settings);
-    if (changed)
+    if (assign(m_showVideo, show, showVideoKey))
         emit showVideoChanged(m_showVideo);
 }
 
 void AppSettings::setVideoDetached(bool detached)
 {
-    const bool changed = m_videoDetached != detached;
-    m_videoDetached = detached;
-    const auto settings = openSettings();
-    settings->setValue(videoDetachedKey, detached);
-    commit(*settings);
-    if (changed)
+    if (assign(m_videoDetached, detached, videoDetachedKey))
         emit videoDetachedChanged(m_videoDetached);
 }
 
@@ -468,9 +457,7 @@ QByteArray AppSettings::videoSplit()
 
 void AppSettings::setVideoSplit(const QByteArray& state)
 {
-    const auto settings = openSettings();
-    settings->setValue(videoSplitKey, state);
-    commit(*settings);
+    store(videoSplitKey, state);
 }
 
 QByteArray AppSettings::videoWindowGeometry()
@@ -480,9 +467,7 @@ QByteArray AppSettings::videoWindowGeometry()
 
 void AppSettings::setVideoWindowGeometry(const QByteArray& geometry)
 {
-    const auto settings = openSettings();
-    settings->setValue(videoWindowKey, geometry);
-    commit(*settings);
+    store(videoWindowKey, geometry);
 }
 
 void AppSettings::setSpellingLanguage(const QString& language)
