@@ -54,6 +54,10 @@ VideoSurface::~VideoSurface()
         freeRender();
         doneCurrent();
     }
+    // The base class destroys the context after this object is gone: its last signal must not
+    // reach this object any more.
+    if (QOpenGLContext* gl = context())
+        disconnect(gl, nullptr, this, nullptr);
 }
 
 void VideoSurface::initializeGL()
