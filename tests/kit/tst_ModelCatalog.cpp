@@ -1,8 +1,7 @@
-// The pinned list of downloadable models, and the check of a model file the user brings.
+// The check of a model file the user brings.
 #include "ModelCatalog.h"
 
 #include <QFile>
-#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,34 +24,6 @@ class tst_ModelCatalog : public QObject
     }
 
 private slots:
-    // Each kind once, named as a download's file is named, with a checksum and a size that
-    // a model file passes.
-    void catalogue_offersEachKindOnceWithItsChecksum()
-    {
-        const QList<ModelEntry>& models = ModelCatalog::whisperModels();
-        QSet<QString> names;
-        for (const ModelEntry& m : models) {
-            const QString name = QStringList{"tiny", "base", "small"}.at(int(m.size)) +
-                                 (m.englishOnly ? ".en" : "") +
-                                 QStringList{"", "-q8_0", "-q5_1"}.at(int(m.quantisation));
-            QCOMPARE(m.name, name);
-            names.insert(m.name);
-            QVERIFY2(QByteArray::fromHex(m.sha256).toHex() == m.sha256 && m.sha256.size() == 64,
-                     m.sha256.constData());
-            QVERIFY(m.bytes > ModelCatalog::minModelBytes && m.bytes < ModelCatalog::maxModelBytes);
-        }
-        QCOMPARE(names.size(), 3 * 2 * 3);
-        QCOMPARE(models.size(), names.size());
-    }
-
-    void url_isTheFileBelowTheBase()
-    {
-        const ModelEntry entry{
-            QStringLiteral("base.en"), ModelSize::Base, true, Quantisation::None, 1, {}};
-        QCOMPARE(ModelCatalog::url(QUrl("http://127.0.0.1:8080/models"), entry),
-                 QUrl("http://127.0.0.1:8080/models/ggml-base.en.bin"));
-    }
-
     void checkModelFile_data()
     {
         QTest::addColumn<QString>("path");

@@ -74,22 +74,6 @@ private slots:
         const bool missing = !QFileInfo::exists(file);
         QCOMPARE(RegularFile::isMissingOrRegular(file, limit, links), readable || missing);
     }
-
-    // Appending creates a missing file and adds to a regular one, never to a pipe.
-    void append()
-    {
-        QFile file;
-        QVERIFY(RegularFile::openForAppending(file, path("words.txt"), 100, Links::Follow));
-        QCOMPARE(file.write("one\n"), 4);
-        file.close();
-        QVERIFY(RegularFile::openForAppending(file, path("words.txt"), 100, Links::Follow));
-        QCOMPARE(file.write("two\n"), 4);
-        file.close();
-        QCOMPARE(RegularFile::read(path("words.txt"), 100).value_or("?"), QByteArray("one\ntwo\n"));
-        QVERIFY(!RegularFile::openForAppending(file, path("words.txt"), 7, Links::Follow));
-        QVERIFY(!RegularFile::openForAppending(file, path("pipe"), 100, Links::Follow));
-        QVERIFY(!file.isOpen());
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_RegularFile)
