@@ -1,10 +1,7 @@
 // The word timings of a draft: found again in edited text, the word at a time, the side file
-// (round trip, hostile content) and its life beside the project.
+// (round trip, hostile content).
 #include "DraftWords.h"
-#include "ProjectStore.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dictaro;
@@ -121,33 +118,6 @@ private slots:
                            R"({"start":1,"end":2,"words":[[1,2,1,"b"]]}])"),
               withSegments(R"([7])")})
             QVERIFY2(!DraftWords::decode(bad), bad.constData());
-    }
-
-    // Beside the project, not taken for a project file (deleting it with the project is
-    // tst_Draft's); leftovers of a cut-short write are tidied like a project file's.
-    void sideFile_livesBesideTheProject()
-    {
-        QTemporaryDir dir;
-        Project project;
-        project.id = QUuid::createUuid();
-        project.createdAt = project.updatedAt = QDateTime::currentDateTimeUtc();
-        const QString folder = dir.filePath(QStringLiteral("Projects"));
-        QString leftover;
-        {
-            ProjectStore store(folder);
-            store.save(project);
-            const QString words = store.draftWordsPath(project.id);
-            QFile file(words);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(DraftWords().encode());
-            file.close();
-            QCOMPARE(store.loadAll().size(), 1);
-            leftover = words + QStringLiteral(".aB3xYz");
-            QFile cut(leftover);
-            QVERIFY(cut.open(QIODevice::WriteOnly));
-        }
-        ProjectStore again(folder);
-        QVERIFY(!QFile::exists(leftover));
     }
 };
 

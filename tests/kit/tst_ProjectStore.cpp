@@ -169,6 +169,7 @@ void tst_ProjectStore::store_removesTemporariesLeftByAKilledSave()
     const QString folder = freshFolder();
     QVERIFY(QDir().mkpath(folder));
     writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.json.Ab3xYz"_s, "{\"id\"");
+    writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.words.aB3xYz"_s, "{");
     writeFile(folder + u"/notes.json.backup"_s, "mine");
     const ProjectStore store(folder);
     QCOMPARE(entries(store), QStringList{u"notes.json.backup"_s});
