@@ -41,15 +41,13 @@ class tst_SpeechModelFile : public QObject
 private slots:
     void describesGeneratedModels()
     {
-        QString problem;
-        const std::optional<SpeechModelInfo> english =
-            SpeechModelFile::inspect(englishModel, &problem);
-        QVERIFY2(english, qPrintable(problem));
-        QVERIFY(!english->multilingual);
-        const std::optional<SpeechModelInfo> multilingual =
-            SpeechModelFile::inspect(multilingualModel, &problem);
-        QVERIFY2(multilingual, qPrintable(problem));
-        QVERIFY(multilingual->multilingual);
+        for (const auto& [path, multilingual] :
+             {std::pair{englishModel, false}, std::pair{multilingualModel, true}}) {
+            QString problem;
+            const std::optional<SpeechModelInfo> info = SpeechModelFile::inspect(path, &problem);
+            QVERIFY2(info, qPrintable(problem));
+            QCOMPARE(info->multilingual, multilingual);
+        }
     }
 
     void refusesWhatIsNoUsableModel_data()

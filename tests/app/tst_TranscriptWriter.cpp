@@ -49,63 +49,55 @@ class tst_TranscriptWriter : public QObject
     Q_OBJECT
 
 private slots:
-    void documentsReadBackInAWordProcessor();
-    void failedWrite_throws();
+    void documentsReadBackInAWordProcessor()
+    {
+        if (QStandardPaths::findExecutable(u"soffice"_s).isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QTemporaryDir dir;
+        const QString transcript = u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
+                                   u"\n"
+                                   u"[00:00:05] Ben:\tA tab, and a bell\u0007 that goes.\n"
+                                   u"𝄞 [00:01:10] end"_s;
+        ExportRequest request{transcript, u"Interview <3> & more"_s, ExportFormat::Word, true, 80};
+        // One of each format, with and without timestamps; base names differ, as LibreOffice names
+        // each text after its document's.
+        const QStringList files{dir.filePath(u"word-with.docx"_s),
+                                dir.filePath(u"odf-without.odt"_s)};
+        TranscriptWriter::write(files[0], request);
+        request.format = ExportFormat::OpenDocument;
+        request.includeTimestamps = false;
+        TranscriptWriter::write(files[1], request);
+
+        const QStringList texts = readByLibreOffice(files, dir.path());
+        QCOMPARE(texts.size(), 2);
+        const QString with = u"Interview <3> & more\n"
+                             u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
+                             u"\n"
+                             u"[00:00:05] Ben:\tA tab, and a bell that goes.\n"
+                             u"𝄞 [00:01:10] end\n"_s;
+        const QString without = u"Interview <3> & more\n"
+                                u"Anna: Çok güzel & <tamam> \"evet\"\n"
+                                u"\n"
+                                u"Ben:\tA tab, and a bell that goes.\n"
+                                u"𝄞 end\n"_s;
+        QCOMPARE(texts[0], with);
+        QCOMPARE(texts[1], without);
+    }
+
+    // (What a caption file holds is checked in tst_BatchCommands and tst_CaptionExporter.)
+    void failedWrite_throws()
+    {
+        QTemporaryDir dir;
+        ExportRequest request{u"[00:00:01] Hi"_s, u"P"_s, ExportFormat::Word, true, 3};
+        QVERIFY_THROWS_EXCEPTION(
+            StoreError, TranscriptWriter::write(dir.filePath(u"missing/out.docx"_s), request));
+        // A folder where the file should be: the write fails and says so.
+        QVERIFY(QDir(dir.path()).mkdir(u"taken.odt"_s));
+        request.format = ExportFormat::OpenDocument;
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 TranscriptWriter::write(dir.filePath(u"taken.odt"_s), request));
+    }
 };
-
-void tst_TranscriptWriter::documentsReadBackInAWordProcessor()
-{
-    if (QStandardPaths::findExecutable(u"soffice"_s).isEmpty())
-        QSKIP("LibreOffice is not installed");
-    QTemporaryDir dir;
-    const QString transcript = u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
-                               u"\n"
-                               u"[00:00:05] Ben:\tA tab, and a bell\u0007 that goes.\n"
-                               u"𝄞 [00:01:10] end"_s;
-    ExportRequest request{transcript, u"Interview <3> & more"_s, ExportFormat::Word, true, 80};
-    // Base names differ: LibreOffice names each text after its document's.
-    const QStringList files{dir.filePath(u"word-with.docx"_s), dir.filePath(u"odf-with.odt"_s),
-                            dir.filePath(u"word-without.docx"_s),
-                            dir.filePath(u"odf-without.odt"_s)};
-    TranscriptWriter::write(files[0], request);
-    request.format = ExportFormat::OpenDocument;
-    TranscriptWriter::write(files[1], request);
-    request.includeTimestamps = false;
-    TranscriptWriter::write(files[3], request);
-    request.format = ExportFormat::Word;
-    TranscriptWriter::write(files[2], request);
-
-    const QStringList texts = readByLibreOffice(files, dir.path());
-    QCOMPARE(texts.size(), 4);
-    const QString with = u"Interview <3> & more\n"
-                         u"[00:00:01] Anna: Çok güzel & <tamam> \"evet\"\n"
-                         u"\n"
-                         u"[00:00:05] Ben:\tA tab, and a bell that goes.\n"
-                         u"𝄞 [00:01:10] end\n"_s;
-    const QString without = u"Interview <3> & more\n"
-                            u"Anna: Çok güzel & <tamam> \"evet\"\n"
-                            u"\n"
-                            u"Ben:\tA tab, and a bell that goes.\n"
-                            u"𝄞 end\n"_s;
-    QCOMPARE(texts[0], with);
-    QCOMPARE(texts[1], with);
-    QCOMPARE(texts[2], without);
-    QCOMPARE(texts[3], without);
-}
-
-// (What a caption file holds is checked in tst_BatchCommands and tst_CaptionExporter.)
-void tst_TranscriptWriter::failedWrite_throws()
-{
-    QTemporaryDir dir;
-    ExportRequest request{u"[00:00:01] Hi"_s, u"P"_s, ExportFormat::Word, true, 3};
-    QVERIFY_THROWS_EXCEPTION(StoreError,
-                             TranscriptWriter::write(dir.filePath(u"missing/out.docx"_s), request));
-    // A folder where the file should be: the write fails and says so.
-    QVERIFY(QDir(dir.path()).mkdir(u"taken.odt"_s));
-    request.format = ExportFormat::OpenDocument;
-    QVERIFY_THROWS_EXCEPTION(StoreError,
-                             TranscriptWriter::write(dir.filePath(u"taken.odt"_s), request));
-}
 
 QTEST_MAIN(tst_TranscriptWriter)
 #include "tst_TranscriptWriter.moc"
