@@ -66,8 +66,10 @@ private slots:
         std::vector<float> samples(std::size_t(count), 0.0f);
         const WaveformBucketer arithmetic(rate);
         std::map<qint64, std::pair<float, float>> clicks;
-        // A click on the first and last sample of some buckets, up and down.
+        // A click on the first and last sample of some buckets, up and down. (A bucket's first
+        // sample must be in it, or adding would never end.)
         for (qint64 bucket = 3; bucket < 300; bucket += 37) {
+            QCOMPARE(arithmetic.bucketOf(arithmetic.bucketStart(bucket)), bucket);
             samples[std::size_t(arithmetic.bucketStart(bucket))] = 0.5f;
             samples[std::size_t(arithmetic.bucketStart(bucket + 1) - 1)] = -0.25f;
             clicks[bucket] = {-0.25f, 0.5f};
