@@ -54,9 +54,6 @@ private slots:
         QCOMPARE(::checkableWords(text).join(u"|"), words.join(u"|"));
     }
 
-    // Find's whole words follow the same apostrophe rule: '|' marks a boundary before a
-    // position, '.' none (the apostrophe inside "don't" and the underscore in "a_b" join; the
-    // quotes around x do not).
     // The word count: pieces between whitespace that hold a letter or digit, timestamps left out.
     void countWords()
     {
@@ -67,6 +64,9 @@ private slots:
         QCOMPARE(WordTokenizer::countWords(u"\u00e7ay i\u0307 \u0915\u093f"), 3);
     }
 
+    // Find's whole words follow the same apostrophe rule: '|' marks a boundary before a
+    // position, '.' none (the apostrophe inside "don't" and the underscore in "a_b" join; the
+    // quotes around x do not).
     void wordBoundaries()
     {
         const auto marks = [](const QString& text) {
