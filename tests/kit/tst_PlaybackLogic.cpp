@@ -54,7 +54,6 @@ private slots:
         QTest::newRow("rewind at rate: faster") << rewindAtRate(3.0, 1.5) << 4.5;
         QTest::newRow("rewind at rate: rate clamped") << rewindAtRate(3.0, 0.1) << 1.5;
 
-        QTest::newRow("loop: in order") << loopStretch(4.0, 9.0, 60.0).end << 9.0;
         QTest::newRow("loop: swapped start") << loopStretch(9.0, 4.0, 60.0).start << 4.0;
         QTest::newRow("loop: swapped end") << loopStretch(9.0, 4.0, 60.0).end << 9.0;
         QTest::newRow("loop: end past duration") << loopStretch(50.0, 70.0, 60.0).end << 60.0;
