@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
+#include "StampIndex.h"
 #include "TimestampFormatter.h"
 #include "WaveformPeaks.h"
 
@@ -10,7 +11,6 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QToolTip>
@@ -62,7 +62,8 @@ QToolButton* makeZoomButton(QWidget* parent, const QString& objectName, const QS
 
 WaveformStrip::WaveformStrip(PlaybackEngine* engine, WaveformPeaks* peaks,
                              QTextDocument* transcript, QWidget* parent)
-    : QWidget(parent), m_engine(engine), m_peaks(peaks), m_transcript(transcript)
+    : QWidget(parent), m_engine(engine), m_peaks(peaks),
+      m_stamps(transcript ? new StampIndex(transcript) : nullptr)
 {
     Q_ASSERT(engine && peaks);
     setObjectName(QStringLiteral("waveformStrip"));
@@ -261,21 +262,14 @@ void WaveformStrip::markersChanged()
 void WaveformStrip::rescanMarkers()
 {
     m_markersStale = false;
-    m_markers = m_transcript ? timestampTimes(*m_transcript) : QList<double>();
-    update();
-}
-
-QList<double> WaveformStrip::timestampTimes(const QTextDocument& document)
-{
-    // A timestamp never spans a line break, so each paragraph is searched on its own.
-    QList<double> times;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (const TimestampMatch& match : TimestampFormatter::timestampMatches(block.text()))
-            times.append(match.seconds);
+    m_markers.clear();
+    if (m_stamps) {
+        for (const StampIndex::Stamp& stamp : m_stamps->stamps())
+            m_markers.append(stamp.seconds);
     }
-    std::sort(times.begin(), times.end());
-    times.erase(std::unique(times.begin(), times.end()), times.end());
-    return times;
+    std::sort(m_markers.begin(), m_markers.end());
+    m_markers.erase(std::unique(m_markers.begin(), m_markers.end()), m_markers.end());
+    update();
 }
 
 QSize WaveformStrip::sizeHint() const
