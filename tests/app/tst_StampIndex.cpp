@@ -19,7 +19,7 @@ QList<StampIndex::Stamp> readAll(const QTextDocument& document)
     QList<StampIndex::Stamp> stamps;
     const QString text = document.toPlainText();
     for (const TimestampMatch& match : TimestampFormatter::timestampMatches(text))
-        stamps.append({int(match.start), match.seconds});
+        stamps.append({int(match.start), int(match.end), match.seconds});
     return stamps;
 }
 
@@ -87,6 +87,25 @@ private slots:
         QCOMPARE(index.lineAt(7.0), std::pair(32, 44));
         QCOMPARE(index.lineAt(10.0), std::pair(6, 19));
         QCOMPARE(index.lineAt(99.0), std::pair(19, 32));
+    }
+
+    // Moving between stamps: the next one starts at or after the caret, the previous one ends
+    // before it, and a caret in a stamp or at its "[" plays from that stamp.
+    void lookups_aroundAPosition()
+    {
+        QTextDocument document(QStringLiteral("[00:00:01] a\n[00:00:05] b"));
+        StampIndex index(&document);
+        const StampIndex::Stamp first{0, 10, 1.0}, second{13, 23, 5.0};
+        QCOMPARE(index.next(0), first);
+        QCOMPARE(index.next(1), second);
+        QVERIFY(!index.next(14));
+        QVERIFY(!index.previous(10));
+        QCOMPARE(index.previous(11), first);
+        QCOMPARE(index.previous(24), second);
+        QVERIFY(!index.atOrBefore(-1));
+        QCOMPARE(index.atOrBefore(0), first);
+        QCOMPARE(index.atOrBefore(12), first);
+        QCOMPARE(index.atOrBefore(13), second);
     }
 };
 

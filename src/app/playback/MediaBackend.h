@@ -23,6 +23,9 @@ public:
     using QObject::QObject;
     ~MediaBackend() override = default;
 
+    // Media time between two position reports that a view needs (see positionChanged).
+    static constexpr double positionStep = 0.25;
+
     // Starts opening the file at `path`, paused at its start. Answers with opened() or failed().
     virtual void open(const QString& path) = 0;
     // Closes the current file, if any, and stops its sound.
@@ -49,8 +52,9 @@ signals:
     void opened(double duration, bool hasAudio, bool hasVideo = false);
     // Opening failed, or the open file can no longer be played. `reason` is for diagnostics.
     void failed(const QString& reason);
-    // The playback position, reported a few times per second while the clock runs. Positions
-    // from before a seek are not reported once the seek has been asked for.
+    // The playback position while the clock runs: at least once after each multiple of
+    // positionStep it passes, and seldom much more often. Positions from before a seek are not
+    // reported once the seek has been asked for.
     void positionChanged(double seconds);
     // A revised length (some formats only estimate it until they are read further).
     void durationChanged(double seconds);

@@ -19,7 +19,7 @@ namespace dictaro {
 namespace {
 
 // reply_userdata of the observed properties.
-enum ObservedProperty : std::uint64_t { TimePos = 1, Duration, EofReached, CurrentOutput };
+enum ObservedProperty : std::uint64_t { Duration = 1, EofReached, CurrentOutput };
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
@@ -74,6 +74,9 @@ MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent) : MediaBack
             checkEnd();
         }
     });
+    m_positionPoll.setSingleShot(true);
+    m_positionPoll.setTimerType(Qt::PreciseTimer);
+    connect(&m_positionPoll, &QTimer::timeout, this, &MpvBackend::pollPosition);
     m_mpv = mpv_create();
     if (!m_mpv)
         return;
@@ -90,7 +93,6 @@ MpvBackend::MpvBackend(const Options& extraOptions, QObject* parent) : MediaBack
         m_mpv = nullptr;
         return;
     }
-    mpv_observe_property(m_mpv, TimePos, "time-pos", MPV_FORMAT_DOUBLE);
     mpv_observe_property(m_mpv, Duration, "duration", MPV_FORMAT_DOUBLE);
     // Observed without a value: every possible change wakes us up, and the value is read when it
     // can be trusted (see checkEnd).
@@ -225,10 +227,8 @@ void MpvBackend::handleEvent(const mpv_event& event)
             checkEnd();
         } else if (property->format == MPV_FORMAT_DOUBLE) {
             const double value = *static_cast<const double*>(property->data);
-            if (event.reply_userdata == TimePos && !m_seekPending) {
-                emit positionChanged(value);
-            } else if (event.reply_userdata == Duration && std::isfinite(value) &&
-                       value != m_lastDuration) {
+            if (event.reply_userdata == Duration && std::isfinite(value) &&
+                value != m_lastDuration) {
                 m_lastDuration = value;
                 emit durationChanged(value);
             }
@@ -433,8 +433,11 @@ void MpvBackend::seek(double seconds)
 
 void MpvBackend::setRate(double rate)
 {
-    if (m_mpv)
-        mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+    if (!m_mpv)
+        return;
+    mpv_set_property(m_mpv, "speed", MPV_FORMAT_DOUBLE, &rate);
+    if (rate > 0.0)
+        m_rate = rate;
 }
 
 // libmpv scales the amplitude by the cube of its volume; ours is the amplitude itself, so that
@@ -508,6 +511,11 @@ void MpvBackend::applyPause(bool paused)
 {
     int flag = paused ? 1 : 0;
     mpv_set_property(m_mpv, "pause", MPV_FORMAT_FLAG, &flag);
+    m_paused = paused;
+    if (paused)
+        m_positionPoll.stop();
+    else if (m_loaded && !m_seekPending)
+        m_positionPoll.start(0);
 }
 
 void MpvBackend::finishSeek()
@@ -516,6 +524,33 @@ void MpvBackend::finishSeek()
     m_seekWatchdog.stop();
     if (m_wantPlaying)
         applyPause(false);
+}
+
+void MpvBackend::pollPosition()
+{
+    if (!m_mpv || !m_loaded || m_seekPending || m_paused)
+        return;
+    double position = notANumber;
+    if (mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0 ||
+        !std::isfinite(position)) {
+        m_positionPoll.start(50); // not known yet while the player starts up
+        return;
+    }
+    QPointer<MpvBackend> alive(this);
+    emit positionChanged(position);
+    if (alive)
+        schedulePositionPoll(position);
+}
+
+// Reads again just after the clock passes the next step, at the speed it runs; a little early
+// is harmless (it reads once more), and the clock never runs much faster than its speed.
+void MpvBackend::schedulePositionPoll(double position)
+{
+    if (m_paused || m_seekPending || !m_loaded)
+        return;
+    const double next = (std::floor(position / positionStep) + 1.0) * positionStep;
+    const double wait = (next - position) / m_rate;
+    m_positionPoll.start(std::clamp(int(std::ceil(wait * 1000.0)) + 2, 10, 1000));
 }
 
 void MpvBackend::failSoon(const QString& reason)
@@ -548,6 +583,7 @@ void MpvBackend::resetFileState()
     m_endReported = false;
     m_wantPlaying = false;
     m_seekWatchdog.stop();
+    m_positionPoll.stop();
     m_lastDuration = notANumber;
     m_videoTrack = 0;
     m_pictureOnly = false;

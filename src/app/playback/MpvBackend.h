@@ -80,6 +80,8 @@ private:
     void loadEntry(const char** load);
     void findVideoTrack();
     void applyVideo();
+    void pollPosition();
+    void schedulePositionPoll(double position);
 
     mpv_handle* m_mpv = nullptr;
     std::atomic_bool m_drainQueued{false};
@@ -93,6 +95,11 @@ private:
     bool m_endReported = false;
     bool m_wantPlaying = false; // asked to play; held back while a seek is pending
     QTimer m_seekWatchdog;
+    // While the clock runs, the position is read when it is due to pass the next step, rather
+    // than heard at every change (libmpv reports those many times a second).
+    QTimer m_positionPoll;
+    bool m_paused = true;
+    double m_rate = 1.0;
     double m_lastDuration = 0.0;
     quint64 m_openSerial = 0;
     // The null output was asked for (silentOutputOptions): playing silently is no fault then.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MediaBackend.h"
 #include "SoundSettings.h"
 
 #include <QObject>
@@ -45,7 +46,7 @@ public:
     // Seconds before the end from which play() starts over at the beginning.
     static constexpr double endTolerance = 0.25;
     // Media time between two position updates while playing.
-    static constexpr double tickInterval = 0.25;
+    static constexpr double tickInterval = MediaBackend::positionStep;
     // Playback that ends more than this many seconds before the stated duration ended early.
     static constexpr double earlyEndTolerance = 1.0;
 

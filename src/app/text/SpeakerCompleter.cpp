@@ -25,7 +25,8 @@ SpeakerCompleter::SpeakerCompleter(QPlainTextEdit* editor)
     m_completer->popup()->setObjectName(QStringLiteral("speakerCompletion"));
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
             &SpeakerCompleter::accept);
-    // The window's commands would otherwise take Escape (playback) before the list sees it.
+    // Commands bound to the keys that choose from the list would otherwise take them before the
+    // list sees them. (Escape, while any popup is open, is the window's to hold back.)
     m_completer->popup()->installEventFilter(this);
 }
 
@@ -33,7 +34,6 @@ bool SpeakerCompleter::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride) {
         switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Escape:
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Tab:

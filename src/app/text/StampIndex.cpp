@@ -52,7 +52,8 @@ QList<StampIndex::Stamp> StampIndex::read(int from, int to) const
     for (QTextBlock block = m_document->findBlock(from); block.isValid() && block.position() < to;
          block = block.next()) {
         for (const TimestampMatch& match : TimestampFormatter::timestampMatches(block.text()))
-            found.append({block.position() + int(match.start), match.seconds});
+            found.append({block.position() + int(match.start), block.position() + int(match.end),
+                          match.seconds});
     }
     return found;
 }
@@ -76,8 +77,10 @@ void StampIndex::catchUp()
                                             [](const Stamp& s, int p) { return s.position < p; });
         const auto rest = std::lower_bound(first, m_stamps.end(), oldTo,
                                            [](const Stamp& s, int p) { return s.position < p; });
-        for (auto it = rest; it != m_stamps.end(); ++it)
+        for (auto it = rest; it != m_stamps.end(); ++it) {
             it->position += delta;
+            it->end += delta;
+        }
         const qsizetype at = first - m_stamps.begin();
         m_stamps.erase(first, rest);
         const QList<Stamp> fresh = read(from, to);
@@ -107,6 +110,31 @@ std::optional<std::pair<int, int>> StampIndex::lineAt(double seconds)
         return std::nullopt;
     const int end = best + 1 < m_stamps.size() ? m_stamps[best + 1].position : m_length - 1;
     return std::pair(m_stamps[best].position, end);
+}
+
+std::optional<StampIndex::Stamp> StampIndex::next(int position)
+{
+    catchUp();
+    const auto it = std::lower_bound(m_stamps.cbegin(), m_stamps.cend(), position,
+                                     [](const Stamp& s, int p) { return s.position < p; });
+    return it != m_stamps.cend() ? std::optional(*it) : std::nullopt;
+}
+
+std::optional<StampIndex::Stamp> StampIndex::previous(int position)
+{
+    catchUp();
+    // Stamps do not overlap, so their ends rise with their starts.
+    const auto it = std::lower_bound(m_stamps.cbegin(), m_stamps.cend(), position,
+                                     [](const Stamp& s, int p) { return s.end < p; });
+    return it != m_stamps.cbegin() ? std::optional(*(it - 1)) : std::nullopt;
+}
+
+std::optional<StampIndex::Stamp> StampIndex::atOrBefore(int position)
+{
+    catchUp();
+    const auto it = std::upper_bound(m_stamps.cbegin(), m_stamps.cend(), position,
+                                     [](int p, const Stamp& s) { return p < s.position; });
+    return it != m_stamps.cbegin() ? std::optional(*(it - 1)) : std::nullopt;
 }
 
 } // namespace dictaro

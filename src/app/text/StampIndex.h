@@ -12,7 +12,8 @@ namespace dictaro {
 
 // The timestamps of a transcript document in text order, kept up to date without reading the
 // whole text after every edit: an edit only notes which stretch of the text it touched, and the
-// next question reads again just the paragraphs of that stretch.
+// next question reads again just the paragraphs of that stretch. Answers where the timestamps
+// around a position are, for moving from one to the next and playing from them.
 class StampIndex : public QObject
 {
     Q_OBJECT
@@ -21,6 +22,7 @@ public:
     struct Stamp
     {
         int position = 0; // where "[" is
+        int end = 0;      // just after "]"
         double seconds = 0.0;
         friend bool operator==(const Stamp&, const Stamp&) = default;
     };
@@ -34,6 +36,13 @@ public:
     // first such stamp in the text when several name it) up to the next stamp in the text, or
     // to the end of the text. Empty when every stamp is later, or there is none.
     std::optional<std::pair<int, int>> lineAt(double seconds);
+
+    // The first timestamp that starts at or after `position`.
+    std::optional<Stamp> next(int position);
+    // The last timestamp that ends before `position`: from just behind one, the one before it.
+    std::optional<Stamp> previous(int position);
+    // The timestamp that `position` is in or at the start of, else the last one before it.
+    std::optional<Stamp> atOrBefore(int position);
 
 private:
     void noteChange(int from, int charsRemoved, int charsAdded);

@@ -67,6 +67,8 @@ QLabel* makeTimeLabel(QWidget* parent, const QString& objectName, Qt::Alignment 
     // wide, so the text does not jitter while playing.
     label->setFixedWidth(
         std::max(70, label->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 6));
+    // A fixed size too: a new text then repaints the label alone, not the whole bar's layout.
+    label->setFixedHeight(std::max(label->sizeHint().height(), label->fontMetrics().height()));
     return label;
 }
 

@@ -26,7 +26,6 @@
 #include "SpellChecker.h"
 #include "StampIndex.h"
 #include "TimestampFormatter.h"
-#include "TimestampNavigation.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 #include "TranscriptionSession.h"
@@ -319,9 +318,7 @@ void TranscriptionView::moveToTimestamp(int direction)
 {
     QTextCursor cursor = m_editor->textCursor();
     const int position = cursor.position();
-    const QTextDocument& document = *m_session.document();
-    const auto found = direction > 0 ? TimestampNavigation::next(document, position)
-                                     : TimestampNavigation::previous(document, position);
+    const auto found = direction > 0 ? m_stamps->next(position) : m_stamps->previous(position);
     if (!found)
         return;
     cursor.setPosition(found->end);
@@ -331,8 +328,7 @@ void TranscriptionView::moveToTimestamp(int direction)
 
 void TranscriptionView::playFromTimestamp()
 {
-    const auto found =
-        TimestampNavigation::atOrBefore(*m_session.document(), m_editor->textCursor().position());
+    const auto found = m_stamps->atOrBefore(m_editor->textCursor().position());
     PlaybackEngine* engine = m_session.engine();
     // Before the first timestamp the text is about the start of the recording.
     engine->seek(found ? found->seconds : 0.0);

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "Localization.h"
 #include "PlaybackEngine.h"
+#include "StampIndex.h"
 #include "TimestampFormatter.h"
 #include "WaveformPeaks.h"
 
@@ -10,7 +11,6 @@
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QTextBlock>
 #include <QTextDocument>
 #include <QToolButton>
 #include <QToolTip>
@@ -62,13 +62,16 @@ QToolButton* makeZoomButton(QWidget* parent, const QString& objectName, const QS
 
 WaveformStrip::WaveformStrip(PlaybackEngine* engine, WaveformPeaks* peaks,
                              QTextDocument* transcript, QWidget* parent)
-    : QWidget(parent), m_engine(engine), m_peaks(peaks), m_transcript(transcript)
+    : QWidget(parent), m_engine(engine), m_peaks(peaks),
+      m_stamps(transcript ? new StampIndex(transcript) : nullptr)
 {
     Q_ASSERT(engine && peaks);
     setObjectName(QStringLiteral("waveformStrip"));
     setAccessibleName(Localization::tr("Waveform"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setMouseTracking(true);
+    // Opaque, so that scrolling moves the pixels drawn instead of drawing everything again.
+    setAutoFillBackground(true);
 
     m_zoomInButton = makeZoomButton(this, QStringLiteral("zoomInButton"), QStringLiteral("+"),
                                     Localization::tr("Zoom In (Ctrl+Wheel)"));
@@ -162,7 +165,13 @@ WaveformStrip::Window WaveformStrip::window() const
     const double length = visibleSeconds();
     const double playhead = m_engine ? m_engine->currentTime() : 0.0;
     const double latest = std::max(0.0, duration() - length);
-    return {std::clamp(playhead - length / 2.0, 0.0, latest), length};
+    const double start = std::clamp(playhead - length / 2.0, 0.0, latest);
+    // On a whole pixel, so that what is drawn can be scrolled and the rest drawn to match.
+    const int width = waveRect().width();
+    if (width <= 0 || length <= 0.0)
+        return {start, length};
+    const double pixels = width / length;
+    return {std::round(start * pixels) / pixels, length};
 }
 
 QRect WaveformStrip::waveRect() const
@@ -219,16 +228,23 @@ void WaveformStrip::followPlayhead()
         m_peaks->prioritize(m_engine->currentTime());
     // Called for every position while playing: only what moved is drawn again. While the
     // stretch shown stays on its pixels, that is the playhead's old and new column at most.
+    // While playing, the stretch shown moves with the playhead: what is drawn is scrolled, and
+    // only the columns that come into view and the playhead's old and new ones are drawn.
     const Painted now = painted();
     if (now == m_painted)
         return;
-    if (now.start == m_painted.start && now.length == m_painted.length &&
-        now.width == m_painted.width) {
-        for (const int x : {m_painted.playhead, now.playhead})
-            update(QRect(x - 2, 0, 5, height()));
+    const QRect area = waveRect();
+    if (now.length != m_painted.length || now.width != m_painted.width ||
+        std::abs(now.start - m_painted.start) >= area.width() / 2) {
+        update();
         return;
     }
-    update();
+    const int shift = int(m_painted.start - now.start);
+    if (shift != 0)
+        scroll(shift, 0, area);
+    for (const int x : {m_painted.playhead + shift, now.playhead})
+        update(QRect(x - 2, 0, 5, height()));
+    m_painted = now;
 }
 
 WaveformStrip::Painted WaveformStrip::painted() const
@@ -261,21 +277,14 @@ void WaveformStrip::markersChanged()
 void WaveformStrip::rescanMarkers()
 {
     m_markersStale = false;
-    m_markers = m_transcript ? timestampTimes(*m_transcript) : QList<double>();
-    update();
-}
-
-QList<double> WaveformStrip::timestampTimes(const QTextDocument& document)
-{
-    // A timestamp never spans a line break, so each paragraph is searched on its own.
-    QList<double> times;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (const TimestampMatch& match : TimestampFormatter::timestampMatches(block.text()))
-            times.append(match.seconds);
+    m_markers.clear();
+    if (m_stamps) {
+        for (const StampIndex::Stamp& stamp : m_stamps->stamps())
+            m_markers.append(stamp.seconds);
     }
-    std::sort(times.begin(), times.end());
-    times.erase(std::unique(times.begin(), times.end()), times.end());
-    return times;
+    std::sort(m_markers.begin(), m_markers.end());
+    m_markers.erase(std::unique(m_markers.begin(), m_markers.end()), m_markers.end());
+    update();
 }
 
 QSize WaveformStrip::sizeHint() const
@@ -375,7 +384,7 @@ void WaveformStrip::wheelEvent(QWheelEvent* event)
     event->accept();
 }
 
-void WaveformStrip::paintEvent(QPaintEvent*)
+void WaveformStrip::paintEvent(QPaintEvent* event)
 {
     m_painted = painted();
     QPainter painter(this);
@@ -398,12 +407,15 @@ void WaveformStrip::paintEvent(QPaintEvent*)
     const double secondsPerPixel = shown.length / area.width();
     const qint64 lastBucket = qint64(std::ceil(whole * WaveformPeaks::bucketsPerSecond));
 
-    // Per column: the extremes of its buckets, or the neutral band while none is computed.
+    // Per column: the extremes of its buckets, or the neutral band while none is computed. Only
+    // the columns being repainted (while playing, the playhead's two) are looked at and drawn.
+    const int firstColumn = std::max(0, event->rect().left() - area.left() - 1);
+    const int endColumn = std::min(area.width(), event->rect().right() - area.left() + 2);
     std::vector<QLineF> lines;
-    lines.reserve(std::size_t(area.width()));
+    lines.reserve(std::size_t(std::max(0, endColumn - firstColumn)));
     QList<QRectF> pending;
     const double bandHalf = std::max(2.0, halfHeight * 0.12);
-    for (int column = 0; column < area.width(); ++column) {
+    for (int column = firstColumn; column < endColumn; ++column) {
         const double from = shown.start + column * secondsPerPixel;
         qint64 first = qint64(std::floor(from * WaveformPeaks::bucketsPerSecond));
         qint64 end = qint64(std::floor((from + secondsPerPixel) * WaveformPeaks::bucketsPerSecond));

@@ -15,6 +15,7 @@ class QToolButton;
 namespace dictaro {
 
 class PlaybackEngine;
+class StampIndex;
 class WaveformPeaks;
 
 // The waveform around the playhead, under the player bar: about 30 seconds by default, zoomed
@@ -44,9 +45,6 @@ public:
 
     // The horizontal position of a media time in the strip as it is now drawn.
     int xForSeconds(double seconds) const;
-
-    // The times of a text's timestamps, in order, each once.
-    static QList<double> timestampTimes(const QTextDocument& document);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
@@ -96,7 +94,8 @@ private:
 
     QPointer<PlaybackEngine> m_engine;
     QPointer<WaveformPeaks> m_peaks;
-    QPointer<QTextDocument> m_transcript;
+    // The transcript's timestamps; it belongs to the transcript and goes with it.
+    QPointer<StampIndex> m_stamps;
     QToolButton* m_zoomInButton = nullptr;
     QToolButton* m_zoomOutButton = nullptr;
     double m_visibleSeconds = defaultVisibleSeconds;
