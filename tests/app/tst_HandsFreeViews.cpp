@@ -47,7 +47,6 @@ private slots:
         QTest::keyClick(skipBack, Qt::Key_F11);
         QTRY_VERIFY_WITH_TIMEOUT(message->text().contains("Full Screen"), 3000);
         QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
-        QCOMPARE(commands.key(Command::SkipBack), QKeySequence("Ctrl+["));
 
         QTest::keyClick(skipBack, Qt::Key_F7);
         QTRY_COMPARE_WITH_TIMEOUT(commands.key(Command::SkipBack), QKeySequence("F7"), 3000);
@@ -103,7 +102,6 @@ private slots:
         view.findChild<QRadioButton*>("pressToPlay")->click();
         PedalSettings reread;
         QCOMPARE(reread.command(0), PlaybackCommand::InsertTimestamp);
-        QCOMPARE(reread.command(1), PlaybackCommand::PlayPause);
         QVERIFY(!reread.holdToPlay());
     }
 
