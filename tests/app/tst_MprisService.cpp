@@ -119,16 +119,13 @@ private slots:
         QVERIFY(test::copyFixture("tone440.wav", m_dir.filePath("Tone.wav")));
     }
 
-    void withoutSession_isStopped()
+    // Without a project nothing plays; OpenUri opens the file as one.
+    void openUri_opensTheFileAsAProject()
     {
         QCOMPARE(get("PlaybackStatus").toString(), "Stopped");
         QCOMPARE(get("CanPlay").toBool(), false);
         call(player, "Play"); // nothing to play: no error, no change
         QCOMPARE(get("PlaybackStatus").toString(), "Stopped");
-    }
-
-    void openUri_opensTheFileAsAProject()
-    {
         call(player, "OpenUri", {QUrl::fromLocalFile(m_dir.filePath("Interview.wav")).toString()});
         QVERIFY(m_state->currentSession());
         QTRY_VERIFY_WITH_TIMEOUT(engine().isLoaded(), 5000);

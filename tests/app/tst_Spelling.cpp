@@ -46,6 +46,7 @@ class tst_Spelling : public QObject
 
     void start(const QString& language)
     {
+        requireDictionary(language);
         AppSettings::shared().setSpellingLanguage(language);
         m_checker = std::make_unique<SpellChecker>(AppSettings::shared(), QStringLiteral("en"));
         m_registry = std::make_unique<CommandRegistry>();
@@ -153,7 +154,6 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QString, typed);
         QFETCH(QStringList, marked);
-        requireDictionary(language);
         start(language);
         typeText(typed + u' ');
         QCOMPARE(markedWords().join(u"|"), marked.join(u"|"));
@@ -163,7 +163,6 @@ private slots:
     // A suggestion replaces the word; one undo brings it back, and the typing before it stays.
     void typing_marksWordOnceFinished_suggestionIsOneUndoStep()
     {
-        requireDictionary(QStringLiteral("en_US"));
         start(QStringLiteral("en_US"));
         typeText(QStringLiteral("we saw teh"));
         QCOMPARE(markedWords(), QStringList());
@@ -185,7 +184,6 @@ private slots:
     // "Add to Dictionary" lasts beyond a restart of the checker; "Ignore" only for this run.
     void addToDictionary_survivesRestart_ignoreDoesNot()
     {
-        requireDictionary(QStringLiteral("en_US"));
         start(QStringLiteral("en_US"));
         typeText(QStringLiteral("Zorblat met Quxfoo. "));
         QCOMPARE(markedWords(), QStringList({"Zorblat", "Quxfoo"}));
@@ -204,7 +202,6 @@ private slots:
     // and the choice is remembered.
     void marks_followDictionaryAndSwitch()
     {
-        requireDictionary(QStringLiteral("en_US"));
         requireDictionary(QStringLiteral("tr_TR"));
         start(QStringLiteral("en_US"));
         typeText(QStringLiteral("merhaba house "));
@@ -290,7 +287,6 @@ private slots:
     void wordListThatIsNoFile()
     {
         QFETCH(QString, kind);
-        requireDictionary(QStringLiteral("en_US"));
         const QString list = Speller::personalWordList(QStringLiteral("en_US"));
         const auto removeList = [&] {
             return QFileInfo(list).isDir() ? QDir(list).removeRecursively() : QFile::remove(list);
@@ -335,7 +331,6 @@ private slots:
     // comes on screen shows its marks.
     void longText_checkedInBackground()
     {
-        requireDictionary(QStringLiteral("en_US"));
         start(QStringLiteral("en_US"));
         QStringList lines;
         for (int i = 0; i < 3000; ++i)
