@@ -134,26 +134,23 @@ private slots:
     void typing_marksOnlyMisspeltWords_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("marked");
+        QTest::addColumn<QString>("typed");
         QTest::newRow("apostrophes")
-            << "en_US"
-            << "don't don\u2019t shouldn't'v" << QStringList{"shouldn't'v"};
+            << "en_US" << QStringList{"shouldn't'v"} << "don't don\u2019t shouldn't'v";
         QTest::newRow("never checked")
-            << "en_US"
+            << "en_US" << QStringList{}
             << "[00:01:23] 1999 3rd h2o xqzt1 www.exmaple.com https://exmaple.org/xyq "
-               "nobdy@exmaple.com e.g. done"
-            << QStringList{};
-        QTest::newRow("Turkish") << "tr_TR"
-                                 << "Ankara'da ışık İstanbul’da güzelldi ılık"
-                                 << QStringList{"güzelldi"};
+               "nobdy@exmaple.com e.g. done";
+        QTest::newRow("Turkish") << "tr_TR" << QStringList{"güzelldi"}
+                                 << "Ankara'da ışık İstanbul’da güzelldi ılık";
     }
     // Typed key by key; only what is misspelt in the chosen dictionary is underlined.
     void typing_marksOnlyMisspeltWords()
     {
         QFETCH(QString, language);
-        QFETCH(QString, typed);
         QFETCH(QStringList, marked);
+        QFETCH(QString, typed);
         start(language);
         typeText(typed + u' ');
         QCOMPARE(markedWords().join(u"|"), marked.join(u"|"));
