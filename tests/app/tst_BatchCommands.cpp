@@ -7,7 +7,6 @@
 
 #include "BatchCommands.h"
 #include "ProjectStore.h"
-#include "TranscriptImport.h"
 
 using namespace dictaro;
 using namespace Qt::StringLiterals;

@@ -11,8 +11,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QAbstractButton>
 #include <QMenu>
-#include <QPushButton>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
