@@ -7,11 +7,11 @@
 #include "SpellChecker.h"
 #include "TranscriptEditor.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QAbstractButton>
 #include <QMenu>
 #include <QSettings>
 #include <QStandardPaths>
