@@ -47,7 +47,6 @@ private slots:
         QTest::keyClick(skipBack, Qt::Key_F11);
         QTRY_VERIFY_WITH_TIMEOUT(message->text().contains("Full Screen"), 3000);
         QCOMPARE(skipBack->keySequence(), QKeySequence("Ctrl+["));
-        QCOMPARE(commands.key(Command::SkipBack), QKeySequence("Ctrl+["));
 
         QTest::keyClick(skipBack, Qt::Key_F7);
         QTRY_COMPARE_WITH_TIMEOUT(commands.key(Command::SkipBack), QKeySequence("F7"), 3000);
@@ -83,7 +82,10 @@ private slots:
         QVERIFY(field->text().isEmpty());
     }
 
-    void pedalPage_lightsButtonsAndStoresChoices()
+    // The lamps follow the pedal and choices are kept at once. A choice made while the settings
+    // file cannot be written works until the end, and the page says it is not kept; the next
+    // choice that is kept clears that.
+    void pedalPage_lightsButtonsAndStoresChoicesOrSaysWhyNot()
     {
         PedalSettings settings;
         PedalMonitor monitor(
@@ -103,28 +105,19 @@ private slots:
         view.findChild<QRadioButton*>("pressToPlay")->click();
         PedalSettings reread;
         QCOMPARE(reread.command(0), PlaybackCommand::InsertTimestamp);
-        QCOMPARE(reread.command(1), PlaybackCommand::PlayPause);
         QVERIFY(!reread.holdToPlay());
-    }
 
-    // A choice made while the settings file cannot be written works until the end, and the
-    // page says it is not kept; the next choice that is kept clears that.
-    void pedalPage_reportsUnsavedChoices()
-    {
         const QString file =
             QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro").fileName();
-        QFile::remove(file);
+        QVERIFY(QFile::remove(file));
         QVERIFY(QDir().mkpath(file)); // a folder where the file goes: no write succeeds
-        PedalSettings settings;
-        PedalSettingsView view(settings, nullptr);
         auto* message = view.findChild<QLabel*>("pedalMessage");
-        view.findChild<QRadioButton*>("pressToPlay")->click();
-        QVERIFY(!settings.holdToPlay());
+        view.findChild<QRadioButton*>("holdToPlay")->click();
+        QVERIFY(settings.holdToPlay());
         QVERIFY(settings.saveError());
         QCOMPARE(message->text(), *settings.saveError());
-
         QVERIFY(QDir(file).removeRecursively());
-        view.findChild<QRadioButton*>("holdToPlay")->click();
+        view.findChild<QRadioButton*>("pressToPlay")->click();
         QVERIFY(!settings.saveError());
         QVERIFY(message->text().isEmpty());
     }

@@ -89,7 +89,6 @@ private slots:
     void download_fetchesChecksAndKeepsTheModel()
     {
         SpeechModel* model = start(m_file);
-        QCOMPARE(model->state(), SpeechModel::State::Absent);
         QVERIFY(m_server->ranges.isEmpty()); // nothing fetched before it is asked for
         QSignalSpy progress(model, &SpeechModel::progressChanged);
         QVERIFY(fetched(model));
@@ -102,7 +101,8 @@ private slots:
     }
 
     // A failed download says why and keeps what arrived only when it can be trusted; the next
-    // try, in the same run or after a restart, asks only for the rest.
+    // try, in the same run or after a restart, asks only for the rest. After the restart the
+    // server sends the whole file all the same, which then replaces what was kept.
     void download_failsSayingWhy_thenResumes_data()
     {
         QTest::addColumn<LoopbackServer::Mode>("mode");
@@ -140,25 +140,13 @@ private slots:
         QCOMPARE(arrived > 0, partKept);
         QCOMPARE(QFileInfo(model->partPath()).size(), arrived);
 
-        m_server->mode = LoopbackServer::Mode::Serve;
+        m_server->mode = restart ? LoopbackServer::Mode::IgnoreRange : LoopbackServer::Mode::Serve;
         if (restart)
             model = start(m_file);
         QCOMPARE(model->receivedBytes(), arrived);
         QVERIFY(fetched(model));
         QCOMPARE(m_server->ranges.last(),
                  partKept ? "bytes=" + QByteArray::number(arrived) + '-' : QByteArray());
-    }
-
-    void download_startsOverWhenTheServerSendsTheWholeFile()
-    {
-        SpeechModel* model = start(m_file);
-        QFile part(model->partPath());
-        QVERIFY(part.open(QIODevice::WriteOnly));
-        part.write(QByteArray(1000, 'x')); // not the file's first bytes
-        part.close();
-        m_server->mode = LoopbackServer::Mode::IgnoreRange;
-        QVERIFY(fetched(model));
-        QCOMPARE(m_server->ranges, QList<QByteArray>{"bytes=1000-"});
     }
 
     void cancel_stopsAndDeletesWhatArrived()

@@ -43,29 +43,22 @@ struct Log : QStringList
     }
 };
 
-input_event event(int type, int code, int value)
+// One input event as the kernel hands it over.
+QByteArray single(int type, int code, int value)
 {
     input_event e{};
     e.time.tv_sec = 1700000000;
     e.type = quint16(type);
     e.code = quint16(code);
     e.value = value;
-    return e;
+    return QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
 }
 
 // One button's frame as the pedal sends it: its scan code, the button, the report.
 QByteArray frame(int button, bool pressed)
 {
-    const input_event events[] = {event(EV_MSC, MSC_SCAN, 0x90001 + button),
-                                  event(EV_KEY, BTN_0 + button, pressed ? 1 : 0),
-                                  event(EV_SYN, SYN_REPORT, 0)};
-    return QByteArray(reinterpret_cast<const char*>(events), sizeof events);
-}
-
-QByteArray single(int type, int code, int value)
-{
-    const input_event e = event(type, code, value);
-    return QByteArray(reinterpret_cast<const char*>(&e), sizeof e);
+    return single(EV_MSC, MSC_SCAN, 0x90001 + button) +
+           single(EV_KEY, BTN_0 + button, pressed ? 1 : 0) + single(EV_SYN, SYN_REPORT, 0);
 }
 
 } // namespace
@@ -149,10 +142,10 @@ private slots:
 
         // Middle down and up, sent in pieces that split the records.
         const QByteArray stream = frame(1, true) + frame(1, false);
-        for (qsizetype at = 0; at < stream.size(); at += 17)
-            QCOMPARE(::write(fds[1], stream.constData() + at,
-                             std::min<qsizetype>(17, stream.size() - at)),
-                     std::min<qsizetype>(17, stream.size() - at));
+        for (qsizetype at = 0, piece = 17; at < stream.size(); at += piece) {
+            piece = std::min<qsizetype>(piece, stream.size() - at);
+            QCOMPARE(::write(fds[1], stream.constData() + at, piece), piece);
+        }
         QTRY_COMPARE(log.join(' '), QString("play pause"));
 
         // Middle held, then the kernel drops events: the rest of that frame (a stale press of

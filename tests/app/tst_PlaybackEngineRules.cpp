@@ -65,35 +65,23 @@ private slots:
         m_engine = std::make_unique<PlaybackEngine>(std::move(backend));
     }
 
-    void load_startsPausedAtClampedPositionAndRate_data()
-    {
-        QTest::addColumn<double>("position");
-        QTest::addColumn<double>("rate");
-        QTest::addColumn<double>("expectedPosition");
-        QTest::addColumn<double>("expectedRate");
-        QTest::newRow("beyond the end") << 100.0 << 3.0 << 60.0 << 2.0;
-        QTest::newRow("negative") << -4.0 << 0.2 << 0.0 << 0.5;
-        QTest::newRow("not a number") << std::nan("") << std::nan("") << 0.0 << 0.5;
-    }
-
+    // A load starts paused at its position and rate brought within bounds (beyond the end,
+    // negative, not a number); a length the player cannot tell is refused.
     void load_startsPausedAtClampedPositionAndRate()
     {
-        QFETCH(double, position);
-        QFETCH(double, rate);
-        QFETCH(double, expectedPosition);
-        QFETCH(double, expectedRate);
-        QVERIFY(loadFile(60.0, position, rate));
-        QCOMPARE(m_engine->currentTime(), expectedPosition);
-        QCOMPARE(m_engine->rate(), expectedRate);
-        QCOMPARE(m_backend->seeks, QList<double>{expectedPosition});
-        QVERIFY(m_backend->paused && !m_engine->isPlaying());
-        QVERIFY(m_backend->rates.isEmpty()); // the rate waits for play()
-    }
-
-    // A length the player cannot tell is refused.
-    void load_refusesUnknownLength()
-    {
-        for (double duration : {std::nan(""), std::numeric_limits<double>::infinity()}) {
+        const double nan = std::nan("");
+        for (const auto& [position, rate, expectedPosition, expectedRate] :
+             {std::tuple(100.0, 3.0, 60.0, 2.0), std::tuple(-4.0, 0.2, 0.0, 0.5),
+              std::tuple(nan, nan, 0.0, 0.5)}) {
+            init();
+            QVERIFY(loadFile(60.0, position, rate));
+            QCOMPARE(m_engine->currentTime(), expectedPosition);
+            QCOMPARE(m_engine->rate(), expectedRate);
+            QCOMPARE(m_backend->seeks, QList<double>{expectedPosition});
+            QVERIFY(m_backend->paused && !m_engine->isPlaying());
+            QVERIFY(m_backend->rates.isEmpty()); // the rate waits for play()
+        }
+        for (double duration : {nan, std::numeric_limits<double>::infinity()}) {
             QVERIFY(!loadFile(duration));
             QVERIFY(m_engine->loadError().has_value() && !m_engine->isLoaded());
         }
@@ -141,36 +129,35 @@ private slots:
         QCOMPARE(m_backend->rates, (QList<double>{1.0, 1.1}));
     }
 
-    void pause_rewindsFromTheLastTick_data()
-    {
-        QTest::addColumn<double>("position");
-        QTest::addColumn<double>("rewind");
-        QTest::addColumn<double>("expected");
-        QTest::newRow("further in") << 10.0 << 3.0 << 7.0;
-        QTest::newRow("no rewind") << 10.0 << 0.0 << 10.0;
-    }
-
+    // The player stops where the last tick was, less the rewind; the engine remembers where it
+    // stopped, before its rewind, until the next seek or play.
     void pause_rewindsFromTheLastTick()
     {
-        QFETCH(double, position);
-        QFETCH(double, rewind);
-        QFETCH(double, expected);
-        playFrom(position - 1.0);
-        emit m_backend->positionChanged(position);
-        emit m_backend->positionChanged(position + 0.1); // heard, not yet ticked
+        for (const double rewind : {3.0, 0.0}) {
+            init();
+            playFrom(9.0);
+            emit m_backend->positionChanged(10.0);
+            emit m_backend->positionChanged(10.1); // heard, not yet ticked
 
-        m_engine->pause(rewind);
-        QVERIFY(!m_engine->isPlaying() && m_backend->paused);
-        QCOMPARE(m_engine->currentTime(), expected);
-        QCOMPARE(m_backend->seeks, QList<double>{expected}); // also without a rewind
+            m_engine->pause(rewind);
+            QVERIFY(!m_engine->isPlaying() && m_backend->paused);
+            QCOMPARE(m_engine->currentTime(), 10.0 - rewind);
+            QCOMPARE(m_backend->seeks, QList<double>{10.0 - rewind}); // also without a rewind
 
-        // Late reports, a late end and a second pause change nothing.
-        QSignalSpy spy(m_engine.get(), &PlaybackEngine::currentTimeChanged);
-        emit m_backend->positionChanged(position + 0.5);
-        emit m_backend->ended(position + 0.5);
-        m_engine->pause(rewind);
-        QCOMPARE(spy.count(), 0);
-        QCOMPARE(m_backend->seeks.size(), 1);
+            // Late reports, a late end and a second pause change nothing.
+            QSignalSpy spy(m_engine.get(), &PlaybackEngine::currentTimeChanged);
+            emit m_backend->positionChanged(10.5);
+            emit m_backend->ended(10.5);
+            m_engine->pause(rewind);
+            QCOMPARE(spy.count(), 0);
+            QCOMPARE(m_backend->seeks.size(), 1);
+            QCOMPARE(m_engine->pausedAt(), 10.0);
+        }
+        m_engine->play();
+        QVERIFY(!m_engine->pausedAt());
+        m_engine->pause(3.0);
+        m_engine->seek(5.0);
+        QVERIFY(!m_engine->pausedAt());
     }
 
     // Marks in either order make one stretch within the file, which reaches the player only
@@ -198,27 +185,20 @@ private slots:
         QVERIFY(!m_engine->loopStart() && !m_engine->loopEnd() && !m_backend->loop);
     }
 
-    // A pause remembers where it stopped, before its rewind, until the next seek or play.
-    void pause_remembersWhereItStopped()
-    {
-        playFrom(10.0);
-        emit m_backend->positionChanged(20.0);
-        m_engine->pause(3.0);
-        QCOMPARE(m_engine->pausedAt(), 20.0);
-        m_engine->play();
-        QVERIFY(!m_engine->pausedAt());
-        m_engine->pause(3.0);
-        m_engine->seek(5.0);
-        QVERIFY(!m_engine->pausedAt());
-    }
-
     // The end stops playback with the player paused (a later seek must not make it sound); play
-    // starts over within a quarter second of the end, but not while playing.
-    void end_stopsAndPlayStartsOver()
+    // starts over within a quarter second of the end, but not while playing. An end within a
+    // second of the stated length, or at an unknown position, is an ordinary end; one well before
+    // it (a file cut off after its header was written) makes the end of the sound the length
+    // and is reported until the next load.
+    void end_stopsAndPlayStartsOver_earlyEndIsReported()
     {
-        playFrom(58.0);
-        emit m_backend->ended(60.0);
-        QVERIFY(!m_engine->isPlaying() && m_backend->paused);
+        for (const double end : {60.0, 59.1, std::numeric_limits<double>::quiet_NaN()}) {
+            playFrom(58.0);
+            emit m_backend->ended(end);
+            QVERIFY(!m_engine->isPlaying() && m_backend->paused);
+            QVERIFY(!m_engine->playbackError().has_value());
+            QCOMPARE(m_engine->duration(), 60.0);
+        }
         m_engine->seek(59.8);
         m_engine->play();
         QCOMPARE(m_engine->currentTime(), 0.0);
@@ -229,20 +209,6 @@ private slots:
         m_engine->seek(59.7);
         m_engine->play();
         QCOMPARE(m_engine->currentTime(), 59.7);
-        QVERIFY(!m_engine->playbackError().has_value());
-    }
-
-    // An end more than a second before the stated length (a file cut off after its header was
-    // written) makes the end of the sound the length and is reported until the next load; an
-    // end within that second, or at an unknown position, is an ordinary end.
-    void end_wellBeforeTheStatedLength_isReported()
-    {
-        for (const double end : {59.1, std::numeric_limits<double>::quiet_NaN()}) {
-            playFrom(58.0);
-            emit m_backend->ended(end);
-            QVERIFY(!m_engine->playbackError().has_value());
-            QCOMPARE(m_engine->duration(), 60.0);
-        }
 
         playFrom(2.0);
         emit m_backend->ended(12.5);

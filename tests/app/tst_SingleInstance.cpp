@@ -41,18 +41,6 @@ class tst_SingleInstance : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void initTestCase();
-    void init();
-    void secondStart_handsItsFilesOver_data();
-    void secondStart_handsItsFilesOver();
-    void secondStart_whenTheFirstDoesNotAnswer_saysSo();
-    void lock_survivesTheProjectsFolderBeingRecreated();
-    void lock_namingNoProcess_isTakenOver_data();
-    void lock_namingNoProcess_isTakenOver();
-    void lock_thatCannotBeChecked_fails();
-
-private:
     void startSelf(QProcess& process, const QStringList& arguments)
     {
         process.setProgram(QCoreApplication::applicationFilePath());
@@ -64,133 +52,126 @@ private:
     QTemporaryDir m_runtime; // the user's runtime folder, for this process and the later starts
     std::unique_ptr<QTemporaryDir> m_home;
     QString m_folder;
-};
 
-void tst_SingleInstance::initTestCase()
-{
-    QVERIFY(m_runtime.isValid());
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
-}
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_runtime.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    }
 
-void tst_SingleInstance::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid());
-    m_folder = m_home->filePath(u"Dictaro/Projects"_s);
-}
+    void init()
+    {
+        m_home = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_home->isValid());
+        m_folder = m_home->filePath(u"Dictaro/Projects"_s);
+    }
 
-void tst_SingleInstance::secondStart_handsItsFilesOver_data()
-{
-    QTest::addColumn<bool>("afterKilledHolder");
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QStringList>("expected"); // relative to the later start's working folder
-    QTest::newRow("no file: just come to the front") << false << QStringList() << QStringList();
-    // The lock and the socket of a process killed with SIGKILL stay behind and must not block.
-    QTest::newRow("files, after a holder was killed")
-        << true << QStringList{u"rec.wav"_s, u"/x y/kayıt ğ.wav"_s}
-        << QStringList{u"work/rec.wav"_s, u"/x y/kayıt ğ.wav"_s};
-}
+    void secondStart_handsItsFilesOver_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("expected"); // relative to the later start's working folder
+        QTest::newRow("no file: just come to the front") << QStringList() << QStringList();
+        // The lock and the socket of a process killed with SIGKILL stay behind and must not block.
+        QTest::newRow("files, after a holder was killed")
+            << QStringList{u"rec.wav"_s, u"/x y/kayıt ğ.wav"_s}
+            << QStringList{u"work/rec.wav"_s, u"/x y/kayıt ğ.wav"_s};
+    }
 
-void tst_SingleInstance::secondStart_handsItsFilesOver()
-{
-    QFETCH(bool, afterKilledHolder);
-    QFETCH(QStringList, files);
-    QFETCH(QStringList, expected);
+    void secondStart_handsItsFilesOver()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, expected);
 
-    if (afterKilledHolder) {
-        QProcess holder;
-        startSelf(holder, {holdMode, m_folder});
-        QVERIFY(holder.waitForReadyRead(10000));
+        if (!files.isEmpty()) {
+            QProcess holder;
+            startSelf(holder, {holdMode, m_folder});
+            QVERIFY(holder.waitForReadyRead(10000));
+            QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
+            holder.kill();
+            QVERIFY(holder.waitForFinished());
+            QVERIFY(QFile::exists(SingleInstance::lockFilePath(m_folder)));
+        }
+
+        SingleInstance::Result first = SingleInstance::acquire(m_folder);
+        QCOMPARE(first.status, SingleInstance::Status::Primary);
+        QSignalSpy activated(first.instance.get(), &SingleInstance::activated);
+
+        QVERIFY(QDir(m_home->path()).mkdir(u"work"_s));
+        QProcess second;
+        second.setWorkingDirectory(m_home->filePath(u"work"_s));
+        startSelf(second, QStringList{secondStartMode, m_folder, u"10000"_s} + files);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 15000);
+        QCOMPARE(second.exitCode(), 0);
+
+        QCOMPARE(activated.size(), 1);
+        for (QString& path : expected) {
+            if (!path.startsWith(u'/'))
+                path = m_home->filePath(path);
+        }
+        QCOMPARE(activated.first().first().toStringList(), expected);
+    }
+
+    // Deleting the projects folder (the application makes it again) must not free the lock. A
+    // later start that gets no answer (this process, blocked, answers nobody) says so.
+    void lock_survivesTheProjectsFolderBeingRecreated_unansweredStartSaysSo()
+    {
+        SingleInstance::Result first = SingleInstance::acquire(m_folder);
+        QCOMPARE(first.status, SingleInstance::Status::Primary);
+        QVERIFY(QDir(m_folder).removeRecursively());
         QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
-        holder.kill();
-        QVERIFY(holder.waitForFinished());
-        QVERIFY(QFile::exists(SingleInstance::lockFilePath(m_folder)));
+        // Another way to the same folder finds the same lock.
+        QVERIFY(QFile::link(m_home->filePath(u"Dictaro"_s), m_home->filePath(u"link"_s)));
+        QCOMPARE(SingleInstance::acquire(m_home->filePath(u"link/Projects/../Projects"_s)).status,
+                 SingleInstance::Status::Secondary);
+        QProcess second;
+        startSelf(second, {secondStartMode, m_folder, u"300"_s, u"rec.wav"_s});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 2);
     }
 
-    SingleInstance::Result first = SingleInstance::acquire(m_folder);
-    QCOMPARE(first.status, SingleInstance::Status::Primary);
-    QSignalSpy activated(first.instance.get(), &SingleInstance::activated);
-
-    QVERIFY(QDir(m_home->path()).mkdir(u"work"_s));
-    QProcess second;
-    second.setWorkingDirectory(m_home->filePath(u"work"_s));
-    startSelf(second, QStringList{secondStartMode, m_folder, u"10000"_s} + files);
-    QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 15000);
-    QCOMPARE(second.exitCode(), 0);
-
-    QCOMPARE(activated.size(), 1);
-    for (QString& path : expected) {
-        if (!path.startsWith(u'/'))
-            path = m_home->filePath(path);
+    // A lock file left empty or damaged (a crash while writing it, a full disk) names no process:
+    // it must not lock the user out.
+    void lock_namingNoProcess_isTakenOver_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("garbage") << QByteArray("\xff\xfe not a lock \x01\n\n\n");
+        QTest::newRow("a process id that is no number") << QByteArray("12ab\ndictaro\nhost\n");
+        // Another host name, as after the host was renamed: the process is checked all the same.
+        QTest::newRow("a dead process on another host")
+            << QByteArray("2147483646\ndictaro\nelsewhere\n");
     }
-    QCOMPARE(activated.first().first().toStringList(), expected);
-}
 
-void tst_SingleInstance::secondStart_whenTheFirstDoesNotAnswer_saysSo()
-{
-    SingleInstance::Result first = SingleInstance::acquire(m_folder);
-    QCOMPARE(first.status, SingleInstance::Status::Primary);
-    // Blocked here, this process holds the lock but answers nobody.
-    QProcess second;
-    startSelf(second, {secondStartMode, m_folder, u"300"_s, u"rec.wav"_s});
-    QVERIFY(second.waitForFinished(10000));
-    QCOMPARE(second.exitCode(), 2);
-}
+    void lock_namingNoProcess_isTakenOver()
+    {
+        QFETCH(QByteArray, contents);
+        QVERIFY(QDir().mkpath(m_folder));
+        QFile lock(SingleInstance::lockFilePath(m_folder));
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        QCOMPARE(lock.write(contents), contents.size());
+        lock.close();
+        SingleInstance::Result result = SingleInstance::acquire(m_folder);
+        QCOMPARE(result.status, SingleInstance::Status::Primary);
+        QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
+    }
 
-// Deleting the projects folder (the application makes it again) must not free the lock.
-void tst_SingleInstance::lock_survivesTheProjectsFolderBeingRecreated()
-{
-    SingleInstance::Result first = SingleInstance::acquire(m_folder);
-    QCOMPARE(first.status, SingleInstance::Status::Primary);
-    QVERIFY(QDir(m_folder).removeRecursively());
-    QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
-    // Another way to the same folder finds the same lock.
-    QVERIFY(QFile::link(m_home->filePath(u"Dictaro"_s), m_home->filePath(u"link"_s)));
-    QCOMPARE(SingleInstance::acquire(m_home->filePath(u"link/Projects/../Projects"_s)).status,
-             SingleInstance::Status::Secondary);
-}
+    // A lock that can be neither read nor replaced, or no projects folder: no writing at all.
+    void lock_thatCannotBeChecked_fails()
+    {
+        QVERIFY(QDir().mkpath(m_folder));
+        QVERIFY(QDir().mkpath(SingleInstance::lockFilePath(m_folder)));
+        const SingleInstance::Result result = SingleInstance::acquire(m_folder);
+        QCOMPARE(result.status, SingleInstance::Status::Failed);
+        QVERIFY(!result.instance);
+        QVERIFY(!result.errorString.isEmpty());
 
-// A lock file left empty or damaged (a crash while writing it, a full disk) names no process:
-// it must not lock the user out.
-void tst_SingleInstance::lock_namingNoProcess_isTakenOver_data()
-{
-    QTest::addColumn<QByteArray>("contents");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("garbage") << QByteArray("\xff\xfe not a lock \x01\n\n\n");
-    QTest::newRow("a process id that is no number") << QByteArray("12ab\ndictaro\nhost\n");
-    // Another host name, as after the host was renamed: the process is checked all the same.
-    QTest::newRow("a dead process on another host")
-        << QByteArray("2147483646\ndictaro\nelsewhere\n");
-}
-
-void tst_SingleInstance::lock_namingNoProcess_isTakenOver()
-{
-    QFETCH(QByteArray, contents);
-    QVERIFY(QDir().mkpath(m_folder));
-    QFile lock(SingleInstance::lockFilePath(m_folder));
-    QVERIFY(lock.open(QIODevice::WriteOnly));
-    QCOMPARE(lock.write(contents), contents.size());
-    lock.close();
-    SingleInstance::Result result = SingleInstance::acquire(m_folder);
-    QCOMPARE(result.status, SingleInstance::Status::Primary);
-    QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
-}
-
-// A lock that can be neither read nor replaced, or no projects folder: no writing at all.
-void tst_SingleInstance::lock_thatCannotBeChecked_fails()
-{
-    QVERIFY(QDir().mkpath(m_folder));
-    QVERIFY(QDir().mkpath(SingleInstance::lockFilePath(m_folder)));
-    const SingleInstance::Result result = SingleInstance::acquire(m_folder);
-    QCOMPARE(result.status, SingleInstance::Status::Failed);
-    QVERIFY(!result.instance);
-    QVERIFY(!result.errorString.isEmpty());
-
-    QFile blocker(m_home->filePath(u"file"_s));
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    QCOMPARE(SingleInstance::acquire(m_home->filePath(u"file/Projects"_s)).status,
-             SingleInstance::Status::Failed);
-}
+        QFile blocker(m_home->filePath(u"file"_s));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QCOMPARE(SingleInstance::acquire(m_home->filePath(u"file/Projects"_s)).status,
+                 SingleInstance::Status::Failed);
+    }
+};
 
 int main(int argc, char* argv[])
 {

@@ -335,21 +335,16 @@ private slots:
     }
 
     // At a line's start (after its timestamp) the speakers' names are offered: Enter or Tab
-    // takes the first fitting one as a label, Escape closes the list and leaves the text; past
-    // the label nothing is offered.
+    // takes the first fitting one as a label (Escape: tst_MainWindow); past the label nothing
+    // is offered.
     void speakerNames_offeredAtTheStartOfALine()
     {
         editor()->setSpeakers({"Anna", "Bo", "Annette"});
         dictaro::SpeakerCompleter* speakers = editor()->speakerCompleter();
         QAbstractItemView* popup = speakers->completer()->popup();
-        typeText(QStringLiteral("an"));
+        typeText(QStringLiteral("ann"));
         QVERIFY(speakers->isShown());
         QCOMPARE(speakers->completer()->completionCount(), 2);
-        QTest::keyClick(popup, Qt::Key_Escape);
-        QVERIFY(!speakers->isShown());
-        QCOMPARE(text(), QStringLiteral("an"));
-        typeText(QStringLiteral("n"));
-        QVERIFY(speakers->isShown());
         QTest::keyClick(popup, Qt::Key_Return);
         QCOMPARE(text(), QStringLiteral("Anna: "));
         typeText(QStringLiteral("b"));
