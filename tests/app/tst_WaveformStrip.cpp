@@ -5,6 +5,7 @@
 
 #include <QPaintEvent>
 #include <QRegion>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -108,6 +109,28 @@ private slots:
         QTest::qWait(600);
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(1.0) - 3, y));
         QCOMPARE(engine->currentTime(), 1.0);
+
+        // Zoomed in, the stretch shown moves with the playhead: what was drawn is scrolled, only
+        // a narrow stretch is drawn again (also for two moves before one drawing), and the
+        // screen shows what a fresh drawing would, with the marker at 1 s now at the left end.
+        strip->setVisibleSeconds(5.0);
+        engine->seek(3.3);
+        QTest::qWait(100);
+        drawn = {};
+        engine->seek(3.4);
+        engine->seek(3.5);
+        QTRY_VERIFY(!drawn.isEmpty());
+        int area = 0;
+        for (const QRect& part : drawn)
+            area += part.width() * part.height();
+        QVERIFY2(area < strip->width() * strip->height() / 3, qPrintable(QString::number(area)));
+        QTest::qWait(50);
+        const QRect at = strip->geometry();
+        QCOMPARE(screen.screen()
+                     ->grabWindow(screen.winId(), at.x(), at.y(), at.width(), at.height())
+                     .toImage()
+                     .convertToFormat(QImage::Format_RGB32),
+                 strip->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
         AppSettings::shared().setShowWaveform(false);
         QVERIFY(!strip->isVisible());

@@ -240,8 +240,13 @@ void WaveformStrip::followPlayhead()
         return;
     }
     const int shift = int(m_painted.start - now.start);
-    if (shift != 0)
-        scroll(shift, 0, area);
+    if (shift != 0) {
+        // The wave's whole height, with what reaches above and below it (the playhead's ends, a
+        // flag's edge); what is drawn beside its ends (a mark at either end) is drawn again.
+        scroll(shift, 0, QRect(area.left(), 0, area.width(), height()));
+        update(QRect(area.left() - sideMargin, 0, sideMargin + 2, height()));
+        update(QRect(area.right() - 1, 0, sideMargin + 2, height()));
+    }
     for (const int x : {m_painted.playhead + shift, now.playhead})
         update(QRect(x - 2, 0, 5, height()));
     m_painted = now;
@@ -408,14 +413,20 @@ void WaveformStrip::paintEvent(QPaintEvent* event)
     const qint64 lastBucket = qint64(std::ceil(whole * WaveformPeaks::bucketsPerSecond));
 
     // Per column: the extremes of its buckets, or the neutral band while none is computed. Only
-    // the columns being repainted (while playing, the playhead's two) are looked at and drawn.
-    const int firstColumn = std::max(0, event->rect().left() - area.left() - 1);
-    const int endColumn = std::min(area.width(), event->rect().right() - area.left() + 2);
+    // the columns being repainted (while playing, those scrolled into view and the playhead's)
+    // are looked at and drawn.
+    std::vector<bool> wanted(std::size_t(area.width()), false);
+    for (const QRect& part : event->region()) {
+        const int end = std::min(area.width(), part.right() - area.left() + 2);
+        for (int column = std::max(0, part.left() - area.left() - 1); column < end; ++column)
+            wanted[std::size_t(column)] = true;
+    }
     std::vector<QLineF> lines;
-    lines.reserve(std::size_t(std::max(0, endColumn - firstColumn)));
     QList<QRectF> pending;
     const double bandHalf = std::max(2.0, halfHeight * 0.12);
-    for (int column = firstColumn; column < endColumn; ++column) {
+    for (int column = 0; column < area.width(); ++column) {
+        if (!wanted[std::size_t(column)])
+            continue;
         const double from = shown.start + column * secondsPerPixel;
         qint64 first = qint64(std::floor(from * WaveformPeaks::bucketsPerSecond));
         qint64 end = qint64(std::floor((from + secondsPerPixel) * WaveformPeaks::bucketsPerSecond));
