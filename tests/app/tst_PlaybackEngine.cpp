@@ -328,6 +328,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!engine.isPlaying(), timeoutMs);
         QCOMPARE(playing.count(), 1);
         QCOMPARE(engine.currentTime(), engine.duration());
+        // A tick for each quarter second of the recording, at 2.0x too (the usual step between
+        // two).
+        QList<double> steps;
+        for (qsizetype i = 1; i < times.size(); ++i)
+            steps << times[i].first().toDouble() - times[i - 1].first().toDouble();
+        std::sort(steps.begin(), steps.end());
+        QVERIFY2(steps.size() >= 3 && steps[steps.size() / 2] < 0.4,
+                 qPrintable(QString::number(steps.size())));
         // The cut file takes the end of its sound as its length and says why.
         const bool truncated = file.startsWith(QLatin1String("truncated"));
         QCOMPARE(engine.playbackError().has_value(), truncated);
