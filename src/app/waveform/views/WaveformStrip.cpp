@@ -32,6 +32,8 @@ constexpr int buttonGap = 8;
 constexpr int stripHeight = 64;
 // How near (in pixels) to a marker the mouse counts as on it.
 constexpr double markerReach = 4.0;
+// How far beside the wave's ends anything is drawn (the background's round ends, half a flag).
+constexpr int endReach = 5;
 constexpr double zoomStep = 2.0;
 // One notch of the wheel.
 constexpr double wheelZoomStep = 1.25;
@@ -244,8 +246,8 @@ void WaveformStrip::followPlayhead()
         // The wave's whole height, with what reaches above and below it (the playhead's ends, a
         // flag's edge); what is drawn beside its ends (a mark at either end) is drawn again.
         scroll(shift, 0, QRect(area.left(), 0, area.width(), height()));
-        update(QRect(area.left() - sideMargin, 0, sideMargin + 2, height()));
-        update(QRect(area.right() - 1, 0, sideMargin + 2, height()));
+        update(QRect(area.left() - endReach, 0, endReach + 2, height()));
+        update(QRect(area.right() - 1, 0, endReach + 2, height()));
     }
     for (const int x : {m_painted.playhead + shift, now.playhead})
         update(QRect(x - 2, 0, 5, height()));
