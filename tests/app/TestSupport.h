@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
-#include <QString>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -47,8 +46,6 @@ public:
         for (const auto& [name, value] : m_saved)
             value ? qputenv(name, *value) : qunsetenv(name);
     }
-    TemporaryHome(const TemporaryHome&) = delete;
-    TemporaryHome& operator=(const TemporaryHome&) = delete;
 
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& name) const { return m_dir.filePath(name); }
