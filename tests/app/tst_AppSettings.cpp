@@ -66,20 +66,6 @@ private slots:
         QCOMPARE(QFileInfo::exists(m_file), !text.isNull());
     }
 
-    // Written at once, also when unchanged; notified only on a change.
-    void assignment_writesAtOnceAndNotifiesOnlyOnChange()
-    {
-        AppSettings& settings = AppSettings::shared();
-        QSignalSpy skips(&settings, &AppSettings::skipSecondsChanged);
-        settings.setSkipSeconds(5.0);
-        QVERIFY(settingsFile().contains("skipSeconds=5\n"));
-        settings.setSkipSeconds(7.5);
-        settings.setSkipSeconds(7.5);
-        QCOMPARE(skips.count(), 1);
-        AppSettings::resetSharedForTesting();
-        QCOMPARE(AppSettings::shared().skipSeconds(), 7.5);
-    }
-
     // The defaults until the user's own list, which may be empty, is stored: usable snippets
     // only, each abbreviation once; restoring forgets the list.
     void snippets_userListOrDefaults()
