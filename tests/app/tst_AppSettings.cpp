@@ -1,27 +1,24 @@
+// The settings file and what the dialogs remember, over a temporary home for each test.
 #include "AppSettings.h"
+#include "DialogFolders.h"
+#include "TestSupport.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <memory>
 
 #include <sys/stat.h>
 
-using dictaro::AppSettings;
-using dictaro::Snippet;
+using namespace dictaro;
 
 class tst_AppSettings : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_dir;
+    std::optional<test::TemporaryHome> m_home;
     QString m_file;
+    QString path(const QString& relative) const { return m_home->filePath(relative); }
 
     void writeSettingsFile(const QByteArray& lines) const
     {
@@ -37,16 +34,10 @@ class tst_AppSettings : public QObject
     }
 
 private slots:
-    // Every test starts from its own empty settings folder and a fresh shared instance.
     void init()
     {
-        m_dir = std::make_unique<QTemporaryDir>();
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir->path());
-        QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope, m_dir->filePath("sys"));
-        m_file =
-            QSettings(QSettings::IniFormat, QSettings::UserScope, "Dictaro", "Dictaro").fileName();
-        QVERIFY(m_file.startsWith(m_dir->path()));
-        AppSettings::resetSharedForTesting();
+        m_home.emplace();
+        m_file = m_home->settingsFile();
     }
 
     // The settings file keeps values as text; what is not a finite number in C notation is
@@ -75,23 +66,6 @@ private slots:
         QCOMPARE(QFileInfo::exists(m_file), !text.isNull());
     }
 
-    // Written at once, also when unchanged; notified only on a change.
-    void assignment_writesAtOnceAndNotifiesOnlyOnChange()
-    {
-        AppSettings& settings = AppSettings::shared();
-        QSignalSpy skips(&settings, &AppSettings::skipSecondsChanged);
-        settings.setSkipSeconds(5.0);
-        QCOMPARE(skips.count(), 0);
-        QVERIFY(settingsFile().contains("skipSeconds=5\n"));
-
-        settings.setSkipSeconds(7.5);
-        settings.setSkipSeconds(7.5);
-        QCOMPARE(skips.count(), 1);
-        QCOMPARE(skips.at(0).at(0).toDouble(), 7.5);
-        AppSettings::resetSharedForTesting();
-        QCOMPARE(AppSettings::shared().skipSeconds(), 7.5);
-    }
-
     // The defaults until the user's own list, which may be empty, is stored: usable snippets
     // only, each abbreviation once; restoring forgets the list.
     void snippets_userListOrDefaults()
@@ -111,12 +85,10 @@ private slots:
         QCOMPARE(changed.count(), 1);
     }
 
-    // A chosen language is the one used at the next start; of a longer list written
-    // elsewhere, the first.
-    void startupLanguages_followTheChoice()
+    // Of a longer list of languages written elsewhere, the first is used at the next start (the
+    // settings window's choice: tst_SettingsView).
+    void startupLanguages_takeTheFirstOfAList()
     {
-        QVERIFY(AppSettings::chooseLanguage("tr"));
-        QCOMPARE(AppSettings::startupLanguages(), QStringList{"tr"});
         writeSettingsFile("AppleLanguages=en-GB, tr");
         QCOMPARE(AppSettings::startupLanguages(), QStringList{"en-GB"});
     }
@@ -148,6 +120,45 @@ private slots:
         AppSettings::resetSharedForTesting();
         QCOMPARE(AppSettings::shared().skipSeconds(), skip);
         QVERIFY(!QFileInfo(file).isFile());
+    }
+
+    void nearestExistingFolder_data()
+    {
+        QTest::addColumn<QString>("given"); // relative to the home unless absolute
+        QTest::addColumn<QString>("folder");
+        for (const auto& [given, folder] : {std::pair{"audio/2024/talk.mp3", "audio/2024"},
+                                            {"audio/2023/may/talk.mp3", "audio"},
+                                            {"audio/2024", "audio/2024"},
+                                            {"=talk.mp3", "~"},
+                                            {"=", "~"}})
+            QTest::newRow(given) << QString(given) << QString(folder);
+    }
+    void nearestExistingFolder()
+    {
+        QFETCH(QString, given);
+        QFETCH(QString, folder);
+        QVERIFY(QDir().mkpath(path("audio/2024")));
+        given = given.startsWith('=') ? given.mid(1) : path(given);
+        QCOMPARE(DialogFolders::nearestExistingFolder(given),
+                 folder == "~" ? QDir::homePath() : path(folder));
+    }
+
+    // Each dialog remembers its own folder; one that went away gives way to the default.
+    void dialogFolders_rememberedUntilTheyGo()
+    {
+        QVERIFY(QDir().mkpath(path("audio/2024")));
+        QCOMPARE(DialogFolders::openFolder(), QDir::homePath());
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        QVERIFY(documents.startsWith(path("")) && QDir().mkpath(documents));
+        QCOMPARE(DialogFolders::exportFolder(), documents);
+        DialogFolders::rememberOpenedFile(path("audio/2024/talk.mp3"));
+        DialogFolders::rememberExportedFile(path("audio/talk.txt"));
+        QCOMPARE(DialogFolders::openFolder(), path("audio/2024"));
+        QCOMPARE(DialogFolders::exportFolder(), path("audio"));
+        QVERIFY(QDir(path("audio/2024")).removeRecursively());
+        QCOMPARE(DialogFolders::openFolder(), QDir::homePath());
+        QCOMPARE(DialogFolders::exportFolder(), path("audio"));
     }
 };
 

@@ -4,12 +4,8 @@
 #include "TestSupport.h"
 #include "TranscriptionSession.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -23,7 +19,7 @@ class tst_AppState : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::optional<test::TemporaryHome> m_home;
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
 
@@ -35,13 +31,7 @@ class tst_AppState : public QObject
         return path;
     }
 
-    // Saves fail while a plain file stands where the projects folder should be.
-    void breakStore()
-    {
-        QVERIFY(QDir(m_store->directory()).removeRecursively());
-        QFile blocker(m_store->directory());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    void breakStore() { QVERIFY(test::blockFolder(m_store->directory())); }
     static int mode(const QString& path)
     {
         struct stat info
@@ -51,20 +41,11 @@ class tst_AppState : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_STATE_HOME", m_home->filePath(QStringLiteral("state")).toUtf8());
-        // The cache (in test mode below the home folder) and the temporary folder, in here too.
-        qputenv("HOME", QFile::encodeName(m_home->path()));
-        qputenv("TMPDIR", QFile::encodeName(m_home->filePath(QStringLiteral("tmp"))));
-        QVERIFY(QDir().mkpath(m_home->filePath(QStringLiteral("tmp"))));
+        m_home.emplace(); // the state, cache and temporary folders too
         m_store = std::make_unique<ProjectStore>(m_home->filePath(QStringLiteral("data/Projects")));
         m_engine = test::silentEngine();
     }

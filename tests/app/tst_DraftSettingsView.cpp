@@ -5,6 +5,7 @@
 #include "LoopbackServer.h"
 #include "ModelLibrary.h"
 #include "SpeechModel.h"
+#include "TestSupport.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,9 +13,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -36,26 +34,23 @@ class tst_DraftSettingsView : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    std::optional<test::TemporaryHome> m_home;
     const QByteArray m_file = modelBytes();
     std::unique_ptr<LoopbackServer> m_server;
     std::unique_ptr<ModelLibrary> m_library;
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(m_dir.filePath(name));
+        QFile file(m_home->filePath(name));
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             qFatal("can't write %s", qPrintable(file.fileName()));
         return file.fileName();
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-
     void init()
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.filePath("settings"));
-        AppSettings::setDraftChoice({});
+        m_home.emplace();
         m_server = std::make_unique<LoopbackServer>(m_file, QStringLiteral("ggml-tiny.en.bin"));
         const ModelEntry tiny{QStringLiteral("tiny.en"),
                               ModelSize::Tiny,
@@ -66,15 +61,11 @@ private slots:
         ModelEntry base = tiny;
         base.name = QStringLiteral("base.en");
         base.size = ModelSize::Base;
-        m_library = std::make_unique<ModelLibrary>(m_dir.filePath("models"), m_server->baseUrl(),
+        m_library = std::make_unique<ModelLibrary>(m_home->filePath("models"), m_server->baseUrl(),
                                                    QList<ModelEntry>{tiny, base});
     }
 
-    void cleanup()
-    {
-        m_library.reset();
-        QFile::remove(m_dir.filePath("models/ggml-tiny.en.bin"));
-    }
+    void cleanup() { m_library.reset(); }
 
     // A failed download says why on its row; the next try fetches the model, which can be used
     // and deleted (and then is no longer in use).
@@ -126,7 +117,7 @@ private slots:
 
         for (const QString& path :
              {write("notes.txt", QByteArray("Dear diary,\n").repeated(10000)),
-              write("short.bin", m_file.left(1000)), m_dir.filePath("missing.bin")}) {
+              write("short.bin", m_file.left(1000)), m_home->filePath("missing.bin")}) {
             QVERIFY(!page.useModelFile(path));
             QVERIFY(message->isVisible());
             QVERIFY2(message->text().contains(QFileInfo(path).fileName()),
@@ -172,9 +163,7 @@ private slots:
         unsure->click();
         follow->click();
         const AppSettings::DraftChoice stored = AppSettings::draftChoice();
-        QVERIFY(!stored.markUnsureWords);
-        QVERIFY(stored.followAlong);
-        QCOMPARE(stored.language, QStringLiteral("tr"));
+        QVERIFY(!stored.markUnsureWords && stored.followAlong && stored.language == "tr");
     }
 };
 

@@ -23,10 +23,10 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QCompleter>
-#include <QDir>
 #include <QKeySequenceEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,11 +34,8 @@
 #include <QMessageBox>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStackedWidget>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTimer>
@@ -54,7 +51,7 @@ class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::optional<test::TemporaryHome> m_home;
     std::unique_ptr<DictaroApp> m_app;
     QString m_saveAnswer; // what the export's save dialog answers
     QString m_locateAnswer;
@@ -76,6 +73,12 @@ class tst_MainWindow : public QObject
         return *session;
     }
     TranscriptEditor* editor() { return window().findChild<TranscriptEditor*>(); }
+    // What a screen reader reads of `object`.
+    static QString readAloud(QObject* object, QAccessible::Text text = QAccessible::Name)
+    {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+        return face ? face->text(text) : QStringLiteral("<no interface>");
+    }
     // Closes the open project, lets its screen go, and opens the project `id`.
     void reopen(const QUuid& id)
     {
@@ -84,19 +87,12 @@ class tst_MainWindow : public QObject
         state().openProject(id);
         QVERIFY(QTest::qWaitForWindowExposed(editor()));
     }
-    // Saves fail while a plain file stands where the projects folder should be.
-    void breakStore()
-    {
-        QVERIFY(QDir(store().directory()).removeRecursively());
-        QFile blocker(store().directory());
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-    }
+    void breakStore() { QVERIFY(test::blockFolder(store().directory())); }
 
 private slots:
     void initTestCase()
     {
         std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
         ExportSheet::setSaveDialogForTesting(
             [this](QWidget*, const QString&, ExportFormat) { return m_saveAnswer; });
         TranscriptionView::setLocateFileDialogForTesting(
@@ -105,10 +101,7 @@ private slots:
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_STATE_HOME", m_home->filePath(QStringLiteral("state")).toUtf8());
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home->path());
-        AppSettings::resetSharedForTesting();
+        m_home.emplace();
         start();
     }
 
@@ -147,6 +140,11 @@ private slots:
         QCOMPARE(list->count(), 1);
         QCOMPARE(list->item(0)->text(), name);
         QCOMPARE(list->item(0)->toolTip(), (name + QStringLiteral(".wav")).toHtmlEscaped());
+        // Read aloud as the name with its audio file, which is only painted.
+        QCOMPARE(readAloud(list), QStringLiteral("Recent Projects"));
+        QAccessibleInterface* row = QAccessible::queryAccessibleInterface(list)->child(0);
+        QCOMPARE(row->text(QAccessible::Name), name);
+        QCOMPARE(row->text(QAccessible::Description), "Audio file: " + name + ".wav");
         // When it was edited, and how far into the six seconds it had got once that is read.
         QTRY_VERIFY(list->item(0)->data(WelcomeView::ProgressRole).toString().endsWith(" · 0 %"));
         QVERIFY(list->item(0)->data(WelcomeView::ProgressRole).toString().startsWith("Edited "));
@@ -157,8 +155,8 @@ private slots:
         QCOMPARE(state().currentSession()->transcript(), QStringLiteral("kept"));
     }
 
-    // Every command runs on the open session with the settings as they are; without one, the
-    // project commands are disabled.
+    // Every command runs on the open session with the settings as they are (Play/Pause: below);
+    // without one, the project commands are disabled.
     void commands_driveTheOpenSession()
     {
         for (Command command : AppActions::playbackCommands())
@@ -167,7 +165,6 @@ private slots:
         TranscriptionSession& session = openProject();
         PlaybackEngine& engine = *session.engine();
         AppSettings::shared().setSkipSeconds(2);
-        AppSettings::shared().setAutoRewindSeconds(0.5);
         engine.seek(3);
         action(Command::SkipBack)->trigger();
         QCOMPARE(engine.currentTime(), 1.0);
@@ -177,17 +174,38 @@ private slots:
         QCOMPARE(engine.rate(), 0.9);
         action(Command::Faster)->trigger();
         QCOMPARE(engine.rate(), 1.0);
-        action(Command::PlayPause)->trigger();
-        QVERIFY(engine.isPlaying());
-        action(Command::PlayPause)->trigger();
-        QVERIFY(!engine.isPlaying());
-        QVERIFY(engine.currentTime() >= 2.5 && engine.currentTime() < 3.0); // the rewind setting
-
         engine.seek(4.2);
         action(Command::InsertTimestamp)->trigger();
         QCOMPARE(session.transcript(), QStringLiteral("[00:00:04] "));
         action(Command::Save)->trigger();
         QCOMPARE(store().load(session.project().id).transcript, QStringLiteral("[00:00:04] "));
+    }
+
+    // The player bar reads its times and speed with what they are, as they change; Tab walks
+    // it from left to right.
+    void playerBar_readAloudAndTabOrder()
+    {
+        PlaybackEngine& engine = *openProject().engine();
+        const auto read = [this](const char* name) {
+            return readAloud(window().findChild<QWidget*>(name));
+        };
+        QCOMPARE(read("positionSlider"), QStringLiteral("Playback position"));
+        QCOMPARE(read("currentTimeLabel"), QStringLiteral("Elapsed 00:00"));
+        QCOMPARE(read("rateLabel"), QStringLiteral("Playback speed 1.0×"));
+        engine.seek(1.2);
+        QTRY_COMPARE(read("currentTimeLabel"), QStringLiteral("Elapsed 00:01"));
+        engine.changeRate(0.5);
+        QTRY_COMPARE(read("rateLabel"), QStringLiteral("Playback speed 1.5×"));
+        QVERIFY(read("playPauseButton").startsWith("Play/Pause"));
+
+        window().findChild<QWidget*>("skipBackButton")->setFocus(Qt::TabFocusReason);
+        QStringList order{QApplication::focusWidget()->objectName()};
+        for (int i = 1; i < 6; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, QStringList({"skipBackButton", "playPauseButton", "skipForwardButton",
+                                     "positionSlider", "slowerButton", "fasterButton"}));
     }
 
     // The timestamp commands move the caret and playback from stamp to stamp; Go to Time takes

@@ -7,13 +7,9 @@
 #include "TranscriptionSession.h"
 
 #include <QClipboard>
-#include <QDir>
-#include <QFile>
 #include <QGuiApplication>
 #include <QProgressBar>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 
@@ -55,7 +51,7 @@ class tst_TranscriptionSession : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<QTemporaryDir> m_home;
+    std::optional<test::TemporaryHome> m_home;
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
 
@@ -84,29 +80,13 @@ class tst_TranscriptionSession : public QObject
     {
         return m_store->load(session.project().id);
     }
-    // Saves fail while a plain file stands where the projects folder should be.
-    void breakFolder(bool broken)
-    {
-        const QString folder = m_store->directory();
-        if (broken) {
-            QVERIFY(QDir(folder).removeRecursively());
-            QFile blocker(folder);
-            QVERIFY(blocker.open(QIODevice::WriteOnly));
-        } else {
-            QVERIFY(QFile::remove(folder));
-        }
-    }
 
 private slots:
-    void initTestCase()
-    {
-        std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-    }
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
 
     void init()
     {
-        m_home = std::make_unique<QTemporaryDir>();
+        m_home.emplace();
         m_store = std::make_unique<ProjectStore>(m_home->filePath(QStringLiteral("data/Projects")));
         m_engine = test::silentEngine();
     }
@@ -198,7 +178,7 @@ private slots:
     {
         auto s = session(newProject(QStringLiteral("mp3")));
         QVERIFY(startAndWait(*s));
-        breakFolder(true);
+        QVERIFY(test::blockFolder(m_store->directory()));
         s->setTranscript(QStringLiteral("the last minutes of typing"));
         QTRY_VERIFY_WITH_TIMEOUT(s->saveError().has_value(), 2000);
         QCOMPARE(*s->saveError(),
@@ -207,7 +187,7 @@ private slots:
         QVERIFY(!s->close());
         QVERIFY(!s->isClosed() && s->engine()->isLoaded()); // nothing released
 
-        breakFolder(false);
+        QVERIFY(QFile::remove(m_store->directory()));
         QTRY_COMPARE_WITH_TIMEOUT(s->saveError(), std::nullopt, 5000);
         QCOMPARE(stored(*s).transcript, QStringLiteral("the last minutes of typing"));
         QVERIFY(s->close());
@@ -305,7 +285,6 @@ private slots:
         QGuiApplication::clipboard()->clear();
     }
 
-    // The one test that waits through real five-second periods.
     // The project's sound reaches the engine when it opens; a change is saved like an edit, and
     // the next project brings its own sound without the first one taking it.
     void sound_isAppliedOnOpenAndSavedWhenChanged()
@@ -330,6 +309,8 @@ private slots:
         QCOMPARE(stored(*next).sound, SoundSettings());
     }
 
+    // The position is saved every five seconds while playing, not while paused (the one test
+    // that waits through real five-second periods).
     void positionTimer_savesOnlyWhilePlaying()
     {
         Project project = newProject(QStringLiteral("mp3"));

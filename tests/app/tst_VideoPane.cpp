@@ -1,9 +1,8 @@
 // Where a video's picture goes, on the offscreen platform (no OpenGL: no surface; see
 // tst_VideoPicture): nothing for a sound file, even with a cover picture; a pane above the text
 // for a video, hidden by View ▸ Show Video, in its own window while detached and back above the
-// text when that window closes; the switches are remembered and can be given keys.
+// text when that window closes; the switches are remembered.
 #include "AppActions.h"
-#include "AppSettings.h"
 #include "AppState.h"
 #include "DictaroApp.h"
 #include "MainWindow.h"
@@ -12,9 +11,6 @@
 #include "TranscriptionView.h"
 
 #include <QAction>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
@@ -29,10 +25,7 @@ private slots:
     void pane_followsTheFileAndTheSwitches()
     {
         std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-        QTemporaryDir home;
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
-        AppSettings::resetSharedForTesting();
+        test::TemporaryHome home;
         DictaroApp app(home.filePath(QStringLiteral("data/Projects")),
                        std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
         app.show();
@@ -49,8 +42,6 @@ private slots:
         QAction* show = app.mainWindow().actions().action(Command::ShowVideo);
         QAction* detach = app.mainWindow().actions().action(Command::DetachVideo);
         QVERIFY(show->isChecked() && detach->isCheckable());
-        QVERIFY(Commands::isRebindable(Command::ShowVideo) &&
-                Commands::isRebindable(Command::DetachVideo));
         for (const char* sound : {"speech.wav", "cover.mp3"})
             QVERIFY2(!open(sound)->videoPane()->isVisible(), sound);
 
@@ -63,10 +54,8 @@ private slots:
         detach->trigger();
         QVERIFY(view->videoWindow()->isVisible());
         QCOMPARE(view->videoPane()->window(), view->videoWindow());
-        QCOMPARE(QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Dictaro"),
-                           QStringLiteral("Dictaro"))
-                     .value(QStringLiteral("video/detached")),
-                 QVariant(QStringLiteral("true")));
+        QCOMPARE(QSettings(home.settingsFile(), QSettings::IniFormat).value("video/detached"),
+                 "true");
 
         // A new screen starts detached; closing the window brings the picture back.
         view = open("speech.mp4");

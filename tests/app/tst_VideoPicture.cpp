@@ -1,7 +1,6 @@
 // The picture drawn by libmpv into the OpenGL surface, on a virtual X server with Mesa's
 // software OpenGL: colour bars at 1 s and blue at 3 s, the 4:3 picture centred in a wider pane,
 // again after moving to its own window (a new OpenGL context) and back, and at double speed.
-#include "AppSettings.h"
 #include "AppState.h"
 #include "DictaroApp.h"
 #include "MainWindow.h"
@@ -9,10 +8,7 @@
 #include "TranscriptionSession.h"
 #include "TranscriptionView.h"
 
-#include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
@@ -44,11 +40,7 @@ class tst_VideoPicture : public QObject
             QVERIFY2(std::abs(qRed(pixel) - expected.red()) <= 40 &&
                          std::abs(qGreen(pixel) - expected.green()) <= 40 &&
                          std::abs(qBlue(pixel) - expected.blue()) <= 40,
-                     qPrintable(QStringLiteral("(%1, %2, %3) at x = %4")
-                                    .arg(qRed(pixel))
-                                    .arg(qGreen(pixel))
-                                    .arg(qBlue(pixel))
-                                    .arg(x)));
+                     qPrintable(QColor(pixel).name() + " at x = " + QString::number(x)));
         };
         check(5, Qt::black);
         check(frame.width() - 5, Qt::black);
@@ -61,10 +53,7 @@ private slots:
     void picture_showsTheFrameOfItsTime()
     {
         std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-        QTemporaryDir home;
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
-        AppSettings::resetSharedForTesting();
+        test::TemporaryHome home;
         DictaroApp app(home.filePath(QStringLiteral("data/Projects")),
                        std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));
         app.mainWindow().resize(1000, 700);
