@@ -5,7 +5,6 @@
 
 #include <QAbstractItemView>
 #include <QCompleter>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStringListModel>
@@ -25,23 +24,6 @@ SpeakerCompleter::SpeakerCompleter(QPlainTextEdit* editor)
     m_completer->popup()->setObjectName(QStringLiteral("speakerCompletion"));
     connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
             &SpeakerCompleter::accept);
-    // Commands bound to the keys that choose from the list would otherwise take them before the
-    // list sees them. (Escape, while any popup is open, is the window's to hold back.)
-    m_completer->popup()->installEventFilter(this);
-}
-
-bool SpeakerCompleter::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride) {
-        switch (static_cast<QKeyEvent*>(event)->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter:
-        case Qt::Key_Tab:
-        case Qt::Key_Backtab: event->accept(); return true;
-        default: break;
-        }
-    }
-    return QObject::eventFilter(watched, event);
 }
 
 void SpeakerCompleter::setNames(const QStringList& names)

@@ -30,9 +30,6 @@ public:
     void update();
     void hide();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     // The part of the caret's line that would become the label, or nothing.
     bool typedPrefix(QString* prefix, int* start) const;
