@@ -5,6 +5,7 @@
 #include "EditCommands.h"
 #include "FindBar.h"
 #include "SpellChecker.h"
+#include "TestSupport.h"
 #include "TranscriptEditor.h"
 
 #include <QAbstractButton>
@@ -13,9 +14,6 @@
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMenu>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -28,7 +26,7 @@ class tst_FindBar : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_home;
+    test::TemporaryHome m_home;
     std::unique_ptr<QTextDocument> m_document;
     std::unique_ptr<SpellChecker> m_checker;
     std::unique_ptr<CommandRegistry> m_registry;
@@ -52,10 +50,7 @@ class tst_FindBar : public QObject
 private slots:
     void initTestCase()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-        AppSettings::resetSharedForTesting();
         AppSettings::shared().setCheckSpellingWhileTyping(false);
     }
 

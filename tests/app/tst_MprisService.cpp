@@ -11,10 +11,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
-#include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
@@ -50,7 +48,7 @@ class tst_MprisService : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
+    test::TemporaryHome m_dir;
     std::unique_ptr<ProjectStore> m_store;
     std::unique_ptr<PlaybackEngine> m_engine;
     std::unique_ptr<AppState> m_state;
@@ -96,8 +94,6 @@ private slots:
     void initTestCase()
     {
         std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path());
         if (!QDBusConnection::sessionBus().isConnected())
             QSKIP("No session bus: run under dbus-run-session");
         m_store = std::make_unique<ProjectStore>(m_dir.filePath("p"));

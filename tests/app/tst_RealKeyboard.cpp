@@ -13,9 +13,7 @@
 #include "TranscriptionView.h"
 
 #include <QProcess>
-#include <QSettings>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <clocale>
@@ -26,7 +24,7 @@ class tst_RealKeyboard : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_home;
+    test::TemporaryHome m_home;
     std::unique_ptr<DictaroApp> m_app;
     TranscriptionSession* m_session = nullptr;
 
@@ -49,9 +47,6 @@ private slots:
         if (QStandardPaths::findExecutable(QStringLiteral("xdotool")).isEmpty())
             QSKIP("xdotool is not installed");
         std::setlocale(LC_NUMERIC, "C");
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
-        AppSettings::resetSharedForTesting();
         AppSettings::shared().setSkipSeconds(2);
         QProcess::execute(QStringLiteral("setxkbmap"), {QStringLiteral("us")});
 

@@ -5,6 +5,7 @@
 #include "EditCommands.h"
 #include "SpellChecker.h"
 #include "Speller.h"
+#include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptHighlighter.h"
 
@@ -12,10 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -31,7 +29,7 @@ class tst_Spelling : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_home;
+    test::TemporaryHome m_home;
     std::unique_ptr<QTextDocument> m_document;
     std::unique_ptr<SpellChecker> m_checker;
     std::unique_ptr<CommandRegistry> m_registry;
@@ -115,11 +113,7 @@ private slots:
     void initTestCase()
     {
         // Enchant writes the personal word list under the configuration folder of the home.
-        qputenv("HOME", QFile::encodeName(m_home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath("config")));
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.filePath("settings"));
-        AppSettings::resetSharedForTesting();
     }
 
     void cleanup()

@@ -8,14 +8,12 @@
 #include "MainWindow.h"
 #include "MpvBackend.h"
 #include "ShortcutsWindow.h"
+#include "TestSupport.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace dictaro;
@@ -24,7 +22,7 @@ class tst_ViewAndHelpMenus : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_home;
+    test::TemporaryHome m_home;
     std::unique_ptr<DictaroApp> m_app;
     MainWindow* m_window = nullptr;
     AppActions* m_actions = nullptr;
@@ -34,8 +32,6 @@ class tst_ViewAndHelpMenus : public QObject
 private slots:
     void init()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_home.path());
         AppSettings::resetSharedForTesting();
         m_app = std::make_unique<DictaroApp>(
             m_home.path(), std::make_unique<MpvBackend>(MpvBackend::silentOutputOptions()));

@@ -6,10 +6,7 @@
 #include <QPaintEvent>
 #include <QRegion>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -47,10 +44,7 @@ private slots:
     // and the peaks are available.
     void strip_seeksFollowsMarkersAndHides()
     {
-        QStandardPaths::setTestModeEnabled(true);
-        QTemporaryDir home;
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
-        AppSettings::resetSharedForTesting();
+        test::TemporaryHome home;
 
         const auto engine = test::silentEngine();
         QSignalSpy loaded(engine.get(), &PlaybackEngine::loadFinished);
