@@ -244,23 +244,14 @@ private slots:
         removed.write("house\n");
         removed.close();
         AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
-        {
-            SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
-            // Nothing is loaded before it is needed, and then in the background.
-            QVERIFY(!checker.isLoading() && !checker.hasDictionary());
-            checker.prepare();
-            QVERIFY(checker.isLoading());
-            QTRY_VERIFY(checker.hasDictionary());
-            QVERIFY(!checker.isMisspelt(u"Quelvorn"));
-            QVERIFY(!checker.isMisspelt(u"Trazzik"));
-            QVERIFY(checker.isMisspelt(u"house"));
-            checker.addToDictionary(u"Plimbert");
-        }
         SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
+        // Nothing is loaded before it is needed, and then in the background.
+        QVERIFY(!checker.isLoading() && !checker.hasDictionary());
         checker.prepare();
+        QVERIFY(checker.isLoading());
         QTRY_VERIFY(checker.hasDictionary());
-        QVERIFY(!checker.isMisspelt(u"Trazzik"));
-        QVERIFY(!checker.isMisspelt(u"Plimbert"));
+        QVERIFY(!checker.isMisspelt(u"Quelvorn") && !checker.isMisspelt(u"Trazzik"));
+        QVERIFY(checker.isMisspelt(u"house"));
         QVERIFY(removed.remove());
     }
 
@@ -304,9 +295,8 @@ private slots:
         choose("Gorbantle", "Add to Dictionary");
         QCOMPARE(markedWords(), QStringList{"Teh"});
         QCOMPARE(errors.count(), 1);
-        QVERIFY(m_checker->wordListError().has_value());
-        QVERIFY(m_checker->wordListError()->contains(u"Gorbantle"));
-        QVERIFY(m_checker->wordListError()->contains(list));
+        const QString error = m_checker->wordListError().value_or(QString());
+        QVERIFY(error.contains(u"Gorbantle") && error.contains(list));
         const QFileInfo info(list);
         QCOMPARE(info.isFile(), kind == "large");
         QCOMPARE(info.isSymLink(), kind == "zero");

@@ -213,12 +213,10 @@ private slots:
             peaks.open(fixture("hours.mp3"), 3000.0);
             QVERIFY(arrived.wait(10000));
             peaks.close();
-            QCOMPARE(peaks.status(), WaveformPeaks::Status::Empty);
-            QVERIFY(peaks.peaks().isEmpty());
+            QVERIFY(peaks.status() == WaveformPeaks::Status::Empty && peaks.peaks().isEmpty());
             arrived.clear();
             QTest::qWait(300);
-            QCOMPARE(arrived.count(), 0);
-            QCOMPARE(finished.count(), 0);
+            QCOMPARE(arrived.count() + finished.count(), 0);
         } // a worker that does not stop at once is let go, and cleans up after itself
         QTRY_VERIFY_WITH_TIMEOUT(cacheEntries().isEmpty(), 10000);
     }
