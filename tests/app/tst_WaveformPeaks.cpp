@@ -380,8 +380,8 @@ private slots:
             QSignalSpy unavailable(&peaks, &WaveformPeaks::unavailable);
             QVERIFY2(!compute(peaks, fixture(file)), file);
             QCOMPARE(unavailable.count(), 1);
-            QCOMPARE(peaks.status(), WaveformPeaks::Status::Unavailable);
-            QVERIFY(peaks.peaks().isEmpty() && arrived.isEmpty());
+            QVERIFY(peaks.status() == WaveformPeaks::Status::Unavailable &&
+                    peaks.peaks().isEmpty() && arrived.isEmpty());
         }
         QVERIFY(cacheEntries().isEmpty());
     }
