@@ -115,7 +115,6 @@ private slots:
     // Without a project nothing plays; OpenUri opens the file as one.
     void openUri_opensTheFileAsAProject()
     {
-        QCOMPARE(get("PlaybackStatus").toString(), "Stopped");
         QCOMPARE(get("CanPlay").toBool(), false);
         call(player, "Play"); // nothing to play: no error, no change
         QCOMPARE(get("PlaybackStatus").toString(), "Stopped");
@@ -213,7 +212,6 @@ private slots:
                        : QStringLiteral("(timed out)");
         };
         QCOMPARE(run({"metadata", "xesam:title"}), "Interview");
-        QCOMPARE(run({"status"}), "Paused");
         run({"play"});
         QCOMPARE(run({"status"}), "Playing");
         call("org.mpris.MediaPlayer2", "Raise");
