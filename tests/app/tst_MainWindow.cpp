@@ -312,35 +312,11 @@ private slots:
     }
 
     // Escape toggles playback once and never reaches the text, also after a Back that could not
-    // save; while the export sheet is up, Escape is the sheet's.
-    void escape_togglesPlayback_evenAfterAFailedBack()
-    {
-        PlaybackEngine& engine = *openProject().engine();
-        QSignalSpy playing(&engine, &PlaybackEngine::isPlayingChanged);
-        editor()->setFocus();
-        QTest::keyClick(editor(), Qt::Key_Escape);
-        QTest::keyClick(editor(), Qt::Key_Escape);
-        QCOMPARE(playing.size(), 2);
-        QCOMPARE(editor()->toPlainText(), QString());
-
-        breakStore();
-        QTest::mouseClick(shown()->findChild<QAbstractButton*>("backButton"), Qt::LeftButton);
-        QVERIFY(qobject_cast<TranscriptionView*>(shown()));
-        QVERIFY(state().currentSession()->saveError().has_value());
-        QTest::keyClick(editor(), Qt::Key_Escape);
-        QCOMPARE(playing.size(), 3);
-
-        action(Command::Export)->trigger();
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
-        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
-        QTRY_VERIFY(!state().isExportPresented());
-        QCOMPARE(playing.size(), 3);
-    }
-
-    // Escape that closes a menu, the text's context menu or any other popup (a completion list)
-    // only closes it; Alt and a menu's letter open that menu rather than typing. The shortcuts
-    // list names each command by its title, not by its button's sign ("+" for Faster).
-    void popupsAndWindows_takeTheirEscape_altOpensMenus_shortcutsNameCommands()
+    // save. Escape that closes a menu, the text's context menu or any other popup (a completion
+    // list) only closes it, and while the export sheet is up it is the sheet's. Alt and a menu's
+    // letter open that menu rather than typing. The shortcuts list names each command by its
+    // title, not by its button's sign ("+" for Faster).
+    void escape_togglesPlaybackOnce_popupsAndWindowsTakeTheirOwn_shortcutsNameCommands()
     {
         QSignalSpy playing(openProject().engine(), &PlaybackEngine::isPlayingChanged);
         QCompleter completer(QStringList{"Interviewer", "Guest"});
@@ -360,6 +336,17 @@ private slots:
         QCOMPARE(editor()->toPlainText(), QString());
         QTest::keyClick(editor(), Qt::Key_Escape);
         QCOMPARE(playing.size(), 1);
+        breakStore();
+        QTest::mouseClick(shown()->findChild<QAbstractButton*>("backButton"), Qt::LeftButton);
+        QVERIFY(qobject_cast<TranscriptionView*>(shown()));
+        QVERIFY(state().currentSession()->saveError().has_value());
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        QCOMPARE(playing.size(), 2);
+        action(Command::Export)->trigger();
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!state().isExportPresented());
+        QCOMPARE(playing.size(), 2);
 
         action(Command::KeyboardShortcuts)->trigger();
         const QStringList listing = window().findChild<ShortcutsWindow*>()->listing();
@@ -537,7 +524,9 @@ private slots:
             [this](QWidget*, const QString&, ExportFormat) { return m_saveAnswer; });
     }
 
-    void locateFile_reloadsTheMissingAudio()
+    // A missing recording is reported and can be located. Sound that stops well before the
+    // length the file states (a cut-off copy) is reported rather than passed over in silence.
+    void missingAudioIsLocated_earlyEndOfSoundIsReported()
     {
         TranscriptionSession& session = openProject();
         QVERIFY(QFile::remove(m_home->filePath(QStringLiteral("talk.wav"))));
@@ -552,6 +541,14 @@ private slots:
         QVERIFY(!shown()->findChild<QWidget*>("mediaMissingBanner")->isVisible());
         QVERIFY(session.engine()->isLoaded());
         QCOMPARE(session.project().mediaFileName, QStringLiteral("found.wav"));
+
+        QVERIFY(state().closeProject());
+        PlaybackEngine* engine = openProject("cut.mp3", "truncated.mp3").engine();
+        auto* banner = shown()->findChild<QWidget*>("playbackErrorBanner");
+        QVERIFY(banner && !banner->isVisible());
+        engine->seek(engine->duration() / 2 - 0.5); // shortly before the cut
+        engine->play();
+        QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 5000);
     }
 
     // Quitting saves; when it cannot, the user is asked. A quit signal repeated while the text
@@ -583,18 +580,6 @@ private slots:
         next.setTranscript(QStringLiteral("saved on quit"));
         QVERIFY(window().close());
         QCOMPARE(store().load(next.project().id).transcript, QStringLiteral("saved on quit"));
-    }
-
-    // Sound that stops well before the length the file states (a cut-off copy) is reported on
-    // the screen rather than passed over in silence.
-    void earlyEndOfSound_showsABanner()
-    {
-        PlaybackEngine* engine = openProject("cut.mp3", "truncated.mp3").engine();
-        auto* banner = shown()->findChild<QWidget*>("playbackErrorBanner");
-        QVERIFY(banner && !banner->isVisible());
-        engine->seek(engine->duration() / 2 - 0.5); // shortly before the cut
-        engine->play();
-        QTRY_VERIFY_WITH_TIMEOUT(banner->isVisible(), 5000);
     }
 };
 
