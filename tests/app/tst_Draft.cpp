@@ -242,7 +242,7 @@ private slots:
 
     // Text with a stamp: the stretch after it, appended after the text. Text without one:
     // the user is asked, and nothing happens when they cancel. A missing model says why.
-    void textWithoutStamp_asks_stampedText_continuesAfterTheLastStamp()
+    void textWithoutStamp_asks_stampedText_continuesAfterTheLastStamp_questionGivesTheChoice()
     {
         TranscriptionSession& session = openProject(QStringLiteral("Intro [00:00:01] one"));
         m_script->segments.erase(m_script->segments.begin());
@@ -290,6 +290,22 @@ private slots:
         AppSettings::setDraftChoice({QStringLiteral("/models/x"), {}, true, true});
         makeDraftAction()->trigger();
         QTRY_VERIFY(status->text().contains(QStringLiteral("not a model")));
+
+        // The question offers the marked stretch first, then the stretch after the last stamp,
+        // and each choice gives its own stretch.
+        using Stretch = DraftPlacement::Stretch;
+        DraftStretchDialog dialog(10.0, 60.0, Stretch{2.0, 4.0}, Stretch{30.0, 60.0});
+        QCOMPARE(dialog.chosen(), (Stretch{2.0, 4.0}));
+        const std::pair<const char*, Stretch> choices[] = {{"draftAfterLastStamp", {30.0, 60.0}},
+                                                           {"draftWholeRecording", {0.0, 60.0}},
+                                                           {"draftFromPosition", {10.0, 60.0}}};
+        for (const auto& [name, stretch] : choices) {
+            dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
+            QCOMPARE(dialog.chosen(), stretch);
+        }
+        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
+        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
+        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
     }
 
     // A batch waits while the typist types, then goes in after their text as an undo step
@@ -419,25 +435,6 @@ private slots:
             QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
             QVERIFY(state().closeProject());
         }
-    }
-
-    // The question offers the marked stretch first, then the stretch after the last stamp, and
-    // each choice gives its own stretch.
-    void stretchQuestion_givesTheChosenStretch()
-    {
-        using Stretch = DraftPlacement::Stretch;
-        DraftStretchDialog dialog(10.0, 60.0, Stretch{2.0, 4.0}, Stretch{30.0, 60.0});
-        QCOMPARE(dialog.chosen(), (Stretch{2.0, 4.0}));
-        const std::pair<const char*, Stretch> choices[] = {{"draftAfterLastStamp", {30.0, 60.0}},
-                                                           {"draftWholeRecording", {0.0, 60.0}},
-                                                           {"draftFromPosition", {10.0, 60.0}}};
-        for (const auto& [name, stretch] : choices) {
-            dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
-            QCOMPARE(dialog.chosen(), stretch);
-        }
-        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
-        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
-        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
     }
 
     // A drafted line far longer than a display piece keeps its marks, its Ctrl+click (playing
