@@ -156,7 +156,7 @@ private slots:
 
     // Every command runs on the open session with the settings as they are (Play/Pause: below);
     // without one, the project commands are disabled.
-    void commands_driveTheOpenSession_playerBarReadsAloudAndTabsInOrder()
+    void commands_driveTheOpenSession_playerBarAndStatusAreaFollow()
     {
         for (Command command : AppActions::playbackCommands())
             QVERIFY(!action(command)->isEnabled());
@@ -197,15 +197,10 @@ private slots:
         }
         QCOMPARE(order, QStringList({"skipBackButton", "playPauseButton", "skipForwardButton",
                                      "positionSlider", "slowerButton", "fasterButton"}));
-    }
 
-    // The timestamp commands move the caret and playback from stamp to stamp; Go to Time takes
-    // a typed time, refuses what is none and stops at the end; the status area counts the words
-    // and shows how far into the recording playback is.
-    void timeCommands_andStatusArea()
-    {
-        TranscriptionSession& session = openProject();
-        PlaybackEngine& engine = *session.engine();
+        // The timestamp commands move the caret and playback from stamp to stamp; Go to Time
+        // takes a typed time, refuses what is none and stops at the end; the status area counts
+        // the words and shows how far into the recording playback is.
         const QString text = QStringLiteral("Hello [00:00:01] one two\n[00:00:03] three");
         session.setTranscript(text);
         auto* words = shown()->findChild<QLabel*>("wordCountLabel");
