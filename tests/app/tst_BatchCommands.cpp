@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(ProjectStore(m_dir.filePath(u"projects"_s)).loadAll().size(), before);
     }
 
-    void export_writesStoredProjects()
+    void export_writesStoredProjects_refusesBadRequests()
     {
         QTemporaryDir dir;
         ProjectStore store(dir.filePath(u"projects"_s));
@@ -141,18 +141,17 @@ private slots:
             run(words("export --format md --no-timestamps --project a/b -o ab.md"), dir.path());
         QCOMPARE(md.exitCode, 0);
         QCOMPARE(readAll(dir.filePath(u"ab.md"_s)), "# a/b\n\nText");
-    }
 
-    void export_refusesBadRequests()
-    {
+        // Bad requests: a usage error in one line; a project that is not there.
         for (const char* line :
              {"--format pdf --all -o x", "--format srt -o x", "--format srt --all --project a -o x",
               "--format srt --all", "--format srt --all -o x stray"}) {
-            const Outcome outcome = run(words("export") + words(line));
+            const Outcome outcome = run(words("export") + words(line), dir.path());
             QVERIFY2(outcome.exitCode == 2, line);
             QCOMPARE(outcome.err.count(u'\n'), 1);
         }
-        QCOMPARE(run(words("export --format srt --project Nobody -o x")).exitCode, 1);
+        QCOMPARE(run(words("export --format srt --project Nobody -o x"), dir.path()).exitCode, 1);
+        QVERIFY(!QFile::exists(dir.filePath(u"x"_s)));
     }
 
     // The program itself, with no display at all, over a home of its own.

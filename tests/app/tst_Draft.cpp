@@ -220,11 +220,8 @@ private slots:
     void emptyTranscript_getsTheWholeRecording_oneUndoStepPerBatch()
     {
         TranscriptionSession& session = openProject();
-        QVERIFY(makeDraftAction()->isVisible());
-        QVERIFY(makeDraftAction()->isEnabled());
         m_script->delay = 700ms; // each segment in a batch of its own
         makeDraftAction()->trigger();
-        QVERIFY(drafter().isRunning());
         QVERIFY(window().findChild<QWidget*>("draftBar")->isVisible());
         QVERIFY(draftDone());
         QCOMPARE(session.transcript(), wholeDraft);
@@ -235,9 +232,6 @@ private slots:
 
         session.document()->undo();
         QCOMPARE(session.transcript(), wholeDraft.first(wholeDraft.indexOf(u"[00:00:03]")));
-        session.document()->undo();
-        session.document()->undo();
-        QCOMPARE(session.transcript(), QString());
 
         AppSettings::setDraftChoice({QStringLiteral("/models/base.bin"), "auto", true, true});
         m_script->delay = 0ms;
@@ -248,7 +242,7 @@ private slots:
 
     // Text with a stamp: the stretch after it, appended after the text. Text without one:
     // the user is asked, and nothing happens when they cancel. A missing model says why.
-    void textWithoutStamp_asks_stampedText_continuesAfterTheLastStamp()
+    void textWithoutStamp_asks_stampedText_continuesAfterTheLastStamp_questionGivesTheChoice()
     {
         TranscriptionSession& session = openProject(QStringLiteral("Intro [00:00:01] one"));
         m_script->segments.erase(m_script->segments.begin());
@@ -259,10 +253,8 @@ private slots:
                  QStringLiteral("Intro [00:00:01] one\n") + wholeDraft.sliced(35));
 
         session.setTranscript(QStringLiteral("no stamp here"));
-        std::optional<DraftPlacement::Stretch> answer;
+        std::optional<DraftPlacement::Stretch> answer, offered, offeredAfterStamp;
         int asked = 0;
-        std::optional<DraftPlacement::Stretch> offered;
-        std::optional<DraftPlacement::Stretch> offeredAfterStamp;
         DraftStretchDialog::setAskForTesting([&](double, double, auto marked, auto afterStamp) {
             ++asked;
             offered = marked;
@@ -298,6 +290,22 @@ private slots:
         AppSettings::setDraftChoice({QStringLiteral("/models/x"), {}, true, true});
         makeDraftAction()->trigger();
         QTRY_VERIFY(status->text().contains(QStringLiteral("not a model")));
+
+        // The question offers the marked stretch first, then the stretch after the last stamp,
+        // and each choice gives its own stretch.
+        using Stretch = DraftPlacement::Stretch;
+        DraftStretchDialog dialog(10.0, 60.0, Stretch{2.0, 4.0}, Stretch{30.0, 60.0});
+        QCOMPARE(dialog.chosen(), (Stretch{2.0, 4.0}));
+        const std::pair<const char*, Stretch> choices[] = {{"draftAfterLastStamp", {30.0, 60.0}},
+                                                           {"draftWholeRecording", {0.0, 60.0}},
+                                                           {"draftFromPosition", {10.0, 60.0}}};
+        for (const auto& [name, stretch] : choices) {
+            dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
+            QCOMPARE(dialog.chosen(), stretch);
+        }
+        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
+        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
+        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
     }
 
     // A batch waits while the typist types, then goes in after their text as an undo step
@@ -331,7 +339,6 @@ private slots:
         const QString typed = start + QString(12, u'x');
         QCOMPARE(session.transcript(), typed + u'\n' + wholeDraft.sliced(35));
         QCOMPARE(edit->textCursor().position(), caret);
-        QCOMPARE(edit->textCursor().hasSelection(), false);
         QCOMPARE(scroll->value(), scrolled);
 
         session.document()->undo();
@@ -389,7 +396,7 @@ private slots:
     }
 
     // Unsure words are marked, also after reopening (from the side file), until edited or
-    // switched off; a side file that is no regular file or no side file shows no marks.
+    // switched off; a side file that is no regular file shows no marks.
     void unsureWords_markedFromTheSideFile_untilEditedOrSwitchedOff()
     {
         TranscriptionSession& first = openProject();
@@ -413,40 +420,13 @@ private slots:
         QVERIFY(markedUnsure(document->findBlockByNumber(0), "recording."));
         QVERIFY(state().closeProject());
 
+        // A side file that is no regular file (garbage in one is the decoder's to refuse).
         const QString words = state().store().draftWordsPath(id);
-        for (const bool fifo : {false, true}) {
-            QFile::remove(words);
-            if (fifo) {
-                QCOMPARE(mkfifo(QFile::encodeName(words).constData(), 0600), 0);
-            } else {
-                QFile garbage(words);
-                QVERIFY(garbage.open(QIODevice::WriteOnly));
-                garbage.write("{\"format\":\"dictaro-draft-words\",\"version\":1,\"segments\":[{");
-            }
-            TranscriptionSession& hostile = reopen(id);
-            QVERIFY(view()->draft()->marks().isEmpty());
-            QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
-            QVERIFY(state().closeProject());
-        }
-    }
-
-    // The question offers the marked stretch first, then the stretch after the last stamp, and
-    // each choice gives its own stretch.
-    void stretchQuestion_givesTheChosenStretch()
-    {
-        using Stretch = DraftPlacement::Stretch;
-        DraftStretchDialog dialog(10.0, 60.0, Stretch{2.0, 4.0}, Stretch{30.0, 60.0});
-        QCOMPARE(dialog.chosen(), (Stretch{2.0, 4.0}));
-        const std::pair<const char*, Stretch> choices[] = {{"draftAfterLastStamp", {30.0, 60.0}},
-                                                           {"draftWholeRecording", {0.0, 60.0}},
-                                                           {"draftFromPosition", {10.0, 60.0}}};
-        for (const auto& [name, stretch] : choices) {
-            dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
-            QCOMPARE(dialog.chosen(), stretch);
-        }
-        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
-        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
-        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
+        QVERIFY(QFile::remove(words));
+        QCOMPARE(mkfifo(QFile::encodeName(words).constData(), 0600), 0);
+        TranscriptionSession& hostile = reopen(id);
+        QVERIFY(view()->draft()->marks().isEmpty());
+        QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
     }
 
     // A drafted line far longer than a display piece keeps its marks, its Ctrl+click (playing
@@ -502,7 +482,7 @@ private slots:
         QVERIFY(!makeDraftAction()->isVisible());
         QVERIFY(!makeDraftAction()->isEnabled());
         for (const QAction* menu : window().menuBar()->actions())
-            QVERIFY(menu->text() != QStringLiteral("Draft"));
+            QVERIFY(menu->text() != Commands::groupTitle(CommandGroup::Draft));
         KeySettingsView keys(window().actions().commands());
         QVERIFY(!keys.findChild<QWidget*>("makeDraftKey"));
     }

@@ -118,7 +118,7 @@ private slots:
 
     // No reference, or one to a deleted file: typing is still saved, and so are the remembered
     // position and rate (not the empty engine's).
-    void start_missingReferenceOrFileReportsMediaMissing()
+    void start_missingReferenceOrFileReportsMediaMissing_closeDuringLoadUndoesIt()
     {
         const Project deleted = newProject(QStringLiteral("mp3"));
         QVERIFY(QFile::remove(m_home->filePath(QStringLiteral("a.mp3"))));
@@ -133,11 +133,23 @@ private slots:
             QCOMPARE(saved.lastPosition, 2.5);
             QCOMPARE(saved.playbackRate, 1.3);
         }
+
+        // Closing while the recording loads undoes the load.
+        auto s = session(newProject(QStringLiteral("mp3")));
+        QSignalSpy started(s.get(), &TranscriptionSession::started);
+        s->start();
+        QCoreApplication::processEvents(); // the start begins its load
+        QVERIFY(s->close());
+        QVERIFY(started.wait(5000));
+        QTest::qWait(300);
+        QVERIFY(!s->engine()->isLoaded());
     }
 
     // A moved file is found, its reference renewed and saved; it loads at the remembered
     // position and rate. Relocating to a file that does not exist keeps the good reference.
-    void start_staleReferenceIsRenewed_badRelocationKeepsIt()
+    // A timestamp then replaces the selection as one edit of its own: one undo takes exactly it
+    // back, not the typing before it.
+    void start_staleReferenceIsRenewed_badRelocationKeepsIt_timestampIsOneEdit()
     {
         const Project project = newProject(QStringLiteral("wav"));
         const QString moved = m_home->filePath(QStringLiteral("renamed.wav"));
@@ -156,19 +168,20 @@ private slots:
         QVERIFY(started.wait(5000));
         QCOMPARE(stored(*s).mediaBookmark, saved.mediaBookmark);
         QVERIFY(s->engine()->isLoaded() && !s->mediaMissing());
-        QVERIFY(s->close());
-    }
 
-    void close_duringLoadUndoesTheLoad()
-    {
-        auto s = session(newProject(QStringLiteral("mp3")));
-        QSignalSpy started(s.get(), &TranscriptionSession::started);
-        s->start();
-        QCoreApplication::processEvents(); // the start begins its load
+        TranscriptEditor editor(s->document());
+        editor.show();
+        s->engine()->seek(4.7);
+        typeAtEnd(editor, QStringLiteral("!"));
+        QTextCursor cursor = editor.textCursor();
+        cursor.setPosition(6);
+        cursor.setPosition(11, QTextCursor::KeepAnchor); // "world"
+        s->insertTimestamp(cursor);
+        QCOMPARE(s->transcript(), QStringLiteral("Hello [00:00:04] !"));
+        QCOMPARE(cursor.position(), 6 + 11);
+        QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
         QVERIFY(s->close());
-        QVERIFY(started.wait(5000));
-        QTest::qWait(300);
-        QVERIFY(!s->engine()->isLoaded());
     }
 
     // A failing store: the autosave reports it, the final save fails too and keeps everything;
@@ -191,26 +204,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(s->saveError(), std::nullopt, 5000);
         QCOMPARE(stored(*s).transcript, QStringLiteral("the last minutes of typing"));
         QVERIFY(s->close());
-    }
-
-    // The timestamp replaces the selection as one edit of its own: one undo takes exactly it
-    // back, not the typing before it.
-    void insertTimestamp_replacesSelectionAndUndoes()
-    {
-        auto s = session(newProject(QStringLiteral("wav")));
-        TranscriptEditor editor(s->document());
-        editor.show();
-        QVERIFY(startAndWait(*s));
-        s->engine()->seek(4.7);
-        typeAtEnd(editor, QStringLiteral("!"));
-        QTextCursor cursor = editor.textCursor();
-        cursor.setPosition(6);
-        cursor.setPosition(11, QTextCursor::KeepAnchor); // "world"
-        s->insertTimestamp(cursor);
-        QCOMPARE(s->transcript(), QStringLiteral("Hello [00:00:04] !"));
-        QCOMPARE(cursor.position(), 6 + 11);
-        QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(s->transcript(), QStringLiteral("Hello world!"));
     }
 
     // The speakers are learned from the labels when the project opens and as lines are finished,
