@@ -35,6 +35,11 @@ const MpvBackend::Options& defaultOptions()
         {"terminal", "no"},
         {"load-scripts", "no"},
         {"ytdl", "no"},
+        // Nor the built-in scripts: each would start a Lua interpreter on a thread of its own.
+        {"osc", "no"},
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"idle", "yes"},
         {"vid", "no"},
         {"vo", "null"},
