@@ -228,10 +228,9 @@ void WaveformStrip::followPlayhead()
         return;
     if (m_engine && m_peaks)
         m_peaks->prioritize(m_engine->currentTime());
-    // Called for every position while playing: only what moved is drawn again. While the
-    // stretch shown stays on its pixels, that is the playhead's old and new column at most.
-    // While playing, the stretch shown moves with the playhead: what is drawn is scrolled, and
-    // only the columns that come into view and the playhead's old and new ones are drawn.
+    // Called for every position while playing: only what moved is drawn again. The stretch shown
+    // moves with the playhead: what is drawn is scrolled, and only the columns that come into
+    // view, the wave's ends and the playhead's old and new column are drawn.
     const Painted now = painted();
     if (now == m_painted)
         return;
