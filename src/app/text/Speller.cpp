@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
 #include <QTemporaryDir>
 #include <QtDebug>
 
@@ -92,6 +94,15 @@ void copyWordList(const QString& from, const QString& to)
                  qPrintable(copy.errorString()));
 }
 
+// Dictionaries are opened and closed on worker threads, and the spelling engine behind Enchant
+// shares tables between its dictionaries that it sets up and frees without a lock: a
+// dictionary closing on one thread while another opens crashes. They take turns.
+QMutex& dictionaryTurns()
+{
+    static QMutex mutex;
+    return mutex;
+}
+
 } // namespace
 
 Speller::Speller()
@@ -102,6 +113,7 @@ Speller::Speller()
 
 Speller::~Speller()
 {
+    const QMutexLocker turn(&dictionaryTurns());
     if (m_dict)
         enchant_broker_free_dict(m_broker, m_dict);
     if (m_broker)
@@ -164,6 +176,7 @@ bool Speller::load(const QString& language)
             }
         }
     }
+    const QMutexLocker turn(&dictionaryTurns());
     m_dict = enchant_broker_request_dict(m_broker, tag.constData());
     return m_dict != nullptr;
 }
