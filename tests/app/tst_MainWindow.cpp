@@ -15,6 +15,7 @@
 #include "ShortcutsWindow.h"
 #include "SpeakerCompleter.h"
 #include "SpeakersSheet.h"
+#include "SpellChecker.h"
 #include "TestSupport.h"
 #include "TranscriptEditor.h"
 #include "TranscriptionSession.h"
@@ -123,8 +124,11 @@ private slots:
     // session: open shows the project, Back saves and lists it first, a click reopens it.
     void screens_followTheSession_namesArePlainText()
     {
+        // The welcome screen loads no dictionary; a project does, in the background.
+        QVERIFY(!m_app->spelling().isLoading() && !m_app->spelling().hasDictionary());
         const QString name = QStringLiteral("<h1>Big<h1> & <i>x");
         TranscriptionSession& session = openProject(name + QStringLiteral(".wav"));
+        QVERIFY(m_app->spelling().isLoading() || m_app->spelling().hasDictionary());
         QVERIFY(qobject_cast<TranscriptionView*>(shown()));
         QCOMPARE(window().windowTitle(), name + QStringLiteral(" — Dictaro"));
         auto* label = shown()->findChild<ElidedLabel*>("projectNameLabel");

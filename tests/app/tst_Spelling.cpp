@@ -208,6 +208,7 @@ private slots:
         QCOMPARE(markedWords(), QStringList());
         std::unique_ptr<QMenu> menu(m_commands->createMenu(nullptr));
         QMenu* spelling = menu->actions().constLast()->menu();
+        emit spelling->aboutToShow(); // filled as it opens
         QAction* missing = actionNamed(spelling, "No Dictionary for xx_YY");
         QVERIFY(missing && !missing->isEnabled());
         QVERIFY(!actionNamed(spelling, SpellChecker::displayName("tr_TR"))->isChecked());

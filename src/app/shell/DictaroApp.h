@@ -45,6 +45,7 @@ public:
 
     AppState& appState() { return *m_state; }
     MainWindow& mainWindow() { return *m_window; }
+    SpellChecker& spelling() { return *m_spelling; }
 
     // Shows the main window and brings it to the front one turn of the event loop later. Once
     // its first frame is on screen, follows the desktop's colour scheme and starts the pedal

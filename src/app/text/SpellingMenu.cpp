@@ -29,8 +29,9 @@ QMenu* SpellingMenu::createMenu(QWidget* parent)
 {
     auto* menu = new QMenu(Localization::tr("&Spelling"), parent);
     // Filled each time it opens: the dictionaries and the language in use may have changed.
+    // Until then it holds only the switch, so that building the menus loads no dictionary.
     connect(menu, &QMenu::aboutToShow, this, [this, menu] { fill(menu); });
-    fill(menu);
+    menu->addAction(m_checkSpelling);
     return menu;
 }
 
