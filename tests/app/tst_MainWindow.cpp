@@ -360,6 +360,22 @@ private slots:
         QCOMPARE(action(Command::SkipBack)->shortcut(), QKeySequence("Ctrl+["));
     }
 
+    // Minimised, the window's position moves about once a second; restored, at every tick.
+    void minimised_positionMovesSeldom()
+    {
+        PlaybackEngine& engine = *openProject().engine();
+        window().showMinimized();
+        QVERIFY(!window().isOnScreen());
+        QSignalSpy times(&engine, &PlaybackEngine::currentTimeChanged);
+        engine.play();
+        QTest::qWait(1600);
+        QVERIFY2(times.count() <= 3, qPrintable(QString::number(times.count())));
+        window().showNormal();
+        QVERIFY(window().isOnScreen());
+        times.clear();
+        QTRY_VERIFY(times.count() >= 4);
+    }
+
     // A project continues where its caret and scroll bar were left (kept in the settings, not
     // the project); the first time at the end of the text. A place beyond a text shortened
     // elsewhere goes to its end; a deleted project's place is forgotten.

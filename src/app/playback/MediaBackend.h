@@ -44,6 +44,9 @@ public:
     virtual void setVolume(double /*percent*/) {}
     // Chooses the channels heard and whether the voice filter runs, for every file from now on.
     virtual void setSoundShaping(Channels /*channels*/, bool /*voiceFilter*/) {}
+    // Whether anything on screen shows the position. While nothing does, it is reported about
+    // once a second instead (it is still kept and saved), and at once when it is shown again.
+    virtual void setPositionShown(bool /*shown*/) {}
 
 signals:
     // The file is open and paused at its start. `duration` may be NaN or infinite when the
@@ -53,8 +56,8 @@ signals:
     // Opening failed, or the open file can no longer be played. `reason` is for diagnostics.
     void failed(const QString& reason);
     // The playback position while the clock runs: at least once after each multiple of
-    // positionStep it passes, and seldom much more often. Positions from before a seek are not
-    // reported once the seek has been asked for.
+    // positionStep it passes (while shown), and seldom much more often. Positions from before a
+    // seek are not reported once the seek has been asked for.
     void positionChanged(double seconds);
     // A revised length (some formats only estimate it until they are read further).
     void durationChanged(double seconds);

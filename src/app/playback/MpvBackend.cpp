@@ -22,6 +22,8 @@ namespace {
 enum ObservedProperty : std::uint64_t { Duration = 1, EofReached, CurrentOutput };
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+// How often the position is read while nothing on screen shows it.
+constexpr int unshownPositionIntervalMSecs = 1000;
 
 // No picture until a surface asks for one (vid=no; setVideoEnabled), never a window of its own
 // (its video output draws only through a render context, or nowhere), never a terminal, user
@@ -523,6 +525,16 @@ void MpvBackend::applyPause(bool paused)
         m_positionPoll.start(0);
 }
 
+void MpvBackend::setPositionShown(bool shown)
+{
+    if (shown == m_positionShown)
+        return;
+    m_positionShown = shown;
+    // Shown again: the screen catches up at once. Hidden: the next read waits a second.
+    if (shown && !m_paused && m_loaded && !m_seekPending)
+        m_positionPoll.start(0);
+}
+
 void MpvBackend::finishSeek()
 {
     m_seekPending = false;
@@ -553,6 +565,10 @@ void MpvBackend::schedulePositionPoll(double position)
 {
     if (m_paused || m_seekPending || !m_loaded)
         return;
+    if (!m_positionShown) {
+        m_positionPoll.start(unshownPositionIntervalMSecs);
+        return;
+    }
     const double next = (std::floor(position / positionStep) + 1.0) * positionStep;
     const double wait = (next - position) / m_rate;
     m_positionPoll.start(std::clamp(int(std::ceil(wait * 1000.0)) + 2, 10, 1000));

@@ -48,6 +48,7 @@ public:
     void setLoop(double start, double end) override;
     void clearLoop() override;
     void setVolume(double percent) override;
+    void setPositionShown(bool shown) override;
     void setSoundShaping(Channels channels, bool voiceFilter) override;
 
     // The libmpv audio filter chain ("af") for these channels and filter; empty for none.
@@ -99,6 +100,7 @@ private:
     // than heard at every change (libmpv reports those many times a second).
     QTimer m_positionPoll;
     bool m_paused = true;
+    bool m_positionShown = true;
     double m_rate = 1.0;
     double m_lastDuration = 0.0;
     quint64 m_openSerial = 0;

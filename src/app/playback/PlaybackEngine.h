@@ -94,6 +94,9 @@ public:
     void setChannels(Channels channels);
     void setVoiceFilter(bool on);
     void setSound(const SoundSettings& sound);
+    // Whether the window that shows the position is on screen. While it is not (minimised or
+    // hidden), currentTime moves about once a second rather than at every tick.
+    void setPositionShown(bool shown) { m_backend->setPositionShown(shown); }
 
     // The marks of the stretch that repeats, within the file; a mark may be set alone. Both go
     // with the file (load() and unload() clear them) and are never saved.

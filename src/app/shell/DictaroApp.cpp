@@ -87,6 +87,9 @@ DictaroApp::DictaroApp(const QString& dataDirectory, std::unique_ptr<MediaBacken
     m_editCommands = std::make_unique<EditCommands>(*m_spelling, *m_commands);
     StartupTrace::mark("spelling");
     m_window = std::make_unique<MainWindow>(*m_state, *m_actions, *m_editCommands);
+    // The position moves on screen only while the window is there to show it.
+    connect(m_window.get(), &MainWindow::onScreenChanged, m_engine.get(),
+            &PlaybackEngine::setPositionShown);
     StartupTrace::mark("main window");
     m_handsFree = std::make_unique<HandsFree>(*m_state, *m_commands, m_window.get());
     StartupTrace::mark("pedals and media keys");

@@ -267,4 +267,32 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
+void MainWindow::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    noteOnScreen();
+}
+
+void MainWindow::hideEvent(QHideEvent* event)
+{
+    QMainWindow::hideEvent(event);
+    noteOnScreen();
+}
+
+void MainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        noteOnScreen();
+}
+
+void MainWindow::noteOnScreen()
+{
+    const bool onScreen = isVisible() && !isMinimized();
+    if (onScreen == m_onScreen)
+        return;
+    m_onScreen = onScreen;
+    emit onScreenChanged(onScreen);
+}
+
 } // namespace dictaro

@@ -50,8 +50,17 @@ public:
     // Lets tests answer the question prepareToQuit() asks: true quits without saving.
     void setQuitWithoutSavingQuestion(std::function<bool()> ask) { m_askQuitWithoutSaving = ask; }
 
+    // Whether the window is on screen: shown and not minimised.
+    bool isOnScreen() const { return m_onScreen; }
+
+signals:
+    void onScreenChanged(bool onScreen);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
     // Gives the key that closes a popup (a menu, a context menu, a completion list) to the
     // popup, ahead of the window's shortcuts: Escape there only closes it.
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -63,6 +72,7 @@ private:
     void showSession(TranscriptionSession* session);
     void showSettings();
     bool askQuitWithoutSaving();
+    void noteOnScreen();
 
     AppState& m_state;
     AppActions& m_actions;
@@ -73,6 +83,7 @@ private:
     QPointer<SettingsWindow> m_settingsWindow;
     QPointer<ShortcutsWindow> m_shortcutsWindow;
     std::function<bool()> m_askQuitWithoutSaving;
+    bool m_onScreen = false;
     std::function<QList<std::pair<QString, QWidget*>>()> m_settingsPages;
 };
 
