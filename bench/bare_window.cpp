@@ -1,7 +1,8 @@
 // The floor for a Qt Widgets application that plays audio with libmpv: a window with a label and
 // a started libmpv, nothing else. bench_startup measures Dictaro against it. With
 // DICTARO_STARTUP_TRACE set it prints its first frame as Dictaro does; it runs until it is ended.
-//   bare_window [AUDIO]   (loads the file, paused, as an open project does)
+//   bare_window [AUDIO [RATE]]   (loads the file, paused, as an open project does; with RATE it
+//                                 plays at that speed on the silent output, for bench_playing)
 #include "StartupTrace.h"
 
 #include <mpv/client.h>
@@ -52,7 +53,14 @@ int main(int argc, char* argv[])
         mpv_set_option_string(mpv, name, "no");
     mpv_set_option_string(mpv, "idle", "yes");
     mpv_set_option_string(mpv, "vid", "no");
-    mpv_set_option_string(mpv, "pause", "yes");
+    const bool playing = argc > 2;
+    mpv_set_option_string(mpv, "pause", playing ? "no" : "yes");
+    if (playing) {
+        // Dictaro's silent output, and its speed.
+        mpv_set_option_string(mpv, "ao", "null");
+        mpv_set_option_string(mpv, "ao-null-buffer", "0.02");
+        mpv_set_option_string(mpv, "speed", argv[2]);
+    }
     if (mpv_initialize(mpv) < 0)
         return 1;
     if (argc > 1) {
