@@ -361,6 +361,7 @@ private slots:
     }
 
     // Minimised, the window's position moves about once a second; restored, at every tick.
+    // Meanwhile the engine's position is where playback is.
     void minimised_positionMovesSeldom()
     {
         PlaybackEngine& engine = *openProject().engine();
@@ -370,6 +371,10 @@ private slots:
         engine.play();
         QTest::qWait(1600);
         QVERIFY2(times.count() <= 3, qPrintable(QString::number(times.count())));
+        // What acts on the position (here a pause without rewind) acts on where playback is.
+        engine.pause(0.0);
+        QVERIFY2(engine.currentTime() > 1.3, qPrintable(QString::number(engine.currentTime())));
+        engine.play();
         window().showNormal();
         QVERIFY(window().isOnScreen());
         times.clear();

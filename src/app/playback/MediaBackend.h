@@ -5,6 +5,8 @@
 #include <QObject>
 #include <QString>
 
+#include <limits>
+
 namespace dictaro {
 
 // The few media operations the playback engine needs, so that its rules can run over libmpv or a
@@ -45,8 +47,11 @@ public:
     // Chooses the channels heard and whether the voice filter runs, for every file from now on.
     virtual void setSoundShaping(Channels /*channels*/, bool /*voiceFilter*/) {}
     // Whether anything on screen shows the position. While nothing does, it is reported about
-    // once a second instead (it is still kept and saved), and at once when it is shown again.
+    // once a second instead, and at once when it is shown again.
     virtual void setPositionShown(bool /*shown*/) {}
+    // Where the clock is now, while it runs; NaN when that is not known (no file, a seek
+    // pending, or a back end that only reports).
+    virtual double position() const { return std::numeric_limits<double>::quiet_NaN(); }
 
 signals:
     // The file is open and paused at its start. `duration` may be NaN or infinite when the

@@ -535,6 +535,15 @@ void MpvBackend::setPositionShown(bool shown)
         m_positionPoll.start(0);
 }
 
+double MpvBackend::position() const
+{
+    double position = notANumber;
+    if (!m_mpv || !m_loaded || m_seekPending ||
+        mpv_get_property(m_mpv, "time-pos", MPV_FORMAT_DOUBLE, &position) < 0)
+        return notANumber;
+    return position;
+}
+
 void MpvBackend::finishSeek()
 {
     m_seekPending = false;

@@ -49,6 +49,7 @@ public:
     void clearLoop() override;
     void setVolume(double percent) override;
     void setPositionShown(bool shown) override;
+    double position() const override;
     void setSoundShaping(Channels channels, bool voiceFilter) override;
 
     // The libmpv audio filter chain ("af") for these channels and filter; empty for none.

@@ -80,13 +80,31 @@ void PlaybackEngine::play()
     setIsPlaying(true);
 }
 
+double PlaybackEngine::currentTime() const
+{
+    // Unshown, the ticks come seldom; what acts on the position (a pause and its rewind, skips,
+    // stamps, loop marks) acts on where playback is.
+    if (!m_positionShown && m_isPlaying && m_state == State::Ready) {
+        const double now = m_backend->position();
+        if (std::isfinite(now))
+            return std::clamp(now, 0.0, m_duration);
+    }
+    return m_currentTime;
+}
+
+void PlaybackEngine::setPositionShown(bool shown)
+{
+    m_positionShown = shown;
+    m_backend->setPositionShown(shown);
+}
+
 void PlaybackEngine::pause(double autoRewindSeconds)
 {
     if (m_state != State::Ready || !m_isPlaying)
         return;
+    const double stoppedAt = currentTime();
     m_backend->setPaused(true);
     setIsPlaying(false);
-    const double stoppedAt = m_currentTime;
     // Also with a rewind of 0: the player is put back exactly where the user saw it stop.
     seek(PlaybackLogic::autoRewindTarget(stoppedAt, autoRewindSeconds));
     m_pausedAt = stoppedAt;

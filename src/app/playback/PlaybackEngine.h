@@ -51,7 +51,8 @@ public:
     static constexpr double earlyEndTolerance = 1.0;
 
     bool isPlaying() const { return m_isPlaying; }
-    double currentTime() const { return m_currentTime; }
+    // The tick's position; while the position is not shown, where playback is when asked.
+    double currentTime() const;
     double duration() const { return m_duration; }
     double rate() const { return m_rate; }
     // How the sound is heard, in every file until changed (see SoundSettings).
@@ -95,8 +96,8 @@ public:
     void setVoiceFilter(bool on);
     void setSound(const SoundSettings& sound);
     // Whether the window that shows the position is on screen. While it is not (minimised or
-    // hidden), currentTime moves about once a second rather than at every tick.
-    void setPositionShown(bool shown) { m_backend->setPositionShown(shown); }
+    // hidden), currentTime is reported about once a second rather than at every tick.
+    void setPositionShown(bool shown);
 
     // The marks of the stretch that repeats, within the file; a mark may be set alone. Both go
     // with the file (load() and unload() clear them) and are never saved.
@@ -155,6 +156,7 @@ private:
     std::unique_ptr<MediaBackend> m_backend;
     State m_state = State::Empty;
     bool m_isPlaying = false;
+    bool m_positionShown = true;
     double m_currentTime = 0.0;
     double m_duration = 0.0;
     double m_rate = 1.0;
