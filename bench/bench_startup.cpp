@@ -80,6 +80,8 @@ std::optional<Run> start(const QString& program, const QStringList& arguments)
     process.setProcessEnvironment(environment);
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.setStandardOutputFile(QProcess::nullDevice());
+    // The trace comes on standard error: waiting must wake for it, not for standard output.
+    process.setReadChannel(QProcess::StandardError);
     QElapsedTimer clock;
     clock.start();
     process.start(program, arguments);
