@@ -8,6 +8,7 @@
 #include "MainWindow.h"
 #include "MpvBackend.h"
 #include "ShortcutsWindow.h"
+#include "SpellChecker.h"
 #include "TestSupport.h"
 
 #include <QAction>
@@ -72,9 +73,13 @@ private slots:
             m_app.reset();
             QCOMPARE(Localization::install({language}), language);
             init();
+            // Opened as the user opens them, with the dictionaries known (listed once one loaded).
+            m_app->spelling().prepare();
+            QTRY_VERIFY(!m_app->spelling().isLoading());
             QList<QAction*> menus{m_window->menuBar()->actions()};
             QList<QList<QAction*>> lists{menus};
             for (int i = 0; i < menus.size(); ++i) { // submenus are added as they are found
+                emit menus.at(i)->menu()->aboutToShow();
                 lists << menus.at(i)->menu()->actions();
                 for (QAction* item : lists.last())
                     if (item->menu())
