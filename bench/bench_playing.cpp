@@ -10,6 +10,7 @@
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
 #include "TranscriptionSession.h"
+#include "benchutil.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,7 +27,6 @@
 
 #include <clocale>
 #include <cstdio>
-#include <unistd.h>
 
 using namespace dictaro;
 
@@ -43,21 +43,6 @@ double processorSeconds(int who)
     rusage usage{};
     getrusage(who, &usage);
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-// User and system seconds of another process (`task`: one of its threads), from /proc.
-double processorSeconds(qint64 pid, qint64 task = 0)
-{
-    QFile stat(task ? QStringLiteral("/proc/%1/task/%2/stat").arg(pid).arg(task)
-                    : QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray line = stat.readAll();
-    // utime and stime are fields 14 and 15; the list starts at field 3.
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return fields.size() > 13
-               ? (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK))
-               : 0;
 }
 
 void waitInEventLoop(int milliseconds)
@@ -133,13 +118,14 @@ int main(int argc, char* argv[])
     }
     waitInEventLoop(3000);
     const qint64 pid = floor.processId();
-    const double floorMainBefore = processorSeconds(pid, pid);
-    const double floorAllBefore = processorSeconds(pid);
+    const double floorMainBefore = bench::processorSeconds(pid, pid);
+    const double floorAllBefore = bench::processorSeconds(pid);
     clock.restart();
     waitInEventLoop(playSeconds * 1000);
     const double floorWall = double(clock.elapsed()) / 1000.0;
-    const double floorMain = (processorSeconds(pid, pid) - floorMainBefore) / floorWall * 100.0;
-    const double floorAll = (processorSeconds(pid) - floorAllBefore) / floorWall * 100.0;
+    const double floorMain =
+        (bench::processorSeconds(pid, pid) - floorMainBefore) / floorWall * 100.0;
+    const double floorAll = (bench::processorSeconds(pid) - floorAllBefore) / floorWall * 100.0;
     floor.kill();
     floor.waitForFinished();
     std::printf("floor (bare_window), main thread          %6.2f %% of a core\n", floorMain);

@@ -5,6 +5,8 @@
 // (the DICTARO_STARTUP_TRACE lines: time of each step and the memory after it, medians).
 //   bench_startup [ROUNDS] [AUDIO]   (10 rounds by default; with AUDIO both open that file)
 // Run it on a display (xvfb-run -a bench/bench_startup), on a quiet machine.
+#include "benchutil.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -16,7 +18,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -41,16 +42,8 @@ double median(QList<double> values)
 // Processor seconds (user and system) and resident MB of a running process.
 std::pair<double, double> usage(qint64 pid)
 {
-    double processor = 0, resident = 0;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.open(QIODevice::ReadOnly)) {
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        // utime and stime are fields 14 and 15; the list starts at field 3.
-        if (fields.size() > 13)
-            processor =
-                (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK));
-    }
+    const double processor = bench::processorSeconds(pid);
+    double resident = 0;
     QFile status(QStringLiteral("/proc/%1/status").arg(pid));
     if (status.open(QIODevice::ReadOnly)) {
         for (const QByteArray& line : status.readAll().split('\n')) {

@@ -8,6 +8,10 @@
 #include <vector>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QList>
+
+#include <unistd.h>
 
 namespace bench {
 
@@ -24,6 +28,21 @@ template <typename Work> std::vector<double> run(int repetitions, Work&& work)
     }
     std::sort(milliseconds.begin(), milliseconds.end());
     return milliseconds;
+}
+
+// User and system seconds of another running process, or of its thread `task`, from /proc.
+inline double processorSeconds(qint64 pid, qint64 task = 0)
+{
+    QFile stat(task ? QStringLiteral("/proc/%1/task/%2/stat").arg(pid).arg(task)
+                    : QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    // utime and stime are fields 14 and 15; the list starts at field 3.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 13
+               ? (fields[11].toDouble() + fields[12].toDouble()) / double(sysconf(_SC_CLK_TCK))
+               : 0;
 }
 
 // Prints one line; a target of 0 means none is set.
