@@ -96,11 +96,13 @@ void copyWordList(const QString& from, const QString& to)
 
 // Dictionaries are opened and closed on worker threads, and the spelling engine behind Enchant
 // shares tables between its dictionaries that it sets up and frees without a lock: a
-// dictionary closing on one thread while another opens crashes. They take turns.
+// dictionary closing on one thread while another opens crashes. They take turns. The lock is
+// never destroyed: a process that ends while a worker still opens a dictionary (the display
+// gone) must not free it under that worker.
 QMutex& dictionaryTurns()
 {
-    static QMutex mutex;
-    return mutex;
+    static auto* mutex = new QMutex;
+    return *mutex;
 }
 
 } // namespace
