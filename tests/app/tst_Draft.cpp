@@ -11,7 +11,6 @@
 #include "DraftMarks.h"
 #include "DraftStretchDialog.h"
 #include "Drafter.h"
-#include "KeySettingsView.h"
 #include "MainWindow.h"
 #include "PlaybackEngine.h"
 #include "TestSupport.h"
@@ -170,13 +169,10 @@ class tst_Draft : public QObject
         state().openAudioFile(path, transcript);
         return opened();
     }
-    TranscriptionSession& reopen(const QUuid& id)
+    TranscriptionSession& opened(const QUuid& reopen = {})
     {
-        state().openProject(id);
-        return opened();
-    }
-    TranscriptionSession& opened()
-    {
+        if (!reopen.isNull())
+            state().openProject(reopen);
         TranscriptionSession* session = state().currentSession();
         if (!session || !QTest::qWaitFor([&] { return session->engine()->duration() > 0; }, 5000))
             qFatal("the project did not open");
@@ -222,13 +218,11 @@ private slots:
         TranscriptionSession& session = openProject();
         m_script->delay = 700ms; // each segment in a batch of its own
         makeDraftAction()->trigger();
-        QVERIFY(window().findChild<QWidget*>("draftBar")->isVisible());
         QVERIFY(draftDone());
         QCOMPARE(session.transcript(), wholeDraft);
         QCOMPARE(m_script->asked, (DraftPlacement::Stretch{0, session.engine()->duration()}));
         QCOMPARE(m_script->model, QStringLiteral("/models/tiny.bin"));
         QCOMPARE(m_script->language, QStringLiteral("en"));
-        QVERIFY(!window().findChild<QWidget*>("draftBar")->isVisible());
 
         session.document()->undo();
         QCOMPARE(session.transcript(), wholeDraft.first(wholeDraft.indexOf(u"[00:00:03]")));
@@ -303,9 +297,6 @@ private slots:
             dialog.findChild<QRadioButton*>(QLatin1String(name))->click();
             QCOMPARE(dialog.chosen(), stretch);
         }
-        DraftStretchDialog plain(10.0, 60.0, std::nullopt, std::nullopt);
-        QVERIFY(!plain.findChild<QRadioButton*>(QStringLiteral("draftAfterLastStamp")));
-        QCOMPARE(plain.chosen(), (Stretch{10.0, 60.0}));
     }
 
     // A batch waits while the typist types, then goes in after their text as an undo step
@@ -327,7 +318,6 @@ private slots:
             QTest::keyClick(edit, Qt::Key_X);
             QTest::qWait(150);
         }
-        QVERIFY(drafter().pendingSegments() > 0);
         QVERIFY(!session.transcript().contains(QStringLiteral("four")));
         const int caret = edit->textCursor().position();
         // Reading further up, away from the caret at the end.
@@ -359,8 +349,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(state().store().load(id).transcript, first, 5000);
         QVERIFY(drafter().isRunning());
         auto* bar = window().findChild<QWidget*>("draftBar");
-        QVERIFY(
-            bar->findChild<QLabel*>("draftStatus")->text().contains(QStringLiteral("of 00:06")));
 
         QTest::mouseClick(bar->findChild<QPushButton*>("cancelDraftButton"), Qt::LeftButton);
         QVERIFY(!drafter().isRunning());
@@ -407,7 +395,7 @@ private slots:
         QVERIFY(!markedUnsure(first.document()->findBlockByNumber(0), "test"));
         QVERIFY(state().closeProject());
 
-        TranscriptionSession& again = reopen(id);
+        TranscriptionSession& again = opened(id);
         QTextDocument* document = again.document();
         QVERIFY(markedUnsure(document->findBlockByNumber(1), "two,"));
         QTextCursor cursor = document->find(QStringLiteral("two,"));
@@ -424,7 +412,7 @@ private slots:
         const QString words = state().store().draftWordsPath(id);
         QVERIFY(QFile::remove(words));
         QCOMPARE(mkfifo(QFile::encodeName(words).constData(), 0600), 0);
-        TranscriptionSession& hostile = reopen(id);
+        TranscriptionSession& hostile = opened(id);
         QVERIFY(view()->draft()->marks().isEmpty());
         QVERIFY(!markedUnsure(hostile.document()->findBlockByNumber(0), "recording."));
     }
@@ -442,7 +430,6 @@ private slots:
         makeDraftAction()->trigger();
         QVERIFY(draftDone());
         QTextDocument* document = session.document();
-        QVERIFY(document->blockCount() > 2);
         const QTextBlock last = document->find(QStringLiteral(" w250 ")).block();
         QVERIFY(last.blockNumber() > 0);
         QVERIFY(markedUnsure(last, "w250"));
@@ -472,7 +459,7 @@ private slots:
         QTRY_VERIFY(session.engine()->currentTime() < 0.2);
     }
 
-    // A build without a speech engine shows no Draft menu, no key for it, no command.
+    // A build without a speech engine shows no Draft menu and no command.
     void withoutAnEngine_theCommandIsAbsent()
     {
         m_app.reset();
@@ -483,8 +470,6 @@ private slots:
         QVERIFY(!makeDraftAction()->isEnabled());
         for (const QAction* menu : window().menuBar()->actions())
             QVERIFY(menu->text() != Commands::groupTitle(CommandGroup::Draft));
-        KeySettingsView keys(window().actions().commands());
-        QVERIFY(!keys.findChild<QWidget*>("makeDraftKey"));
     }
 };
 

@@ -90,8 +90,6 @@ private slots:
         m_server->mode = LoopbackServer::Mode::Serve;
         button("download")->click();
         QTRY_VERIFY_WITH_TIMEOUT(button("use")->isVisible(), 10000);
-        QVERIFY(!button("download")->isVisible());
-        QVERIFY(!button("cancel")->isVisible());
         // Only the model asked for.
         QCOMPARE(m_library->model("base.en")->state(), SpeechModel::State::Absent);
 
@@ -153,9 +151,8 @@ private slots:
         auto* language = page.findChild<QComboBox*>("draftLanguage");
         auto* unsure = page.findChild<QCheckBox*>("markUnsureWords");
         auto* follow = page.findChild<QCheckBox*>("followAlong");
-        QCOMPARE(language->currentData().toString(), QStringLiteral("auto"));
-        QVERIFY(unsure->isChecked());
-        QVERIFY(!follow->isChecked());
+        QVERIFY(language->currentData().toString() == u"auto" && unsure->isChecked() &&
+                !follow->isChecked());
 
         language->setFocus();
         QTest::keyClick(language, Qt::Key_Up); // Turkish
