@@ -140,7 +140,6 @@ private slots:
         QVERIFY(m_bar->statusText().startsWith("Continued from the top"));
         press(field("findField"), Qt::Key_Return, Qt::ShiftModifier);
         QCOMPARE(selection().first, starts.last());
-        QVERIFY(!m_bar->isNotFound());
     }
 
     // Escape in the bar closes it and gives the text the focus, without play/pause; in the
