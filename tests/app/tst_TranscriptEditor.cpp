@@ -1,4 +1,5 @@
 // The editor on a document of its own, driven by key events and mouse clicks.
+#include "CaretBlink.h"
 #include "DisplayBlocks.h"
 #include "LineBreaks.h"
 #include "SpeakerCompleter.h"
@@ -11,6 +12,7 @@
 #include <QCompleter>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -349,6 +351,28 @@ private slots:
         QVERIFY(speakers->isShown());
         QTest::keyClick(popup, Qt::Key_Tab);
         QCOMPARE(text(), QStringLiteral("Anna: b\n[00:00:01] Bo: "));
+    }
+
+    // Left alone, the caret stops blinking and shows steadily; a key starts it blinking again
+    // at the desktop's pace, and the rest counts from the last key.
+    void caret_restsWhenLeftAlone()
+    {
+        QStyleHints* hints = QGuiApplication::styleHints();
+        hints->setCursorFlashTime(800);
+        {
+            dictaro::CaretBlink blink(1000);
+            QTRY_VERIFY(blink.isResting());
+            QCOMPARE(hints->cursorFlashTime(), 0);
+            typeText(QStringLiteral("a"));
+            QVERIFY(!blink.isResting());
+            QCOMPARE(hints->cursorFlashTime(), 800);
+            QTest::qWait(600);
+            typeText(QStringLiteral("b"));
+            QTest::qWait(600);
+            QVERIFY(!blink.isResting());
+            QTRY_VERIFY(blink.isResting());
+        }
+        QCOMPARE(hints->cursorFlashTime(), 800);
     }
 };
 

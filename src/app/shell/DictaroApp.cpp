@@ -3,6 +3,7 @@
 #include "AppActions.h"
 #include "AppSettings.h"
 #include "AppState.h"
+#include "CaretBlink.h"
 #include "CommandRegistry.h"
 #include "DraftEngine.h"
 #include "DraftSettingsView.h"
@@ -188,6 +189,7 @@ void DictaroApp::startAfterFirstFrame()
     m_colorScheme = std::make_unique<DesktopColorScheme>();
 #endif
     m_handsFree->startDesktopServices();
+    m_caretBlink = std::make_unique<CaretBlink>();
     StartupTrace::mark("desktop services");
 }
 

@@ -8,6 +8,7 @@ namespace dictaro {
 
 class AppActions;
 class AppState;
+class CaretBlink;
 class CommandRegistry;
 class DesktopColorScheme;
 class DisplayLossGuard;
@@ -78,6 +79,7 @@ private:
     std::unique_ptr<ModelLibrary> m_models;
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<HandsFree> m_handsFree;
+    std::unique_ptr<CaretBlink> m_caretBlink;
     std::unique_ptr<QuitSignals> m_quitSignals;
 #ifdef DICTARO_LINUX_DESKTOP
     std::unique_ptr<DisplayLossGuard> m_displayLoss;
