@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QScrollBar>
 
 namespace dictaro {
 
@@ -41,7 +42,16 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
                     menu->setAttribute(Qt::WA_DeleteOnClose);
                     menu->popup(m_editor->viewport()->mapToGlobal(position));
                 }),
-        connect(m_editor, &QPlainTextEdit::updateRequest, this, [this] { updatePriorityBlocks(); }),
+        // The caret's blink and an edit within a line repaint a part of the screen; only a
+        // scroll or a change of the layout (a whole repaint) can show other paragraphs.
+        connect(m_editor, &QPlainTextEdit::updateRequest, this,
+                [this](const QRect& area, int dy) {
+                    if (dy != 0 || area.contains(m_editor->viewport()->rect()))
+                        updatePriorityBlocks();
+                }),
+        // A taller or shorter view shows more or fewer paragraphs without either.
+        connect(m_editor->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+                [this] { updatePriorityBlocks(); }),
     };
     updatePriorityBlocks();
 }
