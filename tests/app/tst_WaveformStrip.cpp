@@ -24,10 +24,13 @@ public:
     }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             *m_drawn += static_cast<QPaintEvent*>(event)->region();
+            ++paints;
+        }
         return false;
     }
+    int paints = 0;
 
 private:
     QRegion* m_drawn;
@@ -104,20 +107,21 @@ private slots:
         QTest::mouseClick(strip, Qt::LeftButton, {}, QPoint(strip->xForSeconds(1.0) - 3, y));
         QCOMPARE(engine->currentTime(), 1.0);
 
-        // Zoomed in, the stretch shown moves with the playhead: what was drawn is scrolled, only
-        // a narrow stretch is drawn again (also for two moves before one drawing), and the
-        // screen shows what a fresh drawing would, with the marker at 1 s now at the left end.
+        // Zoomed in to a page of five seconds, the page stands still while the playhead crosses
+        // it: only the playhead's columns are drawn (also for two moves before one drawing).
+        // The screen shows what a fresh drawing would. Sought past its end, the next page has
+        // the playhead a tenth of the way in (here the recording's last five seconds, with the
+        // marker at 1 s at the left end); it stays for a seek on it, and one before it turns it.
         strip->setVisibleSeconds(5.0);
+        const int left = strip->xForSeconds(0.0);
         engine->seek(3.3);
         QTest::qWait(100);
         drawn = {};
         engine->seek(3.4);
         engine->seek(3.5);
         QTRY_VERIFY(!drawn.isEmpty());
-        int area = 0;
-        for (const QRect& part : drawn)
-            area += part.width() * part.height();
-        QVERIFY2(area < strip->width() * strip->height() / 3, qPrintable(QString::number(area)));
+        for (const QRect& column : drawn)
+            QVERIFY2(column.width() <= 5, qPrintable(QString::number(column.width())));
         QTest::qWait(50);
         const QRect at = strip->geometry();
         QCOMPARE(screen.screen()
@@ -125,6 +129,37 @@ private slots:
                      .toImage()
                      .convertToFormat(QImage::Format_RGB32),
                  strip->grab().toImage().convertToFormat(QImage::Format_RGB32));
+        QCOMPARE(strip->xForSeconds(0.0), left);
+        engine->seek(5.5);
+        QTRY_COMPARE(strip->xForSeconds(1.0), left);
+        engine->seek(1.2);
+        QCOMPARE(strip->xForSeconds(1.0), left);
+        engine->seek(0.7);
+        QCOMPARE(strip->xForSeconds(0.2), left);
+
+        // Playing, the playhead moves at every tick at normal speed and at every other tick at
+        // 2x, about four times a second either way.
+        strip->setVisibleSeconds(6.0);
+        engine->clearLoop();
+        engine->seek(0.5);
+        QTest::qWait(100);
+        QSignalSpy ticks(engine.get(), &PlaybackEngine::currentTimeChanged);
+        const auto movesWhilePlaying = [&] {
+            ticks.clear();
+            recorder.paints = 0;
+            QTest::qWait(1100);
+            return std::pair(ticks.count(), recorder.paints);
+        };
+        engine->play();
+        QVERIFY(ticks.wait(5000));
+        const auto [normalTicks, normalMoves] = movesWhilePlaying();
+        engine->changeRate(1.0);
+        const auto [fastTicks, fastMoves] = movesWhilePlaying();
+        engine->pause(0.0);
+        QVERIFY2(normalTicks >= 3 && normalMoves >= normalTicks - 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(normalTicks).arg(normalMoves)));
+        QVERIFY2(fastTicks >= 6 && fastMoves <= fastTicks / 2 + 1 && fastMoves >= fastTicks / 2 - 1,
+                 qPrintable(QStringLiteral("%1 %2").arg(fastTicks).arg(fastMoves)));
 
         AppSettings::shared().setShowWaveform(false);
         QVERIFY(!strip->isVisible());

@@ -30,10 +30,12 @@ constexpr int verticalMargin = 4;
 constexpr int buttonSize = 22;
 constexpr int buttonGap = 8;
 constexpr int stripHeight = 64;
+constexpr int cornerRadius = 4;
 // How near (in pixels) to a marker the mouse counts as on it.
 constexpr double markerReach = 4.0;
-// How far beside the wave's ends anything is drawn (the background's round ends, half a flag).
-constexpr int endReach = 5;
+// Where the playhead is on a new page: a tenth of the way in, so that what it has just played
+// is still in view.
+constexpr double pageLead = 0.1;
 constexpr double zoomStep = 2.0;
 // One notch of the wheel.
 constexpr double wheelZoomStep = 1.25;
@@ -72,7 +74,7 @@ WaveformStrip::WaveformStrip(PlaybackEngine* engine, WaveformPeaks* peaks,
     setAccessibleName(Localization::tr("Waveform"));
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     setMouseTracking(true);
-    // Opaque, so that scrolling moves the pixels drawn instead of drawing everything again.
+    // Opaque, so that drawing the playhead's columns again does not draw what lies behind.
     setAutoFillBackground(true);
 
     m_zoomInButton = makeZoomButton(this, QStringLiteral("zoomInButton"), QStringLiteral("+"),
@@ -167,12 +169,15 @@ WaveformStrip::Window WaveformStrip::window() const
     const double length = visibleSeconds();
     const double playhead = m_engine ? m_engine->currentTime() : 0.0;
     const double latest = std::max(0.0, duration() - length);
-    const double start = std::clamp(playhead - length / 2.0, 0.0, latest);
-    // On a whole pixel, so that what is drawn can be scrolled and the rest drawn to match.
     const int width = waveRect().width();
     if (width <= 0 || length <= 0.0)
-        return {start, length};
+        return {std::clamp(playhead - length * pageLead, 0.0, latest), length};
     const double pixels = width / length;
+    // The page stays while the playhead is on it, its line whole inside the wave.
+    double start = std::min(m_pageStart, latest);
+    if (!(playhead >= start && playhead < start + length - 2.0 / pixels))
+        start = std::clamp(playhead - length * pageLead, 0.0, latest);
+    // On a whole pixel, so that the page and the playhead's columns are drawn to match.
     return {std::round(start * pixels) / pixels, length};
 }
 
@@ -228,29 +233,41 @@ void WaveformStrip::followPlayhead()
         return;
     if (m_engine && m_peaks)
         m_peaks->prioritize(m_engine->currentTime());
-    // Called for every position while playing: only what moved is drawn again. The stretch shown
-    // moves with the playhead: what is drawn is scrolled, and only the columns that come into
-    // view, the wave's ends and the playhead's old and new column are drawn.
+    // Called for every position while playing: only what moved is drawn again, which on the
+    // same page is the playhead's old and new column.
     const Painted now = painted();
     if (now == m_painted)
         return;
-    const QRect area = waveRect();
-    if (now.length != m_painted.length || now.width != m_painted.width ||
-        std::abs(now.start - m_painted.start) >= area.width() / 2) {
+    if (now.start != m_painted.start || now.length != m_painted.length ||
+        now.width != m_painted.width) {
         update();
-        return;
+    } else {
+        if (isPacedStep())
+            return;
+        for (const int x : {m_painted.playhead, now.playhead})
+            update(QRect(x - 2, 0, 5, height()));
     }
-    const int shift = int(m_painted.start - now.start);
-    if (shift != 0) {
-        // The wave's whole height, with what reaches above and below it (the playhead's ends, a
-        // flag's edge); what is drawn beside its ends (a mark at either end) is drawn again.
-        scroll(shift, 0, QRect(area.left(), 0, area.width(), height()));
-        update(QRect(area.left() - endReach, 0, endReach + 2, height()));
-        update(QRect(area.right() - 1, 0, endReach + 2, height()));
-    }
-    for (const int x : {m_painted.playhead + shift, now.playhead})
-        update(QRect(x - 2, 0, 5, height()));
     m_painted = now;
+    m_paintedTime = m_engine ? m_engine->currentTime() : 0.0;
+    keepPage();
+}
+
+// Playing faster than normal, the playhead moves on the page about four times a second, as it
+// does at normal speed: at 2x every half second of the recording (with the elapsed time shown
+// beside it), at 3x every 0.75 s. Every other move (a seek, a pause) is shown at once.
+bool WaveformStrip::isPacedStep() const
+{
+    if (!m_engine || !m_engine->isPlaying())
+        return false;
+    const double time = m_engine->currentTime();
+    const double pace = PlaybackEngine::tickInterval * std::max(1.0, std::round(m_engine->rate()));
+    return time >= m_paintedTime && std::floor(time / pace) == std::floor(m_paintedTime / pace);
+}
+
+void WaveformStrip::keepPage()
+{
+    if (!m_heldWindow)
+        m_pageStart = window().start;
 }
 
 WaveformStrip::Painted WaveformStrip::painted() const
@@ -393,16 +410,27 @@ void WaveformStrip::wheelEvent(QWheelEvent* event)
 void WaveformStrip::paintEvent(QPaintEvent* event)
 {
     m_painted = painted();
+    m_paintedTime = m_engine ? m_engine->currentTime() : 0.0;
+    keepPage();
     QPainter painter(this);
     const QRect area = waveRect();
     if (area.width() <= 0 || area.height() <= 0)
         return;
     const QColor ink = palette().color(QPalette::WindowText);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(withAlpha(ink, 0.05));
-    painter.drawRoundedRect(QRectF(area).adjusted(-4, 0, 4, 0), 4, 4);
-    painter.setRenderHint(QPainter::Antialiasing, false);
+    // The background's round ends are drawn only where they are repainted: a round rectangle
+    // is costly to draw even where almost all of it is clipped away.
+    const QRect background = area.adjusted(-cornerRadius, 0, cornerRadius, 0);
+    const QRect repainted = event->region().boundingRect();
+    if (repainted.left() < area.left() + cornerRadius ||
+        repainted.right() > area.right() - cornerRadius) {
+        painter.setRenderHint(QPainter::Antialiasing, true);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(withAlpha(ink, 0.05));
+        painter.drawRoundedRect(QRectF(background), cornerRadius, cornerRadius);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+    } else {
+        painter.fillRect(background & repainted, withAlpha(ink, 0.05));
+    }
 
     const Window shown = window();
     const double whole = duration();
@@ -414,8 +442,7 @@ void WaveformStrip::paintEvent(QPaintEvent* event)
     const qint64 lastBucket = qint64(std::ceil(whole * WaveformPeaks::bucketsPerSecond));
 
     // Per column: the extremes of its buckets, or the neutral band while none is computed. Only
-    // the columns being repainted (while playing, those scrolled into view and the playhead's)
-    // are looked at and drawn.
+    // the columns being repainted (while playing, the playhead's) are looked at and drawn.
     std::vector<bool> wanted(std::size_t(area.width()), false);
     for (const QRect& part : event->region()) {
         const int end = std::min(area.width(), part.right() - area.left() + 2);

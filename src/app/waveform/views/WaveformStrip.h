@@ -19,7 +19,9 @@ class StampIndex;
 class WaveformPeaks;
 
 // The waveform around the playhead, under the player bar: about 30 seconds by default, zoomed
-// from 5 seconds to the whole file with Ctrl+wheel or its two buttons. It shows the playhead,
+// from 5 seconds to the whole file with Ctrl+wheel or its two buttons. It shows a page that
+// stands still while the playhead crosses it, and turns to the next once the playhead leaves it
+// (by playing on or by a seek), with the playhead a little way in. It shows the playhead,
 // the transcript's timestamps as markers (hover shows the timestamp, a click seeks to it), and
 // a neutral band where the peaks are not computed yet, and the engine's loop stretch shaded.
 // A click seeks like the position slider; a drag marks the stretch dragged over as the loop.
@@ -87,6 +89,10 @@ private:
     void seekTo(double seconds);
 
     void followPlayhead();
+    // Keeps the page now shown for the positions to come.
+    void keepPage();
+    // Whether the position, a step of playing on, is left to a later step.
+    bool isPacedStep() const;
     void updateVisibility();
     void updateZoomButtons();
     void markersChanged();
@@ -104,8 +110,11 @@ private:
     Debouncer m_rescan{0.4};
     // While the mouse is held down the strip stands still, so what is under it stays put.
     std::optional<Window> m_heldWindow;
-    // What the last paint showed.
+    // Where the page shown starts, in seconds.
+    double m_pageStart = 0.0;
+    // What the last paint showed, and the position it showed.
     Painted m_painted;
+    double m_paintedTime = 0.0;
     // Where the press was, and the stretch dragged over since (once the drag has begun).
     double m_pressX = 0.0;
     std::optional<std::pair<double, double>> m_dragged;
