@@ -67,8 +67,10 @@ QLabel* makeTimeLabel(QWidget* parent, const QString& objectName, Qt::Alignment 
     // wide, so the text does not jitter while playing.
     label->setFixedWidth(
         std::max(70, label->fontMetrics().horizontalAdvance(QStringLiteral("00:00:00")) + 6));
-    // A fixed size too: a new text then repaints the label alone, not the whole bar's layout.
+    // A fixed size too: a new text then repaints the label alone, not the whole bar's layout;
+    // and opaque, so that the bar and the window behind it are not drawn again with it.
     label->setFixedHeight(std::max(label->sizeHint().height(), label->fontMetrics().height()));
+    label->setAutoFillBackground(true);
     return label;
 }
 
@@ -210,10 +212,14 @@ void PlayerBarView::updatePosition()
 {
     // Called for every position while playing: only what shows a change is touched.
     const double position = m_engine ? m_engine->currentTime() : 0.0;
-    const QString elapsed = TimeFormat::timeString(position);
-    if (elapsed != m_currentTimeLabel->text()) {
-        m_currentTimeLabel->setText(elapsed);
-        m_currentTimeLabel->setAccessibleName(Localization::tr("Elapsed %1").arg(elapsed));
+    const double second = std::isfinite(position) ? std::trunc(position) : 0.0;
+    if (second != m_shownSecond) {
+        m_shownSecond = second;
+        const QString elapsed = TimeFormat::timeString(position);
+        if (elapsed != m_currentTimeLabel->text()) {
+            m_currentTimeLabel->setText(elapsed);
+            m_currentTimeLabel->setAccessibleName(Localization::tr("Elapsed %1").arg(elapsed));
+        }
     }
     if (m_positionSlider->isSliderDown())
         return;

@@ -49,6 +49,8 @@ private:
     QToolButton* m_fasterButton = nullptr;
     QSlider* m_volumeSlider = nullptr;
     QLabel* m_volumeLabel = nullptr;
+    // The whole second the elapsed time shows: the text is made only when it changes.
+    double m_shownSecond = -1.0;
     // Set while the slider is moved to follow the engine, which is no seek by the user.
     bool m_followingEngine = false;
 };

@@ -18,6 +18,7 @@
 #include "MediaReference.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
+#include "PlaybackLogic.h"
 #include "PlayerBarView.h"
 #include "ProgressText.h"
 #include "SpeakerLabels.h"
@@ -46,6 +47,9 @@
 #include <QTextCursor>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <memory>
+#include <optional>
 
 namespace dictaro {
 
@@ -91,7 +95,14 @@ QHBoxLayout* makeStatusRow(TranscriptionSession& session)
     showWords(session.wordCount());
     QObject::connect(&session, &TranscriptionSession::wordCountChanged, words, showWords);
     PlaybackEngine* engine = session.engine();
-    const auto showShare = [share, engine] {
+    // Called for every position while playing: the text is made only when the share changes.
+    const auto showShare = [share, engine,
+                            shown = std::make_shared<std::optional<std::optional<int>>>()] {
+        const std::optional<int> percent =
+            PlaybackLogic::percentOf(engine->currentTime(), engine->duration());
+        if (*shown == percent)
+            return;
+        *shown = percent;
         share->setText(ProgressText::share(engine->currentTime(), engine->duration()));
     };
     showShare();
