@@ -24,6 +24,9 @@ enum ObservedProperty : std::uint64_t { Duration = 1, EofReached, CurrentOutput 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 // How often the position is read while nothing on screen shows it.
 constexpr int unshownPositionIntervalMSecs = 1000;
+// How long after the clock should have passed a step it is read: the clock moves in steps of the
+// output's buffer, and a read just before it moves on costs a wakeup that shows nothing.
+constexpr int positionReadDelayMSecs = 15;
 
 // No picture until a surface asks for one (vid=no; setVideoEnabled), never a window of its own
 // (its video output draws only through a render context, or nowhere), never a terminal, user
@@ -580,7 +583,8 @@ void MpvBackend::schedulePositionPoll(double position)
     }
     const double next = (std::floor(position / positionStep) + 1.0) * positionStep;
     const double wait = (next - position) / m_rate;
-    m_positionPoll.start(std::clamp(int(std::ceil(wait * 1000.0)) + 2, 10, 1000));
+    m_positionPoll.start(
+        std::clamp(int(std::ceil(wait * 1000.0)) + positionReadDelayMSecs, 10, 1000));
 }
 
 void MpvBackend::failSoon(const QString& reason)
