@@ -3,6 +3,8 @@
 // waveform shown as the user sees them, on libmpv's silent output. Nothing else runs: the main
 // thread's share is what the position ticks cost (player bar, waveform, playing line). Then the
 // same for the floor, a bare Qt window playing the file with libmpv (bare_window), and the ratio.
+// How often the main thread is woken and the window drawn are printed too: unlike processor
+// times, they do not vary with how busy the machine is.
 //   bench_playing [AUDIO]   (default: the three-hour MP3 that bench_playback makes and keeps)
 // Run it on a display (xvfb-run -a bench/bench_playing); offscreen draws too, but differently.
 #include "AppState.h"
@@ -24,6 +26,7 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
@@ -44,6 +47,22 @@ double processorSeconds(int who)
     getrusage(who, &usage);
     return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
+
+// Counts the times a window is drawn (each drawing paints all that changed since the last).
+class DrawingCounter : public QObject
+{
+public:
+    using QObject::QObject;
+    int drawings = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::UpdateRequest)
+            ++drawings;
+        return false;
+    }
+};
 
 void waitInEventLoop(int milliseconds)
 {
@@ -91,6 +110,13 @@ int main(int argc, char* argv[])
     }
 
     constexpr int playSeconds = 20;
+    DrawingCounter drawn;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            window->installEventFilter(&drawn);
+    }
+    const qint64 self = QCoreApplication::applicationPid();
+    const qint64 mainWakeupsBefore = bench::wakeups(self, gettid());
     const double mainBefore = processorSeconds(RUSAGE_THREAD);
     const double allBefore = processorSeconds(RUSAGE_SELF);
     QElapsedTimer clock;
@@ -100,12 +126,15 @@ int main(int argc, char* argv[])
     const double wall = double(clock.elapsed()) / 1000.0;
     const double mainThread = (processorSeconds(RUSAGE_THREAD) - mainBefore) / wall * 100.0;
     const double process = (processorSeconds(RUSAGE_SELF) - allBefore) / wall * 100.0;
+    const double mainWakeups = double(bench::wakeups(self, gettid()) - mainWakeupsBefore) / wall;
     engine.pause(0);
     std::printf("playing %s at %.1fx for %.0f s, transcription screen and waveform shown\n",
                 qPrintable(QFileInfo(audio).fileName()), engine.rate(), wall);
     std::printf("%-40s %6.2f %% of a core  (target < 0.3 %%: %s)\n", "main thread", mainThread,
                 mainThread < 0.3 ? "met" : "MISSED");
     std::printf("%-40s %6.2f %% of a core\n", "whole process", process);
+    std::printf("%-40s %6.1f a second\n", "main thread woken", mainWakeups);
+    std::printf("%-40s %6.1f a second\n", "window drawn", drawn.drawings / wall);
 
     // The floor, playing the same file at the same speed in a process of its own.
     QProcess floor;
@@ -119,6 +148,7 @@ int main(int argc, char* argv[])
     waitInEventLoop(3000);
     const qint64 pid = floor.processId();
     const double floorMainBefore = bench::processorSeconds(pid, pid);
+    const qint64 floorWakeupsBefore = bench::wakeups(pid, pid);
     const double floorAllBefore = bench::processorSeconds(pid);
     clock.restart();
     waitInEventLoop(playSeconds * 1000);
@@ -126,10 +156,12 @@ int main(int argc, char* argv[])
     const double floorMain =
         (bench::processorSeconds(pid, pid) - floorMainBefore) / floorWall * 100.0;
     const double floorAll = (bench::processorSeconds(pid) - floorAllBefore) / floorWall * 100.0;
+    const double floorWakeups = double(bench::wakeups(pid, pid) - floorWakeupsBefore) / floorWall;
     floor.kill();
     floor.waitForFinished();
     std::printf("floor (bare_window), main thread          %6.2f %% of a core\n", floorMain);
     std::printf("floor (bare_window), whole process        %6.2f %% of a core\n", floorAll);
+    std::printf("floor (bare_window), main thread woken    %6.1f a second\n", floorWakeups);
     std::printf("%-40s %6.2fx  (target <= 1.2x: %s)\n", "whole process against the floor",
                 process / floorAll, process / floorAll <= 1.2 ? "met" : "MISSED");
     return 0;

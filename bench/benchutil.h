@@ -45,6 +45,19 @@ inline double processorSeconds(qint64 pid, qint64 task = 0)
                : 0;
 }
 
+// How many times a process's thread `task` has gone to sleep and been woken, from /proc.
+inline qint64 wakeups(qint64 pid, qint64 task)
+{
+    QFile status(QStringLiteral("/proc/%1/task/%2/status").arg(pid).arg(task));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("voluntary_ctxt_switches:"))
+            return line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+    }
+    return 0;
+}
+
 // Prints one line; a target of 0 means none is set.
 inline void report(const char* what, const std::vector<double>& ms, double targetMs)
 {
