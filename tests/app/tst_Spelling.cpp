@@ -42,14 +42,14 @@ class tst_Spelling : public QObject
             QSKIP(qPrintable(language + " dictionary is not installed (scripts/install-deps)"));
     }
 
-    void start(const QString& language)
+    void start(const QString& language, const QString& text = {})
     {
         requireDictionary(language);
         AppSettings::shared().setSpellingLanguage(language);
         m_checker = std::make_unique<SpellChecker>(AppSettings::shared(), QStringLiteral("en"));
         m_registry = std::make_unique<CommandRegistry>();
         m_commands = std::make_unique<EditCommands>(*m_checker, *m_registry);
-        m_document = std::make_unique<QTextDocument>();
+        m_document = std::make_unique<QTextDocument>(text);
         m_editor = std::make_unique<TranscriptEditor>(m_document.get());
         m_editor->resize(640, 400);
         m_editor->show();
@@ -148,6 +148,24 @@ private slots:
         start(language);
         typeText(typed + u' ');
         QCOMPARE(markedWords().join(u"|"), marked.join(u"|"));
+    }
+
+    // A dictionary takes megabytes: a transcript with no words loads none until the first key,
+    // one with words loads it at once.
+    void dictionary_loadedOnceThereAreWords()
+    {
+        start(QStringLiteral("en_US"));
+        QTest::qWait(50);
+        QVERIFY(!m_checker->isLoading() && !m_checker->hasDictionary());
+        typeText(QStringLiteral("Hlelo"));
+        QVERIFY(m_checker->isLoading());
+        QTest::keyClick(m_editor.get(), Qt::Key_Home);
+        QCOMPARE(markedWords(), QStringList{"Hlelo"});
+
+        cleanup();
+        start(QStringLiteral("en_US"), QStringLiteral("wrods"));
+        QVERIFY(m_checker->isLoading());
+        QCOMPARE(markedWords(), QStringList{"wrods"});
     }
 
     // The word being typed is marked once finished: at a space, or when the caret leaves it.

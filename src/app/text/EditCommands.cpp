@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
+#include <QTextDocument>
 
 namespace dictaro {
 
@@ -30,7 +31,6 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
     m_actions->setEditor(editor, findBar);
     if (!m_editor)
         return;
-    m_spelling.prepare();
     m_editor->highlighter()->setSpellChecker(&m_spelling);
     m_editor->setContextMenuPolicy(Qt::CustomContextMenu);
     m_editorConnections = {
@@ -53,6 +53,19 @@ void EditCommands::setEditor(TranscriptEditor* editor, FindBar* findBar)
         connect(m_editor->verticalScrollBar(), &QScrollBar::rangeChanged, this,
                 [this] { updatePriorityBlocks(); }),
     };
+    // A dictionary takes megabytes (tens for some languages), so it is loaded once there are
+    // words to check: at once for a transcript with text, at the first key for a new one, and
+    // never for a recording that is only listened to.
+    QTextDocument* document = m_editor->document();
+    if (document->isEmpty()) {
+        m_editorConnections.append(
+            connect(document, &QTextDocument::contentsChanged, this, [this, document] {
+                if (!document->isEmpty())
+                    m_spelling.prepare();
+            }));
+    } else {
+        m_spelling.prepare();
+    }
     updatePriorityBlocks();
 }
 

@@ -23,8 +23,8 @@ class AppSettings;
 // the language nothing is misspelt. A word that could not be written to the personal word list
 // is reported through wordListError.
 //
-// Dictionaries take a while to load, so nothing is loaded until prepare() (when a transcript is
-// shown), and then on a worker thread: until it is there (isLoading), nothing is misspelt, and
+// Dictionaries take a while to load, so nothing is loaded until prepare() (when a transcript has
+// words, or the spelling menu is opened), and then on a worker thread: until it is there (isLoading), nothing is misspelt, and
 // misspellingsChanged() says when it is.
 class SpellChecker : public QObject
 {
