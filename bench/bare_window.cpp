@@ -53,6 +53,9 @@ int main(int argc, char* argv[])
         mpv_set_option_string(mpv, name, "no");
     mpv_set_option_string(mpv, "idle", "yes");
     mpv_set_option_string(mpv, "vid", "no");
+    // As Dictaro does: with no sound device (as under Xvfb) the file stays loaded, on the silent
+    // output, instead of being dropped at once; a floor without the file would be no floor.
+    mpv_set_option_string(mpv, "audio-fallback-to-null", "yes");
     const bool playing = argc > 2;
     mpv_set_option_string(mpv, "pause", playing ? "no" : "yes");
     if (playing) {
