@@ -24,8 +24,8 @@ class AppSettings;
 // is reported through wordListError.
 //
 // Dictionaries take a while to load, so nothing is loaded until prepare() (when a transcript has
-// words, or the spelling menu is opened), and then on a worker thread: until it is there (isLoading), nothing is misspelt, and
-// misspellingsChanged() says when it is.
+// words, or the spelling menu is opened), and then on a worker thread: until it is there
+// (isLoading), nothing is misspelt, and misspellingsChanged() says when it is.
 class SpellChecker : public QObject
 {
     Q_OBJECT
