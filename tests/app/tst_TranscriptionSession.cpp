@@ -319,6 +319,12 @@ private slots:
         s->engine()->pause(0);
         QTest::qWait(5500);
         QCOMPARE(saves.size(), 1);
+        // Paused, nothing of the session wakes the window; playing again saves again.
+        for (const QTimer* timer : s->findChildren<QTimer*>())
+            QVERIFY(!timer->isActive());
+        s->engine()->seek(0);
+        s->engine()->play();
+        QTRY_COMPARE_WITH_TIMEOUT(saves.size(), 2, 6000);
     }
 };
 

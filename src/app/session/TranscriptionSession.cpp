@@ -46,9 +46,17 @@ TranscriptionSession::TranscriptionSession(Project project, ProjectStore& store,
             &TranscriptionSession::onContentsChanged);
 
     m_positionTimer.setInterval(positionSaveIntervalMSecs);
+    // Paused, the timer stops when it next runs out, so that a paused window is not woken every
+    // five seconds for nothing; playing again starts it.
     connect(&m_positionTimer, &QTimer::timeout, this, [this] {
         if (m_engine.isPlaying())
             saveInBackground();
+        else
+            m_positionTimer.stop(); // until playback resumes
+    });
+    connect(&m_engine, &PlaybackEngine::isPlayingChanged, this, [this](bool playing) {
+        if (playing && !m_isClosed && !m_positionTimer.isActive())
+            m_positionTimer.start();
     });
     m_retryTimer.setSingleShot(true);
     connect(&m_retryTimer, &QTimer::timeout, this, [this] {

@@ -172,7 +172,7 @@ private:
     bool m_replacing = false;
 
     Debouncer m_autosaver{autosaveDelay, autosaveMaxWait};
-    QTimer m_positionTimer;
+    QTimer m_positionTimer{this};
     QTimer m_retryTimer;
     // One thread, so that saves reach the disk in the order they were taken.
     QThreadPool m_saver;
