@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QThread>
 
+#include <atomic>
+#include <cstdio>
 #include <cstdlib>
 
 namespace dictaro {
@@ -13,6 +15,8 @@ namespace {
 // Set while a guard lives; the handler may be registered more than once and runs it once.
 std::function<void()>* g_action = nullptr;
 bool g_registered = false;
+QtMessageHandler g_previousMessages = nullptr;
+std::atomic<bool> g_displayLost = false;
 
 void runAtExit()
 {
@@ -24,6 +28,25 @@ void runAtExit()
     delete g_action;
     g_action = nullptr;
     action();
+    // What exit() would do next is tear the libraries down under threads that may still use
+    // them (a dictionary being loaded, a waveform being read), which can only end in a crash.
+    if (g_displayLost) {
+        std::fflush(nullptr);
+        std::_Exit(1);
+    }
+}
+
+// Qt's X11 platform says that the connection broke just before it calls exit(). Registered once
+// more, the action runs first in exit(), before what libraries loaded since the last renew()
+// registered (they are torn down in reverse order, while other threads still run in them).
+void noticeLostDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && g_action && !g_displayLost &&
+        message.startsWith(QLatin1String("The X11 connection broke"))) {
+        g_displayLost = true;
+        std::atexit(runAtExit);
+    }
+    g_previousMessages(type, context, message);
 }
 
 } // namespace
@@ -39,12 +62,18 @@ DisplayLossGuard::DisplayLossGuard(std::function<void()> action)
     g_action = new std::function<void()>(std::move(action));
     if (!g_registered)
         g_registered = std::atexit(runAtExit) == 0;
+    if (!g_previousMessages)
+        g_previousMessages = qInstallMessageHandler(noticeLostDisplay);
 }
 
 DisplayLossGuard::~DisplayLossGuard()
 {
     delete g_action;
     g_action = nullptr;
+    if (g_previousMessages) {
+        qInstallMessageHandler(g_previousMessages);
+        g_previousMessages = nullptr;
+    }
 }
 
 bool DisplayLossGuard::isArmed() const

@@ -9,7 +9,9 @@ namespace dictaro {
 // at once with exit(), from the event loop of the main thread: no quit signal, no aboutToQuit,
 // no destructors of what main() holds. The action runs inside that exit(), on the main thread,
 // with every object still alive but no event loop and no display: it must not touch widgets or
-// wait for events. Only one guard may exist; on other platforms it does nothing.
+// wait for events. Once Qt has said that the connection broke (it does before its exit()), the
+// action runs first in exit(), before any library is torn down under the threads that still use
+// it, and the process then ends at once. Only one guard may exist; elsewhere it does nothing.
 class DisplayLossGuard
 {
 public:
