@@ -29,7 +29,7 @@ void runAtExit()
     g_action = nullptr;
     action();
     // What exit() would do next is tear the libraries down under threads that may still use
-    // them (a dictionary being loaded, a waveform being read), which can only end in a crash.
+    // them (a dictionary being loaded, a waveform being read), which can crash the process.
     if (g_displayLost) {
         std::fflush(nullptr);
         std::_Exit(1);
