@@ -346,15 +346,13 @@ void TranscriptionSession::performStart()
 
     m_waveform->open(m_mediaAccess->path(), m_project.lastPosition);
     m_engine.load(m_mediaAccess->path(), m_project.lastPosition, m_project.playbackRate,
-                  [session = QPointer<TranscriptionSession>(this)](bool ready) {
+                  [session = QPointer<TranscriptionSession>(this)](bool) {
                       if (!session)
                           return;
                       if (session->m_isClosed) {
                           // Closed while loading: undo the load at once.
                           session->m_engine.unload();
                           session->stopMediaAccess();
-                      } else if (ready) {
-                          session->m_positionTimer.start(); // restarts a running timer
                       }
                       session->finishStart();
                   });

@@ -36,15 +36,23 @@ void runAtExit()
     }
 }
 
-// Qt's X11 platform says that the connection broke just before it calls exit(). Registered once
-// more, the action runs first in exit(), before what libraries loaded since the last renew()
-// registered (they are torn down in reverse order, while other threads still run in them).
+// exit() runs its handlers in reverse order: registered again, the action runs before the
+// clean-up of everything made or loaded since.
+void registerLast()
+{
+    if (g_action)
+        g_registered = std::atexit(runAtExit) == 0 || g_registered;
+}
+
+// Qt's X11 platform says that the connection broke just before it calls exit(): the action then
+// runs before the libraries loaded since the last renew() are torn down under the threads that
+// still run in them.
 void noticeLostDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
     if (type == QtWarningMsg && g_action && !g_displayLost &&
         message.startsWith(QLatin1String("The X11 connection broke"))) {
         g_displayLost = true;
-        std::atexit(runAtExit);
+        registerLast();
     }
     g_previousMessages(type, context, message);
 }
@@ -85,8 +93,7 @@ void DisplayLossGuard::renew()
 {
     // Statics that saving creates on first use (Qt's among them) are torn down by exit() before
     // the handlers registered ahead of them run.
-    if (g_action)
-        g_registered = std::atexit(runAtExit) == 0 || g_registered;
+    registerLast();
 }
 
 } // namespace dictaro
