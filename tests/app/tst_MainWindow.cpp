@@ -362,9 +362,9 @@ private slots:
         QCOMPARE(action(Command::SkipBack)->shortcut(), QKeySequence("Ctrl+["));
     }
 
-    // Minimised, the window's position moves about once a second; restored, at every tick.
+    // Minimised, the window's position stands still; restored, it moves at every tick.
     // Meanwhile the engine's position is where playback is.
-    void minimised_positionMovesSeldom()
+    void minimised_positionStandsStill()
     {
         PlaybackEngine& engine = *openProject().engine();
         window().showMinimized();
@@ -372,7 +372,7 @@ private slots:
         QSignalSpy times(&engine, &PlaybackEngine::currentTimeChanged);
         engine.play();
         QTest::qWait(1600);
-        QVERIFY2(times.count() <= 3, qPrintable(QString::number(times.count())));
+        QVERIFY2(times.isEmpty(), qPrintable(QString::number(times.count())));
         // What acts on the position (here a pause without rewind) acts on where playback is.
         engine.pause(0.0);
         QVERIFY2(engine.currentTime() > 1.3, qPrintable(QString::number(engine.currentTime())));

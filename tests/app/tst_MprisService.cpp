@@ -155,6 +155,19 @@ private slots:
         QVERIFY2(qAbs(seconds("Position") - (before - 2.0)) < 0.3,
                  qPrintable(QString::number(seconds("Position"))));
         QTRY_COMPARE(m_listener.seeks.size(), 2);
+
+        // With the window away no positions come; a speed change meanwhile is no seek when
+        // they come again.
+        engine().setPositionShown(false);
+        call(player, "Play");
+        QTest::qWait(1000);
+        set("Rate", 2.0);
+        QTest::qWait(800);
+        engine().setPositionShown(true);
+        QTest::qWait(300);
+        QCOMPARE(m_listener.seeks.size(), 2);
+        engine().pause(0.0);
+        set("Rate", 1.0);
     }
 
     void rateAndSeek_stayWithinLimits_data()

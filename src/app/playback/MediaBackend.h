@@ -46,8 +46,8 @@ public:
     virtual void setVolume(double /*percent*/) {}
     // Chooses the channels heard and whether the voice filter runs, for every file from now on.
     virtual void setSoundShaping(Channels /*channels*/, bool /*voiceFilter*/) {}
-    // Whether anything on screen shows the position. While nothing does, it is reported about
-    // once a second instead, and at once when it is shown again.
+    // Whether anything on screen shows the position. While nothing does, it is not reported;
+    // it is at once when it is shown again.
     virtual void setPositionShown(bool /*shown*/) {}
     // Where the clock is now, while it runs; NaN when that is not known (no file, a seek
     // pending, or a back end that only reports).

@@ -22,8 +22,6 @@ namespace {
 enum ObservedProperty : std::uint64_t { Duration = 1, EofReached, CurrentOutput };
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-// How often the position is read while nothing on screen shows it.
-constexpr int unshownPositionIntervalMSecs = 1000;
 // How long after the clock should have passed a step it is read: the clock moves in steps of the
 // output's buffer, and a read just before it moves on costs a wakeup that shows nothing.
 constexpr int positionReadDelayMSecs = 15;
@@ -533,7 +531,7 @@ void MpvBackend::setPositionShown(bool shown)
     if (shown == m_positionShown)
         return;
     m_positionShown = shown;
-    // Shown again: the screen catches up at once. Hidden: the next read waits a second.
+    // Shown again: the screen catches up at once. Hidden: nothing is read until then.
     if (shown && !m_paused && m_loaded && !m_seekPending)
         m_positionPoll.start(0);
 }
@@ -575,12 +573,8 @@ void MpvBackend::pollPosition()
 // is harmless (it reads once more), and the clock never runs much faster than its speed.
 void MpvBackend::schedulePositionPoll(double position)
 {
-    if (m_paused || m_seekPending || !m_loaded)
+    if (m_paused || m_seekPending || !m_loaded || !m_positionShown)
         return;
-    if (!m_positionShown) {
-        m_positionPoll.start(unshownPositionIntervalMSecs);
-        return;
-    }
     const double next = (std::floor(position / positionStep) + 1.0) * positionStep;
     const double wait = (next - position) / m_rate;
     m_positionPoll.start(

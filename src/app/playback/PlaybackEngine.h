@@ -96,7 +96,7 @@ public:
     void setVoiceFilter(bool on);
     void setSound(const SoundSettings& sound);
     // Whether the window that shows the position is on screen. While it is not (minimised or
-    // hidden), currentTime is reported about once a second rather than at every tick.
+    // hidden), currentTime is not reported as it moves (reading it gives where playback is).
     void setPositionShown(bool shown);
 
     // The marks of the stretch that repeats, within the file; a mark may be set alone. Both go

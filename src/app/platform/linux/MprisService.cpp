@@ -107,9 +107,9 @@ void MprisService::followSession()
     m_engine = session ? session->engine() : nullptr;
     if (m_engine) {
         m_engineConnections << connect(m_engine, &PlaybackEngine::isPlayingChanged, this,
-                                       &MprisService::onPlayingChanged)
+                                       &MprisService::onPaceChanged)
                             << connect(m_engine, &PlaybackEngine::rateChanged, this,
-                                       &MprisService::publishChanges)
+                                       &MprisService::onPaceChanged)
                             << connect(m_engine, &PlaybackEngine::volumeChanged, this,
                                        &MprisService::publishChanges)
                             << connect(m_engine, &PlaybackEngine::durationChanged, this,
@@ -124,9 +124,10 @@ void MprisService::followSession()
     publishChanges();
 }
 
-void MprisService::onPlayingChanged()
+void MprisService::onPaceChanged()
 {
-    // Playback starts or stops here: positions are measured from now on.
+    // Playback starts, stops or changes speed here: positions are measured from now on (while
+    // the window is not on screen, positions may not come for a long time).
     m_lastPosition = m_engine->currentTime();
     m_sinceLastPosition.start();
     publishChanges();

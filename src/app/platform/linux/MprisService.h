@@ -65,7 +65,7 @@ signals:
 private:
     PlaybackEngine* engine() const;
     void followSession();
-    void onPlayingChanged();
+    void onPaceChanged();
     void onPosition(double seconds);
     void publishChanges();
     QVariantMap playerProperties() const;
