@@ -82,7 +82,7 @@ void PlaybackEngine::play()
 
 double PlaybackEngine::currentTime() const
 {
-    // Unshown, the ticks come seldom; what acts on the position (a pause and its rewind, skips,
+    // Unshown, no ticks come; what acts on the position (a pause and its rewind, skips,
     // stamps, loop marks) acts on where playback is.
     if (!m_positionShown && m_isPlaying && m_state == State::Ready) {
         const double now = m_backend->position();
