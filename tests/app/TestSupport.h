@@ -5,6 +5,7 @@
 #include "AppSettings.h"
 #include "MpvBackend.h"
 #include "PlaybackEngine.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>

@@ -22,16 +22,9 @@ class tst_AppSettings : public QObject
 
     void writeSettingsFile(const QByteArray& lines) const
     {
-        QVERIFY(QDir().mkpath(QFileInfo(m_file).path()));
-        QFile file(m_file);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("[General]\n" + lines + "\n");
+        QVERIFY(test::writeFile(m_file, "[General]\n" + lines + "\n"));
     }
-    QByteArray settingsFile() const
-    {
-        QFile file(m_file);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray settingsFile() const { return test::readFile(m_file); }
 
 private slots:
     void init()

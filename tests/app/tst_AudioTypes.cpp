@@ -3,6 +3,7 @@
 #include "AppState.h"
 #include "AudioFileCheck.h"
 #include "AudioTypes.h"
+#include "TestFiles.h"
 
 #include <algorithm>
 
@@ -55,9 +56,7 @@ private slots:
             QVERIFY2(!AppState::isSupportedAudioFile(other), other);
 
         const QString notes = m_dir.filePath("notes.txt");
-        QFile file(notes);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
+        QVERIFY(test::writeFile(notes, {}));
         QCOMPARE(AudioFileCheck::problem(notes).value_or(QString()),
                  QStringLiteral("“notes.txt” is not an audio file Dictaro can open. Choose an "
                                 "MP3, M4A, AAC, WAV, AIFF, FLAC, CAF, Opus, Ogg, WebM, MP4, MOV "

@@ -7,6 +7,7 @@
 
 #include "BatchCommands.h"
 #include "ProjectStore.h"
+#include "TestFiles.h"
 
 using namespace dictaro;
 using namespace Qt::StringLiterals;
@@ -21,19 +22,6 @@ struct Outcome
     QString out;
     QString err;
 };
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 
@@ -67,7 +55,8 @@ class tst_BatchCommands : public QObject
 private slots:
     void import_makesAProjectOrRefuses()
     {
-        writeFile(m_dir.filePath(u"in.srt"_s), "1\n00:00:01,000 --> 00:00:02,000\nFirst");
+        QVERIFY(test::writeFile(m_dir.filePath(u"in.srt"_s),
+                                "1\n00:00:01,000 --> 00:00:02,000\nFirst"));
         const Outcome made = run(words("import in.srt --audio") << speech);
         QCOMPARE(made.exitCode, 0);
         QCOMPARE(made.err, QString());
@@ -76,8 +65,8 @@ private slots:
         QCOMPARE(project.mediaFileName, u"speech.wav"_s);
         QCOMPARE(project.transcript, u"[00:00:01] First"_s);
 
-        writeFile(m_dir.filePath(u"bad.srt"_s),
-                  "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nnot a time\n");
+        QVERIFY(test::writeFile(m_dir.filePath(u"bad.srt"_s),
+                                "1\n00:00:01,000 --> 00:00:02,000\nA\n\n2\nnot a time\n"));
         const qsizetype before = ProjectStore(m_dir.filePath(u"projects"_s)).loadAll().size();
         Outcome bad = run(words("import bad.srt --audio") << speech);
         QCOMPARE(bad.exitCode, 1);
@@ -115,7 +104,7 @@ private slots:
         const Outcome one =
             run(words("export --format srt -o one.srt --project") << first.toString(), dir.path());
         QCOMPARE(one.exitCode, 0);
-        QCOMPARE(readAll(dir.filePath(u"one.srt"_s)),
+        QCOMPARE(test::readFile(dir.filePath(u"one.srt"_s)),
                  "1\n00:00:01,000 --> 00:00:04,000\nAnna: Hello.\n\n"
                  "2\n00:00:04,000 --> 00:00:06,000\nBen: Bye.\n\n");
         QCOMPARE(one.out, dir.filePath(u"one.srt"_s) + u'\n');
@@ -128,8 +117,8 @@ private slots:
         QCOMPARE(QDir(dir.filePath(u"all/of/them"_s)).entryList(QDir::Files, QDir::Name),
                  (QStringList{u"Talk (2).vtt"_s, u"Talk.vtt"_s, u"a-b.vtt"_s}));
         QCOMPARE(all.out.count(u'\n'), 3);
-        QVERIFY(
-            readAll(dir.filePath(u"all/of/them/a-b.vtt"_s)).startsWith("WEBVTT\n\n00:00:00.000"));
+        QVERIFY(test::readFile(dir.filePath(u"all/of/them/a-b.vtt"_s))
+                    .startsWith("WEBVTT\n\n00:00:00.000"));
 
         // Bad requests: a usage error in one line; a project that is not there.
         for (const char* line :
@@ -157,7 +146,8 @@ private slots:
         QFile::setPermissions(home.filePath(u"runtime"_s),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         environment.insert(u"XDG_RUNTIME_DIR"_s, home.filePath(u"runtime"_s));
-        writeFile(home.filePath(u"in.vtt"_s), "WEBVTT\n\n00:01.000 --> 00:02.000\n<v Anna>Hi\n");
+        QVERIFY(test::writeFile(home.filePath(u"in.vtt"_s),
+                                "WEBVTT\n\n00:01.000 --> 00:02.000\n<v Anna>Hi\n"));
         const auto dictaro = [&](const QStringList& arguments) {
             QProcess process;
             process.setProcessEnvironment(environment);
@@ -172,7 +162,7 @@ private slots:
         const Outcome written =
             dictaro(words("export --format odt -o out.odt --project") << made.out.trimmed());
         QVERIFY2(written.exitCode == 0, qPrintable(written.err));
-        QVERIFY(readAll(home.filePath(u"out.odt"_s)).startsWith("PK"));
+        QVERIFY(test::readFile(home.filePath(u"out.odt"_s)).startsWith("PK"));
         QVERIFY(dictaro({u"--help"_s}).out.contains(u"dictaro import TRANSCRIPT"_s));
     }
 
@@ -192,12 +182,13 @@ private slots:
         QVERIFY2(written.exitCode == 0, qPrintable(written.err));
         QCOMPARE(written.out, m_dir.filePath(u"draft.srt"_s) + u'\n');
         QVERIFY(written.err.endsWith(u"100% drafted\n"_s));
-        QVERIFY(readAll(m_dir.filePath(u"draft.srt"_s)).startsWith("1\n00:00:00,000 --> "));
+        QVERIFY(test::readFile(m_dir.filePath(u"draft.srt"_s)).startsWith("1\n00:00:00,000 --> "));
         const Project project = stored(run(draft + words("--project --name Drafted")));
         QCOMPARE(project.name, u"Drafted"_s);
         QVERIFY(project.transcript.startsWith(u"[00:00:0"_s));
 
-        writeFile(m_dir.filePath(u"broken.bin"_s), readAll(model).first(5000));
+        QVERIFY(
+            test::writeFile(m_dir.filePath(u"broken.bin"_s), test::readFile(model).first(5000)));
         const QString notes = QStringLiteral(DICTARO_PLAYBACK_FIXTURES "/notes.mp3");
         const struct
         {

@@ -2,6 +2,7 @@
 // file goes through before it is opened.
 #include "AudioFileCheck.h"
 #include "CommandLine.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,10 +71,8 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, problem);
-        for (const char* file : {"talk.MP3", "notes.txt", "talk"}) {
-            QFile f(m_dir.filePath(file));
-            QVERIFY(f.open(QIODevice::WriteOnly));
-        }
+        for (const char* file : {"talk.MP3", "notes.txt", "talk"})
+            QVERIFY(test::writeFile(m_dir.filePath(file), {}));
         QVERIFY(QDir(m_dir.path()).mkpath("folder.wav"));
         QFile::link("/dev/zero", m_dir.filePath("zero.mp3")); // a link to a device
         const auto found = AudioFileCheck::problem(QDir(m_dir.path()).absoluteFilePath(name));

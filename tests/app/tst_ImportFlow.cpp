@@ -35,10 +35,8 @@ private slots:
         m_audio = m_dir.filePath(u"talk.wav"_s);
         QVERIFY(test::copyFixture(u"speech.wav"_s, m_audio));
         m_srt = m_dir.filePath(u"talk.srt"_s);
-        QFile file(m_srt);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("1\r\n00:00:02,000 --> 00:00:03,000\r\nSecond\r\n\r\n"
-                   "2\r\n00:00:01,000 --> 00:00:02,000\r\nFirst\r\n");
+        QVERIFY(test::writeFile(m_srt, "1\r\n00:00:02,000 --> 00:00:03,000\r\nSecond\r\n\r\n"
+                                       "2\r\n00:00:01,000 --> 00:00:02,000\r\nFirst\r\n"));
         ImportFlow::setDialogsForTesting({
             [this](QWidget*) {
                 m_asked << u"transcript"_s;
@@ -113,10 +111,8 @@ private slots:
     void unreadable_changesNothing()
     {
         const QString bad = m_dir.filePath(u"bad.vtt"_s);
-        QFile file(bad);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("WEBVTT\n\n00:01.000 --> 00:02.000\nOk\n\n00:03 --> 00:04\nNo\n");
-        file.close();
+        QVERIFY(
+            test::writeFile(bad, "WEBVTT\n\n00:01.000 --> 00:02.000\nOk\n\n00:03 --> 00:04\nNo\n"));
         AppState state(*m_store, *m_engine);
         const qsizetype projects = m_store->loadAll().size();
         m_transcript = bad;

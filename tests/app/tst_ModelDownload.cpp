@@ -4,6 +4,7 @@
 #include "LoopbackServer.h"
 #include "ModelLibrary.h"
 #include "SpeechModel.h"
+#include "TestFiles.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -29,12 +30,6 @@ QByteArray randomBytes(qint64 size)
     for (char& byte : bytes)
         byte = char(generator.bounded(256));
     return bytes;
-}
-
-QByteArray fileContent(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -75,7 +70,8 @@ class tst_ModelDownload : public QObject
                               !model->errorText().isEmpty();
                    },
                    10000) &&
-               model->state() == SpeechModel::State::Ready && fileContent(model->path()) == m_file;
+               model->state() == SpeechModel::State::Ready &&
+               test::readFile(model->path()) == m_file;
     }
 
 private slots:

@@ -1,4 +1,5 @@
 #include "SingleInstance.h"
+#include "TestFiles.h"
 
 #include <cstdio>
 
@@ -146,11 +147,8 @@ private slots:
     void lock_namingNoProcess_isTakenOver()
     {
         QFETCH(QByteArray, contents);
-        QVERIFY(QDir().mkpath(m_folder));
-        QFile lock(SingleInstance::lockFilePath(m_folder));
-        QVERIFY(lock.open(QIODevice::WriteOnly));
-        QCOMPARE(lock.write(contents), contents.size());
-        lock.close();
+        QVERIFY(QDir().mkpath(m_folder)); // the lock is named after the folder's real path
+        QVERIFY(test::writeFile(SingleInstance::lockFilePath(m_folder), contents));
         SingleInstance::Result result = SingleInstance::acquire(m_folder);
         QCOMPARE(result.status, SingleInstance::Status::Primary);
         QCOMPARE(SingleInstance::acquire(m_folder).status, SingleInstance::Status::Secondary);
@@ -166,8 +164,7 @@ private slots:
         QVERIFY(!result.instance);
         QVERIFY(!result.errorString.isEmpty());
 
-        QFile blocker(m_home->filePath(u"file"_s));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        QVERIFY(test::writeFile(m_home->filePath(u"file"_s), {}));
         QCOMPARE(SingleInstance::acquire(m_home->filePath(u"file/Projects"_s)).status,
                  SingleInstance::Status::Failed);
     }

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "SpeechModelFile.h"
+#include "TestFiles.h"
 
 using namespace dictaro;
 using namespace Qt::StringLiterals;
@@ -12,19 +13,6 @@ namespace {
 
 const QString englishModel = QStringLiteral(DICTARO_SPEECH_MODELS "/test.en.bin");
 const QString multilingualModel = QStringLiteral(DICTARO_SPEECH_MODELS "/test.bin");
-
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
 
 void setInt32(QByteArray& bytes, int offset, qint32 value)
 {
@@ -55,7 +43,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("expected"); // a word of the message
 
-        const QByteArray model = readAll(englishModel);
+        const QByteArray model = test::readFile(englishModel);
         QVERIFY(model.size() > 1'000'000);
         const auto cut = [&](qsizetype size) { return model.first(size); };
         // Layout: magic, eleven numbers, the mel filters (80 x 201 floats), the vocabulary, the
@@ -95,7 +83,7 @@ private slots:
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"model.bin"_s);
-        writeFile(path, bytes);
+        QVERIFY(test::writeFile(path, bytes));
         QString problem;
         QVERIFY(!SpeechModelFile::inspect(path, &problem));
         QVERIFY2(problem.contains(expected), qPrintable(problem));

@@ -253,15 +253,10 @@ private slots:
     {
         requireDictionary(QStringLiteral("en_US"));
         const QString list = Speller::personalWordList(QStringLiteral("en_US"));
-        QVERIFY(QDir().mkpath(QFileInfo(list).path()));
-        QFile words(list);
-        QVERIFY(words.open(QIODevice::Append));
-        words.write("Quelvorn\nTrazzik"); // the last line not ended
-        words.close();
-        QFile removed(QFileInfo(list).path() + QStringLiteral("/en_US.exc"));
-        QVERIFY(removed.open(QIODevice::WriteOnly));
-        removed.write("house\n");
-        removed.close();
+        // The last line not ended.
+        QVERIFY(test::writeFile(list, "Quelvorn\nTrazzik", QIODevice::Append));
+        const QString removed = QFileInfo(list).path() + QStringLiteral("/en_US.exc");
+        QVERIFY(test::writeFile(removed, "house\n"));
         AppSettings::shared().setSpellingLanguage(QStringLiteral("en_US"));
         SpellChecker checker(AppSettings::shared(), QStringLiteral("en"));
         // Nothing is loaded before it is needed, and then in the background.
@@ -271,7 +266,7 @@ private slots:
         QTRY_VERIFY(checker.hasDictionary());
         QVERIFY(!checker.isMisspelt(u"Quelvorn") && !checker.isMisspelt(u"Trazzik"));
         QVERIFY(checker.isMisspelt(u"house"));
-        QVERIFY(removed.remove());
+        QVERIFY(QFile::remove(removed));
     }
 
     // A word list that is a pipe, a device, a folder or too large neither holds up the start

@@ -1,5 +1,7 @@
 #include "WaveformPeaks.h"
 
+#include "TestFiles.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -19,6 +21,7 @@
 
 using dictaro::WaveformPeaks;
 using Peak = WaveformPeaks::Peak;
+namespace test = dictaro::test;
 
 namespace {
 
@@ -101,18 +104,11 @@ private slots:
         QVERIFY(ffmpeg({"-f", "lavfi", "-i", "anoisesrc=a=0.1:r=8000:d=60", "-c:a", "libmp3lame",
                         "-b:a", "16k", "-write_xing", "0", "-id3v2_version", "0",
                         fixture("minute.mp3")}));
-        QFile minute(fixture("minute.mp3"));
-        QVERIFY(minute.open(QIODevice::ReadOnly));
-        const QByteArray frames = minute.readAll();
-        QFile hours(fixture("hours.mp3"));
-        QVERIFY(hours.open(QIODevice::WriteOnly));
-        for (int i = 0; i < 60; ++i)
-            QCOMPARE(hours.write(frames), frames.size());
+        const QByteArray minute = test::readFile(fixture("minute.mp3"));
+        QVERIFY(!minute.isEmpty() && test::writeFile(fixture("hours.mp3"), minute.repeated(60)));
         // What the decoder refuses.
-        QFile notes(fixture("notes.mp3"));
-        QVERIFY(notes.open(QIODevice::WriteOnly));
-        notes.write("These are notes, not audio.\n");
-        QFile(fixture("empty.mp3")).open(QIODevice::WriteOnly);
+        QVERIFY(test::writeFile(fixture("notes.mp3"), "These are notes, not audio.\n"));
+        QVERIFY(test::writeFile(fixture("empty.mp3"), {}));
         QVERIFY(ffmpeg({"-f", "lavfi", "-i", "color=c=red:s=16x16", "-frames:v", "1", "-f",
                         "image2", fixture("image.mp3")}));
         // Files that never answer a read.
@@ -253,10 +249,9 @@ private slots:
         QFile file(audio);
         QVERIFY(file.open(QIODevice::ReadWrite));
         const QDateTime modified = file.fileTime(QFileDevice::FileModificationTime);
-        QFile moved(fixture("moved.wav"));
-        QVERIFY(moved.open(QIODevice::ReadOnly));
+        const QByteArray moved = test::readFile(fixture("moved.wav"));
         QCOMPARE(moved.size(), file.size());
-        file.write(moved.readAll());
+        file.write(moved);
         QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
         file.close();
         QCOMPARE(source(peaks, audio), "computed");
@@ -333,10 +328,7 @@ private slots:
         if (kind == "pipe") {
             QCOMPARE(::mkfifo(QFile::encodeName(entry).constData(), 0600), 0);
         } else if (kind == "link") {
-            QFile target(precious);
-            QVERIFY(target.open(QIODevice::WriteOnly));
-            target.write("not a waveform");
-            target.close();
+            QVERIFY(test::writeFile(precious, "not a waveform"));
             QVERIFY(QFile::link(precious, entry));
         } else {
             // A well-formed entry of two hours of full-scale peaks.
@@ -348,9 +340,7 @@ private slots:
             qToLittleEndian<quint64>(buckets, count);
             forged.append(count, 8);
             forged.append(QCryptographicHash::hash(forged, QCryptographicHash::Md5));
-            QFile out(entry);
-            QVERIFY(out.open(QIODevice::WriteOnly));
-            QCOMPARE(out.write(forged), forged.size());
+            QVERIFY(test::writeFile(entry, forged));
         }
 
         {
@@ -360,11 +350,8 @@ private slots:
         }
         const QFileInfo info(entry);
         QVERIFY(info.isFile() && !info.isSymLink());
-        if (kind == "link") {
-            QFile target(precious);
-            QVERIFY(target.open(QIODevice::ReadOnly));
-            QCOMPARE(target.readAll(), QByteArray("not a waveform"));
-        }
+        if (kind == "link")
+            QCOMPARE(test::readFile(precious), QByteArray("not a waveform"));
         WaveformPeaks peaks(m_cache->path(), WaveformPeaks::defaultCacheLimitBytes);
         QCOMPARE(source(peaks, fixture(file)), "cached");
     }

@@ -1,6 +1,7 @@
 #include "MediaReference.h"
 #include "Platform.h"
 #include "ProjectStore.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,9 +59,7 @@ void tst_MediaAccess::resolve()
     QTemporaryDir dir(QDir::tempPath() + u"/kayıt ğüş 録音-XXXXXX"_s); // paths are UTF-8
     const auto path = [&dir](const QString& relative) { return dir.filePath(relative); };
     const auto write = [&](const QString& relative, const QByteArray& bytes) {
-        QDir().mkpath(QFileInfo(path(relative)).path());
-        QFile file(path(relative));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        return dictaro::test::writeFile(path(relative), bytes);
     };
     const QString file = path(u"t/a/r.wav"_s);
     QVERIFY(write(u"t/a/r.wav"_s, "RIFF-audio"));

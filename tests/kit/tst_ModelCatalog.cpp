@@ -1,5 +1,6 @@
 // The check of a model file the user brings.
 #include "ModelCatalog.h"
+#include "TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,10 +18,9 @@ class tst_ModelCatalog : public QObject
 
     QString write(const QString& name, const QByteArray& bytes)
     {
-        QFile file(m_dir.filePath(name));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            qFatal("can't write %s", qPrintable(file.fileName()));
-        return file.fileName();
+        if (!dictaro::test::writeFile(m_dir.filePath(name), bytes))
+            qFatal("can't write %s", qPrintable(name));
+        return m_dir.filePath(name);
     }
 
 private slots:

@@ -1,4 +1,5 @@
 #include "ProjectStore.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,19 +26,6 @@ Project makeProject(const QString& name, const char* updatedAt = "2025-03-01T10:
     project.createdAt = project.updatedAt =
         QDateTime::fromString(QLatin1String(updatedAt), Qt::ISODate);
     return project;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-             qPrintable(path));
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 QStringList names(const QList<Project>& projects)
@@ -99,14 +87,14 @@ private slots:
         Project project = makeProject(u"first"_s);
         store.save(project);
         const QString path = store.filePath(project.id);
-        const QByteArray before = readFile(path);
+        const QByteArray before = test::readFile(path);
         project.transcript = QString(10 * 1024, u'x');
         QVERIFY(saveFailsOverFourKilobytes(store, project));
-        QCOMPARE(readFile(path), before);
+        QCOMPARE(test::readFile(path), before);
         QCOMPARE(entries(store), QStringList{QFileInfo(path).fileName()});
 
         const QString over = m_home.filePath(u"over.json"_s);
-        writeFile(over, before);
+        QVERIFY(test::writeFile(over, before));
         if (::mount(QFile::encodeName(over).constData(), QFile::encodeName(path).constData(),
                     nullptr, MS_BIND, nullptr) != 0)
             QSKIP("cannot mount over a file here (needs root)");
@@ -114,7 +102,7 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(StoreError, store.save(project));
         QCOMPARE(entries(store), QStringList{QFileInfo(path).fileName()});
         QCOMPARE(::umount(QFile::encodeName(path).constData()), 0);
-        QCOMPARE(readFile(path), before);
+        QCOMPARE(test::readFile(path), before);
 
         // A small file system filled up to the last few kilobytes, with a record of under 16 KB.
         const QString tiny = m_home.filePath(u"small"_s);
@@ -123,7 +111,7 @@ private slots:
         ProjectStore full(tiny + u"/Projects"_s);
         full.save(project);
         const QString fullPath = full.filePath(project.id);
-        const QByteArray saved = readFile(fullPath);
+        const QByteArray saved = test::readFile(fullPath);
         QFile filler(tiny + u"/filler"_s);
         QVERIFY(filler.open(QIODevice::WriteOnly));
         while (filler.write(QByteArray(1024, 'f')) == 1024 && filler.flush()) {
@@ -131,7 +119,7 @@ private slots:
         filler.close();
         project.transcript = QString(12 * 1024, u'y');
         QVERIFY_THROWS_EXCEPTION(StoreError, full.save(project));
-        QCOMPARE(readFile(fullPath), saved);
+        QCOMPARE(test::readFile(fullPath), saved);
         QCOMPARE(entries(full), QStringList{QFileInfo(fullPath).fileName()});
         QCOMPARE(::umount(QFile::encodeName(tiny).constData()), 0);
 #else
@@ -159,9 +147,11 @@ private slots:
     {
         const QString folder = freshFolder();
         QVERIFY(QDir().mkpath(folder));
-        writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.json.Ab3xYz"_s, "{\"id\"");
-        writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.words.aB3xYz"_s, "{");
-        writeFile(folder + u"/notes.json.backup"_s, "mine");
+        QVERIFY(test::writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.json.Ab3xYz"_s,
+                                "{\"id\""));
+        QVERIFY(
+            test::writeFile(folder + u"/0F8FAD5B-D9CB-469F-A165-70867728950E.words.aB3xYz"_s, "{"));
+        QVERIFY(test::writeFile(folder + u"/notes.json.backup"_s, "mine"));
         const ProjectStore store(folder);
         QCOMPARE(entries(store), QStringList{u"notes.json.backup"_s});
     }
@@ -176,7 +166,7 @@ private slots:
         ProjectStore store(freshFolder());
         const QDir dir(store.directory());
         const auto put = [&](const QString& name, const Project& project) {
-            writeFile(dir.filePath(name), encodeProject(project));
+            QVERIFY(test::writeFile(dir.filePath(name), encodeProject(project)));
         };
         QStringList expected{u"hidden json"_s, u"orphan newer"_s};
         for (int i = 0; i < 10; ++i) {
@@ -194,7 +184,7 @@ private slots:
         put(u"b.json"_s, orphan);
         put(u"UPPER.JSON"_s, makeProject(u"upper"_s));
         put(u".hidden-copy.json"_s, makeProject(u"hidden json"_s));
-        writeFile(dir.filePath(u"corrupt.json"_s), "{\"id\": ");
+        QVERIFY(test::writeFile(dir.filePath(u"corrupt.json"_s), "{\"id\": "));
         QVERIFY(dir.mkdir(u"folder.json"_s));
         QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath(u"fifo.json"_s)).constData(), 0600), 0);
         QVERIFY(QFile::link(u"/dev/zero"_s, dir.filePath(u"zero.json"_s)));
@@ -249,8 +239,8 @@ private slots:
         Project older = project;
         older.name = u"older copy"_s;
         older.updatedAt = older.updatedAt.addSecs(-60);
-        writeFile(dir.filePath(u"older.json"_s), encodeProject(older));
-        writeFile(dir.filePath(u"interview.json"_s), encodeProject(project));
+        QVERIFY(test::writeFile(dir.filePath(u"older.json"_s), encodeProject(older)));
+        QVERIFY(test::writeFile(dir.filePath(u"interview.json"_s), encodeProject(project)));
         QCOMPARE(names(store.loadAll()), QStringList{project.name});
         QCOMPARE(store.load(project.id), project);
 
@@ -267,7 +257,7 @@ private slots:
         QCOMPARE(names(store.loadAll()), QStringList{project.name});
 
         const Project other = makeProject(u"other"_s);
-        writeFile(dir.filePath(u"other.json"_s), encodeProject(other));
+        QVERIFY(test::writeFile(dir.filePath(u"other.json"_s), encodeProject(other)));
         store.remove(other.id);
         QCOMPARE(entries(store), (QStringList{named, u"older.json"_s}));
         QVERIFY_THROWS_EXCEPTION(StoreError, store.remove(other.id));

@@ -1,4 +1,5 @@
 #include "RegularFile.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,10 +24,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QFile small(path("small.txt"));
-        QVERIFY(small.open(QIODevice::WriteOnly));
-        small.write("twelve bytes");
-        small.close();
+        QVERIFY(dictaro::test::writeFile(path("small.txt"), "twelve bytes"));
         QVERIFY(::mkfifo(QFile::encodeName(path("pipe")).constData(), 0600) == 0);
         QVERIFY(QFile::link(path("small.txt"), path("link-to-small")));
         QVERIFY(QFile::link(path("pipe"), path("link-to-pipe")));
