@@ -59,7 +59,7 @@ private slots:
         QTest::newRow("edited word loses it")
             << "[00:00:10] Hello, World!" << QStringList{"Hello,"};
         QTest::newRow("inserted and deleted words")
-            << "[00:00:10] Oh Hello, dear world." << QStringList{"Hello,", "world."};
+            << "[00:00:10] Oh dear world." << QStringList{"world."};
         QTest::newRow("another second's stamp") << "[00:00:11] Hello, world." << QStringList{};
         QTest::newRow("no stamp") << "Hello, world." << QStringList{};
         QTest::newRow("two segments in one second")
@@ -98,7 +98,7 @@ private slots:
         QVERIFY(back);
         QCOMPARE(*back, words);
         QCOMPARE(back->segments()[0].start, 10.0);
-        QCOMPARE(back->find(u"[00:00:30] Hello, world.").size(), 2);
+        QCOMPARE(words.find(u"[00:00:30] Hello, world.").constLast().segment, 1);
 
         const QByteArray head = R"({"format":"dictaro-draft-words","version":1,"segments":)";
         const auto withSegments = [&](const char* segments) { return head + segments + "}"; };
