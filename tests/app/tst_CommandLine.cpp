@@ -62,7 +62,6 @@ private slots:
                                             {"gone.mp3", "could not be found"},
                                             {"folder.wav", "is not a file"},
                                             {"notes.txt", "not an audio file"},
-                                            {"talk", "not an audio file"},
                                             {"/dev/null", "is not a file"},
                                             {"zero.mp3", "is not a file"}})
             QTest::newRow(name) << QString(name) << QString(problem);
@@ -71,7 +70,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, problem);
-        for (const char* file : {"talk.MP3", "notes.txt", "talk"})
+        for (const char* file : {"talk.MP3", "notes.txt"})
             QVERIFY(test::writeFile(m_dir.filePath(file), {}));
         QVERIFY(QDir(m_dir.path()).mkpath("folder.wav"));
         QFile::link("/dev/zero", m_dir.filePath("zero.mp3")); // a link to a device
